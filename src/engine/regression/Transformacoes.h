@@ -1,0 +1,56 @@
+// The fifteen scale transformations through which every variable enters a regression model.
+//
+// A model gives each worksheet variable one transformation code, 0..14; code 0 leaves the
+// variable out. For each code this unit applies the transformation f(x), its inverse g(y)
+// (to bring an estimate back to the scale of the dependent variable), its first derivative
+// f'(x) (for marginal effects), and writes its textual form for equations and column titles
+// (exponents stand between the markers "%^%" and "%", e.g. "[Área]%^%1/2%").
+//
+// Arithmetic is done in long double. None of these functions throws or stops the program: a
+// transformation that fails returns a number and leaves a non-zero code in ErroTransformacao:
+//   1  an arithmetic fault (division by zero, square root of a negative number, overflow of
+//      the exponential or of a power, and the like); the result is then 0;
+//   4  zero raised to a non-positive power; the result is Infinito;
+//   5  logarithm of zero or of a negative number; the result is -Infinito;
+//   6  negative number raised to a fractional power (e.g. a cube root); the result is Infinito.
+// The functions only ever set the flag; clearing it is the caller's job (the regression system
+// clears it before it builds a model and rejects the model when it becomes non-zero).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelto {
+
+// Highest transformation code; codes run 0..MaiorCodigoTransformacao.
+inline constexpr std::uint8_t MaiorCodigoTransformacao = 14;
+
+// Transformation error flag (0 = no error; 1, 4, 5 or 6 as above).
+// It is thread_local: each thread sees and clears its own flag, so that models fitted on
+// several threads at once do not reject one another. A program that uses one thread sees
+// exactly one process-wide flag, as before.
+extern thread_local std::uint8_t ErroTransformacao;
+
+// f(x) for the code; 0 for code 0 and for codes outside 0..14.
+long double FuncaoTransformacao(std::uint8_t codigo, long double x);
+// g(y), the inverse of f; 0 for code 0 and for codes outside 0..14.
+long double FuncaoInversa(std::uint8_t codigo, long double y);
+// f'(x); 0 for code 0 and for codes outside 0..14.
+long double DerivadaTransformacao(std::uint8_t codigo, long double x);
+
+// Written form of the variable text v (usually "[" + name + "]") under the code:
+// "Ln([Área])", "1/[Área]%^%1/2%", ...; "0" for code 0 and for codes outside 0..14.
+std::string NomeTransformacao(std::string_view v, std::uint8_t codigo);
+
+// The text written before and after the linear predictor in the equation in the original
+// scale of a dependent variable under the code ("Exp(" and ")" for code 2); empty for codes 0
+// and 1 and for codes outside 0..14.
+std::string_view PrefixoInversa(std::uint8_t codigo);
+std::string_view SufixoInversa(std::uint8_t codigo);
+
+// Name of the code in the search configuration: "Não usada", "Proporcional", "Logarítmica",
+// ...; empty for codes outside 0..14.
+std::string_view DescricaoTransformacao(std::uint8_t codigo);
+
+} // namespace zelto
