@@ -9,7 +9,9 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 cli=build/release/src/cli/zelto-cli
-echo "zelto-cli calc \"(2,5*2+[1])\" sem planilha:"
-"$cli" calc "2,5*2" 
-"$cli" calc "RAIZ(2)*RAIZ(2)"
-"$cli" calc "1/0" || true
+# The program's main job, until the desktop window exists: formulas of
+# calculated variables evaluated as the worksheet does.
+for formula in "2,5*2" "RAIZ(2)*RAIZ(2)" "ROUND(2,5)+ROUND(3,5)" "1/0"; do
+  printf '%-24s -> ' "$formula"
+  "$cli" calc "$formula" || true
+done

@@ -28,6 +28,8 @@
 // file's time or size changes, so lookups in a loop do not reread the file.
 #pragma once
 
+#include "worksheet/Variavel.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -41,14 +43,6 @@
 namespace zelto {
 
 enum class TipoTabela : std::uint8_t { Qualitativa, Dicotomica };
-
-// One label of a qualitative table, carrying its value.
-struct TObjetoValor {
-    std::string Rotulo;
-    long double Valor = 0;
-
-    bool operator==(const TObjetoValor &) const = default;
-};
 
 using TTabelaQualitativa = std::vector<TObjetoValor>;
 // The label of the true state, then the label of the false state.
