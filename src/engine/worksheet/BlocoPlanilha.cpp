@@ -87,12 +87,6 @@ std::string Plural(int n, const char *singular, const char *plural) {
 
 } // namespace
 
-// Header cells and sample numbers are shown as they stand; data cells through
-// their column's rule.
-static std::string TextoMostrado(const TGridzelto &g, int c, int r) {
-    return (c == 0 || r == 0) ? g.Celula(c, r) : g.TextoExibido(c, r);
-}
-
 std::string TGridzelto::CopiaBlocoTexto(const TSelecao &sel) const {
     TSelecao s = sel;
     if (!AjustaSelecao(s, ColCount(), RowCount())) return "";
@@ -100,7 +94,7 @@ std::string TGridzelto::CopiaBlocoTexto(const TSelecao &sel) const {
     for (int r = s.Linha0; r <= s.Linha1; ++r) {
         for (int c = s.Coluna0; c <= s.Coluna1; ++c) {
             if (c > s.Coluna0) out += '\t';
-            out += TextoMostrado(*this, c, r);
+            out += TextoExibido(c, r);
         }
         out += "\r\n";
     }
@@ -165,7 +159,7 @@ std::string TGridzelto::CopiaBlocoRtf(const TSelecao &sel, const TAparenciaGrade
                     alinha = "\\qc";
             }
             l.push_back(std::string("\\f0") + alinha + fonte +
-                        TextoRtf(TextoMostrado(*this, c, r)) + "\\intbl\\cell");
+                        TextoRtf(TextoExibido(c, r)) + "\\intbl\\cell");
         }
         l.push_back("\\intbl\\row");
     }

@@ -340,7 +340,7 @@ void TGridzelto::AtribuiTexto(int c, int r, std::string_view texto) {
 std::string TGridzelto::TextoExibido(int c, int r) const {
     const TVariavel *v = Variavel(c);
     const std::string &t = Celula(c, r);
-    if (!v || v->Tipo != tvDicotomica || t.empty()) return t;
+    if (r < 1 || !v || v->Tipo != tvDicotomica || t.empty()) return t;
     return t == "TRUE" ? PrimeiroRotulo(v->Rotulos) : SegundoRotulo(v->Rotulos);
 }
 
