@@ -1,25 +1,12 @@
 #include "worksheet/Gridzelto.h"
+#include "PlanilhaTeste.h"
 
 #include <gtest/gtest.h>
 
 using namespace zelto;
+using namespace zelto::teste;
 
 namespace {
-
-TVariavel Var(TipoVariavel t, const std::string &nome, bool usada = true) {
-    TVariavel v;
-    v.Nome = nome;
-    v.Tipo = t;
-    v.Usada = usada;
-    return v;
-}
-
-void Define(TGridzelto &g, int c, TVariavel v, TDataFormat f = {}) {
-    g.AtribuiCelula(c, 0, v.Nome);
-    g.DefineFormato(c, std::move(f));
-    g.DefineVariavel(c, std::move(v));
-    if (c > g.ColunasUsadas()) g.DefineColunasUsadas(c);
-}
 
 std::string ComCrLf(std::string s) {
     std::string r;

@@ -1,27 +1,14 @@
 #include "common/Datas.h"
 #include "worksheet/Gridzelto.h"
+#include "PlanilhaTeste.h"
 #include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
 using namespace zelto;
+using namespace zelto::teste;
 
 namespace {
-
-TVariavel Var(TipoVariavel t, const std::string &nome, bool usada = true) {
-    TVariavel v;
-    v.Nome = nome;
-    v.Tipo = t;
-    v.Usada = usada;
-    return v;
-}
-
-void Define(TGridzelto &g, int c, TVariavel v, TDataFormat f = {}) {
-    g.AtribuiCelula(c, 0, v.Nome);
-    g.DefineFormato(c, std::move(f));
-    g.DefineVariavel(c, std::move(v));
-    if (c > g.ColunasUsadas()) g.DefineColunasUsadas(c);
-}
 
 struct ModoInferencialRestaurado {
     ~ModoInferencialRestaurado() {

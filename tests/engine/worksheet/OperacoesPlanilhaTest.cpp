@@ -1,5 +1,6 @@
 #include "common/Texto.h"
 #include "worksheet/Gridzelto.h"
+#include "PlanilhaTeste.h"
 
 #include <gtest/gtest.h>
 
@@ -7,23 +8,9 @@
 #include <functional>
 
 using namespace zelto;
+using namespace zelto::teste;
 
 namespace {
-
-TVariavel Var(TipoVariavel t, const std::string &nome, bool usada = true) {
-    TVariavel v;
-    v.Nome = nome;
-    v.Tipo = t;
-    v.Usada = usada;
-    return v;
-}
-
-void Define(TGridzelto &g, int c, TVariavel v, TDataFormat f = {}) {
-    g.AtribuiCelula(c, 0, v.Nome);
-    g.DefineFormato(c, std::move(f));
-    g.DefineVariavel(c, std::move(v));
-    if (c > g.ColunasUsadas()) g.DefineColunasUsadas(c);
-}
 
 std::vector<std::string> Coluna(const TGridzelto &g, int c, int r0, int r1) {
     std::vector<std::string> v;
