@@ -3,6 +3,7 @@
 #include "common/Caminhos.h"
 #include "common/Texto.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cmath>
@@ -41,6 +42,12 @@ int CodigoErrno(int e, const fs::path &arquivo) {
     }
 }
 
+std::string TextoArquivoGrande(const fs::path &arquivo) {
+    return "Erro durante processamento do arquivo: \r\n\r\n" +
+           TLeituraGravacaoDados::NomeExibido(arquivo) +
+           "\r\n\r\nO arquivo é grande demais para ser uma planilha.";
+}
+
 fs::path CaminhoTemporario(const fs::path &destino) {
     fs::path temp = destino;
     temp += ".~gravando";
@@ -69,7 +76,8 @@ bool CodificaReal6(long double x, TReal6 &b) {
     if (e > 255) return false;
     auto frac = static_cast<std::uint64_t>(f);
     b[0] = static_cast<std::uint8_t>(e);
-    for (int i = 1; i <= 5; ++i) b[i] = static_cast<std::uint8_t>(frac >> (8 * (i - 1)));
+    for (int i = 1; i <= 5; ++i)
+        b[i] = static_cast<std::uint8_t>(frac >> (8 * (i - 1)));
     b[5] = static_cast<std::uint8_t>((b[5] & 0x7F) | (std::signbit(x) ? 0x80 : 0));
     return true;
 }
@@ -77,9 +85,32 @@ bool CodificaReal6(long double x, TReal6 &b) {
 long double DecodificaReal6(const TReal6 &b) {
     if (b[0] == 0) return 0;
     std::uint64_t frac = 0;
-    for (int i = 1; i <= 5; ++i) frac |= std::uint64_t(i == 5 ? (b[i] & 0x7F) : b[i]) << (8 * (i - 1));
+    for (int i = 1; i <= 5; ++i)
+        frac |= std::uint64_t(i == 5 ? (b[i] & 0x7F) : b[i]) << (8 * (i - 1));
     long double v = std::ldexp(1 + static_cast<long double>(frac) / 0x1p39L, int(b[0]) - 129);
     return (b[5] & 0x80) ? -v : v;
+}
+
+bool LeInicioArquivo(const fs::path &arquivo, std::size_t n, std::string &bytes) {
+    bytes.clear();
+    int fd = ::open(arquivo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        bytes.resize(n);
+        std::size_t lidos = 0;
+        while (lidos < n) {
+            ssize_t k = ::read(fd, bytes.data() + lidos, n - lidos);
+            if (k < 0 && errno == EINTR) continue;
+            if (k < 0) ok = false;
+            if (k <= 0) break;
+            lidos += static_cast<std::size_t>(k);
+        }
+        bytes.resize(lidos);
+    }
+    ::close(fd);
+    return ok;
 }
 
 // ---- Errors ------------------------------------------------------------------
@@ -89,37 +120,66 @@ TLeituraGravacaoDados::TLeituraGravacaoDados(TProgresso *progresso)
 
 std::string TLeituraGravacaoDados::TextoErro(int codigo) {
     switch (codigo) {
-    case 2: return "Arquivo não encontrado.";
-    case 3: return "Diretório (pasta) não encontrado(a)";
-    case 4: return "Arquivos abertos em quantidade excessiva.";
-    case 5: return "Acesso negado ao arquivo";
-    case 6: return "Manipulador (\"handle\") de arquivo inválido.";
-    case 12: return "Código de acesso a arquivo inválido.";
-    case 15: return "Acionador (\"drive\") inválido.";
-    case 100: return "Erro durante leitura do arquivo.";
-    case 101: return "Erro durante gravação do arquivo.";
-    case 102: return "Arquivo não assinalado.";
-    case 103: return "Arquivo não está aberto.";
-    case 104: return "Arquivo não permite escrita.";
-    case 105: return "Arquivo não permite gravação";
-    case 106: return "Formato numérico inválido.";
-    case 150: return "Disco protegido contra escrita.";
-    case 151: return "Unidade desconhecida.";
-    case 152: return "Acionador (\"drive\") não está preparado.";
-    case 153: return "Comando inválido.";
-    case 154: return "Dados com defeito de gravação (CRC).";
-    case 155: return "Estrutura de leitura inválida.";
-    case 156: return "Erro de localização de registro (\"seek\").";
-    case 157: return "Mídia desconhecida.";
-    case 159: return "Erro de localização de setor.";
-    case 160: return "Erro de leitura de dispositivo.";
-    case 161: return "Erro de gravação em dispositivo.";
-    case 162: return "Defeito de equipamento.";
-    default: return "";
+    case 2:
+        return "Arquivo não encontrado.";
+    case 3:
+        return "Diretório (pasta) não encontrado(a)";
+    case 4:
+        return "Arquivos abertos em quantidade excessiva.";
+    case 5:
+        return "Acesso negado ao arquivo";
+    case 6:
+        return "Manipulador (\"handle\") de arquivo inválido.";
+    case 12:
+        return "Código de acesso a arquivo inválido.";
+    case 15:
+        return "Acionador (\"drive\") inválido.";
+    case 100:
+        return "Erro durante leitura do arquivo.";
+    case 101:
+        return "Erro durante gravação do arquivo.";
+    case 102:
+        return "Arquivo não assinalado.";
+    case 103:
+        return "Arquivo não está aberto.";
+    case 104:
+        return "Arquivo não permite escrita.";
+    case 105:
+        return "Arquivo não permite gravação";
+    case 106:
+        return "Formato numérico inválido.";
+    case 150:
+        return "Disco protegido contra escrita.";
+    case 151:
+        return "Unidade desconhecida.";
+    case 152:
+        return "Acionador (\"drive\") não está preparado.";
+    case 153:
+        return "Comando inválido.";
+    case 154:
+        return "Dados com defeito de gravação (CRC).";
+    case 155:
+        return "Estrutura de leitura inválida.";
+    case 156:
+        return "Erro de localização de registro (\"seek\").";
+    case 157:
+        return "Mídia desconhecida.";
+    case 159:
+        return "Erro de localização de setor.";
+    case 160:
+        return "Erro de leitura de dispositivo.";
+    case 161:
+        return "Erro de gravação em dispositivo.";
+    case 162:
+        return "Defeito de equipamento.";
+    default:
+        return "";
     }
 }
 
-std::string TLeituraGravacaoDados::NomeExibido(const fs::path &arquivo) { return arquivo.string(); }
+std::string TLeituraGravacaoDados::NomeExibido(const fs::path &arquivo) {
+    return arquivo.string();
+}
 
 void TLeituraGravacaoDados::ReportaErro(int codigo, int operacao) {
     operacao_ = operacao;
@@ -133,6 +193,18 @@ void TLeituraGravacaoDados::ReportaErro(int codigo, int operacao) {
 void TLeituraGravacaoDados::DefineErro(int codigo, std::string mensagem) {
     erro_ = codigo;
     mensagem_ = std::move(mensagem);
+}
+
+void TLeituraGravacaoDados::LerDaMemoria(std::string dados) {
+    memoria_ = std::move(dados);
+    daMemoria_ = true;
+}
+
+bool TLeituraGravacaoDados::LeInicio(const fs::path &arquivo, std::size_t n,
+                                     std::string &bytes) const {
+    if (!daMemoria_) return LeInicioArquivo(arquivo, n, bytes);
+    bytes = memoria_.substr(0, n);
+    return true;
 }
 
 void TLeituraGravacaoDados::LimpaErro() {
@@ -149,19 +221,34 @@ bool TLeituraGravacaoDados::Gravar(const fs::path &, TGridzelto &, const std::st
                                    const std::string &) {
     return false;
 }
-bool TLeituraGravacaoDados::VerificaFormato(const fs::path &) { return false; }
-bool TLeituraGravacaoDados::LerComentarios(const fs::path &, std::string &) { return false; }
-bool TLeituraGravacaoDados::LerResumo(const fs::path &, std::string &) { return false; }
+bool TLeituraGravacaoDados::VerificaFormato(const fs::path &) {
+    return false;
+}
+bool TLeituraGravacaoDados::LerComentarios(const fs::path &, std::string &) {
+    return false;
+}
+bool TLeituraGravacaoDados::LerResumo(const fs::path &, std::string &) {
+    return false;
+}
 
 // ---- Opening and closing -------------------------------------------------------
 
-bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo) {
+bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo, std::uintmax_t limite) {
     arquivo_ = arquivo;
     operacao_ = OperacaoLeitura;
     gravando_ = false;
     dados_.clear();
     posicao_ = 0;
     if (erro_ != 0) return false;
+    if (daMemoria_) {
+        if (std::min<std::uintmax_t>(memoria_.size(), limite) > TamanhoMaximoArquivo) {
+            DefineErro(ErroArquivoGrande, TextoArquivoGrande(arquivo));
+            return false;
+        }
+        dados_ = memoria_.substr(
+            0, static_cast<std::size_t>(std::min<std::uintmax_t>(memoria_.size(), limite)));
+        return true;
+    }
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     int fd = ::open(arquivo.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
@@ -174,10 +261,10 @@ bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo) {
         codigo = 100;
     else if (!S_ISREG(st.st_mode))
         codigo = 5;
-    else if (static_cast<std::uintmax_t>(st.st_size) > TamanhoMaximoArquivo)
-        codigo = ErroArquivoGrande;
+    std::uintmax_t tamanho = codigo == 0 ? std::min<std::uintmax_t>(st.st_size, limite) : 0;
+    if (codigo == 0 && tamanho > TamanhoMaximoArquivo) codigo = ErroArquivoGrande;
     if (codigo == 0) {
-        dados_.resize(static_cast<std::size_t>(st.st_size));
+        dados_.resize(static_cast<std::size_t>(tamanho));
         std::size_t lidos = 0;
         while (lidos < dados_.size()) {
             ssize_t n = ::read(fd, dados_.data() + lidos, dados_.size() - lidos);
@@ -194,8 +281,7 @@ bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo) {
     ::close(fd);
     if (codigo == ErroArquivoGrande) {
         dados_.clear();
-        DefineErro(codigo, "Erro durante processamento do arquivo: \r\n\r\n" + NomeExibido(arquivo) +
-                               "\r\n\r\nO arquivo é grande demais para ser uma planilha.");
+        DefineErro(codigo, TextoArquivoGrande(arquivo));
         return false;
     }
     if (codigo != 0) {
@@ -245,9 +331,13 @@ bool TLeituraGravacaoDados::Fecha() {
 
 // ---- Reading -------------------------------------------------------------------
 
-std::size_t TLeituraGravacaoDados::Posicao() const { return gravando_ ? dados_.size() : posicao_; }
+std::size_t TLeituraGravacaoDados::Posicao() const {
+    return gravando_ ? dados_.size() : posicao_;
+}
 
-void TLeituraGravacaoDados::AvancaLeitura() { progresso_->Avanca(static_cast<double>(posicao_)); }
+void TLeituraGravacaoDados::AvancaLeitura() {
+    progresso_->Avanca(static_cast<double>(posicao_));
+}
 
 bool TLeituraGravacaoDados::LeBytes(void *destino, std::size_t n) {
     if (erro_ != 0) return false;
@@ -264,7 +354,9 @@ bool TLeituraGravacaoDados::LeBytes(void *destino, std::size_t n) {
     return true;
 }
 
-bool TLeituraGravacaoDados::LeByte(std::uint8_t &v) { return LeBytes(&v, 1); }
+bool TLeituraGravacaoDados::LeByte(std::uint8_t &v) {
+    return LeBytes(&v, 1);
+}
 
 bool TLeituraGravacaoDados::LeInt16(std::int16_t &v) {
     std::uint8_t b[2];
@@ -277,7 +369,8 @@ bool TLeituraGravacaoDados::LeInt32(std::int32_t &v) {
     std::uint8_t b[4];
     if (!LeBytes(b, 4)) return false;
     std::uint32_t u = 0;
-    for (int i = 3; i >= 0; --i) u = (u << 8) | b[i];
+    for (int i = 3; i >= 0; --i)
+        u = (u << 8) | b[i];
     v = static_cast<std::int32_t>(u);
     return true;
 }
@@ -303,7 +396,8 @@ bool TLeituraGravacaoDados::LeData(double &v) {
     std::uint8_t b[8];
     if (!LeBytes(b, 8)) return false;
     std::uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = (u << 8) | b[i];
+    for (int i = 7; i >= 0; --i)
+        u = (u << 8) | b[i];
     double d = std::bit_cast<double>(u);
     if (d == 0) {
         v = 0;
@@ -361,7 +455,8 @@ bool TLeituraGravacaoDados::GravaInt16(std::int16_t v) {
 bool TLeituraGravacaoDados::GravaInt32(std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
     char b[4];
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
     return GravaBytes(std::string_view(b, 4));
 }
 
@@ -394,7 +489,8 @@ bool TLeituraGravacaoDados::GravaData(double v) {
     }
     auto u = std::bit_cast<std::uint64_t>(d);
     char b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
     return GravaBytes(std::string_view(b, 8));
 }
 

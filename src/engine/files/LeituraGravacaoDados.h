@@ -42,6 +42,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zelto {
 
@@ -51,8 +52,8 @@ class TGridzelto;
 inline constexpr std::uintmax_t TamanhoMaximoArquivo = 256u * 1024u * 1024u;
 
 // Error codes of the file layer that are no run-time error codes.
-inline constexpr int ErroFormato = 10000;        // the file is not in the format (no text)
-inline constexpr int ErroArquivoGrande = 10001;  // larger than TamanhoMaximoArquivo
+inline constexpr int ErroFormato = 10000;          // the file is not in the format (no text)
+inline constexpr int ErroArquivoGrande = 10001;    // larger than TamanhoMaximoArquivo
 inline constexpr int ErroGravacaoRecusada = 10002; // the writer refused the content
 
 // Operation argument of ReportaErro.
@@ -61,7 +62,7 @@ inline constexpr int OperacaoGravacao = 2;
 
 // The 6-byte real: largest magnitude it holds (2^126 * (2 - 2^-39)) and the
 // smallest non-zero one (2^-128).
-inline constexpr long double MaximoReal6 = 0x1.fffffffffcp+126L;
+inline constexpr long double MaximoReal6 = 0x1.fffffffffep+126L;
 inline constexpr long double MinimoReal6 = 0x1p-128L;
 using TReal6 = std::array<std::uint8_t, 6>;
 // Encodes x rounded to the nearest 6-byte real. Magnitudes below MinimoReal6
@@ -75,6 +76,10 @@ inline constexpr double DeslocamentoData = 693594.0;
 // Day serials a stored date may hold: 1 January 0001 .. 31 December 9999.
 inline constexpr double MenorSerialData = -693593.0;
 inline constexpr double MaiorSerialData = 2958465.0;
+
+// The first n bytes of a file (fewer when it is shorter), without loading the
+// rest. False when the file cannot be opened or is no regular file.
+bool LeInicioArquivo(const std::filesystem::path &arquivo, std::size_t n, std::string &bytes);
 
 class TLeituraGravacaoDados {
   public:
@@ -108,6 +113,12 @@ class TLeituraGravacaoDados {
     // Clears the error state and the message.
     void LimpaErro();
 
+    // From now on every file this object opens for reading, and every format
+    // check made through LeInicio, sees these bytes instead of the disk; the
+    // name given still appears in the messages. For the fuzz targets and for
+    // data that never was a file.
+    void LerDaMemoria(std::string dados);
+
     // The text of a run-time error code; empty for codes without one.
     static std::string TextoErro(int codigo);
     // The file name as the messages show it.
@@ -115,10 +126,12 @@ class TLeituraGravacaoDados {
 
   protected:
     // ---- Opening and closing -------------------------------------------------
-    // Loads the whole file. On failure sets the error state (2 missing file,
-    // 3 missing folder, 5 access denied, 100 read error, ErroArquivoGrande) and
-    // returns false.
-    bool AbreLeitura(const std::filesystem::path &arquivo);
+    // Loads the whole file, or only its first `limite` bytes. On failure sets
+    // the error state (2 missing file, 3 missing folder, 5 access denied or not
+    // a regular file, 100 read error, ErroArquivoGrande when the file exceeds
+    // TamanhoMaximoArquivo and more than that was asked) and returns false.
+    bool AbreLeitura(const std::filesystem::path &arquivo,
+                     std::uintmax_t limite = TamanhoMaximoArquivo + 1);
     // Starts a file to write: checks that a file can be created in the
     // target's folder (error state as for AbreLeitura) and empties the buffer.
     bool CriaGravacao(const std::filesystem::path &arquivo);
@@ -139,6 +152,12 @@ class TLeituraGravacaoDados {
     bool LeData(double &v);
     // The first 30 bytes, as they are.
     bool LeAssinatura(std::string &v);
+    // The first n bytes of the file (or of the bytes given to LerDaMemoria),
+    // without touching the error state. False when it cannot be opened.
+    bool LeInicio(const std::filesystem::path &arquivo, std::size_t n, std::string &bytes) const;
+    // The bytes loaded by AbreLeitura (for readers that parse them otherwise).
+    std::string_view Dados() const { return dados_; }
+
     // Moves the read position; beyond the end sets error 156.
     bool Posiciona(std::size_t posicao);
 
@@ -177,6 +196,8 @@ class TLeituraGravacaoDados {
     std::string dados_; // the file read, or the bytes written so far
     std::size_t posicao_ = 0;
     bool gravando_ = false;
+    bool daMemoria_ = false;
+    std::string memoria_;
 };
 
 } // namespace zelto
