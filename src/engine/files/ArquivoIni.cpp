@@ -55,6 +55,20 @@ std::string ValorLido(std::string_view v) {
     return std::string(v);
 }
 
+// A section or key name as the file holds it: Windows-1252, no blanks around.
+std::string Nome1252(std::string_view nome) {
+    return std::string(AparaBrancos(ParaCp1252(nome)));
+}
+
+// Names a line of the file can hold and give back: a section name without
+// "]" or line breaks; a key that is not empty, holds no "=" or line break, and
+// does not begin as a comment or a section header would.
+bool NomesValidos(std::string_view secao, std::string_view chave) {
+    if (secao.find_first_of("]\r\n") != std::string_view::npos) return false;
+    if (chave.empty() || chave.find_first_of("=\r\n") != std::string_view::npos) return false;
+    return chave.front() != '[' && chave.front() != ';' && chave.front() != '#';
+}
+
 int DigitoHex(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -96,6 +110,7 @@ TArquivoIni::TArquivoIni(const fs::path &caminho) {
 bool TArquivoIni::Abre(const fs::path &caminho) {
     caminho_ = caminho;
     secoes_.clear();
+    pendente_ = false;
     fimLinha_ = "\r\n";
     std::error_code ec;
     if (!fs::exists(caminho, ec)) {
@@ -109,6 +124,14 @@ bool TArquivoIni::Abre(const fs::path &caminho) {
     if (!aberto_) return false;
     Interpreta(dados);
     return true;
+}
+
+void TArquivoIni::CarregaTexto(std::string_view dados) {
+    caminho_.clear();
+    secoes_.clear();
+    pendente_ = false;
+    aberto_ = true;
+    Interpreta(dados);
 }
 
 bool TArquivoIni::AbreCopiaUsuario(const fs::path &instalado, const fs::path &usuario) {
@@ -126,7 +149,8 @@ void TArquivoIni::Interpreta(std::string_view dados) {
         std::size_t fim = dados.find('\n');
         std::string_view bruta = dados.substr(0, fim);
         dados = fim == std::string_view::npos ? std::string_view() : dados.substr(fim + 1);
-        if (!bruta.empty() && bruta.back() == '\r') bruta.remove_suffix(1);
+        while (!bruta.empty() && bruta.back() == '\r')
+            bruta.remove_suffix(1);
         std::string_view t = AparaBrancos(bruta);
         if (!t.empty() && t.front() == '[') {
             std::size_t fecha = t.find(']');
@@ -161,6 +185,7 @@ std::string TArquivoIni::Conteudo() const {
 }
 
 bool TArquivoIni::Grava() {
+    if (caminho_.empty()) return false;
     fs::path temporario = caminho_;
     temporario += ".grav~";
     return GravaPorTemporario(caminho_, temporario, Conteudo());
@@ -178,16 +203,16 @@ TArquivoIni::Secao *TArquivoIni::AchaSecao(std::string_view nome1252) {
 
 const TArquivoIni::Linha *TArquivoIni::AchaLinha(std::string_view secao,
                                                  std::string_view chave) const {
-    const Secao *s = AchaSecao(ParaCp1252(secao));
+    const Secao *s = AchaSecao(Nome1252(secao));
     if (!s) return nullptr;
-    std::string c = ParaCp1252(chave);
+    std::string c = Nome1252(chave);
     for (const Linha &l : s->linhas)
         if (!l.chave.empty() && IguaisAscii(l.chave, c)) return &l;
     return nullptr;
 }
 
 bool TArquivoIni::Atribui(std::string_view secao, std::string_view chave, std::string_view valor) {
-    std::string sec = ParaCp1252(secao), ch = ParaCp1252(chave), val = ParaCp1252(valor);
+    std::string sec = Nome1252(secao), ch = Nome1252(chave), val = ParaCp1252(valor);
     for (char &c : val)
         if (c == '\r' || c == '\n') c = ' ';
     Secao *s = AchaSecao(sec);
@@ -224,9 +249,9 @@ bool TArquivoIni::Atribui(std::string_view secao, std::string_view chave, std::s
 }
 
 bool TArquivoIni::Remove(std::string_view secao, std::string_view chave) {
-    Secao *s = AchaSecao(ParaCp1252(secao));
+    Secao *s = AchaSecao(Nome1252(secao));
     if (!s) return false;
-    std::string ch = ParaCp1252(chave);
+    std::string ch = Nome1252(chave);
     for (auto it = s->linhas.begin(); it != s->linhas.end(); ++it)
         if (!it->chave.empty() && IguaisAscii(it->chave, ch)) {
             s->linhas.erase(it);
@@ -260,6 +285,7 @@ bool TArquivoIni::LeBooleano(std::string_view secao, std::string_view chave, boo
 
 bool TArquivoIni::EscreveTexto(std::string_view secao, std::string_view chave,
                                std::string_view valor) {
+    if (!NomesValidos(Nome1252(secao), Nome1252(chave))) return false;
     bool mudou = Atribui(secao, chave, valor);
     if (!mudou && !pendente_) return true;
     pendente_ = !Grava();
@@ -290,7 +316,7 @@ std::vector<std::string> TArquivoIni::Secoes() const {
 
 std::vector<std::string> TArquivoIni::Chaves(std::string_view secao) const {
     std::vector<std::string> r;
-    if (const Secao *s = AchaSecao(ParaCp1252(secao)))
+    if (const Secao *s = AchaSecao(Nome1252(secao)))
         for (const Linha &l : s->linhas)
             if (!l.chave.empty()) r.push_back(DeCp1252(l.chave));
     return r;
@@ -350,6 +376,7 @@ TFonteIni TArquivoIni::LeFonte(std::string_view prefixo, std::string_view secao)
 bool TArquivoIni::EscreveFonte(std::string_view prefixo, std::string_view secao,
                                const TFonteIni &f) {
     std::string p(prefixo);
+    if (!NomesValidos(Nome1252(secao), Nome1252(p + "Nm"))) return false;
     bool mudou = Atribui(secao, p + "Nm", f.Nome);
     mudou = Atribui(secao, p + "In", CodificaFonte(f)) || mudou;
     if (!mudou && !pendente_) return true;
@@ -382,6 +409,8 @@ std::vector<std::string> TArquivoIni::LeMemo(std::string_view prefixo,
 
 bool TArquivoIni::EscreveMemo(std::string_view prefixo, std::string_view secao,
                               const std::vector<std::string> &linhas) {
+    for (std::size_t i = 0; i <= linhas.size(); ++i)
+        if (!NomesValidos(Nome1252(secao), Nome1252(ChaveMemo(prefixo, i)))) return false;
     bool mudou = false;
     for (std::size_t i = 0; i < linhas.size(); ++i)
         mudou = Atribui(secao, ChaveMemo(prefixo, i), linhas[i]) || mudou;

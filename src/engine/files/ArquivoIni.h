@@ -16,6 +16,9 @@
 // or that is itself wrapped in double quotes, is written inside a pair of
 // double quotes that reading removes. Line breaks cannot live in a value and
 // are written as blanks. Line ends follow the file (CR LF for a new file).
+// A name no line could hold and give back (a section name with "]", a key
+// with "=" or beginning with "[", ";" or "#", a line break in either) is
+// refused: nothing changes and the writing call answers false.
 //
 // Booleans are written as 1 and 0 and read as true for any non-zero integer;
 // a value that is no integer reads as the caller's default.
@@ -67,6 +70,11 @@ class TArquivoIni {
     // (or the user has none), then opens the user's copy.
     bool AbreCopiaUsuario(const std::filesystem::path &instalado,
                           const std::filesystem::path &usuario);
+
+    // Takes the settings from bytes instead of a file, for data that never was
+    // one (and the fuzz target). Nothing is written to disk afterwards: every
+    // change stays in memory and its call answers false.
+    void CarregaTexto(std::string_view dados);
 
     const std::filesystem::path &Caminho() const { return caminho_; }
     bool Aberto() const { return aberto_; }

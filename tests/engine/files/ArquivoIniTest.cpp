@@ -111,6 +111,32 @@ TEST_F(Ini, TextsRoundTripExactly) {
     EXPECT_EQ(TArquivoIni(arquivo).LeTexto("S", "quebra"), "um  dois");
 }
 
+TEST_F(Ini, NamesALineCannotHoldAreRefused) {
+    TArquivoIni ini(arquivo);
+    for (auto [secao, chave] : {std::pair{"S]", "k"},
+                                {"S", "a=b"},
+                                {"S", "[k"},
+                                {"S", ";k"},
+                                {"S", "#k"},
+                                {"S", ""},
+                                {"S\n", "k"},
+                                {"S", "k\r"}})
+        EXPECT_FALSE(ini.EscreveTexto(secao, chave, "v")) << secao << "|" << chave;
+    EXPECT_FALSE(ini.EscreveMemo("", "S", std::vector<std::string>(12, "x"))); // key ";"
+    EXPECT_FALSE(fs::exists(arquivo));
+    // Blanks around names are not part of them.
+    ASSERT_TRUE(ini.EscreveTexto(" S ", " k ", "v"));
+    EXPECT_EQ(Le(arquivo), "[S]\r\nk=v\r\n");
+    EXPECT_EQ(ini.LeTexto("S", "k"), "v");
+
+    // Settings from memory never touch the disk.
+    TArquivoIni memoria;
+    memoria.CarregaTexto("[S]\nk=1\n");
+    EXPECT_TRUE(memoria.LeBooleano("S", "k", false));
+    EXPECT_FALSE(memoria.EscreveInteiro("S", "k", 2));
+    EXPECT_EQ(memoria.Conteudo(), "[S]\nk=2\n");
+}
+
 TEST_F(Ini, BooleansAndIntegers) {
     Escreve(arquivo, "[S]\r\nb2=2\r\nbm=-1\r\nb0=0\r\nletras=abc\r\nvazio=\r\nhex=$FF\r\n"
                      "hex2=0x10\r\ncor=2147483653\r\nenorme=99999999999\r\nbrancos= 12 \r\n");
