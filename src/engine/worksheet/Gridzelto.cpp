@@ -6,6 +6,7 @@
 #include "worksheet/Modo.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace zelto {
@@ -33,15 +34,19 @@ long MesesDeSerial(long serial) {
 } // namespace
 
 TGridzelto::TGridzelto() {
-    colunas_.resize(kColunasIniciais);
-    linhas_.resize(kLinhasIniciais);
-    for (auto &l : linhas_) l.celulas.resize(kColunasIniciais);
-    for (int c = 1; c < kColunasIniciais; ++c) linhas_[0].celulas[c] = RotuloPadraoColuna(c);
-    for (int r = 1; r < kLinhasIniciais; ++r) linhas_[r].celulas[0] = std::to_string(r);
+    Inicializa();
     calc_.Resolvedor = [this](const std::string &nome, double &valor) {
         return ResolveNome(nome, valor);
     };
     calc_.AoErro = [this](std::uint8_t) { calcErro_ = true; };
+}
+
+void TGridzelto::Inicializa() {
+    colunas_.assign(kColunasIniciais, Coluna{});
+    linhas_.assign(kLinhasIniciais, Linha{});
+    Celulas &cabecalho = CelulasMutaveis(0);
+    for (int c = 1; c < kColunasIniciais; ++c) cabecalho[c] = RotuloPadraoColuna(c);
+    for (int r = 1; r < kLinhasIniciais; ++r) CelulasUnicas(r).push_back(std::to_string(r));
 }
 
 std::string TGridzelto::RotuloPadraoColuna(int c) {
@@ -75,34 +80,53 @@ void TGridzelto::Notifica(TMudanca::Tipo t, int c0, int r0, int c1, int r1) {
 const std::string &TGridzelto::Celula(int c, int r) const {
     static const std::string vazio;
     if (r < 0 || r >= RowCount() || c < 0 || c >= ColCount()) return vazio;
-    return linhas_[r].celulas[c];
+    const Celulas *cel = linhas_[r].celulas.get();
+    if (!cel || c >= static_cast<int>(cel->size())) return vazio;
+    return (*cel)[c];
+}
+
+TGridzelto::Celulas &TGridzelto::CelulasUnicas(int r) {
+    std::shared_ptr<Celulas> &p = linhas_[r].celulas;
+    if (!p)
+        p = std::make_shared<Celulas>();
+    else if (p.use_count() > 1)
+        p = std::make_shared<Celulas>(*p); // a captured state keeps the old buffer
+    return *p;
+}
+
+TGridzelto::Celulas &TGridzelto::CelulasMutaveis(int r) {
+    Celulas &cel = CelulasUnicas(r);
+    if (cel.size() < colunas_.size()) cel.resize(colunas_.size());
+    return cel;
 }
 
 void TGridzelto::AtribuiCelula(int c, int r, std::string texto) {
-    std::string &cel = linhas_[r].celulas[c];
-    if (cel == texto) return;
-    cel = std::move(texto);
+    if (r < 0 || r >= RowCount() || c < 0 || c >= ColCount()) return;
+    if (Celula(c, r) == texto) return;
+    CelulasMutaveis(r)[c] = std::move(texto);
     Notifica(TMudanca::Celulas, c, r, c, r);
 }
 
 void TGridzelto::AcrescentaLinhas(int n) {
     if (n <= 0) return;
     int de = RowCount();
-    for (int i = 0; i < n; ++i) {
-        Linha l;
-        l.celulas.resize(colunas_.size());
-        linhas_.push_back(std::move(l));
-    }
+    linhas_.resize(linhas_.size() + n);
     Notifica(TMudanca::LinhasInseridas, 0, de, 0, de + n - 1);
-    for (int r = de; r < de + n; ++r) NumeraLinha(r);
+    // Each new row takes the next sample number: one scan serves them all.
+    int numero = ProximoNumeroAmostra();
+    for (int r = de; r < de + n; ++r) {
+        AtribuiCelula(0, r, std::to_string(numero));
+        numero = std::min(numero, INT_MAX - 1) + 1;
+    }
 }
 
 void TGridzelto::AcrescentaColunas(int n) {
     if (n <= 0) return;
     int de = ColCount();
+    // The rows' buffers stay as they are: the new cells are empty.
     colunas_.resize(de + n);
-    for (auto &l : linhas_) l.celulas.resize(de + n);
-    for (int c = de; c < de + n; ++c) linhas_[0].celulas[c] = RotuloPadraoColuna(c);
+    Celulas &cabecalho = CelulasMutaveis(0);
+    for (int c = de; c < de + n; ++c) cabecalho[c] = RotuloPadraoColuna(c);
     Notifica(TMudanca::ColunasInseridas, de, 0, de + n - 1, 0);
 }
 
@@ -128,16 +152,19 @@ void TGridzelto::DefineModificada(bool m) {
 }
 
 void TGridzelto::InsereLinhaBruta(int pos) {
-    Linha l;
-    l.celulas.resize(colunas_.size());
-    linhas_.insert(linhas_.begin() + pos, std::move(l));
+    linhas_.insert(linhas_.begin() + pos, Linha{});
     Notifica(TMudanca::LinhasInseridas, 0, pos, 0, pos);
 }
 
 void TGridzelto::InsereColunaBruta(int pos, std::string rotulo) {
     colunas_.insert(colunas_.begin() + pos, Coluna{});
-    for (auto &l : linhas_) l.celulas.insert(l.celulas.begin() + pos, std::string());
-    linhas_[0].celulas[pos] = std::move(rotulo);
+    for (int r = 0; r < RowCount(); ++r) {
+        const Celulas *cel = linhas_[r].celulas.get();
+        if (!cel || static_cast<int>(cel->size()) <= pos) continue; // nothing to shift
+        Celulas &unica = CelulasUnicas(r);
+        unica.insert(unica.begin() + pos, std::string());
+    }
+    CelulasMutaveis(0)[pos] = std::move(rotulo);
     Notifica(TMudanca::ColunasInseridas, pos, 0, pos, 0);
 }
 
@@ -404,16 +431,19 @@ void TGridzelto::RecalcularTudo() {
 // ---- Data block --------------------------------------------------------------
 
 bool TGridzelto::LinhaVazia(int r) const {
-    const auto &cel = linhas_[r].celulas;
-    for (std::size_t c = 1; c < cel.size(); ++c)
-        if (!cel[c].empty()) return false;
+    const Celulas *cel = linhas_[r].celulas.get();
+    if (!cel) return true;
+    for (std::size_t c = 1; c < cel->size(); ++c)
+        if (!(*cel)[c].empty()) return false;
     return true;
 }
 
 TBlocoDados TGridzelto::BlocoDeDados() const {
     TBlocoDados b;
     for (int r = 1; r < RowCount(); ++r) {
-        const auto &cel = linhas_[r].celulas;
+        const Celulas *p = linhas_[r].celulas.get();
+        if (!p) continue;
+        const Celulas &cel = *p;
         for (int c = static_cast<int>(cel.size()) - 1; c > b.Colunas; --c)
             if (!cel[c].empty()) {
                 b.Colunas = c;
@@ -476,11 +506,7 @@ void TGridzelto::AlternaDependente(int c) {
 
 bool TGridzelto::Limpa() {
     if (AoLimparGrid && !AoLimparGrid()) return false;
-    colunas_.assign(kColunasIniciais, Coluna{});
-    linhas_.assign(kLinhasIniciais, Linha{});
-    for (auto &l : linhas_) l.celulas.resize(kColunasIniciais);
-    for (int c = 1; c < kColunasIniciais; ++c) linhas_[0].celulas[c] = RotuloPadraoColuna(c);
-    for (int r = 1; r < kLinhasIniciais; ++r) linhas_[r].celulas[0] = std::to_string(r);
+    Inicializa();
     linhasUsadas_ = colunasUsadas_ = 0;
     ValoresObjeto.clear();
     IdentificacaoObjeto = {};
@@ -566,6 +592,131 @@ void TGridzelto::GaranteValorHomogeneizado() {
 
 void TGridzelto::RemoveValorHomogeneizado() {
     if (int c = ColunaValorHomogeneizado()) ExcluiVariavel(c);
+}
+
+// ---- Captured states -------------------------------------------------------------
+
+namespace {
+
+// Heap bytes of a text beyond the string object itself (short texts live inside it).
+std::size_t BytesTexto(const std::string &t) {
+    return t.capacity() > std::string().capacity() ? t.capacity() + 1 : 0;
+}
+
+} // namespace
+
+TEstadoPlanilha TGridzelto::Captura() const {
+    TEstadoPlanilha e;
+    e.linhas_ = linhas_;
+    e.colunas_ = colunas_;
+    e.linhasUsadas_ = linhasUsadas_;
+    e.colunasUsadas_ = colunasUsadas_;
+    e.colunaAtual_ = ColunaAtual;
+    e.linhaAtual_ = LinhaAtual;
+    e.valoresObjeto_ = ValoresObjeto;
+    e.identificacao_ = IdentificacaoObjeto;
+    return e;
+}
+
+void TGridzelto::Restaura(const TEstadoPlanilha &e) {
+    linhas_ = e.linhas_;
+    colunas_ = e.colunas_;
+    linhasUsadas_ = e.linhasUsadas_;
+    colunasUsadas_ = e.colunasUsadas_;
+    ColunaAtual = e.colunaAtual_;
+    LinhaAtual = e.linhaAtual_;
+    ValoresObjeto = e.valoresObjeto_;
+    IdentificacaoObjeto = e.identificacao_;
+    if (linhas_.empty() || colunas_.empty()) Inicializa(); // a default-made state holds no worksheet
+    modificada_ = true;
+    Notifica(TMudanca::Tudo);
+}
+
+bool TGridzelto::TabelasIguais(const std::vector<Linha> &la, const std::vector<Linha> &lb,
+                               const std::vector<Coluna> &ca, const std::vector<Coluna> &cb) {
+    if (la.size() != lb.size() || ca != cb) return false;
+    static const Celulas nenhuma;
+    for (std::size_t r = 0; r < la.size(); ++r) {
+        const Linha &a = la[r], &b = lb[r];
+        if (a.amostragem != b.amostragem) return false;
+        if (a.celulas == b.celulas) continue; // the same buffer
+        const Celulas &x = a.celulas ? *a.celulas : nenhuma;
+        const Celulas &y = b.celulas ? *b.celulas : nenhuma;
+        const std::size_t n = std::max(x.size(), y.size());
+        for (std::size_t c = 0; c < n; ++c) {
+            const std::string &tx = c < x.size() ? x[c] : std::string();
+            const std::string &ty = c < y.size() ? y[c] : std::string();
+            if (tx != ty) return false;
+        }
+    }
+    return true;
+}
+
+bool TGridzelto::MesmosDados(const TEstadoPlanilha &e) const {
+    return linhasUsadas_ == e.linhasUsadas_ && colunasUsadas_ == e.colunasUsadas_ &&
+           ValoresObjeto == e.valoresObjeto_ && IdentificacaoObjeto == e.identificacao_ &&
+           TabelasIguais(linhas_, e.linhas_, colunas_, e.colunas_);
+}
+
+bool TEstadoPlanilha::MesmosDados(const TEstadoPlanilha &o) const {
+    return linhasUsadas_ == o.linhasUsadas_ && colunasUsadas_ == o.colunasUsadas_ &&
+           valoresObjeto_ == o.valoresObjeto_ && identificacao_ == o.identificacao_ &&
+           TGridzelto::TabelasIguais(linhas_, o.linhas_, colunas_, o.colunas_);
+}
+
+bool TEstadoPlanilha::operator==(const TEstadoPlanilha &o) const {
+    return colunaAtual_ == o.colunaAtual_ && linhaAtual_ == o.linhaAtual_ && MesmosDados(o);
+}
+
+std::size_t TEstadoPlanilha::BytesProprios() const {
+    std::size_t n = sizeof(*this) + linhas_.capacity() * sizeof(TGridzelto::Linha) +
+                    colunas_.capacity() * sizeof(TGridzelto::Coluna);
+    for (const TGridzelto::Coluna &c : colunas_) {
+        n += c.formato.Itens.capacity() * sizeof(TObjetoValor);
+        for (const TObjetoValor &i : c.formato.Itens) n += BytesTexto(i.Rotulo);
+        if (const auto &v = c.variavel)
+            for (const std::string *t : {&v->Nome, &v->Descricao, &v->Tabela, &v->Rotulos, &v->Equacao,
+                                         &v->EquacaoAuxiliar})
+                n += BytesTexto(*t);
+    }
+    n += valoresObjeto_.capacity() * sizeof(std::string);
+    for (const std::string &t : valoresObjeto_) n += BytesTexto(t);
+    return n;
+}
+
+std::size_t TEstadoPlanilha::BytesExclusivos(const TEstadoPlanilha &outro) const {
+    // Rows at the same place holding the same buffer are the common case (an
+    // edit copies one row); only the others are looked up among all of the
+    // other state's buffers.
+    using Celulas = TGridzelto::Celulas;
+    std::vector<const Celulas *> meus, deles;
+    const std::size_t n = std::min(linhas_.size(), outro.linhas_.size());
+    for (std::size_t r = 0; r < linhas_.size(); ++r) {
+        const Celulas *p = linhas_[r].celulas.get();
+        if (p && (r >= n || p != outro.linhas_[r].celulas.get())) meus.push_back(p);
+    }
+    if (meus.empty()) return 0;
+    std::sort(meus.begin(), meus.end());
+    meus.erase(std::unique(meus.begin(), meus.end()), meus.end());
+    std::function<bool(const Celulas *)> dele;
+    if (meus.size() <= 8) {
+        dele = [&outro](const Celulas *p) {
+            return std::any_of(outro.linhas_.begin(), outro.linhas_.end(),
+                               [p](const TGridzelto::Linha &l) { return l.celulas.get() == p; });
+        };
+    } else {
+        for (const TGridzelto::Linha &l : outro.linhas_)
+            if (l.celulas) deles.push_back(l.celulas.get());
+        std::sort(deles.begin(), deles.end());
+        dele = [&deles](const Celulas *p) { return std::binary_search(deles.begin(), deles.end(), p); };
+    }
+    std::size_t bytes = 0;
+    for (const Celulas *p : meus) {
+        if (dele(p)) continue;
+        bytes += sizeof(Celulas) + 32 + p->capacity() * sizeof(std::string); // 32: the shared count
+        for (const std::string &t : *p) bytes += BytesTexto(t);
+    }
+    return bytes;
 }
 
 } // namespace zelto

@@ -15,6 +15,13 @@
 // view can update exactly what changed. Calculated columns are recomputed by
 // the worksheet when data change, never by whoever reads the cells.
 //
+// The whole state of the worksheet can be captured and restored (Captura,
+// Restaura), which is what undo and redo rest on. Rows keep their cells in
+// buffers shared with the captured states and copied only when a row is about
+// to change, so a capture costs one pointer per row and an edit copies one
+// row. A row's buffer may be shorter than the grid: the missing cells are
+// empty, so adding columns at the end touches no row.
+//
 // The worksheet is not thread-safe; one thread owns it.
 #pragma once
 
@@ -24,6 +31,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -91,6 +99,8 @@ struct TResultado {
     bool ok = true;
     std::string mensagem;
 };
+
+class TEstadoPlanilha;
 
 class TGridzelto {
   public:
@@ -188,6 +198,20 @@ class TGridzelto {
     // ValorCelula(c, r) for c = 1..n, r = 1..m, column-major.
     std::vector<long double> MatrizDados(const TBlocoDados &b) const;
 
+    // ---- Captured states ---------------------------------------------------
+    // The worksheet's data as they stand: cells, records, formats, widths,
+    // used counts, current cell, subject values and identification. The
+    // capture shares the rows' cell buffers with the worksheet, so it costs
+    // one pointer per row; later changes of the worksheet never reach it.
+    TEstadoPlanilha Captura() const;
+    // Puts a captured state back, publishes TMudanca::Tudo and marks the
+    // worksheet modified. The settings of the grid (Editavel, heights, file
+    // name, listeners) and the process-wide mode are not part of a state.
+    void Restaura(const TEstadoPlanilha &e);
+    // Whether the worksheet holds the same data as the state (the current
+    // cell aside); cheap when they share most rows.
+    bool MesmosDados(const TEstadoPlanilha &e) const;
+
     // ---- Commands on flags ---------------------------------------------------
     void AlternaDesconsiderada(int r);
     void AlternaUsada(int c);
@@ -234,15 +258,32 @@ class TGridzelto {
     TResultado ColaBloco(const TSelecao &s, std::string_view texto);
 
   private:
+    friend class TEstadoPlanilha;
+    using Celulas = std::vector<std::string>;
     struct Linha {
-        std::vector<std::string> celulas;
+        // Null means every cell is empty; cells past the buffer's end are
+        // empty too. A buffer may be shared with captured states: it is
+        // written only through CelulasUnicas/CelulasMutaveis.
+        std::shared_ptr<Celulas> celulas;
         std::optional<TAmostragem> amostragem;
     };
     struct Coluna {
         TDataFormat formato;
         std::optional<TVariavel> variavel;
         int largura = kLarguraPadrao;
+        bool operator==(const Coluna &) const = default;
     };
+    // The cells of row r, made the row's own (copied when shared, created
+    // when null) but not widened.
+    Celulas &CelulasUnicas(int r);
+    // The same, widened to the whole grid: every cell can be written.
+    Celulas &CelulasMutaveis(int r);
+    // A fresh worksheet's rows, columns and labels.
+    void Inicializa();
+    // Same flags and cell texts in every row (missing cells count as empty),
+    // same records, formats and widths in every column.
+    static bool TabelasIguais(const std::vector<Linha> &la, const std::vector<Linha> &lb,
+                              const std::vector<Coluna> &ca, const std::vector<Coluna> &cb);
 
     void Notifica(TMudanca::Tipo t, int c0 = 0, int r0 = 0, int c1 = 0, int r1 = 0);
     bool ResolveNome(const std::string &nome, double &valor) const;
@@ -276,6 +317,33 @@ class TGridzelto {
     mutable TCalcEquacao calc_;
     mutable int calcColuna_ = 0, calcLinha_ = 0;
     mutable bool calcErro_ = false;
+};
+
+// A captured state of the worksheet (TGridzelto::Captura). States are values:
+// copying one is as cheap as capturing, and no later change of the worksheet
+// or of another state reaches it.
+class TEstadoPlanilha {
+  public:
+    // Same data, current cell included; rows compare by their cells' texts.
+    bool operator==(const TEstadoPlanilha &o) const;
+    // Same data, current cell aside.
+    bool MesmosDados(const TEstadoPlanilha &o) const;
+    // Approximate bytes this state holds besides its rows' cell buffers: its
+    // row table, columns and subject values (copied at each capture).
+    std::size_t BytesProprios() const;
+    // Approximate bytes of the row buffers this state holds that `outro`
+    // does not hold (wherever they stand in it).
+    std::size_t BytesExclusivos(const TEstadoPlanilha &outro) const;
+
+  private:
+    friend class TGridzelto;
+    std::vector<TGridzelto::Linha> linhas_;
+    std::vector<TGridzelto::Coluna> colunas_;
+    std::uint16_t linhasUsadas_ = 0;
+    std::uint16_t colunasUsadas_ = 0;
+    int colunaAtual_ = 1, linhaAtual_ = 1;
+    std::vector<std::string> valoresObjeto_;
+    TIdentificacaoObjeto identificacao_;
 };
 
 } // namespace zelto

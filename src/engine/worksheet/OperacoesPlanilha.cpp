@@ -47,8 +47,12 @@ void TGridzelto::MoveLinhaBruta(int de, int para) {
 
 void TGridzelto::RemoveColunaBruta(int pos) {
     colunas_.erase(colunas_.begin() + pos);
-    for (auto &l : linhas_)
-        l.celulas.erase(l.celulas.begin() + pos);
+    for (int r = 0; r < RowCount(); ++r) {
+        const Celulas *cel = linhas_[r].celulas.get();
+        if (!cel || static_cast<int>(cel->size()) <= pos) continue; // the cell was never there
+        Celulas &unica = CelulasUnicas(r);
+        unica.erase(unica.begin() + pos);
+    }
     Notifica(TMudanca::ColunasRemovidas, pos, 0, pos, 0);
 }
 
@@ -61,8 +65,21 @@ void TGridzelto::MoveColunaBruta(int de, int para) {
             std::rotate(b + para, b + de, b + de + 1);
     };
     gira(colunas_);
-    for (auto &l : linhas_)
-        gira(l.celulas);
+    // Rows whose cells between the two places are all empty stay as they are
+    // (and keep sharing their buffers with captured states).
+    const int menor = std::min(de, para), maior = std::max(de, para);
+    for (int r = 0; r < RowCount(); ++r) {
+        const Celulas *cel = linhas_[r].celulas.get();
+        if (!cel) continue;
+        const int fim = std::min(maior + 1, static_cast<int>(cel->size()));
+        bool algo = false;
+        for (int c = menor; c < fim && !algo; ++c)
+            algo = !(*cel)[c].empty();
+        if (!algo) continue;
+        Celulas &unica = CelulasUnicas(r);
+        if (static_cast<int>(unica.size()) <= maior) unica.resize(maior + 1);
+        gira(unica);
+    }
     Notifica(TMudanca::ColunaMovida, de, 0, para, 0);
 }
 
@@ -73,7 +90,7 @@ bool TGridzelto::LinhaComConteudo(int r) const {
 bool TGridzelto::ColunaComConteudo(int c) const {
     if (colunas_[c].variavel) return true;
     for (int r = 1; r < RowCount(); ++r)
-        if (!linhas_[r].celulas[c].empty()) return true;
+        if (!Celula(c, r).empty()) return true;
     return false;
 }
 
@@ -152,7 +169,7 @@ void TGridzelto::ExcluiVariavel(int c) {
         colunas_[c].formato = TDataFormat{};
         colunas_[c].variavel.reset();
         for (int r = 0; r < RowCount(); ++r)
-            linhas_[r].celulas[c].clear();
+            if (!Celula(c, r).empty()) CelulasMutaveis(r)[c].clear();
         Notifica(TMudanca::Variavel, c, 0, c, 0);
         Notifica(TMudanca::Celulas, c, 0, c, RowCount() - 1);
         AtribuiCelula(c, 0, ProximoRotuloColuna());
