@@ -1,4 +1,5 @@
 // zelto-cli: the program's work without a window, for scripts, tests and benchmarks.
+#include "ComandoFit.h"
 #include "worksheet/CalcEquacao.h"
 
 #include <CLI/CLI.hpp>
@@ -46,6 +47,7 @@ int main(int argc, char **argv) {
     app.require_subcommand(1);
     int status = 0;
     RegistraCalc(app, status);
+    RegistraFit(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -1,0 +1,378 @@
+// zelto-cli fit FILE --model "NAME=CODE,..." [--dependent NAME] [--use NAME,...]
+//                    [--subject "NAME=VALUE,..."] [--confidence P] [--json]
+//
+// Reads any worksheet file, builds the model (the dependent variable first, then every other
+// variable with a non-zero code in column order; variables not named get code 0), fits it to
+// the active samples and prints its statistics. Numbers are printed with 17 significant digits
+// and "." as the decimal separator; the infinite marker prints as inf or -inf (in JSON, the
+// strings "inf" and "-inf"); a value that cannot be computed at the subject is null.
+#include "ComandoFit.h"
+
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "files/LerArquivo.h"
+#include "regression/Sistema.h"
+#include "regression/Transformacoes.h"
+#include "worksheet/Gridzelto.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace zelto;
+
+struct TOpcoesFit {
+    std::string arquivo, modelo, dependente, usar, sujeito, confianca;
+    bool json = false;
+};
+
+// A bad option value (exit status 2) or a failure (exit status 1), with its one-line message.
+struct TFalha {
+    int status;
+    std::string mensagem;
+};
+
+// ---- Number and JSON texts ---------------------------------------------------------------
+
+std::string Numero(long double x) {
+    if (std::isnan(x)) return "nan";
+    if (x >= Infinito) return "inf";
+    if (x <= -Infinito) return "-inf";
+    char texto[64];
+    auto fim = std::to_chars(texto, texto + sizeof texto, x + 0.0L, // no "-0"
+                             std::chars_format::general, 17)
+                   .ptr;
+    return std::string(texto, fim);
+}
+
+std::string NumeroJson(long double x) {
+    if (std::isnan(x)) return "null";
+    if (x >= Infinito) return "\"inf\"";
+    if (x <= -Infinito) return "\"-inf\"";
+    return Numero(x);
+}
+
+std::string NumeroJson(const std::optional<long double> &x) {
+    return x ? NumeroJson(*x) : "null";
+}
+
+std::string TextoJson(std::string_view s) {
+    std::string r = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"':
+            r += "\\\"";
+            break;
+        case '\\':
+            r += "\\\\";
+            break;
+        case '\n':
+            r += "\\n";
+            break;
+        case '\r':
+            r += "\\r";
+            break;
+        case '\t':
+            r += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char u[8];
+                std::snprintf(u, sizeof u, "\\u%04x", c);
+                r += u;
+            } else {
+                r += static_cast<char>(c);
+            }
+        }
+    }
+    return r + "\"";
+}
+
+template <class F> std::string ListaJson(std::size_t n, F item) {
+    std::string r = "[";
+    for (std::size_t i = 1; i <= n; ++i)
+        r += (i > 1 ? ", " : "") + item(i);
+    return r + "]";
+}
+
+// ---- Options --------------------------------------------------------------------------------
+
+// "NAME=VALUE,NAME=VALUE": a piece without "=" belongs to the value before it, so values may
+// hold the worksheet's decimal comma ("Área=2,5").
+std::vector<std::pair<std::string, std::string>> Pares(std::string_view texto) {
+    std::vector<std::pair<std::string, std::string>> pares;
+    for (const std::string &parte : Divide(texto, ',')) {
+        const auto igual = parte.find('=');
+        if (igual == std::string::npos && !pares.empty()) {
+            pares.back().second += "," + parte;
+        } else if (igual == std::string::npos) {
+            if (!Apara(parte).empty()) throw TFalha{2, "Falta \"=\" em \"" + parte + "\"."};
+        } else {
+            pares.emplace_back(Apara(parte.substr(0, igual)), parte.substr(igual + 1));
+        }
+    }
+    return pares;
+}
+
+// The column of a variable name: the header cell equal to it, else equal but for case.
+int Coluna(const TGridzelto &g, const std::string &nome) {
+    const int ultima = std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && g.Celula(c, 0) == nome) return c;
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && IguaisSemCaixa(g.Celula(c, 0), nome)) return c;
+    throw TFalha{2, "A planilha não tem a variável \"" + nome + "\"."};
+}
+
+const char *DescricaoErro(std::uint8_t erro) {
+    switch (erro) {
+    case 4:
+        return "zero elevado a potência não positiva";
+    case 5:
+        return "logaritmo de zero ou de número negativo";
+    case 6:
+        return "potência fracionária de número negativo";
+    default:
+        return "erro aritmético";
+    }
+}
+
+// Line breaks of a message box text become single blanks.
+std::string UmaLinha(std::string_view texto) {
+    std::string r;
+    for (char c : texto) {
+        if (c == '\r' || c == '\n') {
+            if (!r.empty() && r.back() != ' ') r += ' ';
+        } else {
+            r += c;
+        }
+    }
+    return r;
+}
+
+// ---- The command --------------------------------------------------------------------------
+
+void Imprime(const TSistema &s, long double confianca, bool json, std::ostream &out) {
+    const std::size_t n = s.n(), m = s.m();
+    const long double nn = static_cast<long double>(n);
+    const bool objeto = s.ObjetoInformado();
+    const TPonto ponto = s.PontoObjeto();
+    const auto estimativaModelo = objeto ? s.EstimativaModelo(ponto) : std::nullopt;
+    const auto estimativa = objeto ? s.Estimativa(ponto) : std::nullopt;
+    const auto media = objeto ? s.IntervaloMedia(ponto, confianca) : std::nullopt;
+    const auto predicao = objeto ? s.IntervaloPredicao(ponto, confianca) : std::nullopt;
+    const auto nome = [&](std::size_t k) {
+        return k == 1 ? std::string("(intercept)") : s.NomeTermo(k);
+    };
+
+    if (!json) {
+        out << "Amostras (n): " << n << "\nTermos (m): " << m
+            << "\nVariável dependente: " << s.NomeTermo(1) << " ("
+            << DescricaoTransformacao(s.CodigoTermo(1)) << ")\n";
+        out << "Coeficientes (nome, código, b, erro padrão, t):\n";
+        for (std::size_t k = 1; k <= m; ++k)
+            out << "  " << nome(k) << '\t' << (k == 1 ? 0 : +s.CodigoTermo(k)) << '\t'
+                << Numero(s.Coeficiente(k)) << '\t' << Numero(s.ErroPadrao(k)) << '\t'
+                << Numero(s.TCoeficiente(k)) << '\n';
+        out << "R: " << Numero(s.R()) << "\nR2: " << Numero(s.R2())
+            << "\nR2 ajustado: " << Numero(s.R2Ajustado()) << "\nF: " << Numero(s.F())
+            << "\nSQ da regressão: " << Numero(s.nSQR() / nn)
+            << "\nSQ dos resíduos: " << Numero(s.nSQE() / nn)
+            << "\nSQ total: " << Numero(s.nSQT() / nn)
+            << "\nVariância residual: " << Numero(s.VarianciaResidual())
+            << "\nDurbin-Watson: " << Numero(s.DurbinWatson())
+            << "\nKolmogorov-Smirnov D: " << Numero(s.DistanciaNormalidade())
+            << "\nRegressores significativos (5 %): " << s.RegressoresSignificativos(0.05L)
+            << " de " << m - 1 << "\nEquação: " << s.Equacao()
+            << "\nEquação na escala original: " << s.EquacaoOriginal() << '\n';
+        if (objeto) {
+            auto par = [](const std::optional<TIntervalo> &i) {
+                return i ? Numero(i->Inferior) + " a " + Numero(i->Superior) : std::string("???");
+            };
+            out << "Valor estimado: " << (estimativa ? Numero(*estimativa) : "???")
+                << "\nNa escala do modelo: "
+                << (estimativaModelo ? Numero(*estimativaModelo) : "???")
+                << "\nConfiança: " << Numero(confianca) << "\nIntervalo da média: " << par(media)
+                << "\nIntervalo de predição: " << par(predicao) << '\n';
+        }
+        return;
+    }
+
+    auto intervalo = [](const std::optional<TIntervalo> &i) {
+        return i ? "[" + NumeroJson(i->Inferior) + ", " + NumeroJson(i->Superior) + "]"
+                 : std::string("null");
+    };
+    out << "{\n  \"n\": " << n << ",\n  \"m\": " << m
+        << ",\n  \"dependent\": " << TextoJson(s.NomeTermo(1)) << ",\n  \"terms\": "
+        << ListaJson(m,
+                     [&](std::size_t k) {
+                         return "{\"name\": " + TextoJson(s.NomeTermo(k)) +
+                                ", \"code\": " + std::to_string(s.CodigoTermo(k)) + "}";
+                     })
+        << ",\n  \"coefficients\": "
+        << ListaJson(m,
+                     [&](std::size_t k) {
+                         return "{\"name\": " + TextoJson(nome(k)) +
+                                ", \"b\": " + NumeroJson(s.Coeficiente(k)) +
+                                ", \"se\": " + NumeroJson(s.ErroPadrao(k)) +
+                                ", \"t\": " + NumeroJson(s.TCoeficiente(k)) + "}";
+                     })
+        << ",\n  \"R\": " << NumeroJson(s.R()) << ",\n  \"R2\": " << NumeroJson(s.R2())
+        << ",\n  \"R2_adjusted\": " << NumeroJson(s.R2Ajustado())
+        << ",\n  \"F\": " << NumeroJson(s.F()) << ",\n  \"SSR\": " << NumeroJson(s.nSQR() / nn)
+        << ",\n  \"SSE\": " << NumeroJson(s.nSQE() / nn)
+        << ",\n  \"SST\": " << NumeroJson(s.nSQT() / nn)
+        << ",\n  \"residual_variance\": " << NumeroJson(s.VarianciaResidual())
+        << ",\n  \"residuals\": "
+        << ListaJson(n, [&](std::size_t i) { return NumeroJson(s.Residuo(i)); }) << ",\n  \"hat\": "
+        << ListaJson(n, [&](std::size_t i) { return NumeroJson(s.Alavanca(i)); })
+        << ",\n  \"studentized\": "
+        << ListaJson(n, [&](std::size_t i) { return NumeroJson(s.ResiduoStudentizado(i)); })
+        << ",\n  \"cook\": "
+        << ListaJson(n, [&](std::size_t i) { return NumeroJson(s.DistanciaCook(i)); })
+        << ",\n  \"durbin_watson\": " << NumeroJson(s.DurbinWatson())
+        << ",\n  \"ks_d\": " << NumeroJson(s.DistanciaNormalidade())
+        << ",\n  \"significant_regressors\": " << s.RegressoresSignificativos(0.05L)
+        << ",\n  \"equation\": " << TextoJson(s.Equacao())
+        << ",\n  \"equation_original\": " << TextoJson(s.EquacaoOriginal());
+    if (objeto)
+        out << ",\n  \"subject\": {\"estimate\": " << NumeroJson(estimativa)
+            << ", \"estimate_model_scale\": " << NumeroJson(estimativaModelo)
+            << ", \"mean_interval\": " << intervalo(media)
+            << ", \"prediction_interval\": " << intervalo(predicao)
+            << ", \"confidence\": " << NumeroJson(confianca) << "}";
+    out << "\n}\n";
+}
+
+int Ajusta(const TOpcoesFit &o) {
+    TGridzelto grid;
+    std::string resumo;
+    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
+    if (!lido.ok)
+        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "."
+                                              : lido.mensagem};
+    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+
+    // Confidence of the intervals: the estimate confidence of the significance defaults.
+    long double confianca = 0.80L;
+    if (!o.confianca.empty()) {
+        std::string t = o.confianca;
+        for (char &c : t)
+            if (c == '.') c = ',';
+        if (!ConverteNumero(t, confianca) || !(confianca > 0 && confianca < 1))
+            throw TFalha{2, "A confiança deve estar entre 0 e 1: \"" + o.confianca + "\"."};
+    }
+
+    if (!o.usar.empty()) {
+        std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
+        for (const std::string &nome : Divide(o.usar, ','))
+            if (!Apara(nome).empty())
+                usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
+                v->Usada = usadas[static_cast<std::size_t>(c)];
+        grid.RecalcularTudo();
+    }
+
+    for (const auto &[nome, valor] : Pares(o.sujeito)) {
+        const std::string titulo = grid.Celula(Coluna(grid, nome), 0);
+        bool trocado = false;
+        for (std::string &linha : grid.ValoresObjeto) {
+            const auto igual = linha.find('=');
+            if (igual != std::string::npos && IguaisSemCaixa(linha.substr(0, igual), titulo)) {
+                linha = titulo + "=" + valor;
+                trocado = true;
+            }
+        }
+        if (!trocado) grid.ValoresObjeto.push_back(titulo + "=" + valor);
+    }
+
+    const int dependente =
+        o.dependente.empty() ? grid.ColunaDependente() : Coluna(grid, o.dependente);
+    if (dependente == 0)
+        throw TFalha{1, "A planilha não tem variável dependente; indique-a com --dependent."};
+    std::map<int, std::uint8_t> codigos;
+    for (const auto &[nome, texto] : Pares(o.modelo)) {
+        long long codigo = -1;
+        if (!ConverteInteiro(texto, codigo) || codigo < 0 || codigo > MaiorCodigoTransformacao)
+            throw TFalha{2, "Código de transformação inválido para \"" + nome + "\": \"" + texto +
+                                "\" (use 0 a 14)."};
+        const int c = Coluna(grid, nome);
+        if (grid.Variavel(c)->Tipo == tvComentario)
+            throw TFalha{2, "A variável \"" + nome + "\" é um comentário."};
+        codigos[c] = static_cast<std::uint8_t>(codigo);
+    }
+    if (codigos[dependente] == 0)
+        throw TFalha{2, "O modelo deve dar um código de 1 a 14 à variável dependente \"" +
+                            grid.Celula(dependente, 0) + "\"."};
+    std::vector<TTermo> termos{{static_cast<std::uint16_t>(dependente), codigos[dependente]}};
+    for (const auto &[c, codigo] : codigos)
+        if (c != dependente && codigo != 0)
+            termos.push_back({static_cast<std::uint16_t>(c), codigo});
+    if (termos.size() > MaximoTermos) throw TFalha{2, "O modelo tem mais de 200 termos."};
+
+    TSistema s(grid);
+    s.CarregaDados();
+    s.DefineTermos(termos);
+    const std::string falha = "O modelo não pode ser ajustado: ";
+    if (s.n() == 0) throw TFalha{1, falha + "não há amostras ativas."};
+    if (!s.MontaSistema()) {
+        const std::size_t k = s.TermoComErro();
+        throw TFalha{1, falha + "a transformação " +
+                            std::string(DescricaoTransformacao(s.CodigoTermo(k))) + " de \"" +
+                            s.NomeTermo(k) + "\" falhou (" + DescricaoErro(s.ErroMontagem()) +
+                            ")."};
+    }
+    if (!s.Resolve()) {
+        if (s.n() < s.m())
+            throw TFalha{1, falha + "há menos amostras (" + std::to_string(s.n()) +
+                                ") que coeficientes (" + std::to_string(s.m()) + ")."};
+        throw TFalha{1, falha + "o sistema de equações é singular."};
+    }
+    s.CalculaEstatisticas();
+    s.Inverte();
+    s.CalculaResiduos();
+    s.CalculaAlavancas();
+    s.OrdenaResiduos();
+    std::ostringstream out;
+    Imprime(s, confianca, o.json, out);
+    std::cout << out.str();
+    return 0;
+}
+
+} // namespace
+
+void RegistraFit(CLI::App &app, int &status) {
+    auto o = std::make_shared<TOpcoesFit>();
+    auto *cmd = app.add_subcommand("fit", "Ajusta um modelo às amostras ativas de uma planilha");
+    cmd->add_option("FILE", o->arquivo, "A planilha (qualquer formato)")->required();
+    cmd->add_option("--model", o->modelo,
+                    "Código de transformação por variável: \"NOME=CÓDIGO,NOME=CÓDIGO,...\" "
+                    "(as variáveis não citadas ficam fora do modelo)")
+        ->required();
+    cmd->add_option("--dependent", o->dependente, "A variável dependente (padrão: a da planilha)");
+    cmd->add_option("--use", o->usar,
+                    "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
+    cmd->add_option("--subject", o->sujeito,
+                    "Valores do objeto sob avaliação, como na planilha: \"NOME=VALOR,...\"");
+    cmd->add_option("--confidence", o->confianca, "Confiança dos intervalos (padrão 0.80)");
+    cmd->add_flag("--json", o->json, "Saída em JSON");
+    cmd->callback([o, &status] {
+        try {
+            status = Ajusta(*o);
+        } catch (const TFalha &f) {
+            std::cerr << UmaLinha(f.mensagem) << '\n';
+            status = f.status;
+        }
+    });
+}

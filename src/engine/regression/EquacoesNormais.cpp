@@ -1,0 +1,155 @@
+#include "regression/EquacoesNormais.h"
+
+#include "common/Numeros.h"
+#include "regression/Distribuicoes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelto {
+
+void TEquacoesNormais::Dimensiona(std::size_t termos) {
+    m = termos;
+    A.assign(m * m, 0);
+    c.assign(m, 0);
+    Syy = 0;
+}
+
+namespace {
+
+// Elimination on the copies a (m×m, row-major) and v (m), then back substitution into b.
+// a[l][k] += f·a[l][j] for the rows l >= j eliminates row j across the columns k > j; the
+// lower triangle left behind is the transposed upper factor of A.
+bool Elimina(std::size_t m, long double *a, long double *v, long double *b) {
+    auto at = [&](std::size_t l, std::size_t k) -> long double & { return a[l * m + k]; };
+    for (std::size_t j = 0; j + 1 < m; ++j) {
+        const long double p = at(j, j);
+        if (p == 0) return false;
+        for (std::size_t k = j + 1; k < m; ++k) {
+            const long double f = -at(j, k) / p;
+            for (std::size_t l = j; l < m; ++l)
+                at(l, k) += f * at(l, j);
+            v[k] += f * v[j];
+        }
+    }
+    if (m == 0) return true;
+    if (at(m - 1, m - 1) == 0) return false;
+    b[m - 1] = v[m - 1] / at(m - 1, m - 1);
+    for (std::size_t i = m - 1; i-- > 0;) {
+        long double s = v[i];
+        for (std::size_t j = i + 1; j < m; ++j)
+            s -= at(j, i) * b[j];
+        b[i] = s / at(i, i);
+    }
+    return true;
+}
+
+// Scratch copies, kept per thread so that the search's millions of solves allocate nothing.
+struct Rascunho {
+    std::vector<long double> a, v;
+    void Prepara(std::size_t m) {
+        if (a.size() < m * m) a.resize(m * m);
+        if (v.size() < m) v.resize(m);
+    }
+};
+thread_local Rascunho rascunho;
+
+bool Finito(long double x) {
+    return std::isfinite(x);
+}
+
+} // namespace
+
+bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b) {
+    const std::size_t m = eq.m;
+    if (m == 0 || b.size() < m || eq.A.size() != m * m || eq.c.size() != m) return false;
+    if (eq.n < m) return false;
+    rascunho.Prepara(m);
+    std::copy(eq.A.begin(), eq.A.end(), rascunho.a.begin());
+    std::copy(eq.c.begin(), eq.c.end(), rascunho.v.begin());
+    return Elimina(m, rascunho.a.data(), rascunho.v.data(), b.data());
+}
+
+bool InverteEquacoes(const TEquacoesNormais &eq, std::span<long double> C) {
+    const std::size_t m = eq.m;
+    if (m == 0 || C.size() < m * m || eq.A.size() != m * m) return false;
+    rascunho.Prepara(m);
+    std::vector<long double> x(m);
+    for (std::size_t i = 0; i < m; ++i) {
+        std::copy(eq.A.begin(), eq.A.end(), rascunho.a.begin());
+        std::fill(rascunho.v.begin(), rascunho.v.begin() + static_cast<std::ptrdiff_t>(m), 0);
+        rascunho.v[i] = 1;
+        std::fill(x.begin(), x.end(), 0);
+        Elimina(m, rascunho.a.data(), rascunho.v.data(), x.data());
+        for (std::size_t l = 0; l < m; ++l)
+            C[l * m + i] = x[l];
+    }
+    return true;
+}
+
+TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b) {
+    TAjuste r;
+    const std::size_t m = eq.m;
+    if (m == 0 || b.size() < m) return r;
+    const long double n = static_cast<long double>(eq.n);
+    const long double Sy = eq.c[0];
+    const long double nSQTl = n * eq.Syy - Sy * Sy;
+    long double nSQRl = 0;
+    for (std::size_t k = 2; k <= m; ++k)
+        nSQRl += (n * eq.c[k - 1] - Sy * eq.a(1, k)) * b[k - 1];
+    const bool semGraus = eq.n <= m;
+    r.nMSE = semGraus ? Infinito : std::fabs(nSQTl - nSQRl) / (n - static_cast<long double>(m));
+    r.nSQR = std::fabs(nSQRl);
+    r.nSQT = std::fabs(nSQTl);
+    r.nSQE = r.nSQT - r.nSQR;
+    r.R = r.nSQT != 0 ? std::sqrt(r.nSQR / r.nSQT) : 1;
+    if (m == 1)
+        r.F = 0;
+    else if (semGraus || r.nMSE == 0)
+        r.F = Infinito;
+    else
+        r.F = nSQRl / (static_cast<long double>(m - 1) * r.nMSE);
+    if (!Finito(r.F) || std::fabs(r.F) > Infinito) r.F = r.F < 0 ? -Infinito : Infinito;
+    if (!Finito(r.R) || r.R > 1) {
+        r.R = 0;
+        r.F = 0;
+    }
+    return r;
+}
+
+long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size_t k) {
+    if (j < 1 || k < 1 || j > eq.m || k > eq.m) return 0;
+    auto T = [&](std::size_t i) { return i == 1 ? eq.c[0] : eq.a(1, i); };
+    long double P;
+    if (j == 1 && k == 1)
+        P = eq.Syy;
+    else if (j == 1)
+        P = eq.c[k - 1];
+    else if (k == 1)
+        P = eq.c[j - 1];
+    else
+        P = eq.a(j, k);
+    const long double s = static_cast<long double>(eq.n) * P - T(j) * T(k);
+    return Finito(s) ? s : 0;
+}
+
+unsigned ContaRegressoresSignificativos(const TEquacoesNormais &eq, const TAjuste &ajuste,
+                                        std::span<const long double> b, long double alfa,
+                                        long double limiteExato) {
+    const std::size_t m = eq.m;
+    if (m == 0) return 0;
+    if (std::fabs(ajuste.R) > limiteExato) return static_cast<unsigned>(m - 1);
+    if (eq.n <= m || b.size() < m) return 0;
+    const std::size_t gl = std::min<std::size_t>(eq.n - m, 65535);
+    const long double tc = std::fabs(QuantilStudent(static_cast<std::uint16_t>(gl), alfa / 2));
+    const long double s = std::sqrt(ajuste.nSQE / static_cast<long double>(eq.n - m));
+    unsigned conta = 0;
+    for (std::size_t k = 2; k <= m; ++k) {
+        const long double t = b[k - 1] * std::sqrt(std::fabs(ProdutoCentrado(eq, k, k))) / s;
+        // A NaN (s = 0 or a fault) never counts; an infinite t counts.
+        if (std::fabs(t) > tc) ++conta;
+    }
+    return conta;
+}
+
+} // namespace zelto

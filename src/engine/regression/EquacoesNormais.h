@@ -1,0 +1,85 @@
+// The normal equations of a linear regression with intercept, their solution and the fit
+// statistics that follow from them alone.
+//
+// For a model of m terms (term 1 the dependent variable y', terms 2..m the regressors x'ₖ,
+// all already transformed) over n samples the equations are built from plain sums, with no
+// centring pass:
+//   A[1][1] = n, A[1][k] = A[k][1] = Σ x'ₖ, A[j][k] = Σ x'ⱼ·x'ₖ, c[1] = Σ y', c[k] = Σ x'ₖ·y',
+//   Syy = Σ y'².
+// This is all the model search needs per candidate: it can build the sums of every candidate
+// column once, gather the small m×m system of each candidate from them and call
+// ResolveEquacoes and CalculaAjuste, which touch nothing else (they are safe to run on several
+// threads at once, each on its own TEquacoesNormais). The regression system uses the same
+// functions, so a candidate ranked by the search and the same model fitted for the report
+// give identical numbers.
+//
+// The sums of squares are kept multiplied by n (nSQR, nSQE, nSQT, nMSE); divide them by n
+// for the analysis of variance. None of these functions throws.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace zelto {
+
+// The m×m matrix A (row-major, 0-based: A[j·m + k] is A[j+1][k+1]), the vector c and Syy,
+// over n samples.
+struct TEquacoesNormais {
+    std::size_t m = 0;
+    std::size_t n = 0;
+    std::vector<long double> A;
+    std::vector<long double> c;
+    long double Syy = 0;
+
+    // Sets the size and zeroes every sum.
+    void Dimensiona(std::size_t termos);
+    // 1-based access, as the formulas write it.
+    long double &a(std::size_t j, std::size_t k) { return A[(j - 1) * m + (k - 1)]; }
+    long double a(std::size_t j, std::size_t k) const { return A[(j - 1) * m + (k - 1)]; }
+};
+
+// Solves A·b = c by Gaussian elimination without pivoting, on copies of A and c (A is
+// symmetric, so the elimination runs on columns). Fails, leaving b unspecified, when a pivot
+// is exactly zero (two identical regressor columns, a constant regressor) and when there are
+// fewer samples than coefficients (n < m: the system is singular even where rounding leaves
+// no pivot exactly zero). b must hold m entries.
+bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b);
+
+// C = A⁻¹, column by column, by the same elimination on each unit vector (row-major, m×m).
+// The solver's verdict is not checked here: the system was already solved. False only when
+// the sizes do not agree.
+bool InverteEquacoes(const TEquacoesNormais &eq, std::span<long double> C);
+
+// The fit statistics of a solved system.
+struct TAjuste {
+    long double R = 0;
+    long double F = 0;
+    long double nSQR = 0; // regression sum of squares × n
+    long double nSQE = 0; // error sum of squares × n
+    long double nSQT = 0; // total sum of squares × n
+    long double nMSE = 0; // n·SQE/(n − m); Infinito when n <= m (no residual degrees of freedom)
+};
+
+// R, F and the sums of squares from the equations and the coefficients b:
+//   nSQT' = n·Syy − (Σy')², nSQR' = Σₖ₌₂..ₘ (n·c[k] − Σy'·A[1][k])·b[k],
+//   nMSE = |nSQT' − nSQR'|/(n − m), nSQR = |nSQR'|, nSQT = |nSQT'|, nSQE = nSQT − nSQR,
+//   R = √(nSQR/nSQT) (1 when nSQT = 0), F = nSQR'/((m − 1)·nMSE) (0 for m = 1, Infinito when
+//   nMSE = 0 or n <= m); R > 1 (rounding beyond an exact fit) sets R and F to 0.
+TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b);
+
+// The centred cross product S(j,k) = n·P(j,k) − T(j)·T(k) (P the raw cross product: Syy for
+// (1,1), c[k] for (1,k), A[j][k] otherwise; T(1) = Σy', T(k) = A[1][k]); 0 when the
+// arithmetic faults.
+long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size_t k);
+
+// The number of regressors judged significant at the two-sided level alfa: all m − 1 when
+// |R| > limiteExato (an exact fit); none when n <= m; otherwise the terms whose tₖ =
+// bₖ·√|S(k,k)|/√(nSQE/(n − m)) (the simple-regression form, which leaves the other regressors out)
+// exceeds the Student quantile with n − m degrees of freedom at alfa/2 in absolute value
+// (strictly).
+unsigned ContaRegressoresSignificativos(const TEquacoesNormais &eq, const TAjuste &ajuste,
+                                        std::span<const long double> b, long double alfa,
+                                        long double limiteExato = 0.9999L);
+
+} // namespace zelto

@@ -1,0 +1,42 @@
+# Runs zelto-cli and checks its exit status, its JSON output and its error message.
+#   -DCLI=<zelto-cli>  -DARGS=<arguments separated by |>  [-DSTATUS=<expected exit status, 0>]
+#   [-DCHECKS=<key path>|<low>|<high>|...]   a JSON value within [low, high]; the path's parts
+#                                           are separated by "." ("coefficients.0.b"); a low of
+#                                           "=" compares the value's text with <high>
+#   [-DERRO=<regular expression the standard error must match>]
+if(NOT DEFINED STATUS)
+  set(STATUS 0)
+endif()
+string(REPLACE "|" ";" argumentos "${ARGS}")
+execute_process(COMMAND "${CLI}" ${argumentos} RESULT_VARIABLE status OUTPUT_VARIABLE saida
+                ERROR_VARIABLE erro)
+if(NOT status EQUAL STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n${erro}")
+endif()
+if(DEFINED ERRO AND NOT erro MATCHES "${ERRO}")
+  message(FATAL_ERROR "standard error does not match \"${ERRO}\":\n${erro}")
+endif()
+if(DEFINED CHECKS)
+  string(REPLACE "|" ";" verificacoes "${CHECKS}")
+  list(LENGTH verificacoes n)
+  math(EXPR ultimo "${n} - 1")
+  foreach(i RANGE 0 ${ultimo} 3)
+    math(EXPR j "${i} + 1")
+    math(EXPR k "${i} + 2")
+    list(GET verificacoes ${i} caminho)
+    list(GET verificacoes ${j} baixo)
+    list(GET verificacoes ${k} alto)
+    string(REPLACE "." ";" partes "${caminho}")
+    string(JSON valor ERROR_VARIABLE falha GET "${saida}" ${partes})
+    if(falha)
+      message(FATAL_ERROR "${caminho}: ${falha}\n${saida}")
+    endif()
+    if(baixo STREQUAL "=")
+      if(NOT valor STREQUAL alto)
+        message(FATAL_ERROR "${caminho} = \"${valor}\", expected \"${alto}\"")
+      endif()
+    elseif(NOT (valor GREATER_EQUAL baixo AND valor LESS_EQUAL alto))
+      message(FATAL_ERROR "${caminho} = ${valor}, expected within [${baixo}, ${alto}]")
+    endif()
+  endforeach()
+endif()
