@@ -1,0 +1,517 @@
+// The main window: construction, actions, menus, tool buttons, status line,
+// settings, refresh and context menus. The commands are in
+// FZeltoComandos.cpp, files and closing in FZeltoArquivos.cpp.
+#include "gui/mainwindow/FZelto.h"
+
+#include "common/Texto.h"
+#include "gui/dialogs/DlgOrdenar.h"
+#include "gui/dialogs/FAtributos.h"
+#include "gui/dialogs/FConfirma.h"
+#include "gui/mainwindow/DialogosArquivo.h"
+#include "gui/mainwindow/TextosEstado.h"
+#include "gui/worksheet/ModeloPlanilha.h"
+#include "worksheet/Modo.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+
+namespace zelto {
+
+namespace {
+
+QString Q(const std::string &s) { return QString::fromStdString(s); }
+
+// A tool button picture drawn from a short text.
+QIcon IconeTexto(const QString &texto, QColor cor = QColor(30, 60, 110)) {
+    QPixmap p(24, 24);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    QFont f = QApplication::font();
+    f.setBold(true);
+    f.setPixelSize(texto.size() > 2 ? 9 : 13);
+    g.setFont(f);
+    g.setPen(cor);
+    g.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, texto);
+    return QIcon(p);
+}
+
+} // namespace
+
+TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
+    : QMainWindow(parent), ini_(ini), tabelas_(tabelas), historico_(grid_),
+      arquivoAtual_(kPlanilhaNova) {
+    setWindowTitle(QStringLiteral("Zelto 32"));
+    setObjectName(QStringLiteral("TFZELTO"));
+
+    // What the user answers, unless a test answers instead.
+    Confirma = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, true); };
+    ConfirmaSimNao = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, false); };
+    Informa = [this](const std::string &t) {
+        QMessageBox::information(this, QStringLiteral("Zelto 32"), Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    };
+    Avisa = [this](const std::string &t) {
+        QMessageBox::warning(this, QStringLiteral("Zelto 32"), Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    };
+    EscolheArquivoLeitura = [this]() { return DialogoLeitura(this, pastaArquivos_); };
+    EscolheArquivoGravacao = [this]() { return DialogoGravacao(this, pastaArquivos_); };
+    PerguntaCelulaVazia = [this](const std::string &var, const std::string &amostra) {
+        TFormCelulaVazia d(var, amostra, this);
+        d.exec();
+        return d.Resposta();
+    };
+    EditaVariavel = [this](int c, TAtributosVariavel &a) {
+        TFAtributos d(grid_, c, tabelas_, this);
+        if (d.exec() != QDialog::Accepted) return false;
+        a = d.Atributos();
+        return true;
+    };
+    EscolheOrdenacao = [this]() -> std::optional<std::pair<int, bool>> {
+        std::vector<std::string> nomes;
+        for (int c = 1; c <= std::min<int>(grid_.ColunasUsadas(), grid_.ColCount() - 1); ++c)
+            nomes.push_back(grid_.Celula(c, 0));
+        TDlgOrdenar d(nomes, this);
+        if (d.exec() != QDialog::Accepted) return std::nullopt;
+        return std::make_pair(d.Coluna(), d.Crescente());
+    };
+
+    // The worksheet page.
+    modelo_ = new TModeloPlanilha(grid_, this);
+    modelo_->AntesDeAlterar = [this](const std::string &d) { Registra(d); };
+    grade_ = new TGradePlanilha(*modelo_, this);
+    grade_->setObjectName(QStringLiteral("GridAmostra"));
+    paginas_ = new QTabWidget(this);
+    paginas_->setTabPosition(QTabWidget::South);
+    paginas_->addTab(grade_, Q(TextoAbaPlanilha(arquivoAtual_)));
+    setCentralWidget(paginas_);
+    grid_.AoLimparGrid = [this] { return Fechamento(); };
+    ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &) {
+        if (!ocupado_) AgendaAtualizacao();
+    });
+    connect(grade_, &TGradePlanilha::celulaAtualMudou, this, [this] { Atualiza(); });
+    connect(grade_, &TGradePlanilha::menuPedido, this, &TFZELTO::MostraMenu);
+    connect(grade_, &TGradePlanilha::cabecalhoDuploClique, this,
+            [this](int c) { DefineVariavelAtual(c); });
+    connect(grade_, &TGradePlanilha::alturaLinhaMudou, this, [this](int h) {
+        cfg_.AlturaLinha = h;
+        GravaChave("AltLnPlan");
+    });
+    grade_->installEventFilter(this);
+
+    CriaAcoes();
+    CriaMenus();
+    CriaBarra();
+    CriaStatus();
+
+    // Open and save dialogs start in the folder above the program's folder.
+    pastaArquivos_ = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath().toStdString();
+    cfg_.Le(ini_);
+    AplicaConfiguracao();
+    grade_->IrPara(1, 1);
+    Atualiza();
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+        if (s == Qt::ApplicationActive) QTimer::singleShot(0, this, &TFZELTO::VerificaTransferencia);
+    });
+}
+
+TFZELTO::~TFZELTO() {
+    grade_->removeEventFilter(this);
+    grid_.RemoveOuvinte(ouvinte_);
+    grid_.AoLimparGrid = nullptr;
+    // The view and the model refer to the worksheet, a member that goes
+    // before the window's children would: they go first.
+    delete paginas_;
+    delete modelo_;
+}
+
+// ---- Actions -------------------------------------------------------------------------
+
+QAction *TFZELTO::Acao(const QString &nome) const {
+    auto i = acoes_.find(nome);
+    return i == acoes_.end() ? nullptr : i->second;
+}
+
+void TFZELTO::CriaAcoes() {
+    auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
+                       std::function<void()> f, QIcon icone = QIcon()) {
+        auto *a = new QAction(icone, QString::fromUtf8(texto), this);
+        a->setObjectName(QString::fromLatin1(nome));
+        if (dica) a->setToolTip(QString::fromUtf8(dica));
+        if (!atalho.isEmpty()) {
+            a->setShortcut(atalho);
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(a, &QAction::triggered, this, [f] { f(); });
+        addAction(a); // shortcuts work while the action is in no visible menu
+        acoes_[a->objectName()] = a;
+        return a;
+    };
+    QStyle *s = style();
+    cria("NovaPlanilha", "&Nova planilha", "Nova planilha", {}, [this] { NovaPlanilha(); },
+         s->standardIcon(QStyle::SP_FileIcon));
+    cria("LerPlanilha", "&Ler planilha", "Ler arquivo", QKeySequence(Qt::Key_F3), [this] { LePlanilha(); },
+         s->standardIcon(QStyle::SP_DialogOpenButton));
+    cria("GravarPlanilha", "&Gravar planilha", "Gravar arquivo", QKeySequence(Qt::Key_F6),
+         [this] { GravaPlanilha(); }, s->standardIcon(QStyle::SP_DialogSaveButton));
+    cria("GravarComo", "gravar &Como ...", nullptr, {}, [this] { GravaComo(); });
+    cria("Sair", "&Sair", "Sair do Zelto", QKeySequence(Qt::ALT | Qt::Key_F4), [this] { Sair(); },
+         s->standardIcon(QStyle::SP_DialogCloseButton));
+
+    cria("Desfazer", "&Desfazer", "Desfazer", QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Desfaz(); },
+         s->standardIcon(QStyle::SP_ArrowBack));
+    cria("Refazer", "&Refazer", "Refazer", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Refaz(); },
+         s->standardIcon(QStyle::SP_ArrowForward));
+    cria("Recortar", "Recortar", "Recortar conteúdo", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+         [this] { Recorta(); }, IconeTexto(QStringLiteral("✂")));
+    cria("Copiar", "Copiar", "Copiar conteúdo ", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Copia(); },
+         IconeTexto(QStringLiteral("⎘")));
+    cria("Colar", "Colar", "Colar conteúdo", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Cola(); },
+         IconeTexto(QStringLiteral("📋")));
+    cria("LimparCelula", "Limpar Célula", "Limpar Célula", QKeySequence(Qt::Key_Delete),
+         [this] { LimpaCelula(); });
+
+    cria("ConfigurarAmostragem", "&Configurar amostragem atual", nullptr, {}, [this] { AlternaAmostragem(); });
+    cria("AmostragemContexto", "Desconsiderar Amostragem", nullptr, QKeySequence(Qt::CTRL | Qt::Key_A),
+         [this] { AlternaAmostragem(); });
+    cria("IncluirAmostragem", "&Incluir nova amostragem", "Inserir linha na amostra", {},
+         [this] { InsereAmostragem(); }, IconeTexto(QStringLiteral("+L")));
+    cria("InserirAmostragemContexto", "Inserir nova amostragem", nullptr,
+         QKeySequence(Qt::CTRL | Qt::Key_I), [this] { InsereAmostragem(); });
+    cria("ExcluirAmostragem", "&Excluir amostragem atual", "Apagar  linha da amostra",
+         QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ExcluiAmostragem(); },
+         IconeTexto(QStringLiteral("−L"), QColor(150, 0, 0)));
+    cria("EliminarAmostragemContexto", "Eliminar Amostragem", nullptr, {}, [this] { ExcluiAmostragem(); });
+    cria("ExcluirAmostragensAbaixo", "E&xcluir amostragens abaixo do cursor", "Exclui linhas abaixo", {},
+         [this] { ExcluiAmostragensAbaixo(); }, IconeTexto(QStringLiteral("−L↓"), QColor(150, 0, 0)));
+
+    cria("DefinirVariavel", "&Definir / configurar  variável atual", "Definir ou configurar variável", {},
+         [this] { DefineVariavelAtual(); }, IconeTexto(QStringLiteral("V?")));
+    cria("ConfigurarVariavelContexto", "Configurar Variável", nullptr, {}, [this] { DefineVariavelAtual(); });
+    cria("IncluirVariavel", "&Incluir nova variável", "Inclui mais uma variável", {},
+         [this] { InsereVariavel(); }, IconeTexto(QStringLiteral("+V")));
+    cria("ExcluirVariavel", "&Excluir variável atual", "Remove a variável corrente.", {},
+         [this] { ExcluiVariavel(); }, IconeTexto(QStringLiteral("−V"), QColor(150, 0, 0)));
+    cria("ExcluirVariaveisDireita", "E&xcluir variáveis à direita do cursor", "Exclui colunas à direita", {},
+         [this] { ExcluiVariaveisDireita(); }, IconeTexto(QStringLiteral("−V→"), QColor(150, 0, 0)));
+    cria("UsarVariavel", "Não usar esta variável", nullptr, QKeySequence(Qt::CTRL | Qt::Key_U),
+         [this] { AlternaUsada(); });
+    cria("VariavelDependente", "Usar como Variável Dependente", nullptr, QKeySequence(Qt::CTRL | Qt::Key_D),
+         [this] { AlternaDependente(); });
+
+    grupoAlinhamento_ = new QActionGroup(this);
+    struct {
+        const char *nome, *texto, *icone;
+        std::uint8_t al;
+    } alinha[] = {{"AlinharEsquerda", "Alinhar pela esquerda", "≡◂", alEsquerda},
+                  {"AlinharCentro", "Alinhar pelo centro", "≡", alCentro},
+                  {"AlinharDireita", "Alinhar pela direita", "▸≡", alDireita}};
+    for (const auto &a : alinha) {
+        std::uint8_t al = a.al;
+        QAction *x = cria(a.nome, a.texto, a.texto, {}, [this, al] { Alinha(al); }, IconeTexto(QString::fromUtf8(a.icone)));
+        x->setCheckable(true);
+        grupoAlinhamento_->addAction(x);
+    }
+
+    cria("Ordenar", "&Ordenar linhas", "Ordenar as linhas da planilha", {}, [this] { Ordena(); },
+         IconeTexto(QStringLiteral("A↓")));
+    cria("Renumerar", "&Renumerar linhas", "Renumerar planilha", {}, [this] { Renumera(); },
+         IconeTexto(QStringLiteral("1,2")));
+
+    grupoAvanco_ = new QActionGroup(this);
+    struct {
+        const char *nome, *texto, *icone;
+        DirecaoAvanco d;
+    } avanco[] = {
+        {"AvancoVertical", "Movimento automático para baixo", "↓", DirecaoAvanco::dAvancoVertical},
+        {"AvancoHorizontal", "Movimento automático para a direita", "→", DirecaoAvanco::dAvancoHorizontal},
+        {"SemAvanco", "Sem movimento automático", "•", DirecaoAvanco::dSemAvanco}};
+    for (const auto &a : avanco) {
+        DirecaoAvanco d = a.d;
+        QAction *x = cria(a.nome, a.texto, a.texto, {}, [this, d] { DefineAvanco(d); }, IconeTexto(QString::fromUtf8(a.icone)));
+        x->setCheckable(true);
+        grupoAvanco_->addAction(x);
+    }
+
+    struct {
+        const char *chave, *texto;
+    } opcoes[] = {{"PdOA", "sempre pedir &Dados do objeto sob avaliação"},
+                  {"SnAu", "sanear amostras &Automaticamente"},
+                  {"VCVz", "&verificar células em &Branco"},
+                  {"CrVH", "criar &Valor homogeneizado automaticamente"}};
+    for (const auto &o : opcoes) {
+        std::string chave = o.chave;
+        QAction *x = cria(o.chave, o.texto, nullptr, {}, [this, chave] { AlternaOpcao(chave); });
+        x->setCheckable(true);
+    }
+    cria("AspectoPlanilha", "aspecto da &Planilha", "Configurar o ambiente do ZELTO", {},
+         [this] { AspectoPlanilha(); }, IconeTexto(QStringLiteral("Aa")));
+    cria("ConverterModo", "Converter para estatística &descritiva", nullptr, {}, [this] { AlternaModo(); });
+    // The report page comes with the report; without one the view stays on the worksheet.
+    QAction *ver = cria("Visualizar", "&Visualizar Relatório", nullptr, QKeySequence(Qt::Key_F5), [this] {
+        if (paginas_->count() > 1) paginas_->setCurrentIndex(paginas_->currentIndex() == 0 ? 1 : 0);
+    });
+    ver->setEnabled(false);
+}
+
+void TFZELTO::CriaMenus() {
+    QMenuBar *mb = menuBar();
+    menuArquivo_ = mb->addMenu(QStringLiteral("&Arquivo"));
+    for (const char *n : {"NovaPlanilha", "LerPlanilha", "GravarPlanilha", "GravarComo"})
+        menuArquivo_->addAction(Acao(QString::fromLatin1(n)));
+    menuArquivo_->addSeparator();
+    for (std::size_t i = 0; i < TListaRecentes::kMaximo; ++i) {
+        auto *a = new QAction(this);
+        a->setObjectName(QStringLiteral("Recente%1").arg(i + 1));
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, i] { AbreRecente(i); });
+        menuArquivo_->addAction(a);
+        acoesRecentes_.push_back(a);
+        acoes_[a->objectName()] = a;
+    }
+    menuArquivo_->addSeparator();
+    menuArquivo_->addAction(Acao(QStringLiteral("Sair")));
+
+    QMenu *editar = mb->addMenu(QStringLiteral("&Editar"));
+    for (const char *n : {"Desfazer", "Refazer", "", "Recortar", "Copiar", "Colar", "LimparCelula"}) {
+        if (!*n)
+            editar->addSeparator();
+        else
+            editar->addAction(Acao(QString::fromLatin1(n)));
+    }
+
+    QMenu *amostras = mb->addMenu(QStringLiteral("A&mostragens"));
+    for (const char *n : {"IncluirAmostragem", "ExcluirAmostragem", "ExcluirAmostragensAbaixo",
+                          "ConfigurarAmostragem", "", "Ordenar", "Renumerar"}) {
+        if (!*n)
+            amostras->addSeparator();
+        else
+            amostras->addAction(Acao(QString::fromLatin1(n)));
+    }
+    QMenu *variaveis = mb->addMenu(QStringLiteral("&Variáveis"));
+    for (const char *n : {"DefinirVariavel", "IncluirVariavel", "ExcluirVariavel", "ExcluirVariaveisDireita",
+                          "", "UsarVariavel", "VariavelDependente", "", "AlinharEsquerda", "AlinharCentro",
+                          "AlinharDireita"}) {
+        if (!*n)
+            variaveis->addSeparator();
+        else
+            variaveis->addAction(Acao(QString::fromLatin1(n)));
+    }
+
+    menuOpcoes_ = mb->addMenu(QStringLiteral("&Opções"));
+    for (const char *n : {"PdOA", "SnAu", "VCVz", "CrVH", "", "AvancoVertical", "AvancoHorizontal",
+                          "SemAvanco", "", "AspectoPlanilha", "", "ConverterModo"}) {
+        if (!*n)
+            menuOpcoes_->addSeparator();
+        else
+            menuOpcoes_->addAction(Acao(QString::fromLatin1(n)));
+    }
+    QMenu *exibir = mb->addMenu(QStringLiteral("E&xibir"));
+    exibir->addAction(Acao(QStringLiteral("Visualizar")));
+
+    // Context menus: cells, row headers (samples), column headers (variables).
+    auto *celula = new QMenu(this);
+    for (const char *n : {"AlinharEsquerda", "AlinharCentro", "AlinharDireita", "", "Recortar", "Copiar",
+                          "Colar", "LimparCelula"}) {
+        if (!*n)
+            celula->addSeparator();
+        else
+            celula->addAction(Acao(QString::fromLatin1(n)));
+    }
+    auto *linha = new QMenu(this);
+    for (const char *n : {"AmostragemContexto", "InserirAmostragemContexto", "EliminarAmostragemContexto"})
+        linha->addAction(Acao(QString::fromLatin1(n)));
+    auto *coluna = new QMenu(this);
+    for (const char *n : {"ConfigurarVariavelContexto", "UsarVariavel", "VariavelDependente"})
+        coluna->addAction(Acao(QString::fromLatin1(n)));
+    menusContexto_[TAreaGrade::Celula] = celula;
+    menusContexto_[TAreaGrade::CabecalhoLinha] = linha;
+    menusContexto_[TAreaGrade::CabecalhoColuna] = coluna;
+}
+
+void TFZELTO::CriaBarra() {
+    barra_ = addToolBar(QStringLiteral("Comandos"));
+    barra_->setObjectName(QStringLiteral("BarraComandos"));
+    barra_->setIconSize(QSize(20, 20));
+    for (const char *n : {"NovaPlanilha", "LerPlanilha", "GravarPlanilha", "", "Desfazer", "Refazer", "",
+                          "Recortar", "Copiar", "Colar", "", "IncluirAmostragem", "ExcluirAmostragem",
+                          "ExcluirAmostragensAbaixo", "", "DefinirVariavel", "IncluirVariavel",
+                          "ExcluirVariavel", "ExcluirVariaveisDireita", "", "AlinharEsquerda",
+                          "AlinharCentro", "AlinharDireita", "", "Ordenar", "Renumerar", "",
+                          "AvancoVertical", "AvancoHorizontal", "SemAvanco", "", "AspectoPlanilha"}) {
+        if (!*n)
+            barra_->addSeparator();
+        else
+            barra_->addAction(Acao(QString::fromLatin1(n)));
+    }
+    barra_->addSeparator();
+    botaoModo_ = new QPushButton(barra_);
+    botaoModo_->setObjectName(QStringLiteral("BtnModoEstatistica"));
+    botaoModo_->setFlat(true);
+    connect(botaoModo_, &QPushButton::clicked, this, [this] { AlternaModo(); });
+    barra_->addWidget(botaoModo_);
+    barra_->addSeparator();
+    barra_->addAction(Acao(QStringLiteral("Sair")));
+}
+
+void TFZELTO::CriaStatus() {
+    estado_ = new QLabel(this);
+    linhas_ = new QLabel(this);
+    colunas_ = new QLabel(this);
+    posicao_ = new QLabel(this);
+    for (QLabel *l : {estado_, linhas_, colunas_})
+        l->setMinimumWidth(110);
+    estado_->setObjectName(QStringLiteral("Estado"));
+    posicao_->setObjectName(QStringLiteral("Posicao"));
+    statusBar()->addWidget(estado_);
+    statusBar()->addWidget(linhas_);
+    statusBar()->addWidget(colunas_);
+    statusBar()->addWidget(posicao_, 1);
+}
+
+QMenu *TFZELTO::MenuContexto(TAreaGrade area) {
+    auto i = menusContexto_.find(area);
+    return i == menusContexto_.end() ? nullptr : i->second;
+}
+
+void TFZELTO::MostraMenu(TAreaGrade area, const QPoint &global) {
+    Atualiza();
+    if (QMenu *m = MenuContexto(area)) m->popup(global);
+}
+
+// ---- Settings ----------------------------------------------------------------------------
+
+void TFZELTO::AplicaConfiguracao() {
+    ModoInferencial = cfg_.Inferencial;
+    CriarValorHomogeneizado = cfg_.CriarHomogeneizado;
+    grid_.Avanco = cfg_.Avanco();
+    DefineAparencia(TAparenciaPlanilha::DeConfiguracao(cfg_));
+    recentes_.Le(cfg_);
+    AtualizaRecentes();
+    AtualizaModo();
+}
+
+void TFZELTO::GravaChave(const char *chave) {
+    if (!cfg_.Grava(ini_, chave) && ini_.Aberto())
+        Avisa("Não foi possível gravar a opção no arquivo de configuração " +
+              ini_.Caminho().string() + ".");
+}
+
+void TFZELTO::DefineAparencia(const TAparenciaPlanilha &a) {
+    grid_.AlturaLinha = a.AlturaLinha;
+    modelo_->DefineAparencia(a);
+    grade_->setFont(a.Fonte);
+    grade_->horizontalHeader()->setFont(a.Fonte);
+    grade_->verticalHeader()->setFont(a.Fonte);
+    grade_->AplicaDimensoes();
+}
+
+// ---- Refresh -------------------------------------------------------------------------
+
+void TFZELTO::AgendaAtualizacao() {
+    if (atualizacaoPendente_) return;
+    atualizacaoPendente_ = true;
+    QTimer::singleShot(0, this, [this] {
+        atualizacaoPendente_ = false;
+        if (!ocupado_) Atualiza();
+    });
+}
+
+void TFZELTO::Atualiza() {
+    if (ocupado_) return;
+    const int c = grid_.ColunaAtual, r = grid_.LinhaAtual;
+    estado_->setText(Q(TextoEstadoPlanilha(grid_.Modificada())));
+    linhas_->setText(Q(TextoLinhas(grid_.LinhasUsadas())));
+    colunas_->setText(Q(TextoColunas(grid_.ColunasUsadas())));
+    posicao_->setText(Q(TextoPosicao(grid_, c, r)));
+    paginas_->setTabText(0, Q(TextoAbaPlanilha(arquivoAtual_)));
+
+    const bool editavel = grid_.Editavel;
+    const bool linhaUsada = r >= 1 && r <= grid_.LinhasUsadas();
+    const TVariavel *v = grid_.Variavel(c);
+    const bool desconsiderada = grid_.Desconsiderada(r);
+    QAction *amostra = Acao(QStringLiteral("AmostragemContexto"));
+    amostra->setText(desconsiderada ? QStringLiteral("Considerar Amostragem")
+                                    : QStringLiteral("Desconsiderar Amostragem"));
+    amostra->setEnabled(editavel && linhaUsada);
+    Acao(QStringLiteral("ConfigurarAmostragem"))->setEnabled(editavel && linhaUsada);
+    Acao(QStringLiteral("EliminarAmostragemContexto"))->setEnabled(editavel && linhaUsada);
+    Acao(QStringLiteral("ExcluirAmostragem"))->setEnabled(editavel && linhaUsada);
+
+    QAction *usar = Acao(QStringLiteral("UsarVariavel"));
+    usar->setText(v && v->Usada ? QStringLiteral("Não usar esta variável") : QStringLiteral("Usar esta variável"));
+    usar->setEnabled(editavel && v && v->Tipo != tvComentario);
+    QAction *dep = Acao(QStringLiteral("VariavelDependente"));
+    dep->setText(v && v->Dependente ? QStringLiteral("Usar como Variável Independente")
+                                    : QStringLiteral("Usar como Variável Dependente"));
+    dep->setEnabled(editavel && v && (v->Tipo == tvNumerica || v->Tipo == tvCalculada));
+
+    // The alignment buttons show the current column's alignment.
+    for (QAction *a : grupoAlinhamento_->actions()) a->setEnabled(editavel && v);
+    if (v) {
+        const char *n = v->Alinhamento == alDireita ? "AlinharDireita"
+                        : v->Alinhamento == alCentro ? "AlinharCentro"
+                                                     : "AlinharEsquerda";
+        Acao(QString::fromLatin1(n))->setChecked(true);
+    } else if (QAction *marcada = grupoAlinhamento_->checkedAction()) {
+        grupoAlinhamento_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        marcada->setChecked(false);
+        grupoAlinhamento_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    }
+    AtualizaDesfazer();
+}
+
+void TFZELTO::AtualizaDesfazer() {
+    QAction *d = Acao(QStringLiteral("Desfazer")), *f = Acao(QStringLiteral("Refazer"));
+    d->setEnabled(historico_.PodeDesfazer());
+    f->setEnabled(historico_.PodeRefazer());
+    std::string dd = historico_.DescricaoDesfazer(), df = historico_.DescricaoRefazer();
+    d->setText(dd.empty() ? QStringLiteral("&Desfazer") : QStringLiteral("&Desfazer ") + Q(dd));
+    f->setText(df.empty() ? QStringLiteral("&Refazer") : QStringLiteral("&Refazer ") + Q(df));
+}
+
+void TFZELTO::AtualizaModo() {
+    const bool inf = ModoInferencial;
+    botaoModo_->setText(inf ? QStringLiteral("Estatística Inferencial  (Análise por Regressão)")
+                            : QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
+    botaoModo_->setStyleSheet(inf ? QStringLiteral("color: blue; font-weight: bold")
+                                  : QStringLiteral("color: red; font-weight: bold"));
+    Acao(QStringLiteral("CrVH"))->setVisible(!inf);
+    Acao(QStringLiteral("ConverterModo"))
+        ->setText(inf ? QStringLiteral("Converter para estatística &descritiva")
+                      : QStringLiteral("Converter para estatística &inferencial"));
+    Acao(QStringLiteral("PdOA"))->setChecked(cfg_.PedirObjeto);
+    Acao(QStringLiteral("SnAu"))->setChecked(cfg_.SaneamentoAutomatico);
+    Acao(QStringLiteral("VCVz"))->setChecked(cfg_.VerificarCelulasVazias);
+    Acao(QStringLiteral("CrVH"))->setChecked(CriarValorHomogeneizado);
+    const char *avanco = grid_.Avanco == DirecaoAvanco::dAvancoHorizontal ? "AvancoHorizontal"
+                         : grid_.Avanco == DirecaoAvanco::dAvancoVertical ? "AvancoVertical"
+                                                                          : "SemAvanco";
+    Acao(QString::fromLatin1(avanco))->setChecked(true);
+}
+
+void TFZELTO::AtualizaRecentes() {
+    const auto &itens = recentes_.Itens();
+    for (std::size_t i = 0; i < acoesRecentes_.size(); ++i) {
+        QAction *a = acoesRecentes_[i];
+        a->setVisible(i < itens.size());
+        if (i < itens.size()) a->setText(Q(TListaRecentes::Legenda(i, itens[i])));
+    }
+}
+
+} // namespace zelto

@@ -1,0 +1,208 @@
+// The main window ("Zelto 32").
+//
+// `TFZELTO` owns the working state of the program: the worksheet
+// (`GridAmostra`), the current file name (`ArquivoAtual`), the undo history,
+// the recent files and the general settings, which it writes back key by key
+// as each option changes. It offers every worksheet command through the menu
+// bar, the tool buttons and the context menu of the grid, keeps the enabled,
+// checked and visible state of the commands and the status texts in step
+// with the worksheet (Atualiza), and asks the closing question before the
+// worksheet is cleared or the program ends.
+//
+// The questions and notices it shows go through replaceable callbacks, so
+// that tests drive the real window and answer for the user: Confirma (yes, no
+// or cancel), ConfirmaSimNao, Informa and Avisa (message boxes), and the file
+// choosers. Reading, writing and sorting run on another thread with the
+// progress window shown (the worksheet is handed over and back, the views
+// are told what changed afterwards).
+#pragma once
+
+#include "common/Perguntas.h"
+#include "files/ArquivoIni.h"
+#include "files/ConfiguracaoGeral.h"
+#include "gui/dialogs/FormCelulaVazia.h"
+#include "gui/mainwindow/ListaRecentes.h"
+#include "gui/worksheet/AparenciaPlanilha.h"
+#include "gui/worksheet/GradePlanilha.h"
+#include "worksheet/Gridzelto.h"
+#include "worksheet/DefinicaoVariavel.h"
+#include "worksheet/Historico.h"
+#include "worksheet/TabelasVariaveis.h"
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+
+namespace zelto {
+
+class TModeloPlanilha;
+
+// The hand-over file a companion program leaves in the temporary folder.
+inline constexpr const char *kArquivoTransferencia = "~~ZELTO~.~~~";
+
+class TFZELTO : public QMainWindow {
+    Q_OBJECT
+  public:
+    // ini: the open general settings file (ZERADE.INI); tabelas: the label-table store.
+    TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent = nullptr);
+    ~TFZELTO() override;
+
+    // ---- State -----------------------------------------------------------------
+    TGridzelto &GridAmostra() { return grid_; }
+    const std::string &ArquivoAtual() const { return arquivoAtual_; }
+    TGradePlanilha *Grade() const { return grade_; }
+    TModeloPlanilha *Modelo() const { return modelo_; }
+    THistorico &Historico() { return historico_; }
+    const TConfiguracaoGeral &Configuracao() const { return cfg_; }
+    const TListaRecentes &Recentes() const { return recentes_; }
+    const std::string &ResumoTecnico() const { return resumo_; }
+    QTabWidget *Paginas() const { return paginas_; }
+
+    // ---- What the user answers (tests replace these) -----------------------------
+    Pergunta Confirma;       // yes / no / cancel
+    Pergunta ConfirmaSimNao; // yes / no
+    std::function<void(const std::string &)> Informa;
+    std::function<void(const std::string &)> Avisa;
+    // The file to read (empty: cancelled).
+    std::function<std::string()> EscolheArquivoLeitura;
+    // The file to write and its comments (nullopt: cancelled).
+    std::function<std::optional<std::pair<std::string, std::string>>()> EscolheArquivoGravacao;
+    std::function<TRespostaCelulaVazia(const std::string &variavel, const std::string &amostragem)>
+        PerguntaCelulaVazia;
+    // The variable definition dialog on column c; true when accepted with
+    // attributes in `a` (tests replace it to answer without the dialog).
+    std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
+    // The sort dialog: the column (0: sample numbers) and the direction.
+    std::function<std::optional<std::pair<int, bool>>()> EscolheOrdenacao;
+
+    // ---- Commands ------------------------------------------------------------------
+    void NovaPlanilha();
+    bool GravaPlanilha();
+    bool GravaComo();
+    void LePlanilha();
+    // Reads a file as "Ler planilha" does after its dialog.
+    bool AbreArquivo(const std::string &nome);
+    void AbreRecente(std::size_t i);
+    void Sair();
+
+    void AlternaAmostragem();
+    void InsereAmostragem();
+    void ExcluiAmostragem();
+    void ExcluiAmostragensAbaixo();
+    void DefineVariavelAtual(int c = 0);
+    void InsereVariavel();
+    void ExcluiVariavel();
+    void ExcluiVariaveisDireita();
+    void AlternaUsada();
+    void AlternaDependente();
+    void Alinha(std::uint8_t alinhamento);
+    void Ordena();
+    void Renumera();
+    void Recorta();
+    void Copia();
+    void Cola();
+    void LimpaCelula();
+    void Desfaz();
+    void Refaz();
+    void DefineAvanco(DirecaoAvanco d);
+    void AlternaModo();
+    // Toggles one of the option items ("PdOA", "SnAu", "VCVz", "CrVH").
+    void AlternaOpcao(const std::string &chave);
+    void AspectoPlanilha();
+    void DefineAparencia(const TAparenciaPlanilha &a);
+
+    // The empty-cell check before saving (true: go on).
+    bool VerificaCelulasVazias();
+    // The closing question; true when the worksheet may go.
+    bool Fechamento();
+    // The hand-over check (at start and whenever the program becomes active).
+    void VerificaTransferencia();
+    // The file named by the first program argument, when it exists.
+    void AbreArquivoInicial(const QStringList &argumentos);
+    // Status texts, command states and captions.
+    void Atualiza();
+    // Leaves the grid: trailing empty rows stop counting as used.
+    void AparaLinhas();
+
+    // Status labels, for tests.
+    QLabel *RotuloEstado() const { return estado_; }
+    QLabel *RotuloLinhas() const { return linhas_; }
+    QLabel *RotuloColunas() const { return colunas_; }
+    QLabel *RotuloPosicao() const { return posicao_; }
+    QPushButton *BotaoModo() const { return botaoModo_; }
+    // An action by its object name (the settings key or command name).
+    QAction *Acao(const QString &nome) const;
+    QMenu *MenuContexto(TAreaGrade area);
+
+  protected:
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+  private:
+    void CriaAcoes();
+    void CriaMenus();
+    void CriaBarra();
+    void CriaStatus();
+    void AplicaConfiguracao();
+    void GravaChave(const char *chave);
+    void AtualizaRecentes();
+    void AtualizaModo();
+    void AtualizaDesfazer();
+    void AgendaAtualizacao();
+    void MostraMenu(TAreaGrade area, const QPoint &global);
+    void Registra(const std::string &descricao);
+    void Comando(); // every command first accepts a pending edit
+    // Runs long work with the worksheet handed to another thread.
+    bool ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia);
+    bool LeArquivo(const std::string &nome);
+    bool GravaArquivo(const std::string &nome, const std::string &comentarios);
+    void Limpou(); // after the worksheet was cleared
+    void AposLeitura(const std::string &nome);
+    void PerguntaDependenteAposLeitura();
+    void ColaCelulaOuBloco();
+    std::filesystem::path PastaTemporaria() const;
+
+    TArquivoIni &ini_;
+    TTabelasVariaveis &tabelas_;
+    TConfiguracaoGeral cfg_;
+    TGridzelto grid_;
+    THistorico historico_;
+    TListaRecentes recentes_;
+    std::string arquivoAtual_;
+    std::string resumo_;
+    std::string pastaArquivos_;
+    TCelulaCopiada celulaCopiada_;
+    bool temCelulaCopiada_ = false;
+    bool ocupado_ = false;
+    bool transferindo_ = false;
+    bool atualizacaoPendente_ = false;
+    bool semPerguntaFechamento_ = false;
+    int ouvinte_ = 0;
+
+    TModeloPlanilha *modelo_ = nullptr;
+    TGradePlanilha *grade_ = nullptr;
+    QTabWidget *paginas_ = nullptr;
+    QLabel *estado_ = nullptr, *linhas_ = nullptr, *colunas_ = nullptr, *posicao_ = nullptr;
+    QPushButton *botaoModo_ = nullptr;
+    QToolBar *barra_ = nullptr;
+    QMenu *menuArquivo_ = nullptr, *menuOpcoes_ = nullptr;
+    std::map<QString, QAction *> acoes_;
+    std::vector<QAction *> acoesRecentes_;
+    QActionGroup *grupoAvanco_ = nullptr, *grupoAlinhamento_ = nullptr;
+    std::map<TAreaGrade, QMenu *> menusContexto_;
+};
+
+} // namespace zelto

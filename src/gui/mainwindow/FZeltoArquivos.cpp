@@ -1,0 +1,358 @@
+// The main window's file commands: new worksheet, read, save, save as, recent
+// files, the closing question, the hand-over from a companion program, the
+// file named at start and the empty-cell check before saving.
+#include "gui/mainwindow/FZelto.h"
+
+#include "common/Texto.h"
+#include "files/ArquivoTxt.h"
+#include "files/ArquivoZelto.h"
+#include "files/LerArquivo.h"
+#include "gui/mainwindow/RegrasPlanilha.h"
+#include "gui/mainwindow/TextosEstado.h"
+#include "gui/worksheet/ModeloPlanilha.h"
+#include "worksheet/Modo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFocusEvent>
+
+namespace zelto {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaximoResumo = 255;
+
+bool ExtensaoTexto(const std::string &nome) {
+    return Maiusculas(fs::path(nome).extension().string()) == ".TXT";
+}
+
+std::string NomeSemPasta(const std::string &nome) { return fs::path(nome).filename().string(); }
+
+// Comments as the native file keeps them: lines ended by CR LF, at most 255 characters.
+std::string ComentariosParaArquivo(const std::string &texto) {
+    std::string s;
+    for (char c : texto) {
+        if (c == '\r') continue;
+        if (c == '\n') s += '\r';
+        s += c;
+    }
+    return CortaCp1252(s, 255);
+}
+
+} // namespace
+
+fs::path TFZELTO::PastaTemporaria() const { return fs::path(QDir::tempPath().toStdString()); }
+
+// ---- New worksheet and closing ----------------------------------------------------------
+
+bool TFZELTO::Fechamento() {
+    if (semPerguntaFechamento_) return true;
+    Comando();
+    if (grid_.Modificada()) {
+        switch (Confirma("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?")) {
+        case Resposta::Cancelar: return false;
+        case Resposta::Sim:
+            // A save that did not happen (cancelled or failed) keeps the worksheet.
+            if (!GravaPlanilha()) return false;
+            break;
+        case Resposta::Nao: break;
+        }
+    }
+    grid_.IdentificacaoObjeto = {};
+    recentes_.Grava(cfg_);
+    if (!cfg_.GravaRecentes(ini_) && ini_.Aberto())
+        Avisa("Não foi possível gravar a lista de arquivos recentes.");
+    return true;
+}
+
+void TFZELTO::Limpou() {
+    arquivoAtual_ = kPlanilhaNova;
+    grid_.NomeArquivo = kPlanilhaNova;
+    resumo_.clear();
+    historico_.Limpa();
+    grid_.DefineModificada(false);
+    grade_->AplicaDimensoes();
+    grade_->IrPara(1, 1);
+}
+
+void TFZELTO::NovaPlanilha() {
+    Comando();
+    if (!grid_.Limpa()) return;
+    Limpou();
+    Atualiza();
+}
+
+void TFZELTO::Sair() { close(); }
+
+void TFZELTO::closeEvent(QCloseEvent *e) {
+    bool pode = true;
+    try {
+        pode = Fechamento();
+    } catch (...) {
+        pode = true; // a failure while closing counts as permission to close
+    }
+    if (pode)
+        e->accept();
+    else
+        e->ignore();
+}
+
+// ---- Reading --------------------------------------------------------------------------------
+
+bool TFZELTO::LeArquivo(const std::string &nome) {
+    // The closing question comes first, on this thread; the worksheet is then
+    // cleared by the reader without asking again.
+    if (!Fechamento()) return false;
+    TResultado r;
+    std::string resumo;
+    grid_.NomeArquivo.clear();
+    semPerguntaFechamento_ = true;
+    try {
+        ExecutaLonga(
+            [&](TProgresso &p) { r = LerArquivo(nome, grid_, kMaximoResumo, resumo, &tabelas_, &p); }, true);
+    } catch (...) {
+        semPerguntaFechamento_ = false;
+        throw;
+    }
+    semPerguntaFechamento_ = false;
+    historico_.Limpa();
+    if (!r.ok) {
+        if (!r.mensagem.empty()) Informa(r.mensagem);
+        Limpou();
+        AtualizaModo();
+        Atualiza();
+        return false;
+    }
+    if (!r.mensagem.empty()) Avisa(r.mensagem);
+    AposLeitura(nome);
+    resumo_ = resumo;
+    return true;
+}
+
+void TFZELTO::AposLeitura(const std::string &nome) {
+    arquivoAtual_ = grid_.NomeArquivo.empty() ? std::string(kPlanilhaNova) : grid_.NomeArquivo;
+    AtualizaModo();
+    recentes_.Adiciona(nome);
+    AtualizaRecentes();
+    grade_->IrPara(1, 1);
+    Atualiza();
+    PerguntaDependenteAposLeitura();
+    Atualiza();
+}
+
+void TFZELTO::PerguntaDependenteAposLeitura() {
+    if (ModoInferencial) return;
+    PerguntaDependente(grid_, ConfirmaSimNao);
+}
+
+void TFZELTO::LePlanilha() {
+    Comando();
+    if (!EscolheArquivoLeitura) return;
+    const std::string nome = EscolheArquivoLeitura();
+    if (nome.empty()) return;
+    LeArquivo(nome);
+}
+
+bool TFZELTO::AbreArquivo(const std::string &nome) {
+    Comando();
+    return LeArquivo(nome);
+}
+
+void TFZELTO::AbreRecente(std::size_t i) {
+    Comando();
+    if (i >= recentes_.Itens().size()) return;
+    const std::string nome = recentes_.Itens()[i];
+    std::error_code ec;
+    if (!fs::exists(nome, ec)) {
+        Informa("O arquivo " + NomeSemPasta(nome) + " não foi encontrado.");
+        recentes_.Remove(nome);
+        AtualizaRecentes();
+        return;
+    }
+    LeArquivo(nome);
+}
+
+void TFZELTO::AbreArquivoInicial(const QStringList &argumentos) {
+    if (argumentos.size() > 1) {
+        const std::string nome = argumentos.at(1).toStdString();
+        std::error_code ec;
+        if (!nome.empty() && fs::is_regular_file(nome, ec)) LeArquivo(nome);
+    }
+    grade_->IrPara(std::max(1, grid_.ColunaAtual), std::max(1, grid_.LinhaAtual));
+    Atualiza();
+}
+
+// ---- Saving ---------------------------------------------------------------------------------
+
+bool TFZELTO::VerificaCelulasVazias() {
+    if (!cfg_.VerificarCelulasVazias) return true;
+    const auto vazia = ProcuraCelulaVazia(grid_);
+    if (!vazia) return true;
+    const TVariavel *v = grid_.Variavel(vazia->Coluna);
+    const TRespostaCelulaVazia r =
+        PerguntaCelulaVazia(v ? v->Nome : grid_.Celula(vazia->Coluna, 0), grid_.Celula(0, vazia->Linha));
+    if (r.NaoVerificarMais) {
+        cfg_.VerificarCelulasVazias = false;
+        GravaChave("VCVz");
+        AtualizaModo();
+    }
+    switch (r.Escolha) {
+    case EscolhaCelulaVazia::Preencher:
+        grade_->IrPara(vazia->Coluna, vazia->Linha);
+        Atualiza();
+        return false;
+    case EscolhaCelulaVazia::DesconsiderarAmostragens:
+        Registra("marca de amostragens em branco");
+        DesconsideraAmostragensComVazias(grid_);
+        break;
+    case EscolhaCelulaVazia::NaoUsarVariaveis:
+        Registra("uso de variáveis em branco");
+        DeixaDeUsarVariaveisComVazias(grid_);
+        break;
+    }
+    Atualiza();
+    return true;
+}
+
+bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentarios) {
+    const bool texto = ExtensaoTexto(nome);
+    bool ok = false;
+    std::string mensagem;
+    ExecutaLonga(
+        [&](TProgresso &p) {
+            if (texto) {
+                TArquivoTxt w(&p);
+                ok = w.Gravar(nome, grid_, resumo_, comentarios);
+                mensagem = w.Mensagem();
+            } else {
+                TArquivoZelto w(&tabelas_, &p);
+                ok = w.Gravar(nome, grid_, resumo_, comentarios);
+                mensagem = w.Mensagem();
+            }
+        },
+        false);
+    if (!ok) {
+        Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "." : mensagem);
+        Atualiza();
+        return false;
+    }
+    return true;
+}
+
+bool TFZELTO::GravaPlanilha() {
+    Comando();
+    if (arquivoAtual_ == kPlanilhaNova) return GravaComo();
+    if (!VerificaCelulasVazias()) return false;
+    // The comments already in the file stay.
+    std::string comentarios;
+    {
+        TArquivoZelto z;
+        if (!z.LerComentarios(arquivoAtual_, comentarios)) comentarios.clear();
+    }
+    if (!GravaArquivo(arquivoAtual_, comentarios)) return false;
+    grid_.DefineModificada(false);
+    Atualiza();
+    return true;
+}
+
+bool TFZELTO::GravaComo() {
+    Comando();
+    if (!VerificaCelulasVazias()) return false;
+    if (!EscolheArquivoGravacao) return false;
+    const auto escolha = EscolheArquivoGravacao();
+    if (!escolha) return false;
+    const std::string &nome = escolha->first;
+    std::error_code ec;
+    if (fs::exists(nome, ec)) {
+        const std::string pergunta = Maiusculas(nome) + "\r\n já existe.\r\n\r\n" +
+                                     "Deseja gravar os dados sobre este arquivo?";
+        if (ConfirmaSimNao(pergunta) != Resposta::Sim) return false;
+    }
+    if (!GravaArquivo(nome, ComentariosParaArquivo(escolha->second))) return false;
+    if (!ExtensaoTexto(nome)) {
+        // A text copy leaves the worksheet's own file as it was.
+        arquivoAtual_ = nome;
+        grid_.NomeArquivo = nome;
+        grid_.DefineModificada(false);
+        recentes_.Adiciona(nome);
+        AtualizaRecentes();
+    }
+    Atualiza();
+    return true;
+}
+
+// ---- Hand-over from a companion program --------------------------------------------------
+
+void TFZELTO::VerificaTransferencia() {
+    if (transferindo_ || ocupado_) return;
+    const fs::path arquivo = PastaTemporaria() / kArquivoTransferencia;
+    std::error_code ec;
+    if (!fs::is_regular_file(arquivo, ec)) return;
+    transferindo_ = true;
+    struct Fim {
+        bool &f;
+        ~Fim() { f = false; }
+    } fim{transferindo_};
+    Comando();
+    if (grid_.Modificada()) {
+        switch (Confirma("O ZELTO está recebendo informações do Banco de dados.\r\n"
+                         "Deseja salvar os dados da planilha atual ?")) {
+        case Resposta::Cancelar: fs::remove(arquivo, ec); return;
+        case Resposta::Sim:
+            // Without a save the worksheet stays, and so does the file for later.
+            if (!GravaPlanilha()) return;
+            break;
+        case Resposta::Nao: break;
+        }
+    }
+    // A new worksheet without the closing question.
+    semPerguntaFechamento_ = true;
+    grid_.Limpa();
+    semPerguntaFechamento_ = false;
+    Limpou();
+    bool ok = false;
+    std::string resumo, mensagem;
+    ExecutaLonga(
+        [&](TProgresso &p) {
+            TArquivoZelto leitor(&tabelas_, &p);
+            ok = leitor.Ler(arquivo, grid_, kMaximoResumo, resumo);
+            mensagem = leitor.Mensagem();
+        },
+        true);
+    if (!ok && !mensagem.empty()) Avisa(mensagem);
+    resumo_ = resumo;
+    arquivoAtual_ = kPlanilhaNova;
+    grid_.NomeArquivo = kPlanilhaNova;
+    historico_.Limpa();
+    grid_.DefineModificada(false);
+    fs::remove(arquivo, ec);
+    grid_.DefineModificada(true);
+    AtualizaModo();
+    grade_->IrPara(1, 1);
+    Atualiza();
+}
+
+// ---- Leaving the grid -----------------------------------------------------------------------
+
+void TFZELTO::AparaLinhas() {
+    if (ocupado_) return;
+    grid_.AparaLinhasVazias();
+    Atualiza();
+}
+
+bool TFZELTO::eventFilter(QObject *o, QEvent *e) {
+    if (o == grade_ && e->type() == QEvent::FocusOut) {
+        auto *f = static_cast<QFocusEvent *>(e);
+        QWidget *novo = QApplication::focusWidget();
+        const bool dentro = novo && (novo == grade_ || grade_->isAncestorOf(novo));
+        if (!dentro && f->reason() != Qt::PopupFocusReason && f->reason() != Qt::ActiveWindowFocusReason)
+            AparaLinhas();
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+} // namespace zelto
