@@ -51,14 +51,16 @@ void PlanilhaCompleta(TJanelaTeste &w) {
     const char *linhas[][5] = {{"1.500,25", "Alto", "TRUE", "10/02/2024", "esquina"},
                                {"900", "Baixo", "FALSE", "01/12/2023", "meio de quadra"}};
     for (int r = 1; r <= 2; ++r)
-        for (int c = 1; c <= 5; ++c) w.G().AceitaEdicao(c, r, linhas[r - 1][c - 1]);
+        for (int c = 1; c <= 5; ++c)
+            w.G().AceitaEdicao(c, r, linhas[r - 1][c - 1]);
     w.G().AlternaDesconsiderada(2);
 }
 
 std::vector<std::string> Celulas(TGridzelto &g) {
     std::vector<std::string> v;
     for (int r = 0; r <= g.LinhasUsadas(); ++r)
-        for (int c = 1; c <= g.ColunasUsadas(); ++c) v.push_back(g.Celula(c, r));
+        for (int c = 1; c <= g.ColunasUsadas(); ++c)
+            v.push_back(g.Celula(c, r));
     return v;
 }
 
@@ -112,7 +114,9 @@ class TesteArquivos : public QObject {
         w.arquivosGravacao.push_back({nome, ""});
         w.respostas = {Resposta::Nao};
         QVERIFY(!w.J().GravaComo());
-        QCOMPARE(w.perguntas.back(), Maiusculas(nome) + "\r\n já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?");
+        QCOMPARE(w.perguntas.back(),
+                 Maiusculas(nome) +
+                     "\r\n já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?");
         std::ifstream f(nome);
         std::string conteudo((std::istreambuf_iterator<char>(f)), {});
         QCOMPARE(conteudo, std::string("antigo"));
@@ -155,7 +159,8 @@ class TesteArquivos : public QObject {
         { std::ofstream(nome) << "qualquer coisa que não é planilha"; }
         QVERIFY(!w.J().AbreArquivo(nome));
         QCOMPARE(w.avisos.size(), std::size_t(1));
-        QCOMPARE(w.avisos[0], std::string("Não foi possível ler arquivo NOTAS.ABC .\r\rO formato dos dados não é padrão do ZELTO."));
+        QCOMPARE(w.avisos[0], std::string("Não foi possível ler arquivo NOTAS.ABC .\r\rO formato "
+                                          "dos dados não é padrão do ZELTO."));
         QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
     }
 
@@ -179,7 +184,8 @@ class TesteArquivos : public QObject {
         w.arquivosGravacao.push_back({nome, ""});
         QVERIFY(w.J().GravaComo());
         TJanelaTeste outra;
-        outra.J().AbreArquivoInicial({"zelto", QString::fromStdString(w.Caminho("nao-existe.QV3").string())});
+        outra.J().AbreArquivoInicial(
+            {"zelto", QString::fromStdString(w.Caminho("nao-existe.QV3").string())});
         QCOMPARE(outra.G().ColunasUsadas(), 0);
         outra.J().AbreArquivoInicial({"zelto", QString::fromStdString(nome)});
         QCOMPARE(outra.G().ColunasUsadas(), 6);
@@ -200,9 +206,12 @@ class TesteArquivos : public QObject {
         w.respostas = {Resposta::Sim};
         QVERIFY(w.J().AbreArquivo(nome));
         QVERIFY(!ModoInferencial);
-        QCOMPARE(w.perguntas.back(), std::string("A variável [unitário] deve ser usada como valor unitário nos cálculos ?"));
+        QCOMPARE(
+            w.perguntas.back(),
+            std::string("A variável [unitário] deve ser usada como valor unitário nos cálculos ?"));
         QVERIFY(w.G().Variavel(1)->Dependente);
-        QCOMPARE(w.J().BotaoModo()->text(), QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
+        QCOMPARE(w.J().BotaoModo()->text(),
+                 QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
         ModoInferencial = true;
     }
 };

@@ -26,7 +26,9 @@ double Mediana(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-double Ms(QElapsedTimer &t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double Ms(QElapsedTimer &t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 
 } // namespace
 
@@ -50,7 +52,8 @@ class TesteDesempenho : public QObject {
             }
             bloco += "\n";
         }
-        for (int c = 1; c <= kColunas; ++c) g.DefinePorDigitacao(c, U'1');
+        for (int c = 1; c <= kColunas; ++c)
+            g.DefinePorDigitacao(c, U'1');
         QElapsedTimer t;
         t.start();
         w.J().Grade()->IrPara(1, 1);
@@ -105,11 +108,12 @@ class TesteDesempenho : public QObject {
         vista->repaint();
         const double ordenacao = Ms(t);
 
-        qInfo("10000 x 30: colagem %.0f ms; edição + repintura da célula mediana %.2f ms (máx %.2f); "
-              "edição + repintura da grade visível mediana %.2f ms; amostragem inserida no topo "
-              "mediana %.2f ms; ir ao fim %.1f ms; ordenação %.0f ms",
-              colagem, Mediana(edicoes), *std::max_element(edicoes.begin(), edicoes.end()),
-              Mediana(completas), Mediana(insercoes), fim, ordenacao);
+        qInfo(
+            "10000 x 30: colagem %.0f ms; edição + repintura da célula mediana %.2f ms (máx %.2f); "
+            "edição + repintura da grade visível mediana %.2f ms; amostragem inserida no topo "
+            "mediana %.2f ms; ir ao fim %.1f ms; ordenação %.0f ms",
+            colagem, Mediana(edicoes), *std::max_element(edicoes.begin(), edicoes.end()),
+            Mediana(completas), Mediana(insercoes), fim, ordenacao);
         QVERIFY(Mediana(edicoes) < 100);
         QVERIFY(Mediana(insercoes) < 500);
     }

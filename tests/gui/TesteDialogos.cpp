@@ -130,12 +130,14 @@ class TesteDialogos : public QObject {
             e.CampoNome()->setText(QStringLiteral("padrão"));
             e.Grade()->item(0, 0)->setText(QStringLiteral("Médio"));
             e.Grade()->setCurrentCell(0, 0);
-            QTest::keyClick(e.Grade(), Qt::Key_Down); // leaving the last row fills its value and adds a row
+            QTest::keyClick(e.Grade(),
+                            Qt::Key_Down); // leaving the last row fills its value and adds a row
             QCOMPARE(e.Grade()->rowCount(), 2);
             QCOMPARE(e.Grade()->item(0, 1)->text(), QStringLiteral("1,000"));
             e.Grade()->item(1, 0)->setText(QStringLiteral("Alto"));
             e.accept();
-            QCOMPARE(perguntas, (std::vector<std::string>{"A tabela \r\npadrão já existe.\r\nDeseja substituí-la ?"}));
+            QCOMPARE(perguntas, (std::vector<std::string>{
+                                    "A tabela \r\npadrão já existe.\r\nDeseja substituí-la ?"}));
             QCOMPARE(e.NomeGravado(), std::string("padrão"));
         }
         QCOMPARE(tabelas.Nomes(TipoTabela::Qualitativa), (std::vector<std::string>{"padrão"}));
@@ -195,7 +197,8 @@ class TesteDialogos : public QObject {
         relogio.setInterval(20);
         connect(&relogio, &QTimer::timeout, [&] {
             for (QWidget *w : QApplication::topLevelWidgets())
-                if (auto *p = qobject_cast<TFProgressao *>(w); p && p->isVisible() && p->BotaoInterromper()->isVisible())
+                if (auto *p = qobject_cast<TFProgressao *>(w);
+                    p && p->isVisible() && p->BotaoInterromper()->isVisible())
                     p->BotaoInterromper()->click();
         });
         relogio.start();
@@ -212,8 +215,9 @@ class TesteDialogos : public QObject {
         QVERIFY(passos > 0 && passos < 1000);
         // Short work shows nothing and completes; a failure comes back here.
         QVERIFY(ExecutaComProgresso(nullptr, [](TProgresso &) {}));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 ExecutaComProgresso(nullptr, [](TProgresso &) { throw std::runtime_error("x"); }));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, ExecutaComProgresso(nullptr, [](TProgresso &) {
+                                     throw std::runtime_error("x");
+                                 }));
     }
 
     // A failure inside an event handler reaches the error dialog;

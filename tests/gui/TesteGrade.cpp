@@ -96,7 +96,8 @@ class TesteGrade : public QObject {
         w.Vai(4, 1);
         Tecla(w.Gr(), Qt::Key_Space);
         QCOMPARE(w.G().Celula(4, 1), std::string("TRUE"));
-        QCOMPARE(w.J().Modelo()->data(w.J().Modelo()->Indice(4, 1)).toString(), QStringLiteral("Sim"));
+        QCOMPARE(w.J().Modelo()->data(w.J().Modelo()->Indice(4, 1)).toString(),
+                 QStringLiteral("Sim"));
         Tecla(w.Gr(), Qt::Key_Space);
         QCOMPARE(w.G().Celula(4, 1), std::string("FALSE"));
         // The date editor takes the column's form.
@@ -185,7 +186,8 @@ class TesteGrade : public QObject {
         Preenche(w.G(), 1, {"10", "20"});
         Preenche(w.G(), 2, {"Centro", "Sul"});
         w.Gr()->DefineSelecao({1, 1, 2, 2});
-        w.J().Copia();
+        QTest::keyClick(w.Gr(), Qt::Key_C,
+                        Qt::ControlModifier); // the window's shortcut, not the view's
         const QMimeData *m = QApplication::clipboard()->mimeData();
         QCOMPARE(m->text(), QStringLiteral("10,00\tCentro\r\n20,00\tSul\r\n"));
         const QByteArray rtf = m->data(QStringLiteral("text/rtf"));
@@ -194,7 +196,7 @@ class TesteGrade : public QObject {
         QCOMPARE(m->data(QStringLiteral("Rich Text Format")), rtf);
         // Pasting it back elsewhere gives the same texts.
         w.Vai(4, 5);
-        w.J().Cola();
+        QTest::keyClick(w.Gr(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(w.G().Celula(4, 5), std::string("10,00"));
         QCOMPARE(w.G().Celula(5, 6), std::string("Sul"));
     }
@@ -269,7 +271,8 @@ class TesteGrade : public QObject {
         w.Vai(1, 1);
         w.J().Atualiza();
         QCOMPARE(w.J().Acao("UsarVariavel")->text(), QStringLiteral("Não usar esta variável"));
-        QCOMPARE(w.J().Acao("VariavelDependente")->text(), QStringLiteral("Usar como Variável Dependente"));
+        QCOMPARE(w.J().Acao("VariavelDependente")->text(),
+                 QStringLiteral("Usar como Variável Dependente"));
         // Below the used rows the sample items are off.
         w.Vai(1, 10);
         w.J().Atualiza();
@@ -284,7 +287,8 @@ class TesteGrade : public QObject {
         const QPoint p(h->sectionViewportPosition(0) + 5, h->height() / 2);
         QHelpEvent e(QEvent::ToolTip, p, h->viewport()->mapToGlobal(p));
         QApplication::sendEvent(h->viewport(), &e);
-        QTRY_VERIFY(QToolTip::text().startsWith(QStringLiteral("Variável: preço\nTipo       : Numérica")));
+        QTRY_VERIFY(
+            QToolTip::text().startsWith(QStringLiteral("Variável: preço\nTipo       : Numérica")));
         int definida = 0;
         w.J().EditaVariavel = [&](int c, TAtributosVariavel &) {
             definida = c;

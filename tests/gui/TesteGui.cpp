@@ -59,7 +59,9 @@ std::filesystem::path TJanelaTeste::Caminho(const std::string &nome) const {
     return std::filesystem::path(pasta.path().toStdString()) / nome;
 }
 
-TArquivoIni TJanelaTeste::IniNoDisco() const { return TArquivoIni(Caminho("ZERADE.INI")); }
+TArquivoIni TJanelaTeste::IniNoDisco() const {
+    return TArquivoIni(Caminho("ZERADE.INI"));
+}
 
 void Define(TGridzelto &g, int c, const std::string &nome, TipoVariavel tipo, bool usada) {
     TVariavel v;
@@ -92,8 +94,10 @@ int main(int argc, char **argv) {
     // Settings, tables, the runtime folder and the temporary folder of this run only.
     QTemporaryDir raiz;
     const QByteArray base = raiz.path().toLocal8Bit();
-    for (const char *sub : {"/config", "/data", "/run", "/tmp"}) QDir().mkpath(raiz.path() + QLatin1String(sub));
-    QFile::setPermissions(raiz.path() + QStringLiteral("/run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    for (const char *sub : {"/config", "/data", "/run", "/tmp"})
+        QDir().mkpath(raiz.path() + QLatin1String(sub));
+    QFile::setPermissions(raiz.path() + QStringLiteral("/run"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", base + "/config");
     qputenv("XDG_DATA_HOME", base + "/data");
     qputenv("XDG_RUNTIME_DIR", base + "/run");
@@ -111,7 +115,8 @@ int main(int argc, char **argv) {
             args << QString::fromLocal8Bit(argv[i]);
     }
     if (escolhidas.empty())
-        for (const auto &[nome, f] : zelto::teste::Classes()) escolhidas.push_back(nome);
+        for (const auto &[nome, f] : zelto::teste::Classes())
+            escolhidas.push_back(nome);
     int falhas = 0;
     for (const std::string &nome : escolhidas) {
         auto objeto = zelto::teste::Classes()[nome]();

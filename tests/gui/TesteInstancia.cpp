@@ -15,7 +15,9 @@ using namespace zelto;
 namespace {
 
 QString NomeUnico(const char *sufixo) {
-    return QStringLiteral("ZELTO32-teste-%1-%2").arg(QCoreApplication::applicationPid()).arg(QLatin1String(sufixo));
+    return QStringLiteral("ZELTO32-teste-%1-%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(QLatin1String(sufixo));
 }
 
 QProcessEnvironment Ambiente(const QString &nome) {

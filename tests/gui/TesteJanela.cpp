@@ -55,10 +55,12 @@ class TesteJanela : public QObject {
         QCOMPARE(w.J().RotuloLinhas()->text(), QStringLiteral("----------------"));
         QCOMPARE(w.J().RotuloColunas()->text(), QStringLiteral("----------------"));
         QCOMPARE(w.J().RotuloPosicao()->text(), QStringLiteral("• 1 •A0•"));
-        QCOMPARE(w.J().BotaoModo()->text(), QStringLiteral("Estatística Inferencial  (Análise por Regressão)"));
+        QCOMPARE(w.J().BotaoModo()->text(),
+                 QStringLiteral("Estatística Inferencial  (Análise por Regressão)"));
         QCOMPARE(w.J().Acao("LerPlanilha")->shortcut(), QKeySequence(Qt::Key_F3));
         QCOMPARE(w.J().Acao("GravarPlanilha")->shortcut(), QKeySequence(Qt::Key_F6));
-        QCOMPARE(w.J().Acao("ExcluirAmostragem")->toolTip(), QStringLiteral("Apagar  linha da amostra"));
+        QCOMPARE(w.J().Acao("ExcluirAmostragem")->toolTip(),
+                 QStringLiteral("Apagar  linha da amostra"));
         QVERIFY(!w.J().Acao("Desfazer")->isEnabled());
     }
 
@@ -68,19 +70,22 @@ class TesteJanela : public QObject {
         w.J().Grade()->IrPara(1, 2);
         w.respostas = {Resposta::Nao};
         w.J().ExcluiAmostragem();
-        QCOMPARE(w.perguntas.back(), std::string("A amostragem nº 2 será apagada da planilha.\r\nDeseja Continuar?"));
+        QCOMPARE(w.perguntas.back(),
+                 std::string("A amostragem nº 2 será apagada da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().LinhasUsadas(), 3);
         w.respostas = {Resposta::Sim};
         w.J().ExcluiAmostragem();
         QCOMPARE(w.G().LinhasUsadas(), 2);
         QCOMPARE(w.G().Celula(0, 2), std::string("3"));
-        w.J().InsereAmostragem(); // takes the next free number, no question
+        w.J().InsereAmostragem();                        // takes the next free number, no question
         QCOMPARE(w.G().Celula(0, 2), std::string("43")); // the emptied row at the bottom took 42
         QCOMPARE(w.G().LinhasUsadas(), 3);
         w.respostas = {Resposta::Sim};
         w.J().ExcluiAmostragensAbaixo();
-        QCOMPARE(w.perguntas.back(),
-                 std::string("As amostragens abaixo da nº 43 serão apagadas da planilha.\r\nDeseja Continuar?"));
+        QCOMPARE(
+            w.perguntas.back(),
+            std::string(
+                "As amostragens abaixo da nº 43 serão apagadas da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().LinhasUsadas(), 1);
         // The flag of a sample, and its caption.
         w.J().Grade()->IrPara(1, 1);
@@ -97,13 +102,15 @@ class TesteJanela : public QObject {
         w.J().Grade()->IrPara(2, 1);
         w.respostas = {Resposta::Sim};
         w.J().ExcluiVariaveisDireita();
-        QCOMPARE(w.perguntas.back(),
-                 std::string("As variáveis a partir de [área] serão apagadas da planilha.\r\nDeseja Continuar?"));
+        QCOMPARE(w.perguntas.back(), std::string("As variáveis a partir de [área] serão apagadas "
+                                                 "da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().ColunasUsadas(), 1);
         w.J().Grade()->IrPara(1, 1);
         w.respostas = {Resposta::Nao};
         w.J().ExcluiVariavel();
-        QCOMPARE(w.perguntas.back(), std::string("A variável [preço]\r\nserá apagada da planilha.\r\nDeseja Continuar?"));
+        QCOMPARE(
+            w.perguntas.back(),
+            std::string("A variável [preço]\r\nserá apagada da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().ColunasUsadas(), 1);
         w.J().InsereVariavel();
         QCOMPARE(w.G().Celula(1, 0), std::string("A0"));
@@ -139,7 +146,8 @@ class TesteJanela : public QObject {
         w.J().DefineVariavelAtual();
         QCOMPARE(w.G().Celula(1, 1), std::string("FALSE"));
         QCOMPARE(w.G().Celula(1, 2), std::string("TRUE"));
-        QCOMPARE(w.J().Modelo()->data(w.J().Modelo()->Indice(1, 2)).toString(), QStringLiteral("Tem"));
+        QCOMPARE(w.J().Modelo()->data(w.J().Modelo()->Indice(1, 2)).toString(),
+                 QStringLiteral("Tem"));
         pedido.Tipo = tvCalculada;
         w.J().DefineVariavelAtual();
         QCOMPARE(w.G().Celula(1, 3), std::string("???")); // emptied, then the empty formula fails
@@ -202,8 +210,10 @@ class TesteJanela : public QObject {
         Define(w.G(), 3, "data", tvData);
         w.J().AlternaModo();
         QVERIFY(!ModoInferencial);
-        QCOMPARE(w.J().BotaoModo()->text(), QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
-        QCOMPARE(w.J().Acao("ConverterModo")->text(), QStringLiteral("Converter para estatística &inferencial"));
+        QCOMPARE(w.J().BotaoModo()->text(),
+                 QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
+        QCOMPARE(w.J().Acao("ConverterModo")->text(),
+                 QStringLiteral("Converter para estatística &inferencial"));
         QVERIFY(w.J().Acao("CrVH")->isVisible());
         QVERIFY(w.G().ColunaValorHomogeneizado() != 0);
         QVERIFY(!w.G().Variavel(3)->Usada);
@@ -212,8 +222,10 @@ class TesteJanela : public QObject {
         QVERIFY(!cfg.Inferencial);
         w.J().AlternaModo();
         QVERIFY(ModoInferencial);
-        QCOMPARE(w.J().BotaoModo()->text(), QStringLiteral("Estatística Inferencial  (Análise por Regressão)"));
-        QCOMPARE(w.J().Acao("ConverterModo")->text(), QStringLiteral("Converter para estatística &descritiva"));
+        QCOMPARE(w.J().BotaoModo()->text(),
+                 QStringLiteral("Estatística Inferencial  (Análise por Regressão)"));
+        QCOMPARE(w.J().Acao("ConverterModo")->text(),
+                 QStringLiteral("Converter para estatística &descritiva"));
         QVERIFY(!w.J().Acao("CrVH")->isVisible());
         QCOMPARE(w.G().ColunaValorHomogeneizado(), 0);
         cfg.Le(w.IniNoDisco());
@@ -259,7 +271,8 @@ class TesteJanela : public QObject {
         w.G().DefineModificada(true);
         w.respostas = {Resposta::Cancelar};
         w.J().NovaPlanilha();
-        QCOMPARE(w.perguntas.back(), std::string("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?"));
+        QCOMPARE(w.perguntas.back(),
+                 std::string("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?"));
         QCOMPARE(w.G().LinhasUsadas(), 3);
         // Yes, but the save is cancelled in its dialog: nothing is lost.
         w.respostas = {Resposta::Sim};
@@ -325,7 +338,8 @@ class TesteJanela : public QObject {
         w.respostas = {Resposta::Cancelar};
         w.J().VerificaTransferencia();
         QCOMPARE(w.perguntas.back(),
-                 std::string("O ZELTO está recebendo informações do Banco de dados.\r\nDeseja salvar os dados da planilha atual ?"));
+                 std::string("O ZELTO está recebendo informações do Banco de dados.\r\nDeseja "
+                             "salvar os dados da planilha atual ?"));
         QVERIFY(!std::filesystem::exists(arquivo)); // dropped
         QCOMPARE(w.G().Celula(1, 0), std::string("preço"));
         deixa();

@@ -21,24 +21,37 @@ struct Gravador {
     explicit Gravador(QAbstractItemModel &m) {
         QObject::connect(&m, &QAbstractItemModel::modelReset, [this] { sinais << "reset"; });
         QObject::connect(&m, &QAbstractItemModel::rowsInserted,
-                         [this](const QModelIndex &, int a, int b) { sinais << QString("+l%1-%2").arg(a).arg(b); });
+                         [this](const QModelIndex &, int a, int b) {
+                             sinais << QString("+l%1-%2").arg(a).arg(b);
+                         });
         QObject::connect(&m, &QAbstractItemModel::rowsRemoved,
-                         [this](const QModelIndex &, int a, int b) { sinais << QString("-l%1-%2").arg(a).arg(b); });
+                         [this](const QModelIndex &, int a, int b) {
+                             sinais << QString("-l%1-%2").arg(a).arg(b);
+                         });
         QObject::connect(&m, &QAbstractItemModel::rowsMoved,
                          [this](const QModelIndex &, int a, int, const QModelIndex &, int d) {
                              sinais << QString("ml%1>%2").arg(a).arg(d);
                          });
         QObject::connect(&m, &QAbstractItemModel::columnsInserted,
-                         [this](const QModelIndex &, int a, int b) { sinais << QString("+c%1-%2").arg(a).arg(b); });
+                         [this](const QModelIndex &, int a, int b) {
+                             sinais << QString("+c%1-%2").arg(a).arg(b);
+                         });
         QObject::connect(&m, &QAbstractItemModel::columnsRemoved,
-                         [this](const QModelIndex &, int a, int b) { sinais << QString("-c%1-%2").arg(a).arg(b); });
+                         [this](const QModelIndex &, int a, int b) {
+                             sinais << QString("-c%1-%2").arg(a).arg(b);
+                         });
         QObject::connect(&m, &QAbstractItemModel::columnsMoved,
                          [this](const QModelIndex &, int a, int, const QModelIndex &, int d) {
                              sinais << QString("mc%1>%2").arg(a).arg(d);
                          });
-        QObject::connect(&m, &QAbstractItemModel::dataChanged, [this](const QModelIndex &a, const QModelIndex &b) {
-            sinais << QString("d%1,%2:%3,%4").arg(a.row()).arg(a.column()).arg(b.row()).arg(b.column());
-        });
+        QObject::connect(&m, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex &a, const QModelIndex &b) {
+                             sinais << QString("d%1,%2:%3,%4")
+                                           .arg(a.row())
+                                           .arg(a.column())
+                                           .arg(b.row())
+                                           .arg(b.column());
+                         });
     }
     QStringList Estruturais() const {
         QStringList s;
@@ -98,18 +111,42 @@ class TesteModeloPlanilha : public QObject {
         QAbstractItemModelTester tester(&m, QAbstractItemModelTester::FailureReportingMode::QtTest);
         Gravador gr(m);
         switch (operacao) {
-        case 0: g.AceitaEdicao(1, 2, "7"); break;
-        case 1: g.InsereAmostragem(3); break;
-        case 2: g.ExcluiAmostragem(2); break;
-        case 3: g.InsereVariavel(2); break;
-        case 4: g.ExcluiVariavel(1); break;
-        case 5: g.MoveLinha(1, 4); break;
-        case 6: g.MoveColuna(3, 1); break;
-        case 7: g.Ordena(1, true); break;
-        case 8: g.ColaBloco({1, 40, 1, 40}, "1\n2\n3"); break;
-        case 9: g.AceitaEdicao(1, 41, "9"); break;
-        case 10: g.Limpa(); break;
-        case 11: g.Renumera(); break;
+        case 0:
+            g.AceitaEdicao(1, 2, "7");
+            break;
+        case 1:
+            g.InsereAmostragem(3);
+            break;
+        case 2:
+            g.ExcluiAmostragem(2);
+            break;
+        case 3:
+            g.InsereVariavel(2);
+            break;
+        case 4:
+            g.ExcluiVariavel(1);
+            break;
+        case 5:
+            g.MoveLinha(1, 4);
+            break;
+        case 6:
+            g.MoveColuna(3, 1);
+            break;
+        case 7:
+            g.Ordena(1, true);
+            break;
+        case 8:
+            g.ColaBloco({1, 40, 1, 40}, "1\n2\n3");
+            break;
+        case 9:
+            g.AceitaEdicao(1, 41, "9");
+            break;
+        case 10:
+            g.Limpa();
+            break;
+        case 11:
+            g.Renumera();
+            break;
         }
         QCOMPARE(gr.Estruturais(), estruturais);
         if (operacao != 10) QVERIFY(!gr.sinais.contains("reset"));
@@ -162,7 +199,8 @@ class TesteModeloPlanilha : public QObject {
         TModeloPlanilha m(g);
         QVERIFY(m.setData(m.Indice(1, 1), "1234,5"));
         QCOMPARE(m.data(m.Indice(1, 1)).toString(), QStringLiteral("1.234,50"));
-        QCOMPARE(m.data(m.Indice(2, 1)).toString(), QStringLiteral("2.469,00")); // recomputed by the worksheet
+        QCOMPARE(m.data(m.Indice(2, 1)).toString(),
+                 QStringLiteral("2.469,00")); // recomputed by the worksheet
         QVERIFY(!(m.flags(m.Indice(2, 1)) & Qt::ItemIsEditable));
         QCOMPARE(m.data(m.Indice(1, 1), Qt::TextAlignmentRole).value<Qt::Alignment>(),
                  Qt::AlignRight | Qt::AlignVCenter);

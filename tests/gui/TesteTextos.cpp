@@ -58,7 +58,8 @@ class TesteTextos : public QObject {
         const QString f44 = QString(44, QLatin1Char('y'));
         QTest::newRow("numérica dependente")
             << int(tvNumerica) << "" << true << true
-            << "Variável: v\r\nTipo       : Numérica\r\nNº de decimais: 2 (usando pontos de milhar)\r\nVariável Dependente";
+            << "Variável: v\r\nTipo       : Numérica\r\nNº de decimais: 2 (usando pontos de "
+               "milhar)\r\nVariável Dependente";
         QTest::newRow("fórmula de 43 inteira")
             << int(tvCalculada) << f43 << true << true
             << "Variável: v\r\nTipo       : Equação\r\nv = " + f43 +
@@ -112,10 +113,13 @@ class TesteTextos : public QObject {
 
     void recentes() {
         TListaRecentes l;
-        for (const char *n : {"/a/1.qv3", "/a/2.qv3", "/a/3.qv3", "/a/4.qv3", "/a/5.qv3"}) l.Adiciona(n);
-        QCOMPARE(l.Itens(), (std::vector<std::string>{"/a/5.qv3", "/a/4.qv3", "/a/3.qv3", "/a/2.qv3"}));
+        for (const char *n : {"/a/1.qv3", "/a/2.qv3", "/a/3.qv3", "/a/4.qv3", "/a/5.qv3"})
+            l.Adiciona(n);
+        QCOMPARE(l.Itens(),
+                 (std::vector<std::string>{"/a/5.qv3", "/a/4.qv3", "/a/3.qv3", "/a/2.qv3"}));
         l.Adiciona("/A/3.QV3"); // the same file, other case: moves to the top
-        QCOMPARE(l.Itens(), (std::vector<std::string>{"/A/3.QV3", "/a/5.qv3", "/a/4.qv3", "/a/2.qv3"}));
+        QCOMPARE(l.Itens(),
+                 (std::vector<std::string>{"/A/3.QV3", "/a/5.qv3", "/a/4.qv3", "/a/2.qv3"}));
         l.Adiciona("Planilha.QV3");
         QCOMPARE(l.Itens().front(), std::string("/A/3.QV3"));
         QCOMPARE(TListaRecentes::Legenda(1, "/a/5.qv3"), std::string("&2 /a/5.qv3"));
@@ -130,9 +134,10 @@ class TesteTextos : public QObject {
     }
 
     void filtros() {
-        QCOMPARE(FiltrosQt(kFiltroGravacao),
-                 (QStringList{"Arquivos ZELTO (*.QV3;*.ZEL;*.DCR) (*.QV3 *.qv3 *.ZEL *.zel *.DCR *.dcr)",
-                              "Arquivos Texto (*.TXT) (*.TXT *.txt)"}));
+        QCOMPARE(
+            FiltrosQt(kFiltroGravacao),
+            (QStringList{"Arquivos ZELTO (*.QV3;*.ZEL;*.DCR) (*.QV3 *.qv3 *.ZEL *.zel *.DCR *.dcr)",
+                         "Arquivos Texto (*.TXT) (*.TXT *.txt)"}));
         QCOMPARE(FiltrosQt(kFiltroLeitura).last(), QStringLiteral("Todos os arquivos (*.*) (*)"));
     }
 
@@ -162,7 +167,8 @@ class TesteTextos : public QObject {
         TGridzelto h;
         monta(h);
         DesconsideraAmostragensComVazias(h);
-        QVERIFY(!h.Desconsiderada(1) && h.Desconsiderada(2) && h.Desconsiderada(3) && !h.Desconsiderada(4));
+        QVERIFY(!h.Desconsiderada(1) && h.Desconsiderada(2) && h.Desconsiderada(3) &&
+                !h.Desconsiderada(4));
         QVERIFY(!ProcuraCelulaVazia(h));
 
         TGridzelto k;
@@ -205,7 +211,9 @@ class TesteTextos : public QObject {
             feitas.push_back(t);
             return Resposta::Sim;
         });
-        QCOMPARE(feitas, (std::vector<std::string>{"A variável [valor] deve ser usada como valor unitário nos cálculos ?"}));
+        QCOMPARE(feitas,
+                 (std::vector<std::string>{
+                     "A variável [valor] deve ser usada como valor unitário nos cálculos ?"}));
         QVERIFY(g.Variavel(2)->Dependente);
         QVERIFY(!g.Variavel(2)->CoeficienteHomogeneizacao);
         // With a dependent column nothing is asked; it stops being a coefficient.

@@ -11,6 +11,7 @@
 #include "worksheet/TabelasVariaveis.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -25,7 +26,8 @@ TAplicacao::TAplicacao(int &argc, char **argv) : QApplication(argc, argv) {
     PerguntaErro = [](const QString &detalhe) {
         TDlgErroFatal d(detalhe, QApplication::activeWindow());
         d.exec();
-        return d.Resultado() == TDlgErroFatal::Encerrar ? EscolhaErro::Encerrar : EscolhaErro::Prosseguir;
+        return d.Resultado() == TDlgErroFatal::Encerrar ? EscolhaErro::Encerrar
+                                                        : EscolhaErro::Prosseguir;
     };
     Encerra = [] {
         std::fflush(nullptr);
@@ -58,8 +60,10 @@ void TAplicacao::TrataFalha(const QString &detalhe) {
 std::filesystem::path PastaPadroes() {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (QString env = qEnvironmentVariable("ZELTO_SHARE"); !env.isEmpty()) return fs::path(env.toStdString());
-    fs::path instalada = fs::path(QCoreApplication::applicationDirPath().toStdString()) / ".." / "share" / "zelto";
+    if (QString env = qEnvironmentVariable("ZELTO_SHARE"); !env.isEmpty())
+        return fs::path(env.toStdString());
+    fs::path instalada =
+        fs::path(QCoreApplication::applicationDirPath().toStdString()) / ".." / "share" / "zelto";
     if (fs::is_directory(instalada, ec)) return instalada;
 #ifdef ZELTO_PASTA_SHARE
     return fs::path(ZELTO_PASTA_SHARE);
@@ -94,11 +98,15 @@ int ExecutaPrograma(int argc, char **argv) {
         janela.raise();
         janela.activateWindow();
     });
+    // Without a window manager "maximised" means nothing: take the screen first.
+    if (QScreen *tela = QApplication::primaryScreen())
+        janela.setGeometry(tela->availableGeometry());
     janela.showMaximized();
     abertura.hide();
     janela.VerificaTransferencia();
     const QStringList argumentos = app.arguments();
-    QTimer::singleShot(0, &janela, [&janela, argumentos] { janela.AbreArquivoInicial(argumentos); });
+    QTimer::singleShot(0, &janela,
+                       [&janela, argumentos] { janela.AbreArquivoInicial(argumentos); });
     return app.exec();
 }
 

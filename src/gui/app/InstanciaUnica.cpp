@@ -29,7 +29,8 @@ QString PastaUsuario(QString &sufixo) {
 
 } // namespace
 
-TInstanciaUnica::TInstanciaUnica(const QString &nome, QObject *parent) : QObject(parent), nome_(nome) {
+TInstanciaUnica::TInstanciaUnica(const QString &nome, QObject *parent)
+    : QObject(parent), nome_(nome) {
     if (nome_.isEmpty()) nome_ = qEnvironmentVariable("ZELTO_INSTANCIA");
     if (nome_.isEmpty()) nome_ = QString::fromLatin1(kNomePadrao);
     servidor_.setSocketOptions(QLocalServer::UserAccessOption);

@@ -57,9 +57,12 @@ TDlgAspecto::TDlgAspecto(const TAparenciaPlanilha &a, QWidget *parent) : QDialog
         if (c.isValid()) alvo = c;
         Mostra();
     };
-    connect(corFonte_, &QPushButton::clicked, this, [this, cor] { cor(a_.CorFonte, QStringLiteral("Cor da fonte")); });
-    connect(corCelula_, &QPushButton::clicked, this, [this, cor] { cor(a_.CorCelula, QStringLiteral("Cor das células")); });
-    connect(corFixa_, &QPushButton::clicked, this, [this, cor] { cor(a_.CorFixa, QStringLiteral("Cor da linha e da coluna fixas")); });
+    connect(corFonte_, &QPushButton::clicked, this,
+            [this, cor] { cor(a_.CorFonte, QStringLiteral("Cor da fonte")); });
+    connect(corCelula_, &QPushButton::clicked, this,
+            [this, cor] { cor(a_.CorCelula, QStringLiteral("Cor das células")); });
+    connect(corFixa_, &QPushButton::clicked, this,
+            [this, cor] { cor(a_.CorFixa, QStringLiteral("Cor da linha e da coluna fixas")); });
     connect(altura_, &QSpinBox::valueChanged, this, [this](int v) { a_.AlturaLinha = v; });
     Mostra();
 }

@@ -21,7 +21,8 @@ TDlgOrdenar::TDlgOrdenar(const std::vector<std::string> &nomes, QWidget *parent)
     l->addWidget(new QLabel(QStringLiteral("Selecione os critérios de ordenação"), this));
     lista_ = new QListWidget(this);
     lista_->addItem(QStringLiteral("Número das linhas"));
-    for (const std::string &n : nomes) lista_->addItem(QString::fromStdString(n));
+    for (const std::string &n : nomes)
+        lista_->addItem(QString::fromStdString(n));
     l->addWidget(lista_, 1);
     auto *grupo = new QGroupBox(this);
     auto *lg = new QHBoxLayout(grupo);
@@ -47,9 +48,13 @@ TDlgOrdenar::TDlgOrdenar(const std::vector<std::string> &nomes, QWidget *parent)
     connect(cancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TDlgOrdenar::Coluna() const { return lista_->currentRow(); }
+int TDlgOrdenar::Coluna() const {
+    return lista_->currentRow();
+}
 
-bool TDlgOrdenar::Crescente() const { return crescente_->isChecked(); }
+bool TDlgOrdenar::Crescente() const {
+    return crescente_->isChecked();
+}
 
 void TDlgOrdenar::accept() {
     if (Coluna() < 0) return;

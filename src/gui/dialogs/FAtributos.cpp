@@ -36,13 +36,18 @@ QDate DataDeSerialQt(double serial) {
     return q.isValid() ? q : QDate::currentDate();
 }
 
-double SerialDeQDate(const QDate &d) { return static_cast<double>(SerialDeData(d.year(), d.month(), d.day())); }
+double SerialDeQDate(const QDate &d) {
+    return static_cast<double>(SerialDeData(d.year(), d.month(), d.day()));
+}
 
-QString Q(const std::string &s) { return QString::fromStdString(s); }
+QString Q(const std::string &s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
-TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tabelas, QWidget *parent)
+TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tabelas,
+                         QWidget *parent)
     : QDialog(parent), grid_(g), tabelas_(tabelas), a_(AtributosIniciais(g, coluna, tabelas)) {
     setWindowTitle(QStringLiteral("Características da variável"));
     auto *l = new QVBoxLayout(this);
@@ -57,8 +62,10 @@ TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tab
 
     paginas_ = new QTabWidget(this);
     paginas_->addTab(PaginaNumerica(), Q(TituloTipoVariavel(tvNumerica, ModoInferencial)));
-    paginas_->addTab(PaginaTabela(TipoTabela::Qualitativa), Q(TituloTipoVariavel(tvQualitativa, ModoInferencial)));
-    paginas_->addTab(PaginaTabela(TipoTabela::Dicotomica), Q(TituloTipoVariavel(tvDicotomica, ModoInferencial)));
+    paginas_->addTab(PaginaTabela(TipoTabela::Qualitativa),
+                     Q(TituloTipoVariavel(tvQualitativa, ModoInferencial)));
+    paginas_->addTab(PaginaTabela(TipoTabela::Dicotomica),
+                     Q(TituloTipoVariavel(tvDicotomica, ModoInferencial)));
     paginas_->addTab(PaginaCalculada(), Q(TituloTipoVariavel(tvCalculada, ModoInferencial)));
     paginas_->addTab(PaginaData(), Q(TituloTipoVariavel(tvData, ModoInferencial)));
     paginas_->addTab(PaginaComentario(), Q(TituloTipoVariavel(tvComentario, ModoInferencial)));
@@ -162,7 +169,8 @@ QWidget *TFAtributos::PaginaTabela(TipoTabela tipo) {
     (tipo == TipoTabela::Qualitativa ? tabelasQ_ : tabelasD_) = lista;
     l->addWidget(lista, 1);
     auto *b = new QVBoxLayout;
-    const char *rotulos[] = {"Criar nova tabela", "Ver tabela", "Modificar tabela", "Apagar tabela"};
+    const char *rotulos[] = {"Criar nova tabela", "Ver tabela", "Modificar tabela",
+                             "Apagar tabela"};
     for (int i = 0; i < 4; ++i) {
         auto *botao = new QPushButton(QString::fromUtf8(rotulos[i]), p);
         connect(botao, &QPushButton::clicked, this, [this, tipo, i] { ComandoTabela(tipo, i); });
@@ -210,7 +218,8 @@ QWidget *TFAtributos::PaginaCalculada() {
     teclas->addStretch();
     l->addLayout(teclas);
     nomes_ = new QListWidget(p);
-    for (const std::string &n : NomesParaFormula(grid_, ModoInferencial)) nomes_->addItem(Q(n));
+    for (const std::string &n : NomesParaFormula(grid_, ModoInferencial))
+        nomes_->addItem(Q(n));
     auto *insere = new QPushButton(QStringLiteral("Inserir variável"), p);
     auto inserir = [this] {
         if (QListWidgetItem *i = nomes_->currentItem())
@@ -261,7 +270,8 @@ void TFAtributos::CarregaTabelas(TipoTabela tipo, const std::string &selecionar)
     const bool antes = mostrando_;
     mostrando_ = true;
     lista->clear();
-    for (const std::string &n : tabelas_.Nomes(tipo)) lista->addItem(Q(n));
+    for (const std::string &n : tabelas_.Nomes(tipo))
+        lista->addItem(Q(n));
     auto achados = lista->findItems(Q(selecionar), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (!selecionar.empty() && !achados.isEmpty()) lista->setCurrentItem(achados.first());
     mostrando_ = antes;
@@ -274,7 +284,9 @@ void TFAtributos::ComandoTabela(TipoTabela tipo, int comando) {
     const std::string nome = item ? item->text().toStdString() : std::string();
     std::string selecionar = nome;
     if (comando == ApagarTabela) {
-        auto pergunta = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, false); };
+        auto pergunta = [this](const std::string &t) {
+            return TFConfirma::Pergunta(this, t, false);
+        };
         if (ApagaTabela(tabelas_, tipo, nome, pergunta) == ResultadoExclusao::Falhou)
             QMessageBox::warning(this, QStringLiteral("Zelto 32"),
                                  QStringLiteral("Não foi possível apagar a tabela."));
@@ -311,12 +323,16 @@ void TFAtributos::Coleta() {
     a_.Usada = usada_->isChecked();
     a_.Dependente = dependente_->isChecked();
     a_.CoeficienteHomogeneizacao = coeficiente_->isChecked();
-    a_.Alinhamento = esquerda_->isChecked() ? alEsquerda : centro_->isChecked() ? alCentro : alDireita;
+    a_.Alinhamento = esquerda_->isChecked() ? alEsquerda
+                     : centro_->isChecked() ? alCentro
+                                            : alDireita;
     const bool calc = a_.Tipo == tvCalculada;
     a_.CasasDecimais = (calc ? casasCalc_ : casas_)->text().toStdString();
     a_.PontosDeMilhar = (calc ? milharCalc_ : milhar_)->isChecked();
     a_.Equacao = formula_->text().toStdString();
-    a_.TipoData = tipoData_[1]->isChecked() ? tdDiaMes : tipoData_[2]->isChecked() ? tdMesAno : tdDiaMesAno;
+    a_.TipoData = tipoData_[1]->isChecked()   ? tdDiaMes
+                  : tipoData_[2]->isChecked() ? tdMesAno
+                                              : tdDiaMesAno;
     a_.DataReferencia = SerialDeQDate(dataRef_->date());
     a_.Tabela.clear();
     if (a_.Tipo == tvQualitativa || a_.Tipo == tvDicotomica) {

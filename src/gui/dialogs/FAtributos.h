@@ -26,7 +26,8 @@ namespace zelto {
 class TFAtributos : public QDialog {
     Q_OBJECT
   public:
-    TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tabelas, QWidget *parent = nullptr);
+    TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tabelas,
+                QWidget *parent = nullptr);
 
     const TAtributosVariavel &Atributos() const { return a_; }
 
@@ -34,8 +35,12 @@ class TFAtributos : public QDialog {
     QLineEdit *CampoNome() const { return nome_; }
     QLineEdit *CampoDescricao() const { return descricao_; }
     QTabWidget *Paginas() const { return paginas_; }
-    QLineEdit *CampoDecimais(TipoVariavel t) const { return t == tvCalculada ? casasCalc_ : casas_; }
-    QCheckBox *CaixaMilhar(TipoVariavel t) const { return t == tvCalculada ? milharCalc_ : milhar_; }
+    QLineEdit *CampoDecimais(TipoVariavel t) const {
+        return t == tvCalculada ? casasCalc_ : casas_;
+    }
+    QCheckBox *CaixaMilhar(TipoVariavel t) const {
+        return t == tvCalculada ? milharCalc_ : milhar_;
+    }
     QListWidget *ListaTabelas(TipoTabela t) const;
     QLineEdit *CampoFormula() const { return formula_; }
     QListWidget *ListaNomes() const { return nomes_; }

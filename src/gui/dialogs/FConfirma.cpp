@@ -18,7 +18,8 @@ TFConfirma::TFConfirma(const QString &texto, bool comCancelar, QWidget *parent)
     auto *icone = new QLabel(this);
     icone->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
     icone->setAlignment(Qt::AlignTop);
-    auto *rotulo = new QLabel(QString(texto).replace(QLatin1String("\r\n"), QLatin1String("\n")), this);
+    auto *rotulo =
+        new QLabel(QString(texto).replace(QLatin1String("\r\n"), QLatin1String("\n")), this);
     rotulo->setObjectName(QStringLiteral("texto"));
     rotulo->setTextFormat(Qt::PlainText);
     rotulo->setWordWrap(false);

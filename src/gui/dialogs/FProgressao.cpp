@@ -14,13 +14,14 @@
 namespace zelto {
 
 namespace {
-constexpr int kEscala = 1000; // the bar's resolution
+constexpr int kEscala = 1000;  // the bar's resolution
 constexpr int kAtrasoMs = 300; // work that ends sooner shows no window
 } // namespace
 
 TFProgressao::TFProgressao(QWidget *parent)
     : QDialog(parent), titulo_rotulo_(new QLabel(this)), auxiliar_rotulo_(new QLabel(this)),
-      barra_(new QProgressBar(this)), interromper_(new QPushButton(QStringLiteral("Interromper"), this)),
+      barra_(new QProgressBar(this)),
+      interromper_(new QPushButton(QStringLiteral("Interromper"), this)),
       relogio_(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Zelto 32"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -42,7 +43,8 @@ TFProgressao::TFProgressao(QWidget *parent)
     relogio_->start();
 }
 
-void TFProgressao::Inicia(const std::string &titulo, double minimo, double maximo, bool interrompivel) {
+void TFProgressao::Inicia(const std::string &titulo, double minimo, double maximo,
+                          bool interrompivel) {
     std::lock_guard<std::mutex> g(m_);
     titulo_ = titulo;
     minimo_ = minimo;

@@ -33,7 +33,8 @@ class TFProgressao : public QDialog, public TProgresso {
   public:
     explicit TFProgressao(QWidget *parent = nullptr);
 
-    void Inicia(const std::string &titulo, double minimo, double maximo, bool interrompivel) override;
+    void Inicia(const std::string &titulo, double minimo, double maximo,
+                bool interrompivel) override;
     void Avanca(double posicao) override;
     void TextoAuxiliar(const std::string &texto) override;
     void Termina() override;

@@ -18,7 +18,8 @@ namespace zelto {
 
 namespace {
 
-TEdicaoTabela AbreEdicao(TTabelasVariaveis &tabelas, TipoTabela tipo, const std::optional<std::string> &nome) {
+TEdicaoTabela AbreEdicao(TTabelasVariaveis &tabelas, TipoTabela tipo,
+                         const std::optional<std::string> &nome) {
     if (nome) {
         if (auto e = TEdicaoTabela::Abre(tabelas, tipo, *nome)) return std::move(*e);
     }
@@ -28,7 +29,8 @@ TEdicaoTabela AbreEdicao(TTabelasVariaveis &tabelas, TipoTabela tipo, const std:
 } // namespace
 
 TFTabEditor::TFTabEditor(TTabelasVariaveis &tabelas, TipoTabela tipo,
-                         const std::optional<std::string> &nome, bool somenteLeitura, QWidget *parent)
+                         const std::optional<std::string> &nome, bool somenteLeitura,
+                         QWidget *parent)
     : QDialog(parent), edicao_(AbreEdicao(tabelas, tipo, nome)), somenteLeitura_(somenteLeitura) {
     setWindowTitle(QString::fromStdString(edicao_.Titulo()));
     Confirma = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, true); };
@@ -44,7 +46,8 @@ TFTabEditor::TFTabEditor(TTabelasVariaveis &tabelas, TipoTabela tipo,
     const auto colunas = edicao_.Colunas();
     grade_ = new QTableWidget(0, static_cast<int>(colunas.size()), this);
     QStringList titulos;
-    for (const std::string &c : colunas) titulos << QString::fromStdString(c);
+    for (const std::string &c : colunas)
+        titulos << QString::fromStdString(c);
     grade_->setHorizontalHeaderLabels(titulos);
     grade_->horizontalHeader()->setStretchLastSection(true);
     grade_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,7 +101,8 @@ TFTabEditor::TFTabEditor(TTabelasVariaveis &tabelas, TipoTabela tipo,
 bool TFTabEditor::eventFilter(QObject *o, QEvent *e) {
     // Going down from the last row leaves it: the model may add a row below.
     if (o == grade_ && e->type() == QEvent::KeyPress && !somenteLeitura_ &&
-        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Down && grade_->currentRow() == grade_->rowCount() - 1) {
+        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Down &&
+        grade_->currentRow() == grade_->rowCount() - 1) {
         const int linha = grade_->currentRow();
         edicao_.MudaLinha(static_cast<std::size_t>(linha + 1));
         const int coluna = grade_->currentColumn();
@@ -173,7 +177,8 @@ void TFTabEditor::accept() {
     }
     const std::string nome = nome_->text().trimmed().toStdString();
     if (nome.empty()) {
-        QMessageBox::information(this, QStringLiteral("Zelto 32"), QStringLiteral("Informe o nome da tabela."));
+        QMessageBox::information(this, QStringLiteral("Zelto 32"),
+                                 QStringLiteral("Informe o nome da tabela."));
         nome_->setFocus();
         return;
     }
@@ -183,11 +188,15 @@ void TFTabEditor::accept() {
         gravado_ = nome;
         QDialog::accept();
         break;
-    case ResultadoGravacao::Voltar: break;
-    case ResultadoGravacao::Desistiu: QDialog::reject(); break;
+    case ResultadoGravacao::Voltar:
+        break;
+    case ResultadoGravacao::Desistiu:
+        QDialog::reject();
+        break;
     case ResultadoGravacao::Falhou:
-        QMessageBox::warning(this, QStringLiteral("Zelto 32"),
-                             QStringLiteral("Não foi possível gravar a tabela no arquivo de tabelas."));
+        QMessageBox::warning(
+            this, QStringLiteral("Zelto 32"),
+            QStringLiteral("Não foi possível gravar a tabela no arquivo de tabelas."));
         break;
     }
 }

@@ -9,7 +9,8 @@
 
 namespace zelto {
 
-std::string TFormCelulaVazia::Texto(const std::string &nomeVariavel, const std::string &amostragem) {
+std::string TFormCelulaVazia::Texto(const std::string &nomeVariavel,
+                                    const std::string &amostragem) {
     return "A variável \"" + nomeVariavel + "\" da amostragem " + amostragem + " está em branco.";
 }
 

@@ -11,7 +11,7 @@ class QRadioButton;
 namespace zelto {
 
 enum class EscolhaCelulaVazia {
-    Preencher,               // go to the cell; the save or search does not happen
+    Preencher,                // go to the cell; the save or search does not happen
     DesconsiderarAmostragens, // disregard the samples that have empty cells
     NaoUsarVariaveis,         // stop using the variables that have empty cells
 };

@@ -27,8 +27,8 @@ QStringList FiltrosQt(const std::string &filtro) {
             padroes << q;
             if (q.toLower() != q) padroes << q.toLower();
         }
-        saida << QString::fromStdString(partes[i]) + QStringLiteral(" (") + padroes.join(QLatin1Char(' ')) +
-                     QLatin1Char(')');
+        saida << QString::fromStdString(partes[i]) + QStringLiteral(" (") +
+                     padroes.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return saida;
 }
@@ -65,7 +65,8 @@ std::string PreviaArquivo(const fs::path &arquivo) {
 
 std::string ComentariosArquivo(const fs::path &arquivo) {
     std::error_code ec;
-    if (!fs::is_regular_file(arquivo, ec) || DetectarFormato(arquivo) != TFormatoArquivo::Nativo) return {};
+    if (!fs::is_regular_file(arquivo, ec) || DetectarFormato(arquivo) != TFormatoArquivo::Nativo)
+        return {};
     TArquivoZelto z;
     std::string texto;
     z.LerComentarios(arquivo, texto);
@@ -98,7 +99,7 @@ void PreparaDialogo(QFileDialog &d, const char *filtro) {
     // The text filter writes text files.
     QObject::connect(&d, &QFileDialog::filterSelected, &d, [&d](const QString &f) {
         d.setDefaultSuffix(f.startsWith(QLatin1String("Arquivos Texto")) ? QStringLiteral("TXT")
-                                                                          : QStringLiteral("QV3"));
+                                                                         : QStringLiteral("QV3"));
     });
     d.resize(860, 480);
 }
@@ -119,20 +120,25 @@ std::string DialogoLeitura(QWidget *parent, std::string &pasta) {
     return d.selectedFiles().first().toStdString();
 }
 
-std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent, std::string &pasta) {
-    QFileDialog d(parent, QStringLiteral("Gravar planilha do Zelto"), QString::fromStdString(pasta));
+std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent,
+                                                                   std::string &pasta) {
+    QFileDialog d(parent, QStringLiteral("Gravar planilha do Zelto"),
+                  QString::fromStdString(pasta));
     PreparaDialogo(d, kFiltroGravacao);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
     d.setOption(QFileDialog::DontConfirmOverwrite); // the program asks in its own words
-    QPlainTextEdit *comentarios = AcrescentaPainel(d, QStringLiteral("Comentários para o arquivo :"), false);
-    QObject::connect(&d, &QFileDialog::currentChanged, comentarios, [comentarios](const QString &p) {
-        std::string c = ComentariosArquivo(p.toStdString());
-        if (!c.empty()) comentarios->setPlainText(QString::fromStdString(c));
-    });
+    QPlainTextEdit *comentarios =
+        AcrescentaPainel(d, QStringLiteral("Comentários para o arquivo :"), false);
+    QObject::connect(&d, &QFileDialog::currentChanged, comentarios,
+                     [comentarios](const QString &p) {
+                         std::string c = ComentariosArquivo(p.toStdString());
+                         if (!c.empty()) comentarios->setPlainText(QString::fromStdString(c));
+                     });
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
     pasta = d.directory().absolutePath().toStdString();
-    return std::make_pair(d.selectedFiles().first().toStdString(), comentarios->toPlainText().toStdString());
+    return std::make_pair(d.selectedFiles().first().toStdString(),
+                          comentarios->toPlainText().toStdString());
 }
 
 } // namespace zelto

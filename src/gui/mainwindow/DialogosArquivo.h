@@ -39,6 +39,7 @@ std::string ComentariosArquivo(const std::filesystem::path &arquivo);
 // dialog starts; it receives the folder the user ended in.
 std::string DialogoLeitura(QWidget *parent, std::string &pasta);
 // "Gravar planilha do Zelto": the chosen file and the comments, or nothing.
-std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent, std::string &pasta);
+std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent,
+                                                                   std::string &pasta);
 
 } // namespace zelto

@@ -34,7 +34,9 @@ namespace zelto {
 
 namespace {
 
-QString Q(const std::string &s) { return QString::fromStdString(s); }
+QString Q(const std::string &s) {
+    return QString::fromStdString(s);
+}
 
 // A tool button picture drawn from a short text.
 QIcon IconeTexto(const QString &texto, QColor cor = QColor(30, 60, 110)) {
@@ -51,6 +53,28 @@ QIcon IconeTexto(const QString &texto, QColor cor = QColor(30, 60, 110)) {
     return QIcon(p);
 }
 
+// Copy (two sheets) and paste (a sheet on a clipboard) drawn with lines.
+QIcon IconeFolhas(bool prancheta) {
+    QPixmap p(24, 24);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(QColor(30, 60, 110), 1.5));
+    if (prancheta) {
+        g.setBrush(QColor(210, 180, 120));
+        g.drawRoundedRect(QRectF(4, 4, 13, 16), 1.5, 1.5);
+        g.setBrush(QColor(120, 120, 120));
+        g.drawRect(QRectF(8, 2.5, 5, 3));
+        g.setBrush(Qt::white);
+        g.drawRect(QRectF(10, 9, 10, 12));
+    } else {
+        g.setBrush(Qt::white);
+        g.drawRect(QRectF(4, 3, 10, 13));
+        g.drawRect(QRectF(9, 8, 10, 13));
+    }
+    return QIcon(p);
+}
+
 } // namespace
 
 TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
@@ -63,10 +87,14 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     Confirma = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, true); };
     ConfirmaSimNao = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, false); };
     Informa = [this](const std::string &t) {
-        QMessageBox::information(this, QStringLiteral("Zelto 32"), Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        QMessageBox::information(this, QStringLiteral("Zelto 32"),
+                                 Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                                     .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
     Avisa = [this](const std::string &t) {
-        QMessageBox::warning(this, QStringLiteral("Zelto 32"), Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        QMessageBox::warning(this, QStringLiteral("Zelto 32"),
+                             Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                                 .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
     EscolheArquivoLeitura = [this]() { return DialogoLeitura(this, pastaArquivos_); };
     EscolheArquivoGravacao = [this]() { return DialogoGravacao(this, pastaArquivos_); };
@@ -119,14 +147,17 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     CriaStatus();
 
     // Open and save dialogs start in the folder above the program's folder.
-    pastaArquivos_ = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath().toStdString();
+    pastaArquivos_ = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/.."))
+                         .absolutePath()
+                         .toStdString();
     cfg_.Le(ini_);
     AplicaConfiguracao();
     grade_->IrPara(1, 1);
     Atualiza();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
-        if (s == Qt::ApplicationActive) QTimer::singleShot(0, this, &TFZELTO::VerificaTransferencia);
+        if (s == Qt::ApplicationActive)
+            QTimer::singleShot(0, this, &TFZELTO::VerificaTransferencia);
     });
 }
 
@@ -163,56 +194,78 @@ void TFZELTO::CriaAcoes() {
         return a;
     };
     QStyle *s = style();
-    cria("NovaPlanilha", "&Nova planilha", "Nova planilha", {}, [this] { NovaPlanilha(); },
-         s->standardIcon(QStyle::SP_FileIcon));
-    cria("LerPlanilha", "&Ler planilha", "Ler arquivo", QKeySequence(Qt::Key_F3), [this] { LePlanilha(); },
-         s->standardIcon(QStyle::SP_DialogOpenButton));
-    cria("GravarPlanilha", "&Gravar planilha", "Gravar arquivo", QKeySequence(Qt::Key_F6),
-         [this] { GravaPlanilha(); }, s->standardIcon(QStyle::SP_DialogSaveButton));
+    cria(
+        "NovaPlanilha", "&Nova planilha", "Nova planilha", {}, [this] { NovaPlanilha(); },
+        s->standardIcon(QStyle::SP_FileIcon));
+    cria(
+        "LerPlanilha", "&Ler planilha", "Ler arquivo", QKeySequence(Qt::Key_F3),
+        [this] { LePlanilha(); }, s->standardIcon(QStyle::SP_DialogOpenButton));
+    cria(
+        "GravarPlanilha", "&Gravar planilha", "Gravar arquivo", QKeySequence(Qt::Key_F6),
+        [this] { GravaPlanilha(); }, s->standardIcon(QStyle::SP_DialogSaveButton));
     cria("GravarComo", "gravar &Como ...", nullptr, {}, [this] { GravaComo(); });
-    cria("Sair", "&Sair", "Sair do Zelto", QKeySequence(Qt::ALT | Qt::Key_F4), [this] { Sair(); },
-         s->standardIcon(QStyle::SP_DialogCloseButton));
+    cria(
+        "Sair", "&Sair", "Sair do Zelto", QKeySequence(Qt::ALT | Qt::Key_F4), [this] { Sair(); },
+        s->standardIcon(QStyle::SP_DialogCloseButton));
 
-    cria("Desfazer", "&Desfazer", "Desfazer", QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { Desfaz(); },
-         s->standardIcon(QStyle::SP_ArrowBack));
-    cria("Refazer", "&Refazer", "Refazer", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Refaz(); },
-         s->standardIcon(QStyle::SP_ArrowForward));
-    cria("Recortar", "Recortar", "Recortar conteúdo", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-         [this] { Recorta(); }, IconeTexto(QStringLiteral("✂")));
-    cria("Copiar", "Copiar", "Copiar conteúdo ", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { Copia(); },
-         IconeTexto(QStringLiteral("⎘")));
-    cria("Colar", "Colar", "Colar conteúdo", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Cola(); },
-         IconeTexto(QStringLiteral("📋")));
+    cria(
+        "Desfazer", "&Desfazer", "Desfazer", QKeySequence(Qt::CTRL | Qt::Key_Z),
+        [this] { Desfaz(); }, s->standardIcon(QStyle::SP_ArrowBack));
+    cria(
+        "Refazer", "&Refazer", "Refazer", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Refaz(); },
+        s->standardIcon(QStyle::SP_ArrowForward));
+    cria(
+        "Recortar", "Recortar", "Recortar conteúdo", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        [this] { Recorta(); }, IconeTexto(QStringLiteral("✂")));
+    cria(
+        "Copiar", "Copiar", "Copiar conteúdo ", QKeySequence(Qt::CTRL | Qt::Key_C),
+        [this] { Copia(); }, IconeFolhas(false));
+    cria(
+        "Colar", "Colar", "Colar conteúdo", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Cola(); },
+        IconeFolhas(true));
     cria("LimparCelula", "Limpar Célula", "Limpar Célula", QKeySequence(Qt::Key_Delete),
          [this] { LimpaCelula(); });
 
-    cria("ConfigurarAmostragem", "&Configurar amostragem atual", nullptr, {}, [this] { AlternaAmostragem(); });
-    cria("AmostragemContexto", "Desconsiderar Amostragem", nullptr, QKeySequence(Qt::CTRL | Qt::Key_A),
+    cria("ConfigurarAmostragem", "&Configurar amostragem atual", nullptr, {},
          [this] { AlternaAmostragem(); });
-    cria("IncluirAmostragem", "&Incluir nova amostragem", "Inserir linha na amostra", {},
-         [this] { InsereAmostragem(); }, IconeTexto(QStringLiteral("+L")));
+    cria("AmostragemContexto", "Desconsiderar Amostragem", nullptr,
+         QKeySequence(Qt::CTRL | Qt::Key_A), [this] { AlternaAmostragem(); });
+    cria(
+        "IncluirAmostragem", "&Incluir nova amostragem", "Inserir linha na amostra", {},
+        [this] { InsereAmostragem(); }, IconeTexto(QStringLiteral("+L")));
     cria("InserirAmostragemContexto", "Inserir nova amostragem", nullptr,
          QKeySequence(Qt::CTRL | Qt::Key_I), [this] { InsereAmostragem(); });
-    cria("ExcluirAmostragem", "&Excluir amostragem atual", "Apagar  linha da amostra",
-         QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ExcluiAmostragem(); },
-         IconeTexto(QStringLiteral("−L"), QColor(150, 0, 0)));
-    cria("EliminarAmostragemContexto", "Eliminar Amostragem", nullptr, {}, [this] { ExcluiAmostragem(); });
-    cria("ExcluirAmostragensAbaixo", "E&xcluir amostragens abaixo do cursor", "Exclui linhas abaixo", {},
-         [this] { ExcluiAmostragensAbaixo(); }, IconeTexto(QStringLiteral("−L↓"), QColor(150, 0, 0)));
+    cria(
+        "ExcluirAmostragem", "&Excluir amostragem atual", "Apagar  linha da amostra",
+        QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ExcluiAmostragem(); },
+        IconeTexto(QStringLiteral("−L"), QColor(150, 0, 0)));
+    cria("EliminarAmostragemContexto", "Eliminar Amostragem", nullptr, {},
+         [this] { ExcluiAmostragem(); });
+    cria(
+        "ExcluirAmostragensAbaixo", "E&xcluir amostragens abaixo do cursor", "Exclui linhas abaixo",
+        {}, [this] { ExcluiAmostragensAbaixo(); },
+        IconeTexto(QStringLiteral("−L↓"), QColor(150, 0, 0)));
 
-    cria("DefinirVariavel", "&Definir / configurar  variável atual", "Definir ou configurar variável", {},
-         [this] { DefineVariavelAtual(); }, IconeTexto(QStringLiteral("V?")));
-    cria("ConfigurarVariavelContexto", "Configurar Variável", nullptr, {}, [this] { DefineVariavelAtual(); });
-    cria("IncluirVariavel", "&Incluir nova variável", "Inclui mais uma variável", {},
-         [this] { InsereVariavel(); }, IconeTexto(QStringLiteral("+V")));
-    cria("ExcluirVariavel", "&Excluir variável atual", "Remove a variável corrente.", {},
-         [this] { ExcluiVariavel(); }, IconeTexto(QStringLiteral("−V"), QColor(150, 0, 0)));
-    cria("ExcluirVariaveisDireita", "E&xcluir variáveis à direita do cursor", "Exclui colunas à direita", {},
-         [this] { ExcluiVariaveisDireita(); }, IconeTexto(QStringLiteral("−V→"), QColor(150, 0, 0)));
+    cria(
+        "DefinirVariavel", "&Definir / configurar  variável atual",
+        "Definir ou configurar variável", {}, [this] { DefineVariavelAtual(); },
+        IconeTexto(QStringLiteral("V?")));
+    cria("ConfigurarVariavelContexto", "Configurar Variável", nullptr, {},
+         [this] { DefineVariavelAtual(); });
+    cria(
+        "IncluirVariavel", "&Incluir nova variável", "Inclui mais uma variável", {},
+        [this] { InsereVariavel(); }, IconeTexto(QStringLiteral("+V")));
+    cria(
+        "ExcluirVariavel", "&Excluir variável atual", "Remove a variável corrente.", {},
+        [this] { ExcluiVariavel(); }, IconeTexto(QStringLiteral("−V"), QColor(150, 0, 0)));
+    cria(
+        "ExcluirVariaveisDireita", "E&xcluir variáveis à direita do cursor",
+        "Exclui colunas à direita", {}, [this] { ExcluiVariaveisDireita(); },
+        IconeTexto(QStringLiteral("−V→"), QColor(150, 0, 0)));
     cria("UsarVariavel", "Não usar esta variável", nullptr, QKeySequence(Qt::CTRL | Qt::Key_U),
          [this] { AlternaUsada(); });
-    cria("VariavelDependente", "Usar como Variável Dependente", nullptr, QKeySequence(Qt::CTRL | Qt::Key_D),
-         [this] { AlternaDependente(); });
+    cria("VariavelDependente", "Usar como Variável Dependente", nullptr,
+         QKeySequence(Qt::CTRL | Qt::Key_D), [this] { AlternaDependente(); });
 
     grupoAlinhamento_ = new QActionGroup(this);
     struct {
@@ -223,15 +276,19 @@ void TFZELTO::CriaAcoes() {
                   {"AlinharDireita", "Alinhar pela direita", "▸≡", alDireita}};
     for (const auto &a : alinha) {
         std::uint8_t al = a.al;
-        QAction *x = cria(a.nome, a.texto, a.texto, {}, [this, al] { Alinha(al); }, IconeTexto(QString::fromUtf8(a.icone)));
+        QAction *x = cria(
+            a.nome, a.texto, a.texto, {}, [this, al] { Alinha(al); },
+            IconeTexto(QString::fromUtf8(a.icone)));
         x->setCheckable(true);
         grupoAlinhamento_->addAction(x);
     }
 
-    cria("Ordenar", "&Ordenar linhas", "Ordenar as linhas da planilha", {}, [this] { Ordena(); },
-         IconeTexto(QStringLiteral("A↓")));
-    cria("Renumerar", "&Renumerar linhas", "Renumerar planilha", {}, [this] { Renumera(); },
-         IconeTexto(QStringLiteral("1,2")));
+    cria(
+        "Ordenar", "&Ordenar linhas", "Ordenar as linhas da planilha", {}, [this] { Ordena(); },
+        IconeTexto(QStringLiteral("A↓")));
+    cria(
+        "Renumerar", "&Renumerar linhas", "Renumerar planilha", {}, [this] { Renumera(); },
+        IconeTexto(QStringLiteral("1,2")));
 
     grupoAvanco_ = new QActionGroup(this);
     struct {
@@ -239,11 +296,14 @@ void TFZELTO::CriaAcoes() {
         DirecaoAvanco d;
     } avanco[] = {
         {"AvancoVertical", "Movimento automático para baixo", "↓", DirecaoAvanco::dAvancoVertical},
-        {"AvancoHorizontal", "Movimento automático para a direita", "→", DirecaoAvanco::dAvancoHorizontal},
+        {"AvancoHorizontal", "Movimento automático para a direita", "→",
+         DirecaoAvanco::dAvancoHorizontal},
         {"SemAvanco", "Sem movimento automático", "•", DirecaoAvanco::dSemAvanco}};
     for (const auto &a : avanco) {
         DirecaoAvanco d = a.d;
-        QAction *x = cria(a.nome, a.texto, a.texto, {}, [this, d] { DefineAvanco(d); }, IconeTexto(QString::fromUtf8(a.icone)));
+        QAction *x = cria(
+            a.nome, a.texto, a.texto, {}, [this, d] { DefineAvanco(d); },
+            IconeTexto(QString::fromUtf8(a.icone)));
         x->setCheckable(true);
         grupoAvanco_->addAction(x);
     }
@@ -259,13 +319,17 @@ void TFZELTO::CriaAcoes() {
         QAction *x = cria(o.chave, o.texto, nullptr, {}, [this, chave] { AlternaOpcao(chave); });
         x->setCheckable(true);
     }
-    cria("AspectoPlanilha", "aspecto da &Planilha", "Configurar o ambiente do ZELTO", {},
-         [this] { AspectoPlanilha(); }, IconeTexto(QStringLiteral("Aa")));
-    cria("ConverterModo", "Converter para estatística &descritiva", nullptr, {}, [this] { AlternaModo(); });
+    cria(
+        "AspectoPlanilha", "aspecto da &Planilha", "Configurar o ambiente do ZELTO", {},
+        [this] { AspectoPlanilha(); }, IconeTexto(QStringLiteral("Aa")));
+    cria("ConverterModo", "Converter para estatística &descritiva", nullptr, {},
+         [this] { AlternaModo(); });
     // The report page comes with the report; without one the view stays on the worksheet.
-    QAction *ver = cria("Visualizar", "&Visualizar Relatório", nullptr, QKeySequence(Qt::Key_F5), [this] {
-        if (paginas_->count() > 1) paginas_->setCurrentIndex(paginas_->currentIndex() == 0 ? 1 : 0);
-    });
+    QAction *ver =
+        cria("Visualizar", "&Visualizar Relatório", nullptr, QKeySequence(Qt::Key_F5), [this] {
+            if (paginas_->count() > 1)
+                paginas_->setCurrentIndex(paginas_->currentIndex() == 0 ? 1 : 0);
+        });
     ver->setEnabled(false);
 }
 
@@ -288,7 +352,8 @@ void TFZELTO::CriaMenus() {
     menuArquivo_->addAction(Acao(QStringLiteral("Sair")));
 
     QMenu *editar = mb->addMenu(QStringLiteral("&Editar"));
-    for (const char *n : {"Desfazer", "Refazer", "", "Recortar", "Copiar", "Colar", "LimparCelula"}) {
+    for (const char *n :
+         {"Desfazer", "Refazer", "", "Recortar", "Copiar", "Colar", "LimparCelula"}) {
         if (!*n)
             editar->addSeparator();
         else
@@ -304,9 +369,9 @@ void TFZELTO::CriaMenus() {
             amostras->addAction(Acao(QString::fromLatin1(n)));
     }
     QMenu *variaveis = mb->addMenu(QStringLiteral("&Variáveis"));
-    for (const char *n : {"DefinirVariavel", "IncluirVariavel", "ExcluirVariavel", "ExcluirVariaveisDireita",
-                          "", "UsarVariavel", "VariavelDependente", "", "AlinharEsquerda", "AlinharCentro",
-                          "AlinharDireita"}) {
+    for (const char *n : {"DefinirVariavel", "IncluirVariavel", "ExcluirVariavel",
+                          "ExcluirVariaveisDireita", "", "UsarVariavel", "VariavelDependente", "",
+                          "AlinharEsquerda", "AlinharCentro", "AlinharDireita"}) {
         if (!*n)
             variaveis->addSeparator();
         else
@@ -326,15 +391,16 @@ void TFZELTO::CriaMenus() {
 
     // Context menus: cells, row headers (samples), column headers (variables).
     auto *celula = new QMenu(this);
-    for (const char *n : {"AlinharEsquerda", "AlinharCentro", "AlinharDireita", "", "Recortar", "Copiar",
-                          "Colar", "LimparCelula"}) {
+    for (const char *n : {"AlinharEsquerda", "AlinharCentro", "AlinharDireita", "", "Recortar",
+                          "Copiar", "Colar", "LimparCelula"}) {
         if (!*n)
             celula->addSeparator();
         else
             celula->addAction(Acao(QString::fromLatin1(n)));
     }
     auto *linha = new QMenu(this);
-    for (const char *n : {"AmostragemContexto", "InserirAmostragemContexto", "EliminarAmostragemContexto"})
+    for (const char *n :
+         {"AmostragemContexto", "InserirAmostragemContexto", "EliminarAmostragemContexto"})
         linha->addAction(Acao(QString::fromLatin1(n)));
     auto *coluna = new QMenu(this);
     for (const char *n : {"ConfigurarVariavelContexto", "UsarVariavel", "VariavelDependente"})
@@ -348,25 +414,51 @@ void TFZELTO::CriaBarra() {
     barra_ = addToolBar(QStringLiteral("Comandos"));
     barra_->setObjectName(QStringLiteral("BarraComandos"));
     barra_->setIconSize(QSize(20, 20));
-    for (const char *n : {"NovaPlanilha", "LerPlanilha", "GravarPlanilha", "", "Desfazer", "Refazer", "",
-                          "Recortar", "Copiar", "Colar", "", "IncluirAmostragem", "ExcluirAmostragem",
-                          "ExcluirAmostragensAbaixo", "", "DefinirVariavel", "IncluirVariavel",
-                          "ExcluirVariavel", "ExcluirVariaveisDireita", "", "AlinharEsquerda",
-                          "AlinharCentro", "AlinharDireita", "", "Ordenar", "Renumerar", "",
-                          "AvancoVertical", "AvancoHorizontal", "SemAvanco", "", "AspectoPlanilha"}) {
+    for (const char *n : {"NovaPlanilha",
+                          "LerPlanilha",
+                          "GravarPlanilha",
+                          "",
+                          "Desfazer",
+                          "Refazer",
+                          "",
+                          "Recortar",
+                          "Copiar",
+                          "Colar",
+                          "",
+                          "IncluirAmostragem",
+                          "ExcluirAmostragem",
+                          "ExcluirAmostragensAbaixo",
+                          "",
+                          "DefinirVariavel",
+                          "IncluirVariavel",
+                          "ExcluirVariavel",
+                          "ExcluirVariaveisDireita",
+                          "",
+                          "AlinharEsquerda",
+                          "AlinharCentro",
+                          "AlinharDireita",
+                          "",
+                          "Ordenar",
+                          "Renumerar",
+                          "",
+                          "AvancoVertical",
+                          "AvancoHorizontal",
+                          "SemAvanco",
+                          "",
+                          "AspectoPlanilha"}) {
         if (!*n)
             barra_->addSeparator();
         else
             barra_->addAction(Acao(QString::fromLatin1(n)));
     }
     barra_->addSeparator();
-    botaoModo_ = new QPushButton(barra_);
+    barra_->addAction(Acao(QStringLiteral("Sair")));
+    // The mode button stays in sight at the right of the status line.
+    botaoModo_ = new QPushButton(this);
     botaoModo_->setObjectName(QStringLiteral("BtnModoEstatistica"));
     botaoModo_->setFlat(true);
+    botaoModo_->setToolTip(QStringLiteral("Converter o modo estatístico"));
     connect(botaoModo_, &QPushButton::clicked, this, [this] { AlternaModo(); });
-    barra_->addWidget(botaoModo_);
-    barra_->addSeparator();
-    barra_->addAction(Acao(QStringLiteral("Sair")));
 }
 
 void TFZELTO::CriaStatus() {
@@ -382,6 +474,7 @@ void TFZELTO::CriaStatus() {
     statusBar()->addWidget(linhas_);
     statusBar()->addWidget(colunas_);
     statusBar()->addWidget(posicao_, 1);
+    statusBar()->addPermanentWidget(botaoModo_);
 }
 
 QMenu *TFZELTO::MenuContexto(TAreaGrade area) {
@@ -454,7 +547,8 @@ void TFZELTO::Atualiza() {
     Acao(QStringLiteral("ExcluirAmostragem"))->setEnabled(editavel && linhaUsada);
 
     QAction *usar = Acao(QStringLiteral("UsarVariavel"));
-    usar->setText(v && v->Usada ? QStringLiteral("Não usar esta variável") : QStringLiteral("Usar esta variável"));
+    usar->setText(v && v->Usada ? QStringLiteral("Não usar esta variável")
+                                : QStringLiteral("Usar esta variável"));
     usar->setEnabled(editavel && v && v->Tipo != tvComentario);
     QAction *dep = Acao(QStringLiteral("VariavelDependente"));
     dep->setText(v && v->Dependente ? QStringLiteral("Usar como Variável Independente")
@@ -462,9 +556,10 @@ void TFZELTO::Atualiza() {
     dep->setEnabled(editavel && v && (v->Tipo == tvNumerica || v->Tipo == tvCalculada));
 
     // The alignment buttons show the current column's alignment.
-    for (QAction *a : grupoAlinhamento_->actions()) a->setEnabled(editavel && v);
+    for (QAction *a : grupoAlinhamento_->actions())
+        a->setEnabled(editavel && v);
     if (v) {
-        const char *n = v->Alinhamento == alDireita ? "AlinharDireita"
+        const char *n = v->Alinhamento == alDireita  ? "AlinharDireita"
                         : v->Alinhamento == alCentro ? "AlinharCentro"
                                                      : "AlinharEsquerda";
         Acao(QString::fromLatin1(n))->setChecked(true);

@@ -24,8 +24,8 @@
 #include "gui/mainwindow/ListaRecentes.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
-#include "worksheet/Gridzelto.h"
 #include "worksheet/DefinicaoVariavel.h"
+#include "worksheet/Gridzelto.h"
 #include "worksheet/Historico.h"
 #include "worksheet/TabelasVariaveis.h"
 

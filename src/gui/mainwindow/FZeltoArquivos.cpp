@@ -30,7 +30,9 @@ bool ExtensaoTexto(const std::string &nome) {
     return Maiusculas(fs::path(nome).extension().string()) == ".TXT";
 }
 
-std::string NomeSemPasta(const std::string &nome) { return fs::path(nome).filename().string(); }
+std::string NomeSemPasta(const std::string &nome) {
+    return fs::path(nome).filename().string();
+}
 
 // Comments as the native file keeps them: lines ended by CR LF, at most 255 characters.
 std::string ComentariosParaArquivo(const std::string &texto) {
@@ -45,7 +47,9 @@ std::string ComentariosParaArquivo(const std::string &texto) {
 
 } // namespace
 
-fs::path TFZELTO::PastaTemporaria() const { return fs::path(QDir::tempPath().toStdString()); }
+fs::path TFZELTO::PastaTemporaria() const {
+    return fs::path(QDir::tempPath().toStdString());
+}
 
 // ---- New worksheet and closing ----------------------------------------------------------
 
@@ -54,12 +58,14 @@ bool TFZELTO::Fechamento() {
     Comando();
     if (grid_.Modificada()) {
         switch (Confirma("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?")) {
-        case Resposta::Cancelar: return false;
+        case Resposta::Cancelar:
+            return false;
         case Resposta::Sim:
             // A save that did not happen (cancelled or failed) keeps the worksheet.
             if (!GravaPlanilha()) return false;
             break;
-        case Resposta::Nao: break;
+        case Resposta::Nao:
+            break;
         }
     }
     grid_.IdentificacaoObjeto = {};
@@ -86,7 +92,9 @@ void TFZELTO::NovaPlanilha() {
     Atualiza();
 }
 
-void TFZELTO::Sair() { close(); }
+void TFZELTO::Sair() {
+    close();
+}
 
 void TFZELTO::closeEvent(QCloseEvent *e) {
     bool pode = true;
@@ -113,7 +121,10 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
     semPerguntaFechamento_ = true;
     try {
         ExecutaLonga(
-            [&](TProgresso &p) { r = LerArquivo(nome, grid_, kMaximoResumo, resumo, &tabelas_, &p); }, true);
+            [&](TProgresso &p) {
+                r = LerArquivo(nome, grid_, kMaximoResumo, resumo, &tabelas_, &p);
+            },
+            true);
     } catch (...) {
         semPerguntaFechamento_ = false;
         throw;
@@ -193,8 +204,8 @@ bool TFZELTO::VerificaCelulasVazias() {
     const auto vazia = ProcuraCelulaVazia(grid_);
     if (!vazia) return true;
     const TVariavel *v = grid_.Variavel(vazia->Coluna);
-    const TRespostaCelulaVazia r =
-        PerguntaCelulaVazia(v ? v->Nome : grid_.Celula(vazia->Coluna, 0), grid_.Celula(0, vazia->Linha));
+    const TRespostaCelulaVazia r = PerguntaCelulaVazia(v ? v->Nome : grid_.Celula(vazia->Coluna, 0),
+                                                       grid_.Celula(0, vazia->Linha));
     if (r.NaoVerificarMais) {
         cfg_.VerificarCelulasVazias = false;
         GravaChave("VCVz");
@@ -236,7 +247,8 @@ bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentari
         },
         false);
     if (!ok) {
-        Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "." : mensagem);
+        Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "."
+                               : mensagem);
         Atualiza();
         return false;
     }
@@ -301,12 +313,15 @@ void TFZELTO::VerificaTransferencia() {
     if (grid_.Modificada()) {
         switch (Confirma("O ZELTO está recebendo informações do Banco de dados.\r\n"
                          "Deseja salvar os dados da planilha atual ?")) {
-        case Resposta::Cancelar: fs::remove(arquivo, ec); return;
+        case Resposta::Cancelar:
+            fs::remove(arquivo, ec);
+            return;
         case Resposta::Sim:
             // Without a save the worksheet stays, and so does the file for later.
             if (!GravaPlanilha()) return;
             break;
-        case Resposta::Nao: break;
+        case Resposta::Nao:
+            break;
         }
     }
     // A new worksheet without the closing question.
@@ -349,7 +364,8 @@ bool TFZELTO::eventFilter(QObject *o, QEvent *e) {
         auto *f = static_cast<QFocusEvent *>(e);
         QWidget *novo = QApplication::focusWidget();
         const bool dentro = novo && (novo == grade_ || grade_->isAncestorOf(novo));
-        if (!dentro && f->reason() != Qt::PopupFocusReason && f->reason() != Qt::ActiveWindowFocusReason)
+        if (!dentro && f->reason() != Qt::PopupFocusReason &&
+            f->reason() != Qt::ActiveWindowFocusReason)
             AparaLinhas();
     }
     return QMainWindow::eventFilter(o, e);

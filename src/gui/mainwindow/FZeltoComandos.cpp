@@ -28,9 +28,13 @@ constexpr const char *kDescricaoModo = "mudança do modo estatístico";
 
 } // namespace
 
-void TFZELTO::Comando() { grade_->AceitaEdicaoPendente(); }
+void TFZELTO::Comando() {
+    grade_->AceitaEdicaoPendente();
+}
 
-void TFZELTO::Registra(const std::string &descricao) { historico_.Registra(descricao); }
+void TFZELTO::Registra(const std::string &descricao) {
+    historico_.Registra(descricao);
+}
 
 bool TFZELTO::ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia) {
     ocupado_ = true;
@@ -97,7 +101,8 @@ void TFZELTO::ExcluiAmostragensAbaixo() {
     if (ConfirmaSimNao(texto) != Resposta::Sim) return;
     Registra("exclusão de amostragens");
     modelo_->IniciaLote();
-    for (int k = grid_.LinhasUsadas(); k >= r; --k) grid_.ExcluiAmostragem(k);
+    for (int k = grid_.LinhasUsadas(); k >= r; --k)
+        grid_.ExcluiAmostragem(k);
     modelo_->TerminaLote();
     grade_->IrPara(c, std::min(r, grid_.RowCount() - 1));
     Atualiza();
@@ -152,7 +157,8 @@ void TFZELTO::ExcluiVariaveisDireita() {
     if (ConfirmaSimNao(texto) != Resposta::Sim) return;
     Registra("exclusão de variáveis");
     modelo_->IniciaLote();
-    for (int k = grid_.ColunasUsadas(); k >= c; --k) grid_.ExcluiVariavel(k);
+    for (int k = grid_.ColunasUsadas(); k >= c; --k)
+        grid_.ExcluiVariavel(k);
     modelo_->TerminaLote();
     grade_->IrPara(std::min(c, grid_.ColCount() - 1), r);
     Atualiza();
@@ -204,7 +210,8 @@ void TFZELTO::Ordena() {
     if (!escolha) return;
     const auto [coluna, crescente] = *escolha;
     Registra("ordenação");
-    ExecutaLonga([this, coluna, crescente](TProgresso &p) { grid_.Ordena(coluna, crescente, &p); }, false);
+    ExecutaLonga([this, coluna, crescente](TProgresso &p) { grid_.Ordena(coluna, crescente, &p); },
+                 false);
     Atualiza();
 }
 
@@ -356,7 +363,8 @@ void TFZELTO::AspectoPlanilha() {
     const TAparenciaPlanilha a = d.Aparencia();
     DefineAparencia(a);
     a.ParaConfiguracao(cfg_);
-    if (!cfg_.GravaFonte(ini_)) GravaChave("nm");
+    if (!cfg_.GravaFonte(ini_) && ini_.Aberto())
+        Avisa("Não foi possível gravar a fonte da planilha no arquivo de configuração.");
     GravaChave("GrC");
     GravaChave("GrFC");
     GravaChave("AltLnPlan");

@@ -9,15 +9,21 @@ namespace zelto {
 
 namespace {
 
-int UltimaColuna(const TGridzelto &g) { return std::min<int>(g.ColunasUsadas(), g.ColCount() - 1); }
-int UltimaLinha(const TGridzelto &g) { return std::min<int>(g.LinhasUsadas(), g.RowCount() - 1); }
+int UltimaColuna(const TGridzelto &g) {
+    return std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
+}
+int UltimaLinha(const TGridzelto &g) {
+    return std::min<int>(g.LinhasUsadas(), g.RowCount() - 1);
+}
 
 bool Usada(const TGridzelto &g, int c) {
     const TVariavel *v = g.Variavel(c);
     return v && v->Usada;
 }
 
-bool Vazia(const TGridzelto &g, int c, int r) { return Apara(g.Celula(c, r)).empty(); }
+bool Vazia(const TGridzelto &g, int c, int r) {
+    return Apara(g.Celula(c, r)).empty();
+}
 
 // Changes a column's variable through the worksheet, so that views hear of it.
 template <class F> void MudaVariavel(TGridzelto &g, int c, F f) {
@@ -100,7 +106,8 @@ void PerguntaDependente(TGridzelto &g, const Pergunta &pergunta) {
             });
     } else if (dependente != 0 && dependente != homog) {
         MudaVariavel(g, dependente, [](TVariavel &v) { v.CoeficienteHomogeneizacao = false; });
-        if (homog != 0) MudaVariavel(g, homog, [](TVariavel &v) { v.CoeficienteHomogeneizacao = false; });
+        if (homog != 0)
+            MudaVariavel(g, homog, [](TVariavel &v) { v.CoeficienteHomogeneizacao = false; });
     }
 }
 

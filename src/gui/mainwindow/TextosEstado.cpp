@@ -6,7 +6,9 @@
 
 namespace zelto {
 
-std::string TextoEstadoPlanilha(bool modificada) { return modificada ? "Modificado" : kSemValor; }
+std::string TextoEstadoPlanilha(bool modificada) {
+    return modificada ? "Modificado" : kSemValor;
+}
 
 std::string TextoLinhas(int n) {
     if (n <= 0) return kSemValor;

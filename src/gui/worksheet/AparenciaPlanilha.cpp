@@ -8,7 +8,9 @@ QColor CorDeIni(int bgr) {
                   static_cast<int>((u >> 16) & 0xFF));
 }
 
-int CorParaIni(const QColor &c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+int CorParaIni(const QColor &c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
 TAparenciaPlanilha TAparenciaPlanilha::DeConfiguracao(const TConfiguracaoGeral &cfg) {
     TAparenciaPlanilha a;

@@ -16,7 +16,7 @@ namespace zelto {
 struct TAparenciaPlanilha {
     QFont Fonte;
     QColor CorFonte{Qt::black};
-    QColor CorCelula{Qt::white};          // "GrC"
+    QColor CorCelula{Qt::white};           // "GrC"
     QColor CorFixa{QColor(240, 240, 240)}; // "GrFC": the fixed row and column
     int AlturaLinha = kAlturaLinhaPadrao;  // data rows, pixels
 

@@ -34,11 +34,15 @@ std::string DicaCabecalho(const TGridzelto &g, int c, bool modoInferencial) {
     if (!v) return {};
     std::string s = "Variável: " + v->Nome + "\r\n" + "Tipo       : ";
     switch (v->Tipo) {
-    case tvNumerica: s += "Numérica\r\n" + Decimais(*v); break;
+    case tvNumerica:
+        s += "Numérica\r\n" + Decimais(*v);
+        break;
     case tvQualitativa:
         s += std::string(modoInferencial ? "Qualitativa (" : "Tabela (") + v->Tabela + ")";
         break;
-    case tvDicotomica: s += "Dicotômica (" + v->Tabela + ")"; break;
+    case tvDicotomica:
+        s += "Dicotômica (" + v->Tabela + ")";
+        break;
     case tvCalculada:
         s += "Equação\r\n" + v->Nome + " = " + FormulaCurta(v->Equacao) + "\r\n" + Decimais(*v);
         break;
@@ -46,8 +50,11 @@ std::string DicaCabecalho(const TGridzelto &g, int c, bool modoInferencial) {
         s += "Data\r\n   data de referência: " +
              TextoData(static_cast<long>(v->DataReferencia), v->TipoData);
         break;
-    case tvComentario: s += "Texto"; break;
-    default: break;
+    case tvComentario:
+        s += "Texto";
+        break;
+    default:
+        break;
     }
     s += "\r\n";
     if (v->Usada) {

@@ -19,7 +19,9 @@ namespace zelto {
 namespace {
 
 // Day serial of a QDate (day 0 is 30 December 1899).
-long SerialDe(const QDate &d) { return SerialDeData(d.year(), d.month(), d.day()); }
+long SerialDe(const QDate &d) {
+    return SerialDeData(d.year(), d.month(), d.day());
+}
 
 QDate DataDe(long serial) {
     DataCivil d = DataDeSerial(serial);
@@ -47,9 +49,13 @@ TEditorData::TEditorData(int tipoData, QWidget *parent)
     connect(botao_, &QToolButton::clicked, this, &TEditorData::AbreCalendario);
 }
 
-QString TEditorData::Texto() const { return edicao_->text(); }
+QString TEditorData::Texto() const {
+    return edicao_->text();
+}
 
-void TEditorData::DefineTexto(const QString &t) { edicao_->setText(t); }
+void TEditorData::DefineTexto(const QString &t) {
+    edicao_->setText(t);
+}
 
 void TEditorData::AbreCalendario() {
     QMenu menu(this);
@@ -85,14 +91,18 @@ TEditorDicotomico::TEditorDicotomico(QString rotuloVerdadeiro, QString rotuloFal
     Atualiza();
 }
 
-bool TEditorDicotomico::Marcado() const { return caixa_->isChecked(); }
+bool TEditorDicotomico::Marcado() const {
+    return caixa_->isChecked();
+}
 
 void TEditorDicotomico::DefineMarcado(bool m) {
     caixa_->setChecked(m);
     Atualiza();
 }
 
-void TEditorDicotomico::Atualiza() { caixa_->setText(caixa_->isChecked() ? verdadeiro_ : falso_); }
+void TEditorDicotomico::Atualiza() {
+    caixa_->setText(caixa_->isChecked() ? verdadeiro_ : falso_);
+}
 
 // ---- Delegate --------------------------------------------------------------------
 
@@ -130,7 +140,8 @@ QWidget *TDelegadoPlanilha::createEditor(QWidget *parent, const QStyleOptionView
         break;
     }
     case teData: {
-        auto *e = new TEditorData(v ? static_cast<int>(v->TipoData) : static_cast<int>(tdDiaMesAno), parent);
+        auto *e = new TEditorData(v ? static_cast<int>(v->TipoData) : static_cast<int>(tdDiaMesAno),
+                                  parent);
         // Choosing a day in the calendar accepts the edit.
         connect(e, &TEditorData::escolhido, this, [this, e] {
             auto *self = const_cast<TDelegadoPlanilha *>(this);

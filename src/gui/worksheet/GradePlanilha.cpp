@@ -58,7 +58,8 @@ TGradePlanilha::TGradePlanilha(TModeloPlanilha &modelo, QWidget *parent)
     connect(&modelo_, &QAbstractItemModel::columnsInserted, this,
             [this](const QModelIndex &, int a, int b) {
                 aplicando_ = true;
-                for (int j = a; j <= b; ++j) setColumnWidth(j, Grid().LarguraColuna(j + 1));
+                for (int j = a; j <= b; ++j)
+                    setColumnWidth(j, Grid().LarguraColuna(j + 1));
                 aplicando_ = false;
             });
     connect(&modelo_, &QAbstractItemModel::headerDataChanged, this,
@@ -73,14 +74,17 @@ TGradePlanilha::TGradePlanilha(TModeloPlanilha &modelo, QWidget *parent)
     AplicaDimensoes();
 }
 
-TGridzelto &TGradePlanilha::Grid() { return modelo_.Grid(); }
+TGridzelto &TGradePlanilha::Grid() {
+    return modelo_.Grid();
+}
 
 void TGradePlanilha::AplicaDimensoes() {
     if (modelo_.Suspenso()) return;
     aplicando_ = true;
     const TGridzelto &g = Grid();
     verticalHeader()->setDefaultSectionSize(std::max(8, g.AlturaLinha));
-    horizontalHeader()->setFixedHeight(std::max(horizontalHeader()->sizeHint().height(), g.AlturaCabecalho));
+    horizontalHeader()->setFixedHeight(
+        std::max(horizontalHeader()->sizeHint().height(), g.AlturaCabecalho));
     for (int c = 1; c < g.ColCount(); ++c)
         if (columnWidth(c - 1) != g.LarguraColuna(c)) setColumnWidth(c - 1, g.LarguraColuna(c));
     aplicando_ = false;
@@ -107,7 +111,8 @@ void TGradePlanilha::AceitaEdicaoPendente() {
 void TGradePlanilha::IrPara(int c, int r) {
     QModelIndex i = modelo_.Indice(c, r);
     if (!i.isValid()) return;
-    setCurrentIndex(i);
+    // Going to a cell selects it alone, whatever keys seem to be held.
+    selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
     scrollTo(i);
 }
 
@@ -122,13 +127,18 @@ void TGradePlanilha::Avanca() {
     if (!i.isValid()) return;
     int linha = i.row(), coluna = i.column();
     switch (Grid().Avanco) {
-    case DirecaoAvanco::dAvancoVertical: ++linha; break;
-    case DirecaoAvanco::dAvancoHorizontal: ++coluna; break;
-    case DirecaoAvanco::dSemAvanco: return;
+    case DirecaoAvanco::dAvancoVertical:
+        ++linha;
+        break;
+    case DirecaoAvanco::dAvancoHorizontal:
+        ++coluna;
+        break;
+    case DirecaoAvanco::dSemAvanco:
+        return;
     }
     QModelIndex j = modelo_.index(linha, coluna);
     if (!j.isValid()) return;
-    setCurrentIndex(j);
+    selectionModel()->setCurrentIndex(j, QItemSelectionModel::ClearAndSelect);
     scrollTo(j);
 }
 
@@ -172,8 +182,8 @@ QMimeData *TGradePlanilha::CopiaBloco() const {
     const TGridzelto &g = modelo_.Grid();
     auto *m = new QMimeData;
     m->setText(QString::fromStdString(g.CopiaBlocoTexto(s)));
-    QByteArray rtf = QByteArray::fromStdString(
-        g.CopiaBlocoRtf(s, modelo_.Aparencia().ParaGrade(logicalDpiX())));
+    QByteArray rtf =
+        QByteArray::fromStdString(g.CopiaBlocoRtf(s, modelo_.Aparencia().ParaGrade(logicalDpiX())));
     m->setData(QString::fromLatin1(kMimeRtf), rtf);
     m->setData(QString::fromLatin1(kMimeRtfNome), rtf);
     return m;
@@ -268,8 +278,10 @@ bool TGradePlanilha::eventFilter(QObject *o, QEvent *e) {
             return true;
         }
         // At the cell's lower right corner, 10 pixels inside it.
-        QPoint canto(cab->sectionViewportPosition(l) + cab->sectionSize(l) - 10, cab->height() - 10);
-        QString texto = QString::fromStdString(dica).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QPoint canto(cab->sectionViewportPosition(l) + cab->sectionSize(l) - 10,
+                     cab->height() - 10);
+        QString texto =
+            QString::fromStdString(dica).replace(QLatin1String("\r\n"), QLatin1String("\n"));
         QToolTip::showText(cab->viewport()->mapToGlobal(canto), texto, cab->viewport());
         return true;
     }

@@ -29,7 +29,8 @@ QPixmap DesenhaMarca(QColor cor, bool cruz) {
 }
 
 QColor Mistura(const QColor &a, const QColor &b, double t) {
-    return QColor::fromRgbF(a.redF() * (1 - t) + b.redF() * t, a.greenF() * (1 - t) + b.greenF() * t,
+    return QColor::fromRgbF(a.redF() * (1 - t) + b.redF() * t,
+                            a.greenF() * (1 - t) + b.greenF() * t,
                             a.blueF() * (1 - t) + b.blueF() * t);
 }
 
@@ -58,7 +59,9 @@ TModeloPlanilha::TModeloPlanilha(TGridzelto &grid, QObject *parent)
     DefineAparencia(aparencia_);
 }
 
-TModeloPlanilha::~TModeloPlanilha() { grid_.RemoveOuvinte(ouvinte_); }
+TModeloPlanilha::~TModeloPlanilha() {
+    grid_.RemoveOuvinte(ouvinte_);
+}
 
 int TModeloPlanilha::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : linhas_;
@@ -75,7 +78,8 @@ bool TModeloPlanilha::ColunaNaoUsada(int c) const {
 
 int TModeloPlanilha::Traduz(const Traducao &t, int k) {
     switch (t.tipo) {
-    case Traducao::Insercao: return k >= t.a ? k + (t.b - t.a + 1) : k;
+    case Traducao::Insercao:
+        return k >= t.a ? k + (t.b - t.a + 1) : k;
     case Traducao::Remocao:
         if (k < t.a) return k;
         return k <= t.b ? -1 : k - (t.b - t.a + 1);
@@ -84,13 +88,18 @@ int TModeloPlanilha::Traduz(const Traducao &t, int k) {
         if (t.a < t.b && k > t.a && k <= t.b) return k - 1;
         if (t.b < t.a && k >= t.b && k < t.a) return k + 1;
         return k;
-    default: return k;
+    default:
+        return k;
     }
 }
 
-int TModeloPlanilha::LinhaGrid(int linhaModelo) const { return Traduz(trLinhas_, linhaModelo + 1); }
+int TModeloPlanilha::LinhaGrid(int linhaModelo) const {
+    return Traduz(trLinhas_, linhaModelo + 1);
+}
 
-int TModeloPlanilha::ColunaGrid(int colunaModelo) const { return Traduz(trColunas_, colunaModelo + 1); }
+int TModeloPlanilha::ColunaGrid(int colunaModelo) const {
+    return Traduz(trColunas_, colunaModelo + 1);
+}
 
 QVariant TModeloPlanilha::data(const QModelIndex &index, int role) const {
     if (suspenso_ || !index.isValid()) return {};
@@ -101,7 +110,8 @@ QVariant TModeloPlanilha::data(const QModelIndex &index, int role) const {
     case Qt::DisplayRole:
         if (v && v->Tipo == tvDicotomica) return QString::fromStdString(grid_.TextoExibido(c, r));
         return QString::fromStdString(grid_.Celula(c, r));
-    case Qt::EditRole: return QString::fromStdString(grid_.Celula(c, r));
+    case Qt::EditRole:
+        return QString::fromStdString(grid_.Celula(c, r));
     case Qt::TextAlignmentRole: {
         Qt::Alignment h = Qt::AlignLeft;
         if (v && v->Alinhamento == alDireita) h = Qt::AlignRight;
@@ -112,14 +122,17 @@ QVariant TModeloPlanilha::data(const QModelIndex &index, int role) const {
         if (v && v->Tipo == tvDicotomica)
             return grid_.Celula(c, r) == "TRUE" ? Qt::Checked : Qt::Unchecked;
         return {};
-    case Qt::FontRole: return aparencia_.Fonte;
-    case Qt::ForegroundRole: return QBrush(aparencia_.CorFonte);
+    case Qt::FontRole:
+        return aparencia_.Fonte;
+    case Qt::ForegroundRole:
+        return QBrush(aparencia_.CorFonte);
     case Qt::BackgroundRole:
         if ((grid_.DestacarAmostragensNaoUsadas && grid_.Desconsiderada(r)) ||
             (grid_.DestacarVariaveisNaoUsadas && ColunaNaoUsada(c)))
             return QBrush(corNaoUsada_);
         return QBrush(aparencia_.CorCelula);
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -154,10 +167,12 @@ QVariant TModeloPlanilha::headerData(int section, Qt::Orientation o, int role) c
         bool fora = horizontal ? k > grid_.ColunasUsadas() : k > grid_.LinhasUsadas();
         return QBrush(fora ? QColor(128, 128, 128) : aparencia_.CorFonte);
     }
-    case Qt::BackgroundRole: return QBrush(aparencia_.CorFixa);
+    case Qt::BackgroundRole:
+        return QBrush(aparencia_.CorFixa);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -205,14 +220,17 @@ void TModeloPlanilha::DefineAparencia(const TAparenciaPlanilha &a) {
     aparencia_ = a;
     corNaoUsada_ = Mistura(a.CorCelula, QColor(150, 150, 150), 0.25);
     if (suspenso_) return;
-    if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
+    if (linhas_ > 0 && colunas_ > 0)
+        emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
     if (colunas_ > 0) emit headerDataChanged(Qt::Horizontal, 0, colunas_ - 1);
     if (linhas_ > 0) emit headerDataChanged(Qt::Vertical, 0, linhas_ - 1);
 }
 
 // ---- Change events -------------------------------------------------------------
 
-void TModeloPlanilha::IniciaLote() { ++lote_; }
+void TModeloPlanilha::IniciaLote() {
+    ++lote_;
+}
 
 void TModeloPlanilha::TerminaLote() {
     if (lote_ > 0 && --lote_ == 0) DescarregaLote();
@@ -226,8 +244,10 @@ void TModeloPlanilha::DescarregaLote() {
 }
 
 void TModeloPlanilha::EmiteCelulas(int c0, int r0, int c1, int r1) {
-    if (r0 == 0 && c1 >= 1) emit headerDataChanged(Qt::Horizontal, std::max(c0, 1) - 1, std::min(c1, colunas_) - 1);
-    if (c0 == 0 && r1 >= 1) emit headerDataChanged(Qt::Vertical, std::max(r0, 1) - 1, std::min(r1, linhas_) - 1);
+    if (r0 == 0 && c1 >= 1)
+        emit headerDataChanged(Qt::Horizontal, std::max(c0, 1) - 1, std::min(c1, colunas_) - 1);
+    if (c0 == 0 && r1 >= 1)
+        emit headerDataChanged(Qt::Vertical, std::max(r0, 1) - 1, std::min(r1, linhas_) - 1);
     c0 = std::max(c0, 1);
     r0 = std::max(r0, 1);
     c1 = std::min(c1, colunas_);
@@ -254,7 +274,8 @@ void TModeloPlanilha::AtualizaUsadas() {
         if (a <= b) emit headerDataChanged(Qt::Vertical, a - 1, b - 1);
     }
     if (cu != colunasUsadas_) {
-        int a = std::min(cu, colunasUsadas_) + 1, b = std::min(std::max(cu, colunasUsadas_), colunas_);
+        int a = std::min(cu, colunasUsadas_) + 1,
+            b = std::min(std::max(cu, colunasUsadas_), colunas_);
         colunasUsadas_ = cu;
         if (a <= b) emit headerDataChanged(Qt::Horizontal, a - 1, b - 1);
     }
@@ -263,9 +284,10 @@ void TModeloPlanilha::AtualizaUsadas() {
 void TModeloPlanilha::TrataMudanca(const TMudanca &m) {
     if (suspenso_) return;
     const int n = static_cast<int>(m.tipo);
-    const bool estrutura = n & (TMudanca::LinhasInseridas | TMudanca::LinhasRemovidas |
-                                TMudanca::LinhaMovida | TMudanca::ColunasInseridas |
-                                TMudanca::ColunasRemovidas | TMudanca::ColunaMovida | TMudanca::Tudo);
+    const bool estrutura =
+        n & (TMudanca::LinhasInseridas | TMudanca::LinhasRemovidas | TMudanca::LinhaMovida |
+             TMudanca::ColunasInseridas | TMudanca::ColunasRemovidas | TMudanca::ColunaMovida |
+             TMudanca::Tudo);
     if (estrutura) DescarregaLote();
 
     if (n & TMudanca::Tudo) {
@@ -313,10 +335,12 @@ void TModeloPlanilha::TrataMudanca(const TMudanca &m) {
         colunas_ -= m.Coluna1 - m.Coluna0 + 1;
         endRemoveColumns();
     }
-    if ((n & TMudanca::ColunaMovida) && m.Coluna0 >= 1 && m.Coluna1 >= 1 && m.Coluna0 != m.Coluna1) {
+    if ((n & TMudanca::ColunaMovida) && m.Coluna0 >= 1 && m.Coluna1 >= 1 &&
+        m.Coluna0 != m.Coluna1) {
         int de = m.Coluna0 - 1, para = m.Coluna1 - 1;
         trColunas_ = {Traducao::Movimento, m.Coluna0, m.Coluna1};
-        bool ok = beginMoveColumns(QModelIndex(), de, de, QModelIndex(), para > de ? para + 1 : para);
+        bool ok =
+            beginMoveColumns(QModelIndex(), de, de, QModelIndex(), para > de ? para + 1 : para);
         trColunas_ = {};
         if (ok) endMoveColumns();
     }
@@ -379,7 +403,8 @@ void TModeloPlanilha::Retoma(bool reinicia) {
     }
     linhasUsadas_ = grid_.LinhasUsadas();
     colunasUsadas_ = grid_.ColunasUsadas();
-    if (linhas_ > 0 && colunas_ > 0) emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
+    if (linhas_ > 0 && colunas_ > 0)
+        emit dataChanged(index(0, 0), index(linhas_ - 1, colunas_ - 1));
     if (colunas_ > 0) emit headerDataChanged(Qt::Horizontal, 0, colunas_ - 1);
     if (linhas_ > 0) emit headerDataChanged(Qt::Vertical, 0, linhas_ - 1);
 }
