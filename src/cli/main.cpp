@@ -1,5 +1,6 @@
 // zelto-cli: the program's work without a window, for scripts, tests and benchmarks.
 #include "ComandoFit.h"
+#include "ComandosArquivo.h"
 #include "worksheet/CalcEquacao.h"
 
 #include <CLI/CLI.hpp>
@@ -48,6 +49,9 @@ int main(int argc, char **argv) {
     int status = 0;
     RegistraCalc(app, status);
     RegistraFit(app, status);
+    RegistraInfo(app, status);
+    RegistraConvert(app, status);
+    RegistraExemplo(app, status);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -1,0 +1,49 @@
+// Pieces the worksheet subcommands of zelto-cli share (info, convert, exemplo): reading a
+// worksheet file with everything the file holds besides the worksheet, the failure that ends a
+// subcommand with its exit status, and the one-line form of the engine's message texts.
+//
+// Reading here never touches the label-table store: the tables a native file carries stay with
+// the worksheet's columns (their list items and labels), so the commands read and write files
+// the same way whatever the user's store holds.
+#pragma once
+
+#include "files/LerArquivo.h"
+#include "worksheet/Gridzelto.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zelto::cli {
+
+// Ends a subcommand: status 2 for bad usage, 1 for a failure; the message is the one line
+// printed on stderr.
+struct TFalha {
+    int status;
+    std::string mensagem;
+};
+
+// A worksheet file as read: its format, the technical summary, the user comments (native files
+// only; the other formats have none) and, when the file could be read only in part, the
+// engine's message telling why (empty when it was read whole).
+struct TPlanilhaLida {
+    TFormatoArquivo formato = TFormatoArquivo::Desconhecido;
+    std::string resumo;
+    std::string comentarios;
+    std::string aviso;
+};
+
+// Reads any supported worksheet file into `grid` (which must be fresh) through LerArquivo, so
+// the statistics mode is set as opening the file sets it. Throws TFalha{1, message} when the
+// file cannot be read at all.
+TPlanilhaLida LePlanilha(const std::filesystem::path &arquivo, TGridzelto &grid);
+
+// Line breaks of a message-box text ("\r\n", "\r", "\n", also repeated) become one blank.
+std::string UmaLinha(std::string_view texto);
+
+// Runs a subcommand's work: its result is the exit status; a TFalha prints its message on
+// stderr as one line and gives its status.
+int Executa(const std::function<int()> &trabalho);
+
+} // namespace zelto::cli
