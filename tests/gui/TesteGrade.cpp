@@ -280,6 +280,41 @@ class TesteGrade : public QObject {
         QCOMPARE(w.J().RotuloPosicao()->text(), QStringLiteral("• 10 • preço"));
     }
 
+    // The required shortcuts reach their commands from the grid.
+    void atalhos() {
+        Janela w;
+        Define(w.G(), 1, "preço", tvNumerica);
+        Define(w.G(), 2, "área", tvNumerica);
+        Preenche(w.G(), 1, {"1", "2", "3"});
+        Preenche(w.G(), 2, {"10", "20", "30"});
+        auto tecla = [&](Qt::Key k, Qt::KeyboardModifiers m) {
+            QTest::keyClick(w.Gr(), k, m);
+            QCoreApplication::processEvents();
+        };
+        w.Vai(1, 2);
+        tecla(Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(w.G().Desconsiderada(2));
+        tecla(Qt::Key_U, Qt::ControlModifier);
+        QVERIFY(!w.G().Variavel(1)->Usada);
+        tecla(Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(w.G().Variavel(1)->Usada && w.G().Variavel(1)->Dependente);
+        tecla(Qt::Key_Delete, Qt::NoModifier);
+        QVERIFY(w.G().Celula(1, 2).empty());
+        w.Vai(2, 3);
+        tecla(Qt::Key_Delete, Qt::ShiftModifier);
+        QVERIFY(w.G().Celula(2, 3).empty());
+        tecla(Qt::Key_I, Qt::ControlModifier);
+        QCOMPARE(w.G().LinhasUsadas(), 4);
+        w.respostas = {Resposta::Sim};
+        tecla(Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(w.G().LinhasUsadas(), 3);
+        QCOMPARE(w.perguntas.size(), std::size_t(1));
+        // F6 on a worksheet that was never saved asks for a name.
+        w.arquivosGravacao.push_back({w.Caminho("atalho.QV3").string(), ""});
+        tecla(Qt::Key_F6, Qt::NoModifier);
+        QCOMPARE(w.J().ArquivoAtual(), w.Caminho("atalho.QV3").string());
+    }
+
     void dicaEDuploCliqueNoCabecalho() {
         Janela w;
         Define(w.G(), 1, "preço", tvNumerica);

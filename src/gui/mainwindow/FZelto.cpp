@@ -30,6 +30,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace zelto {
 
 namespace {
@@ -527,6 +529,9 @@ void TFZELTO::AgendaAtualizacao() {
 
 void TFZELTO::Atualiza() {
     if (ocupado_) return;
+    // The current cell, kept inside the grid.
+    grid_.ColunaAtual = std::clamp(grid_.ColunaAtual, 1, std::max(1, grid_.ColCount() - 1));
+    grid_.LinhaAtual = std::clamp(grid_.LinhaAtual, 1, std::max(1, grid_.RowCount() - 1));
     const int c = grid_.ColunaAtual, r = grid_.LinhaAtual;
     estado_->setText(Q(TextoEstadoPlanilha(grid_.Modificada())));
     linhas_->setText(Q(TextoLinhas(grid_.LinhasUsadas())));

@@ -31,7 +31,7 @@ std::string TextoPosicao(const TGridzelto &g, int c, int r) {
     const char *m = "|";
     if (r > g.LinhasUsadas())
         m = "•";
-    else if (g.Desconsiderada(r))
+    else if (r >= 1 && r < g.RowCount() && g.Desconsiderada(r))
         m = "–";
     std::string s = std::string(m) + " " + g.Celula(0, r);
     if (const TVariavel *v = g.Variavel(c))
