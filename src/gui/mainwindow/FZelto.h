@@ -117,6 +117,7 @@ class TFZELTO : public QMainWindow {
     void LimpaCelula();
     void Desfaz();
     void Refaz();
+    void PercorreHistorico(bool desfazer);
     void DefineAvanco(DirecaoAvanco d);
     void AlternaModo();
     // Toggles one of the option items ("PdOA", "SnAu", "VCVz", "CrVH").

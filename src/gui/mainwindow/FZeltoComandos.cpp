@@ -286,26 +286,18 @@ void TFZELTO::LimpaCelula() {
 
 // ---- Undo and redo ----------------------------------------------------------------------------
 
-void TFZELTO::Desfaz() {
-    Comando();
-    const bool modo = historico_.DescricaoDesfazer() == kDescricaoModo;
-    if (historico_.Desfaz()) {
-        if (modo) {
-            ModoInferencial = !ModoInferencial;
-            cfg_.Inferencial = ModoInferencial;
-            GravaChave("AvalInf");
-            AtualizaModo();
-        }
-        grade_->IrPara(grid_.ColunaAtual, grid_.LinhaAtual);
-    }
-    Atualiza();
-}
+void TFZELTO::Desfaz() { PercorreHistorico(true); }
 
-void TFZELTO::Refaz() {
+void TFZELTO::Refaz() { PercorreHistorico(false); }
+
+// Undoing or redoing the mode command also flips the process-wide mode, which
+// the worksheet's captured states do not hold.
+void TFZELTO::PercorreHistorico(bool desfazer) {
     Comando();
-    const bool modo = historico_.DescricaoRefazer() == kDescricaoModo;
-    if (historico_.Refaz()) {
-        if (modo) {
+    const std::string descricao =
+        desfazer ? historico_.DescricaoDesfazer() : historico_.DescricaoRefazer();
+    if (desfazer ? historico_.Desfaz() : historico_.Refaz()) {
+        if (descricao == kDescricaoModo) {
             ModoInferencial = !ModoInferencial;
             cfg_.Inferencial = ModoInferencial;
             GravaChave("AvalInf");
