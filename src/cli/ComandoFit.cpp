@@ -352,6 +352,10 @@ int Ajusta(const TOpcoesFit &o) {
 
 } // namespace
 
+void ImprimeAjuste(const zelto::TSistema &s, long double confianca, bool json, std::ostream &out) {
+    Imprime(s, confianca, json, out);
+}
+
 void RegistraFit(CLI::App &app, int &status) {
     auto o = std::make_shared<TOpcoesFit>();
     auto *cmd = app.add_subcommand("fit", "Ajusta um modelo às amostras ativas de uma planilha");

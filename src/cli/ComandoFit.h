@@ -7,3 +7,10 @@
 // Adds the subcommand; its callback leaves the exit status in `status` (0 fitted, 1 the file
 // cannot be read or the model cannot be fitted, 2 a bad option value).
 void RegistraFit(CLI::App &app, int &status);
+
+namespace zelto {
+class TSistema;
+}
+// The statistics of a fitted model as `fit` prints them, as text or as one JSON object. The fit
+// must be built up to OrdenaResiduos (and CalculaAlavancas).
+void ImprimeAjuste(const zelto::TSistema &s, long double confianca, bool json, std::ostream &out);

@@ -1,5 +1,6 @@
 // zelto-cli: the program's work without a window, for scripts, tests and benchmarks.
 #include "ComandoFit.h"
+#include "ComandoSearch.h"
 #include "ComandosArquivo.h"
 #include "worksheet/CalcEquacao.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char **argv) {
     int status = 0;
     RegistraCalc(app, status);
     RegistraFit(app, status);
+    RegistraSearch(app, status);
     RegistraInfo(app, status);
     RegistraConvert(app, status);
     RegistraExemplo(app, status);

@@ -88,16 +88,21 @@ bool InverteEquacoes(const TEquacoesNormais &eq, std::span<long double> C) {
 }
 
 TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b) {
-    TAjuste r;
     const std::size_t m = eq.m;
-    if (m == 0 || b.size() < m) return r;
+    if (m == 0 || b.size() < m) return {};
     const long double n = static_cast<long double>(eq.n);
     const long double Sy = eq.c[0];
     const long double nSQTl = n * eq.Syy - Sy * Sy;
     long double nSQRl = 0;
     for (std::size_t k = 2; k <= m; ++k)
         nSQRl += (n * eq.c[k - 1] - Sy * eq.a(1, k)) * b[k - 1];
-    const bool semGraus = eq.n <= m;
+    return AjusteDeSomas(eq.n, m, nSQTl, nSQRl);
+}
+
+TAjuste AjusteDeSomas(std::size_t nAmostras, std::size_t m, long double nSQTl, long double nSQRl) {
+    TAjuste r;
+    const long double n = static_cast<long double>(nAmostras);
+    const bool semGraus = nAmostras <= m;
     r.nMSE = semGraus ? Infinito : std::fabs(nSQTl - nSQRl) / (n - static_cast<long double>(m));
     r.nSQR = std::fabs(nSQRl);
     r.nSQT = std::fabs(nSQTl);
@@ -117,6 +122,20 @@ TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b
     return r;
 }
 
+long double R2AjustadoDe(const TAjuste &ajuste, std::size_t n, std::size_t m,
+                         long double limiteExato) {
+    if (std::fabs(ajuste.R) > limiteExato) return 1;
+    if (n <= m) return -Infinito;
+    if (ajuste.nSQT == 0) return 1;
+    const long double nn = static_cast<long double>(n);
+    return 1 - (ajuste.nSQE / ajuste.nSQT) * (nn - 1) / (nn - static_cast<long double>(m));
+}
+
+long double ProdutoCentradoDe(std::size_t n, long double P, long double Tj, long double Tk) {
+    const long double s = static_cast<long double>(n) * P - Tj * Tk;
+    return Finito(s) ? s : 0;
+}
+
 long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size_t k) {
     if (j < 1 || k < 1 || j > eq.m || k > eq.m) return 0;
     auto T = [&](std::size_t i) { return i == 1 ? eq.c[0] : eq.a(1, i); };
@@ -129,8 +148,7 @@ long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size
         P = eq.c[j - 1];
     else
         P = eq.a(j, k);
-    const long double s = static_cast<long double>(eq.n) * P - T(j) * T(k);
-    return Finito(s) ? s : 0;
+    return ProdutoCentradoDe(eq.n, P, T(j), T(k));
 }
 
 unsigned ContaRegressoresSignificativos(const TEquacoesNormais &eq, const TAjuste &ajuste,
@@ -142,10 +160,20 @@ unsigned ContaRegressoresSignificativos(const TEquacoesNormais &eq, const TAjust
     if (eq.n <= m || b.size() < m) return 0;
     const std::size_t gl = std::min<std::size_t>(eq.n - m, 65535);
     const long double tc = std::fabs(QuantilStudent(static_cast<std::uint16_t>(gl), alfa / 2));
-    const long double s = std::sqrt(ajuste.nSQE / static_cast<long double>(eq.n - m));
+    std::vector<long double> centrados(m, 0);
+    for (std::size_t k = 2; k <= m; ++k)
+        centrados[k - 1] = ProdutoCentrado(eq, k, k);
+    return ContaSignificativosDe(eq.n, m, ajuste.nSQE, b, centrados, tc);
+}
+
+unsigned ContaSignificativosDe(std::size_t n, std::size_t m, long double nSQE,
+                               std::span<const long double> b,
+                               std::span<const long double> centrados, long double tc) {
+    if (n <= m || b.size() < m || centrados.size() < m) return 0;
+    const long double s = std::sqrt(nSQE / static_cast<long double>(n - m));
     unsigned conta = 0;
     for (std::size_t k = 2; k <= m; ++k) {
-        const long double t = b[k - 1] * std::sqrt(std::fabs(ProdutoCentrado(eq, k, k))) / s;
+        const long double t = b[k - 1] * std::sqrt(std::fabs(centrados[k - 1])) / s;
         // A NaN (s = 0 or a fault) never counts; an infinite t counts.
         if (std::fabs(t) > tc) ++conta;
     }

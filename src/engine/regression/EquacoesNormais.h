@@ -67,11 +67,21 @@ struct TAjuste {
 //   R = √(nSQR/nSQT) (1 when nSQT = 0), F = nSQR'/((m − 1)·nMSE) (0 for m = 1, Infinito when
 //   nMSE = 0 or n <= m); R > 1 (rounding beyond an exact fit) sets R and F to 0.
 TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b);
+// The same statistics from n, m and the two n-scaled sums nSQT' and nSQR' alone (the model search
+// forms them from cross products it gathered once; CalculaAjuste ends here too).
+TAjuste AjusteDeSomas(std::size_t n, std::size_t m, long double nSQTl, long double nSQRl);
+
+// The adjusted R² of a fit with m terms over n samples: 1 when |R| > limiteExato or nSQT = 0,
+// −Infinito when n <= m, else 1 − (nSQE/nSQT)·(n − 1)/(n − m).
+long double R2AjustadoDe(const TAjuste &ajuste, std::size_t n, std::size_t m,
+                         long double limiteExato = 0.9999L);
 
 // The centred cross product S(j,k) = n·P(j,k) − T(j)·T(k) (P the raw cross product: Syy for
 // (1,1), c[k] for (1,k), A[j][k] otherwise; T(1) = Σy', T(k) = A[1][k]); 0 when the
 // arithmetic faults.
 long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size_t k);
+// n·P − Tj·Tk, 0 when the arithmetic faults: the centred cross product from its raw pieces.
+long double ProdutoCentradoDe(std::size_t n, long double P, long double Tj, long double Tk);
 
 // The number of regressors judged significant at the two-sided level alfa: all m − 1 when
 // |R| > limiteExato (an exact fit); none when n <= m; otherwise the terms whose tₖ =
@@ -81,5 +91,11 @@ long double ProdutoCentrado(const TEquacoesNormais &eq, std::size_t j, std::size
 unsigned ContaRegressoresSignificativos(const TEquacoesNormais &eq, const TAjuste &ajuste,
                                         std::span<const long double> b, long double alfa,
                                         long double limiteExato = 0.9999L);
+// The count once the exact-fit and n <= m cases are settled: the terms k = 2..m whose
+// |bₖ·√|Sₖ|/√(nSQE/(n − m))| exceeds tc, Sₖ = centred[k − 1] the centred cross product S(k,k)
+// and tc = |QuantilStudent(n − m, alfa/2)|.
+unsigned ContaSignificativosDe(std::size_t n, std::size_t m, long double nSQE,
+                               std::span<const long double> b,
+                               std::span<const long double> centrados, long double tc);
 
 } // namespace zelto

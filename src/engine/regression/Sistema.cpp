@@ -222,11 +222,7 @@ bool TSistema::AjusteExato() const {
 }
 
 long double TSistema::R2Ajustado() const {
-    if (AjusteExato()) return 1;
-    if (SemGraus()) return -Infinito;
-    const long double nn = static_cast<long double>(n());
-    if (ajuste_.nSQT == 0) return 1;
-    return 1 - (ajuste_.nSQE / ajuste_.nSQT) * (nn - 1) / (nn - static_cast<long double>(m_));
+    return R2AjustadoDe(ajuste_, n(), m_, LimiteAjusteExato);
 }
 
 long double TSistema::TCorrelacao() const {

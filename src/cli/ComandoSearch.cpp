@@ -1,0 +1,367 @@
+// zelto-cli search FILE [--type padrao|completa|manual|usuario|dirigida] [--mask "NAME=0,1,2,8"]...
+//                       [--criterion r|f|sig|r2adj] [--rapid L] [--threads N] [--dependent NAME]
+//                       [--use NAME,...] [--significance FILE.NRM] [--table]
+//                       [--choose N [--sanitize]] [--json]
+//
+// Runs the model search on the worksheet and prints the best models. The configuration is made
+// as the configuration dialog makes it: the type button first, then the check boxes: "--mask
+// NAME=codes" sets one variable's codes (types "dirigida", the default with such masks, and
+// "manual", which takes one code), "--mask *=codes" the codes every variable takes (the type
+// becomes "usuario"). "--rapid L" turns rapid search on with blocks of L variables. The
+// significance levels are the defaults, or those of a named configuration file.
+//
+// With --table the detailed best-models table follows; with --choose N the model of table row N
+// is fitted as "Escolher Modelo" fits it (after the automatic outlier removal with --sanitize,
+// with the significance settings' criterion) and printed as `zelto-cli fit` prints a model.
+// Ctrl+C interrupts the search: what was found so far is printed, "interrupted" is true.
+//
+// JSON keys: total, examined, listed, interrupted, seconds, models_per_second, threads, best
+// [{rank, codes {name: code, non-zero only}, R, F, R2_adjusted, regressors, significant (null
+// when not computed), equation}], table (with --table: rows of 12 texts, the headings first),
+// chosen (with --choose: the `fit` object). Numbers as `fit` writes them ("inf" for the infinite
+// marker).
+#include "ComandoSearch.h"
+#include "ComandoFit.h"
+
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "files/ArquivoIni.h"
+#include "files/LerArquivo.h"
+#include "regression/Sistema.h"
+#include "regression/Transformacoes.h"
+#include "search/Pesquisa.h"
+#include "significance/Significancias.h"
+#include "worksheet/Gridzelto.h"
+
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace zelto;
+using Json = nlohmann::ordered_json;
+
+struct TOpcoesSearch {
+    std::string arquivo, tipo, criterio, dependente, usar, significancia;
+    std::vector<std::string> mascaras;
+    int rapida = 0;
+    int threads = 0;
+    int escolha = 0;
+    bool tabela = false, saneia = false, json = false;
+};
+
+struct TFalha {
+    int status;
+    std::string mensagem;
+};
+
+std::string UmaLinha(std::string_view texto) {
+    std::string r;
+    for (char c : texto) {
+        if (c == '\r' || c == '\n') {
+            if (!r.empty() && r.back() != ' ') r += ' ';
+        } else {
+            r += c;
+        }
+    }
+    return r;
+}
+
+Json Numero(long double x) {
+    if (std::isnan(x)) return nullptr;
+    if (x >= Infinito) return "inf";
+    if (x <= -Infinito) return "-inf";
+    return static_cast<double>(x);
+}
+
+std::string Texto(long double x) {
+    std::ostringstream s;
+    s.precision(17);
+    if (x >= Infinito) return "inf";
+    if (x <= -Infinito) return "-inf";
+    s << static_cast<double>(x);
+    return s.str();
+}
+
+int Coluna(const TGridzelto &g, const std::string &nome) {
+    const int ultima = std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && g.Celula(c, 0) == nome) return c;
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && IguaisSemCaixa(g.Celula(c, 0), nome)) return c;
+    throw TFalha{2, "A planilha não tem a variável \"" + nome + "\"."};
+}
+
+// "0,1,2,8" as a mask.
+std::uint32_t Codigos(const std::string &texto) {
+    std::uint32_t mascara = 0;
+    for (const std::string &parte : Divide(texto, ',')) {
+        long long k = -1;
+        if (!ConverteInteiro(Apara(parte), k) || k < 0 || k > MaiorCodigoTransformacao)
+            throw TFalha{2, "Código de transformação inválido: \"" + parte + "\" (use 0 a 14)."};
+        mascara |= 1u << k;
+    }
+    return mascara;
+}
+
+TipoPesquisa Tipo(const std::string &t) {
+    if (t == "manual") return tpManual;
+    if (t == "padrao") return tpPadrao;
+    if (t == "completa") return tpCompleta;
+    if (t == "usuario") return tpUsuario;
+    if (t == "dirigida") return tpDirigida;
+    throw TFalha{2, "Tipo de pesquisa inválido: \"" + t +
+                        "\" (use padrao, completa, manual, usuario ou dirigida)."};
+}
+
+CriterioPesquisa Criterio(const std::string &c) {
+    if (c == "r") return cpCorrelacao;
+    if (c == "f") return cpSignificanciaModelo;
+    if (c == "sig") return cpRegressores;
+    if (c == "r2adj") return cpR2Ajustado;
+    throw TFalha{2, "Critério inválido: \"" + c + "\" (use r, f, sig ou r2adj)."};
+}
+
+// The configuration dialog, driven by the options.
+void Configura(TPesquisa &p, const TGridzelto &g, const TOpcoesSearch &o) {
+    struct Mascara {
+        int coluna; // 0: every variable
+        std::uint32_t codigos;
+    };
+    std::vector<Mascara> mascaras;
+    bool propria = false;
+    for (const std::string &m : o.mascaras) {
+        const auto igual = m.find('=');
+        if (igual == std::string::npos) throw TFalha{2, "Falta \"=\" em \"" + m + "\"."};
+        const std::string nome = Apara(m.substr(0, igual));
+        const int c = nome == "*" ? 0 : Coluna(g, nome);
+        propria = propria || c != 0;
+        mascaras.push_back({c, Codigos(m.substr(igual + 1))});
+    }
+    const TipoPesquisa tipo = !o.tipo.empty() ? Tipo(o.tipo) : propria ? tpDirigida : tpPadrao;
+    const bool porVariavel = tipo == tpManual || tipo == tpDirigida;
+
+    const int resultado = p.Configura([&](TSelecaoPesquisa &d) {
+        d.PressionaTipo(tipo);
+        for (const Mascara &m : mascaras) {
+            if ((m.coluna != 0) != porVariavel)
+                throw TFalha{2, porVariavel ? "Com --type manual ou dirigida, use --mask NOME=..."
+                                            : "Uma máscara por variável pede --type dirigida ou "
+                                              "manual; para todas as variáveis use --mask *=..."};
+            if (m.coluna != 0) {
+                int pagina = -1;
+                for (std::size_t i = 0; i < d.Paginas().size(); ++i)
+                    if (d.Paginas()[i].Coluna == m.coluna) pagina = static_cast<int>(i);
+                if (pagina < 0)
+                    throw TFalha{2, "A variável \"" + g.Celula(m.coluna, 0) + "\" não é usada."};
+                d.MudaPagina(pagina);
+            }
+            if (tipo == tpManual && NumeroCodigos(m.codigos) != 1)
+                throw TFalha{2, "A pesquisa manual dá um só código a cada variável."};
+            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
+                if (!((m.codigos >> k) & 1u)) d.MarcaCaixa(k, false);
+            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
+                if ((m.codigos >> k) & 1u) d.MarcaCaixa(k, true);
+        }
+        if (!o.criterio.empty()) d.DefineCriterio(Criterio(o.criterio));
+        if (o.rapida > 0) {
+            if (!d.RapidaOferecida())
+                throw TFalha{2, "A pesquisa rápida não é oferecida na pesquisa manual."};
+            d.DefinePesquisaRapida(true);
+            d.DefineDeslizador(o.rapida);
+        }
+        return kResultadoExecuta;
+    });
+    if (resultado != kResultadoExecuta)
+        throw TFalha{1, "Não existem modelos a pesquisar. Verifique se existem variáveis ativas."};
+}
+
+// Ctrl+C while the search runs.
+std::atomic<TProgresso *> progressoAtivo{nullptr};
+extern "C" void Interrompe(int) {
+    if (TProgresso *p = progressoAtivo.load()) p->Cancela();
+}
+
+int Pesquisa(const TOpcoesSearch &o) {
+    if (o.rapida < 0) throw TFalha{2, "O tamanho do bloco da pesquisa rápida deve ser positivo."};
+    if (o.threads < 0) throw TFalha{2, "O número de threads não pode ser negativo."};
+    if (o.escolha < 0) throw TFalha{2, "A linha de --choose começa em 1."};
+    if (o.saneia && o.escolha == 0) throw TFalha{2, "--sanitize acompanha --choose."};
+    TGridzelto grid;
+    std::string resumo;
+    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
+    if (!lido.ok)
+        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "."
+                                              : UmaLinha(lido.mensagem)};
+    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+
+    const int dependente = o.dependente.empty() ? 0 : Coluna(grid, o.dependente);
+    if (!o.usar.empty()) {
+        std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
+        for (const std::string &nome : Divide(o.usar, ','))
+            if (!Apara(nome).empty())
+                usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
+                v->Usada = usadas[static_cast<std::size_t>(c)] || c == dependente ||
+                           (dependente == 0 && v->Dependente);
+        grid.RecalcularTudo();
+    }
+    if (dependente)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (TVariavel *v = grid.Variavel(c)) {
+                v->Dependente = c == dependente;
+                if (c == dependente) v->Usada = true;
+            }
+
+    TSignificancias &sig = Significancias();
+    sig = TSignificancias{};
+    if (!o.significancia.empty()) {
+        if (!std::filesystem::is_regular_file(o.significancia))
+            throw TFalha{1, "Não foi possível ler " + o.significancia + "."};
+        TArquivoIni ini(o.significancia);
+        sig.Le(ini);
+    }
+
+    TSistema sistema(grid);
+    TPesquisa p(grid, sistema);
+    std::vector<std::string> avisos;
+    p.Aviso = [&](const std::string &t) { avisos.push_back(t); };
+    p.Threads = static_cast<unsigned>(o.threads);
+    Configura(p, grid, o);
+
+    TProgressoPesquisa progresso;
+    progressoAtivo = &progresso;
+    auto anterior = std::signal(SIGINT, Interrompe);
+    const bool pesquisou = p.Pesquisa(&progresso);
+    std::signal(SIGINT, anterior);
+    progressoAtivo = nullptr;
+    for (const std::string &a : avisos)
+        std::cerr << UmaLinha(a) << '\n';
+    if (!pesquisou) throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
+    avisos.clear();
+
+    if (o.tabela || o.escolha) p.MontaTabela(true);
+    std::string escolhido;
+    if (o.escolha) {
+        const int linhas = static_cast<int>(p.Tabela().size()) - 1;
+        if (o.escolha > linhas)
+            throw TFalha{1, "A tabela dos melhores modelos não tem a linha " +
+                                std::to_string(o.escolha) + "."};
+        TPesquisa::TJanelaEscolha janela;
+        janela.Escolhe = [&](TPesquisa &, int) { return o.escolha; };
+        if (!p.EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela))
+            throw TFalha{1, avisos.empty() ? "O modelo escolhido não pode ser ajustado."
+                                           : UmaLinha(avisos[0])};
+        sistema.Inverte();
+        sistema.CalculaResiduos();
+        sistema.CalculaAlavancas();
+        sistema.OrdenaResiduos();
+        std::ostringstream out;
+        ImprimeAjuste(sistema, sig.ConfiancaEstimativa, o.json, out);
+        escolhido = out.str();
+    }
+
+    const double segundos = p.Segundos();
+    const double porSegundo =
+        segundos > 0 ? static_cast<double>(p.ExaminadosNaExecucao()) / segundos : 0;
+    auto nomes = [&](const TModeloPesquisado &m) {
+        Json codigos = Json::object();
+        for (int c = 1; c <= p.V(); ++c)
+            if (m.Codigos[static_cast<std::size_t>(c)] != 0)
+                codigos[grid.Celula(c, 0)] = m.Codigos[static_cast<std::size_t>(c)];
+        return codigos;
+    };
+
+    if (o.json) {
+        Json j;
+        j["total"] = p.Total();
+        j["examined"] = p.Examinados();
+        j["listed"] = p.Modelos();
+        j["interrupted"] = p.Interrompida();
+        j["seconds"] = segundos;
+        j["models_per_second"] = porSegundo;
+        j["threads"] = p.ThreadsUsadas();
+        Json melhores = Json::array();
+        for (int i = 1; i <= p.Modelos(); ++i) {
+            const TModeloPesquisado &m = p.Lista().Slot(i);
+            Json x;
+            x["rank"] = i;
+            x["codes"] = nomes(m);
+            x["R"] = Numero(m.R);
+            x["F"] = Numero(m.F);
+            x["R2_adjusted"] = Numero(m.R2Ajustado);
+            x["regressors"] = m.Regressores;
+            x["significant"] = m.SignificativosCalculados ? Json(m.Significativos) : Json(nullptr);
+            x["equation"] = p.EquacaoSimbolica(i);
+            melhores.push_back(std::move(x));
+        }
+        j["best"] = std::move(melhores);
+        if (o.tabela) j["table"] = p.Tabela();
+        if (o.escolha) j["chosen"] = Json::parse(escolhido);
+        std::cout << j.dump(2) << '\n';
+        return 0;
+    }
+
+    std::cout << "Modelos: " << p.Total() << " no total, " << p.Examinados() << " examinados, "
+              << p.Modelos() << " listados" << (p.Interrompida() ? " (pesquisa interrompida)" : "")
+              << "\nTempo: " << segundos << " s, " << static_cast<long long>(porSegundo)
+              << " modelos/s, " << p.ThreadsUsadas() << " threads\n";
+    for (int i = 1; i <= p.Modelos(); ++i) {
+        const TModeloPesquisado &m = p.Lista().Slot(i);
+        std::cout << i << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
+                  << Texto(m.R2Ajustado) << '\t' << p.EquacaoSimbolica(i) << '\n';
+    }
+    if (o.tabela) {
+        std::cout << "Tabela:\n";
+        for (const TLinhaTabela &linha : p.Tabela()) {
+            for (std::size_t k = 0; k < linha.size(); ++k)
+                std::cout << (k ? "\t" : "") << linha[k];
+            std::cout << '\n';
+        }
+    }
+    if (o.escolha) std::cout << "Modelo escolhido (linha " << o.escolha << "):\n" << escolhido;
+    return 0;
+}
+
+} // namespace
+
+void RegistraSearch(CLI::App &app, int &status) {
+    auto o = std::make_shared<TOpcoesSearch>();
+    auto *cmd = app.add_subcommand("search", "Pesquisa os melhores modelos de uma planilha");
+    cmd->add_option("FILE", o->arquivo, "A planilha (qualquer formato)")->required();
+    cmd->add_option("--type", o->tipo,
+                    "Tipo de pesquisa: padrao, completa, manual, usuario, dirigida");
+    cmd->add_option("--mask", o->mascaras,
+                    "Códigos permitidos: \"NOME=0,1,2,8\" para uma variável, \"*=...\" para todas "
+                    "(pode repetir)");
+    cmd->add_option("--criterion", o->criterio, "Ordenar por: r, f, sig, r2adj (padrão r)");
+    cmd->add_option("--rapid", o->rapida, "Pesquisa rápida com blocos de L variáveis");
+    cmd->add_option("--threads", o->threads, "Threads (padrão: uma por núcleo)");
+    cmd->add_option("--dependent", o->dependente, "A variável dependente (padrão: a da planilha)");
+    cmd->add_option("--use", o->usar,
+                    "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
+    cmd->add_option("--significance", o->significancia,
+                    "Níveis de significância de uma configuração .NRM");
+    cmd->add_flag("--table", o->tabela, "Mostra a tabela detalhada dos melhores modelos");
+    cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela");
+    cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra do modelo escolhido");
+    cmd->add_flag("--json", o->json, "Saída em JSON");
+    cmd->callback([o, &status] {
+        try {
+            status = Pesquisa(*o);
+        } catch (const TFalha &f) {
+            std::cerr << f.mensagem << '\n';
+            status = f.status;
+        }
+    });
+}

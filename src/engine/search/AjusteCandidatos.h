@@ -1,0 +1,184 @@
+// Fitting the candidate models of one piece of a search block, fast and with exactly the numbers
+// the regression system gives for the same model.
+//
+// Inside a block the search visits the models in the order of a mixed-radix number whose digits
+// are the block's variables (the first one the fastest) and whose digit values are the positions
+// of their codes among the allowed ones. The block is cut into pieces: a piece fixes the digits of
+// the last variables of the block (its "high" digits) and runs through every combination of the
+// others (its "low" digits), so a piece is a run of consecutive models and the pieces follow one
+// another in the block's order.
+//
+// TAjusteCandidatos fits every model of a piece without building its normal equations: it gathers
+// the cross products of the piece's candidate columns once and runs the elimination of the
+// regression system (Gaussian elimination without pivoting on the columns, in long double) over a
+// tree of the regressors in column order. Eliminating a regressor updates only entries that depend
+// on the regressors eliminated before it, so models that share their first regressors share that
+// part of the elimination; each model then only needs its back substitution and its R and F,
+// computed by the same arithmetic, operation by operation, as TSistema's Resolve and
+// CalculaEstatisticas. Those, its F, adjusted R² and its count of significant regressors are
+// therefore identical to the fit of the same model, which the tests check.
+//
+// A column whose transformation failed on an active sample rejects every model that uses it, a
+// zero pivot rejects every model that holds that regressor after those before it, and a model with
+// more coefficients than samples is rejected, as TSistema rejects them. Rejected models still
+// count as examined.
+//
+// A piece reports only the models whose ChaveFiltro reaches the threshold that the list published
+// (the key of its slot 50, which never decreases): any other model could not enter the list. The
+// list then receives the reported models in the search's order, so the ranking is the one of a
+// search that fits every model in turn, ties included, however many threads fit the pieces.
+//
+// The block description is read-only while pieces are fitted; each thread has its own
+// TAjusteCandidatos.
+#pragma once
+
+#include "common/Progresso.h"
+#include "regression/DadosRegressao.h"
+#include "search/ListaModelos.h"
+
+#include <atomic>
+#include <bitset>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zelto {
+
+// One choice of a variable within a block: its code, its digit value and its column (null for
+// code 0). Falha: the column's transformation failed on an active sample.
+struct TEscolhaVariavel {
+    std::uint8_t Codigo = 0;
+    std::uint16_t Digito = 0;
+    const TColunaTransformada *Coluna = nullptr;
+    bool Falha = false;
+    int Produto = -1; // its row in the block's table of cross products, -1 when not there
+};
+
+// A variable of the worksheet as a block sees it.
+struct TVariavelBloco {
+    int Coluna = 0;
+    // Block variables: every allowed code; the others: their current code alone.
+    std::vector<TEscolhaVariavel> Escolhas;
+    int Digito = -1; // position among the block's digits; -1 outside the block
+};
+
+// Everything the pieces of one block share.
+struct TBlocoPesquisa {
+    std::span<const std::uint32_t> Ativas;
+    int D = 0;
+    // The variables that may take part: the dependent one and every other with a code other than 0
+    // among its choices, plus every block variable (for the digits), in column order.
+    std::vector<TVariavelBloco> Variaveis;
+    int IndiceD = -1; // D's entry in Variaveis
+    // The block's digits (indexes into Variaveis, first the fastest), their radices, and the
+    // weights of the low digits; the first Baixos digits are a piece's low digits.
+    std::vector<int> Digitos;
+    std::vector<std::uint64_t> Bases, Pesos;
+    std::size_t Baixos = 0;
+    std::uint64_t TamanhoPeca = 1; // W: the product of the low radices
+
+    CriterioPesquisa Criterio = cpCorrelacao;
+    long double LimiteExato = 0.9999L;
+    bool AceitaRZero = false; // the descriptive mode lists its model even with R = 0
+    // |Student quantile(n − m, alfa/2)| by m (criterion "Sig. dos Regressores").
+    std::vector<long double> QuantisT;
+
+    // Σ a·b over the active samples for every pair of the block's usable columns (P columns,
+    // row-major), and Σ a: gathered once per block, so that a piece costs nothing per sample.
+    // Empty when the block has too many columns for it; pieces then sum for themselves.
+    std::size_t P = 0;
+    std::vector<long double> Produtos, Somas;
+};
+
+// Fills the block's table of cross products, on `threads` threads.
+void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads);
+
+// A piece: its place in the block's sequence, its high digit values and the first low index to
+// examine (0 but for the piece where an interrupted search resumes).
+struct TPeca {
+    std::uint64_t Sequencia = 0;
+    std::vector<std::uint16_t> Altos;
+    std::uint64_t Inicio = 0;
+};
+
+// A model of a piece that may enter the list.
+struct TCandidato {
+    std::uint64_t Indice = 0; // low index within the piece
+    long double R = 0, F = 0, R2Ajustado = 0;
+    std::uint16_t Regressores = 0, Significativos = 0;
+    std::bitset<MaximoTermos> Sinais;
+};
+
+struct TResultadoPeca {
+    TPeca Peca;
+    bool Completa = false;              // false: abandoned on a cancel
+    std::vector<TCandidato> Candidatos; // ascending Indice
+};
+
+class TAjusteCandidatos {
+  public:
+    // Fits the models of the piece with a low index >= its start. Stops early (Completa false)
+    // when `parar` becomes true or the sink is cancelled. `limiar` is read as the piece goes on.
+    TResultadoPeca Ajusta(const TBlocoPesquisa &bloco, const TPeca &peca,
+                          const std::atomic<double> &limiar, const std::atomic<bool> &parar,
+                          const TProgresso *progresso = nullptr);
+
+  private:
+    struct Escolha {
+        std::uint8_t Codigo;
+        int Candidato; // -1: code 0 or a failed column
+        bool Falha;
+        std::uint64_t Contribuicao; // digit × weight for low digits
+    };
+    struct Posicao {
+        std::size_t Inicio = 0, Fim = 0; // candidates of this position: [Inicio, Fim)
+        std::vector<Escolha> Escolhas;
+    };
+    struct Rhs {
+        std::size_t Coluna; // index into ys_
+        std::uint64_t Contribuicao;
+    };
+    // A state of the elimination: entries over the candidates from Base on, rows of Passo
+    // entries (the candidates, then the right-hand sides) relative to Base.
+    struct Vista {
+        long double *Dados;
+        std::size_t Base;
+        std::size_t Passo;
+    };
+    // One eliminated regressor: its column as it stood when it became the pivot.
+    struct Pivo {
+        const long double *Linha;
+        std::size_t Base;
+        long double Diagonal;
+        std::size_t Candidato;
+    };
+
+    bool Prepara(const TBlocoPesquisa &bloco, const TPeca &peca);
+    void Visita(std::size_t pos, Vista vista, bool propria, std::uint64_t indice);
+    void Elimina(const Vista &origem, const Vista &destino, std::size_t t, std::size_t novaBase);
+    void Folha(std::uint64_t indice);
+    template <std::size_t K> void Substitui(const std::size_t *ys, long double *b) const;
+
+    // Per piece.
+    const TBlocoPesquisa *bloco_ = nullptr;
+    const std::atomic<double> *limiar_ = nullptr;
+    const std::atomic<bool> *parar_ = nullptr;
+    const TProgresso *progresso_ = nullptr;
+    bool abandonada_ = false;
+    std::uint64_t inicio_ = 0;
+    std::size_t n_ = 0;
+    std::vector<Posicao> posicoes_;
+    std::vector<const TColunaTransformada *> colunas_; // candidates
+    std::vector<const TColunaTransformada *> ys_;      // the dependent's columns
+    std::vector<int> produtoColuna_, produtoY_;        // their rows in the block's table
+    std::vector<Rhs> rhs_;
+    std::size_t C_ = 0, Y_ = 0;
+    std::vector<long double> Sx_, Sy_, nSQT_, G_, centrados_, raiz_;
+    std::vector<std::vector<long double>> niveis_; // one buffer per position, allocated on use
+    std::vector<Pivo> pivos_;
+    std::vector<long double> b_, bt_, bCentrados_;
+    std::vector<TCandidato> candidatos_;
+    std::uint32_t contaFolhas_ = 0;
+};
+
+} // namespace zelto

@@ -1,0 +1,195 @@
+// TPesquisa: the best-models table, the symbolic equation of a slot and the choice of a model.
+#include "search/Pesquisa.h"
+
+#include "common/Numeros.h"
+#include "regression/Transformacoes.h"
+#include "significance/Significancias.h"
+#include "worksheet/Modo.h"
+
+#include <cmath>
+#include <optional>
+
+namespace zelto {
+
+namespace {
+
+bool Calculavel(long double x) {
+    return std::isfinite(x) && std::fabs(x) < Infinito;
+}
+
+const char *TextoAutocorrelacao(int r) {
+    switch (r) {
+    case 1:
+        return "Positiva";
+    case -1:
+        return "Negativa";
+    case 0:
+        return "Não há";
+    default:
+        return "Inconclusivo";
+    }
+}
+
+std::string Regressores(const TModeloPesquisado &m) {
+    return std::to_string(m.Significativos) + " em " + std::to_string(m.Regressores);
+}
+
+} // namespace
+
+int TPesquisa::SlotDaLinha(int linha) const {
+    return linha >= 1 && linha < static_cast<int>(slots_.size())
+               ? slots_[static_cast<std::size_t>(linha)]
+               : 0;
+}
+
+std::string TPesquisa::EquacaoSimbolica(int slot) const {
+    if (slot < 1 || slot > kSlotsMelhores) return {};
+    const TModeloPesquisado &m = lista_.Slot(slot);
+    const int D = this->D();
+    if (D < 1 || m.Codigos[static_cast<std::size_t>(D)] == 0) return {};
+    auto nome = [&](int c) { return "[" + grid_.Celula(c, 0) + "]"; };
+    std::string e = NomeTransformacao(nome(D), m.Codigos[static_cast<std::size_t>(D)]);
+    e += m.Sinais[0] ? " = b0" : " = -b0";
+    std::size_t j = 0;
+    for (int c = 1; c <= V(); ++c) {
+        const std::uint8_t codigo = m.Codigos[static_cast<std::size_t>(c)];
+        if (c == D || codigo == 0) continue;
+        ++j;
+        e += " ";
+        e += j < m.Sinais.size() && m.Sinais[j] ? "+" : "-";
+        e += " b" + std::to_string(j) + "x" + NomeTransformacao(nome(c), codigo);
+    }
+    return e;
+}
+
+// Fits the slot's model for good and writes columns 4 to 11; false when the row must go.
+bool TPesquisa::DetalhaLinha(TModeloPesquisado &modelo, TLinhaTabela &linha, TProgresso *progresso,
+                             double &passo) {
+    const TSignificancias &sig = Significancias();
+    auto avanca = [&] {
+        if (progresso) progresso->Avanca(++passo);
+    };
+    DefineModelo(modelo.Codigos);
+    LimpaSaneadas();
+    sistema_.CarregaDados();
+    const bool ajustado = sistema_.MontaSistema() && sistema_.Resolve();
+    if (ajustado) {
+        sistema_.CalculaEstatisticas();
+        sistema_.Inverte();
+        sistema_.CalculaResiduos();
+        sistema_.OrdenaResiduos();
+    }
+    avanca();
+    if (!ajustado || sistema_.n() <= sistema_.m()) {
+        passo += 3;
+        if (progresso) progresso->Avanca(passo);
+        return false;
+    }
+    if (enumeracao_.Mascaras().Criterio != cpRegressores) {
+        modelo.Significativos = static_cast<std::uint16_t>(
+            sistema_.RegressoresSignificativos(sig.TesteRegressoresBicaudal));
+        modelo.Regressores = static_cast<std::uint16_t>(sistema_.m() - 1);
+        modelo.SignificativosCalculados = true;
+        linha[4] = Regressores(modelo);
+    }
+    linha[5] = std::to_string(sistema_.NumeroOutliers(sig.Saneamento, sig.ParametroSaneamento));
+    avanca();
+    linha[6] = sistema_.TesteNormalidade(sig.KolmogorovSmirnov) ? "Sim" : "Não";
+    linha[7] = TextoAutocorrelacao(sistema_.TesteAutocorrelacao(sig.DurbinWatson));
+    avanca();
+    if (!sistema_.ObjetoInformado()) {
+        for (int c = 8; c <= 11; ++c)
+            linha[static_cast<std::size_t>(c)] = "------";
+    } else {
+        const int D = this->D();
+        auto texto = [&](const std::optional<long double> &x) {
+            return x && Calculavel(*x) ? grid_.TextoCelulaDeValor(D, *x) : std::string("???");
+        };
+        const TPonto ponto = sistema_.PontoObjeto();
+        const std::optional<long double> estimativa = sistema_.EstimativaObjeto();
+        const std::optional<TIntervalo> intervalo =
+            sistema_.IntervaloMedia(ponto, sig.ConfiancaEstimativa);
+        std::optional<long double> inferior, superior, precisao;
+        if (intervalo) {
+            inferior = intervalo->Inferior;
+            superior = intervalo->Superior;
+            const long double p = (intervalo->Superior - intervalo->Inferior) /
+                                  ((intervalo->Superior + intervalo->Inferior) / 2) * 100;
+            if (Calculavel(intervalo->Inferior) && Calculavel(intervalo->Superior) && Calculavel(p))
+                precisao = p;
+        }
+        linha[8] = texto(estimativa);
+        linha[9] = texto(inferior);
+        linha[10] = texto(superior);
+        linha[11] = precisao ? FormatoFixo(*precisao, 2) + " %" : "???";
+    }
+    avanca();
+    return true;
+}
+
+void TPesquisa::MontaTabela(bool detalhada, TProgresso *progresso) {
+    if (tabelaMontada_ && (tabelaDetalhada_ || !detalhada)) return;
+    tabela_.assign(1, kTitulosTabela);
+    slots_.assign(1, 0);
+    const int contador = lista_.Contador();
+    const CriterioPesquisa criterio = enumeracao_.Mascaras().Criterio;
+    if (progresso)
+        progresso->Inicia(kTituloDetalhando, 0, (detalhada ? 4.0 : 1.0) * contador, false);
+    double passo = 0;
+    for (int s = 1; s <= contador && s <= kSlotsMelhores; ++s) {
+        TModeloPesquisado &modelo = lista_.Slot(s);
+        if (!modelo.Ocupado) continue;
+        TLinhaTabela linha;
+        linha[1] = FormatoFixo(modelo.R, 4);
+        linha[2] = FormatoFixo(modelo.R2Ajustado, 4);
+        linha[3] = modelo.F >= Infinito ? "Infinito" : FormatoFixo(modelo.F, 4);
+        if (criterio == cpRegressores) linha[4] = Regressores(modelo);
+        if (detalhada) {
+            if (!DetalhaLinha(modelo, linha, progresso, passo)) continue;
+        } else if (progresso) {
+            progresso->Avanca(++passo);
+        }
+        linha[0] = std::to_string(tabela_.size());
+        tabela_.push_back(std::move(linha));
+        slots_.push_back(s);
+    }
+    if (progresso) progresso->Termina();
+    tabelaMontada_ = true;
+    tabelaDetalhada_ = detalhada;
+}
+
+bool TPesquisa::EscolheModelo(bool saneia, int criterio, long double parametro,
+                              const TJanelaEscolha &janela) {
+    if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0 || lista_.Modelos() == 0)
+        return false;
+    int slot = 1;
+    if (enumeracao_.Mascaras().Descritiva) {
+        UltimaLinha = 1;
+    } else {
+        if (UltimaLinha == 0) UltimaLinha = 1;
+        MontaTabela(janela.Detalhada, janela.Progresso);
+        if (tabela_.size() <= 1) {
+            Avisa(kMensagemSemModelosValidos);
+            return false;
+        }
+        const int linhas = static_cast<int>(tabela_.size()) - 1;
+        const int inicial = std::min(UltimaLinha, linhas);
+        const int escolhida = janela.Escolhe ? janela.Escolhe(*this, inicial) : 0;
+        if (escolhida < 1 || escolhida > linhas) return false;
+        slot = SlotDaLinha(escolhida);
+        if (EquacaoSimbolica(slot).empty()) return false;
+        UltimaLinha = escolhida;
+    }
+    DefineModelo(lista_.Slot(slot).Codigos);
+    if (saneia) {
+        if (!sistema_.Saneia(criterio, parametro, janela.Progresso)) return false;
+    } else {
+        LimpaSaneadas();
+        sistema_.CarregaDados();
+    }
+    if (!sistema_.MontaSistema() || !sistema_.Resolve()) return false;
+    sistema_.CalculaEstatisticas();
+    return true;
+}
+
+} // namespace zelto

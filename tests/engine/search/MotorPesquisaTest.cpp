@@ -1,0 +1,188 @@
+// The fast search against its definition: the list a search builds on many threads from cross
+// products must be, to the last bit and in the same order, the list of a search that fits every
+// model in turn with the regression system (TPesquisa::UsaSistema) and of the same search on one
+// thread. Random data with 0/1 columns give exact ties (a 0/1 column is the same column under
+// several codes), columns with zeros and negatives give failed transformations.
+#include "search/Pesquisa.h"
+
+#include "common/Numeros.h"
+#include "files/LerArquivo.h"
+#include "regression/Sistema.h"
+#include "significance/Significancias.h"
+
+#include "PesquisaTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+using namespace zelto;
+using namespace zelto::teste;
+
+namespace {
+
+struct Caso {
+    const char *nome;
+    const char *tipos; // regressors' kinds, see Aleatoria
+    int amostras;
+    std::uint32_t mascara;
+    CriterioPesquisa criterio;
+    int bloco; // rapid search with this block size; 0 without
+};
+
+// Runs one search and returns it; `threads` 0 runs the literal search with TSistema.
+void Executa(TGridzelto &g, TSistema &s, TPesquisa &p, const Caso &c, unsigned threads) {
+    Mascaras(p, c.mascara);
+    p.Configuracao.Criterio = c.criterio;
+    p.Configuracao.PesquisaRapida = c.bloco > 0;
+    p.Configuracao.TamanhoBloco = static_cast<std::uint16_t>(c.bloco);
+    p.UsaSistema = threads == 0;
+    p.Threads = threads;
+    (void)g;
+    (void)s;
+    ASSERT_TRUE(p.Pesquisa());
+}
+
+} // namespace
+
+TEST(MotorPesquisa, ManyThreadsOneThreadAndTheRegressionSystemGiveTheSameList) {
+    constexpr std::uint32_t completa = kMascaraCompleta;
+    const Caso casos[] = {
+        // 15·15·15·14 models with many exact ties among the 0/1 columns' codes.
+        {"complete masks, ties", "bbp", 25, completa, cpCorrelacao, 0},
+        {"F", "bpzp", 30, kMascaraPadrao | 0x70u, cpSignificanciaModelo, 0},
+        {"significant regressors", "pbzpb", 40, kMascaraPadrao, cpRegressores, 0},
+        {"adjusted R2", "pbzpb", 12, kMascaraPadrao | 0x18u, cpR2Ajustado, 0},
+        {"rapid search, blocks of 1", "pbpzbpp", 30, kMascaraPadrao, cpCorrelacao, 1},
+        {"rapid search, blocks of 2", "bpbpzpb", 20, completa, cpRegressores, 2},
+        // More terms than samples: most models are singular.
+        {"few samples", "pppppp", 6, kMascaraPadrao, cpCorrelacao, 0},
+    };
+    unsigned semente = 11;
+    for (const Caso &c : casos) {
+        TGridzelto g;
+        Aleatoria(g, c.tipos, c.amostras, semente++);
+        TSistema s0(g), s1(g), s4(g);
+        TPesquisa definicao(g, s0), um(g, s1), varios(g, s4);
+        Executa(g, s0, definicao, c, 0);
+        Executa(g, s1, um, c, 1);
+        Executa(g, s4, varios, c, 4);
+        SCOPED_TRACE(c.nome);
+        EXPECT_GT(definicao.Modelos(), 0);
+        EXPECT_EQ(um.Examinados(), definicao.Examinados());
+        EXPECT_EQ(varios.Examinados(), definicao.Examinados());
+        EXPECT_EQ(varios.Examinados(), varios.Total());
+        MesmaLista(um.Lista(), definicao.Lista(), std::string(c.nome) + ", one thread");
+        MesmaLista(varios.Lista(), definicao.Lista(), std::string(c.nome) + ", four threads");
+        EXPECT_EQ(varios.ThreadsUsadas(), 4u);
+    }
+}
+
+// The ties are real: several listed models share their R exactly, and the newer one (later in
+// the search's order) stands first.
+TEST(MotorPesquisa, ExactTiesKeepTheNewerModelFirst) {
+    TGridzelto g;
+    Aleatoria(g, "bp", 20, 5);
+    TSistema s(g);
+    TPesquisa p(g, s);
+    Mascaras(p, kMascaraCompleta);
+    p.Threads = 2;
+    ASSERT_TRUE(p.Pesquisa());
+    int empates = 0;
+    for (int i = 2; i <= p.Modelos(); ++i) {
+        const TModeloPesquisado &a = p.Lista().Slot(i - 1), &b = p.Lista().Slot(i);
+        if (a.R != b.R) continue;
+        ++empates;
+        // Same R: x1 (0/1) under different codes; the one enumerated later has the higher code
+        // on the fastest variable that differs.
+        int c = 1;
+        while (c <= 3 && a.Codigos[c] == b.Codigos[c])
+            ++c;
+        ASSERT_LE(c, 3);
+        EXPECT_GT(a.Codigos[c], b.Codigos[c]) << "slot " << i;
+    }
+    EXPECT_GT(empates, 5);
+}
+
+// Every listed model, fitted again by the regression system, gives the R, F and adjusted R² that
+// the search recorded, on the shipped Windsor worksheet (five regressors, standard masks), and the
+// literal search lists the same models.
+TEST(MotorPesquisa, ListedModelsMatchTheRegressionSystemOnWindsor) {
+    TGridzelto g;
+    std::string resumo;
+    ASSERT_TRUE(LerArquivo(ZELTO_EXEMPLOS "/windsor.TXT", g, 255, resumo, nullptr).ok);
+    for (int c = 7; c <= g.ColunasUsadas(); ++c)
+        g.Variavel(c)->Usada = false;
+    TSistema s(g), sr(g);
+    TPesquisa p(g, s), referencia(g, sr);
+    p.Threads = 2;
+    referencia.UsaSistema = true;
+    ASSERT_TRUE(p.Pesquisa());
+    ASSERT_TRUE(referencia.Pesquisa());
+    EXPECT_EQ(p.Total(), 3u * 4 * 4 * 4 * 4 * 4);
+    MesmaLista(p.Lista(), referencia.Lista(), "windsor");
+    ASSERT_EQ(p.Modelos(), kSlotsMelhores);
+    TSistema verificacao(g);
+    verificacao.CarregaDados();
+    for (int i = 1; i <= p.Modelos(); ++i) {
+        const TModeloPesquisado &m = p.Lista().Slot(i);
+        std::vector<TTermo> termos{{1, m.Codigos[1]}};
+        for (int c = 2; c <= 6; ++c)
+            if (m.Codigos[c]) termos.push_back({static_cast<std::uint16_t>(c), m.Codigos[c]});
+        verificacao.DefineTermos(termos);
+        ASSERT_TRUE(verificacao.MontaSistema() && verificacao.Resolve()) << i;
+        verificacao.CalculaEstatisticas();
+        EXPECT_EQ(verificacao.R(), m.R) << i;
+        EXPECT_EQ(verificacao.F(), m.F) << i;
+        EXPECT_EQ(verificacao.R2Ajustado(), m.R2Ajustado) << i;
+        for (std::size_t k = 1; k <= verificacao.m(); ++k)
+            EXPECT_EQ(m.Sinais[k - 1], verificacao.Coeficiente(k) >= 0) << i << " b" << k;
+        if (i > 1) {
+            EXPECT_GE(p.Lista().Slot(i - 1).R, m.R);
+        }
+    }
+}
+
+// A cancel stops a long search within a fraction of a second and leaves it continuable; the
+// continued search ends with the list and count of a search never interrupted.
+TEST(MotorPesquisa, CancelStopsQuicklyAndTheContinuationFinishesTheSameSearch) {
+    TGridzelto g;
+    Aleatoria(g, "pbppbpp", 40, 21);
+    using Relogio = std::chrono::steady_clock;
+    // Cancels at the first report that shows progress.
+    struct Sink : TProgressoPesquisa {
+        std::uint64_t minimo = 0;
+        Relogio::time_point cancelado;
+        void Estado(const TEstadoPesquisa &e) override {
+            EXPECT_LE(e.Examinados, e.Total);
+            if (e.Examinados >= minimo && !Cancelado()) {
+                cancelado = Relogio::now();
+                Cancela();
+            }
+        }
+    };
+    for (unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(threads);
+        TSistema s(g), sc(g);
+        TPesquisa p(g, s), corrida(g, sc);
+        p.Threads = corrida.Threads = threads;
+        p.IntervaloProgresso = 0;
+        ASSERT_TRUE(corrida.Pesquisa());
+        Sink sink;
+        int partes = 0;
+        do {
+            const auto antes = p.Examinados();
+            sink.minimo = antes + 1;
+            ASSERT_TRUE(p.Pesquisa(&sink));
+            ++partes;
+            if (!p.Interrompida()) break;
+            EXPECT_LT(std::chrono::duration<double>(Relogio::now() - sink.cancelado).count(), 0.5);
+            EXPECT_GT(p.Examinados(), antes);
+            EXPECT_LT(p.Examinados(), p.Total());
+        } while (partes < 1000);
+        EXPECT_GT(partes, 2);
+        EXPECT_EQ(p.Examinados(), p.Total());
+        MesmaLista(p.Lista(), corrida.Lista(), "continued");
+    }
+}
