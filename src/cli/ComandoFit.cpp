@@ -8,6 +8,7 @@
 // strings "inf" and "-inf"); a value that cannot be computed at the subject is null.
 #include "ComandoFit.h"
 
+#include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "files/LerArquivo.h"
@@ -30,16 +31,12 @@
 namespace {
 
 using namespace zelto;
+using cli::TFalha;
+using cli::UmaLinha;
 
 struct TOpcoesFit {
     std::string arquivo, modelo, dependente, usar, sujeito, confianca;
     bool json = false;
-};
-
-// A bad option value (exit status 2) or a failure (exit status 1), with its one-line message.
-struct TFalha {
-    int status;
-    std::string mensagem;
 };
 
 // ---- Number and JSON texts ---------------------------------------------------------------
@@ -145,19 +142,6 @@ const char *DescricaoErro(std::uint8_t erro) {
     default:
         return "erro aritmético";
     }
-}
-
-// Line breaks of a message box text become single blanks.
-std::string UmaLinha(std::string_view texto) {
-    std::string r;
-    for (char c : texto) {
-        if (c == '\r' || c == '\n') {
-            if (!r.empty() && r.back() != ' ') r += ' ';
-        } else {
-            r += c;
-        }
-    }
-    return r;
 }
 
 // ---- The command --------------------------------------------------------------------------

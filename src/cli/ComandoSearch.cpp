@@ -23,6 +23,7 @@
 #include "ComandoSearch.h"
 #include "ComandoFit.h"
 
+#include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "files/ArquivoIni.h"
@@ -48,6 +49,8 @@
 namespace {
 
 using namespace zelto;
+using cli::TFalha;
+using cli::UmaLinha;
 using Json = nlohmann::ordered_json;
 
 struct TOpcoesSearch {
@@ -59,22 +62,6 @@ struct TOpcoesSearch {
     bool tabela = false, saneia = false, json = false;
 };
 
-struct TFalha {
-    int status;
-    std::string mensagem;
-};
-
-std::string UmaLinha(std::string_view texto) {
-    std::string r;
-    for (char c : texto) {
-        if (c == '\r' || c == '\n') {
-            if (!r.empty() && r.back() != ' ') r += ' ';
-        } else {
-            r += c;
-        }
-    }
-    return r;
-}
 
 Json Numero(long double x) {
     if (std::isnan(x)) return nullptr;

@@ -146,18 +146,11 @@ long double TSistema::DependenteBruto(std::size_t i) const {
 
 namespace {
 
-// The text of the subject property's entry "name=value" for a name (an entry whose name is
-// exactly it, else one that differs only in case); nothing when absent.
+// The text of the subject property's entry "name=value" for a name; nothing when absent.
 std::optional<std::string> TextoObjeto(const TGridzelto &grid, const std::string &nome) {
-    const std::vector<std::string> &linhas = grid.ValoresObjeto;
-    for (const std::string &linha : linhas)
-        if (linha.size() > nome.size() && linha[nome.size()] == '=' && linha.starts_with(nome))
-            return Apara(linha.substr(nome.size() + 1));
-    for (const std::string &linha : linhas)
-        if (linha.size() > nome.size() && linha[nome.size()] == '=' &&
-            IguaisSemCaixa(linha.substr(0, nome.size()), nome))
-            return Apara(linha.substr(nome.size() + 1));
-    return std::nullopt;
+    const int i = IndiceValorObjeto(grid.ValoresObjeto, nome);
+    if (i < 0) return std::nullopt;
+    return Apara(grid.ValoresObjeto[i].substr(nome.size() + 1));
 }
 
 } // namespace

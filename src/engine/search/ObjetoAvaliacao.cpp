@@ -12,20 +12,6 @@ namespace {
 
 constexpr std::size_t kMaximoTexto = 255;
 
-// Index of the line for `nome`: an exact match of the text before "=" first,
-// then one that differs only in case; -1 when there is none.
-int IndiceLinha(const std::vector<std::string> &valores, std::string_view nome) {
-    auto casa = [&](const std::string &linha, bool exato) {
-        if (linha.size() <= nome.size() || linha[nome.size()] != '=') return false;
-        std::string_view cabeca(linha.data(), nome.size());
-        return exato ? cabeca == nome : IguaisSemCaixa(cabeca, nome);
-    };
-    for (bool exato : {true, false})
-        for (std::size_t i = 0; i < valores.size(); ++i)
-            if (casa(valores[i], exato)) return static_cast<int>(i);
-    return -1;
-}
-
 bool Preenchido(const std::string &t) {
     return !Apara(t).empty();
 }
@@ -51,7 +37,7 @@ int UltimaColuna(const TGridzelto &g) {
 
 std::optional<std::string> ValorObjeto(const std::vector<std::string> &valores,
                                        std::string_view nome) {
-    int i = IndiceLinha(valores, nome);
+    int i = IndiceValorObjeto(valores, nome);
     if (i < 0) return std::nullopt;
     return valores[i].substr(nome.size() + 1);
 }
@@ -65,7 +51,7 @@ std::string LinhaObjeto(std::string_view nome, std::string_view texto) {
 
 void DefineValorObjeto(std::vector<std::string> &valores, std::string_view nome,
                        std::string_view texto) {
-    int i = IndiceLinha(valores, nome);
+    int i = IndiceValorObjeto(valores, nome);
     if (i >= 0)
         valores[i] = LinhaObjeto(valores[i].substr(0, nome.size()), texto);
     else

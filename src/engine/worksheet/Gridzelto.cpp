@@ -719,4 +719,16 @@ std::size_t TEstadoPlanilha::BytesExclusivos(const TEstadoPlanilha &outro) const
     return bytes;
 }
 
+int IndiceValorObjeto(const std::vector<std::string> &valores, std::string_view nome) {
+    auto casa = [&](const std::string &linha, bool exato) {
+        if (linha.size() <= nome.size() || linha[nome.size()] != '=') return false;
+        std::string_view cabeca(linha.data(), nome.size());
+        return exato ? cabeca == nome : IguaisSemCaixa(cabeca, nome);
+    };
+    for (bool exato : {true, false})
+        for (std::size_t i = 0; i < valores.size(); ++i)
+            if (casa(valores[i], exato)) return static_cast<int>(i);
+    return -1;
+}
+
 } // namespace zelto

@@ -346,4 +346,9 @@ class TEstadoPlanilha {
     TIdentificacaoObjeto identificacao_;
 };
 
+// Index of the line of the subject's values ("name=value") for `nome`: a line
+// whose name is exactly it first, else one that differs only in case; -1 when
+// there is none.
+int IndiceValorObjeto(const std::vector<std::string> &valores, std::string_view nome);
+
 } // namespace zelto
