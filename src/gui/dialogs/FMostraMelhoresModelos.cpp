@@ -1,0 +1,2 @@
+// Placeholder: the dialog is being written.
+namespace zelto {}
