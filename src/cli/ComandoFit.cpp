@@ -13,6 +13,7 @@
 #include "common/Texto.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
+#include "regression/TextoAjuste.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Gridzelto.h"
 
@@ -160,35 +161,7 @@ void Imprime(const TSistema &s, long double confianca, bool json, std::ostream &
     };
 
     if (!json) {
-        out << "Amostras (n): " << n << "\nTermos (m): " << m
-            << "\nVariável dependente: " << s.NomeTermo(1) << " ("
-            << DescricaoTransformacao(s.CodigoTermo(1)) << ")\n";
-        out << "Coeficientes (nome, código, b, erro padrão, t):\n";
-        for (std::size_t k = 1; k <= m; ++k)
-            out << "  " << nome(k) << '\t' << (k == 1 ? 0 : +s.CodigoTermo(k)) << '\t'
-                << Numero(s.Coeficiente(k)) << '\t' << Numero(s.ErroPadrao(k)) << '\t'
-                << Numero(s.TCoeficiente(k)) << '\n';
-        out << "R: " << Numero(s.R()) << "\nR2: " << Numero(s.R2())
-            << "\nR2 ajustado: " << Numero(s.R2Ajustado()) << "\nF: " << Numero(s.F())
-            << "\nSQ da regressão: " << Numero(s.nSQR() / nn)
-            << "\nSQ dos resíduos: " << Numero(s.nSQE() / nn)
-            << "\nSQ total: " << Numero(s.nSQT() / nn)
-            << "\nVariância residual: " << Numero(s.VarianciaResidual())
-            << "\nDurbin-Watson: " << Numero(s.DurbinWatson())
-            << "\nKolmogorov-Smirnov D: " << Numero(s.DistanciaNormalidade())
-            << "\nRegressores significativos (5 %): " << s.RegressoresSignificativos(0.05L)
-            << " de " << m - 1 << "\nEquação: " << s.Equacao()
-            << "\nEquação na escala original: " << s.EquacaoOriginal() << '\n';
-        if (objeto) {
-            auto par = [](const std::optional<TIntervalo> &i) {
-                return i ? Numero(i->Inferior) + " a " + Numero(i->Superior) : std::string("???");
-            };
-            out << "Valor estimado: " << (estimativa ? Numero(*estimativa) : "???")
-                << "\nNa escala do modelo: "
-                << (estimativaModelo ? Numero(*estimativaModelo) : "???")
-                << "\nConfiança: " << Numero(confianca) << "\nIntervalo da média: " << par(media)
-                << "\nIntervalo de predição: " << par(predicao) << '\n';
-        }
+        out << TextoAjuste(s, confianca, Numero);
         return;
     }
 

@@ -160,6 +160,9 @@ class TPesquisa {
     // The worksheet changed: the list no longer belongs to it, and an interrupted search will
     // not be continued on other data.
     void PlanilhaAlterada();
+    // The subject's values changed: the table (its estimate columns) is built afresh next time;
+    // the list stays.
+    void DescartaTabela();
 
     // The best-models window, without the window: `Escolhe` is shown the search (its table,
     // EquacaoSimbolica, MontaTabela for "&Detalhamento") and the row to select first, and

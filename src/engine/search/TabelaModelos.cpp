@@ -158,6 +158,12 @@ void TPesquisa::MontaTabela(bool detalhada, TProgresso *progresso) {
     tabelaDetalhada_ = detalhada;
 }
 
+void TPesquisa::DescartaTabela() {
+    tabela_.clear();
+    slots_.clear();
+    tabelaMontada_ = tabelaDetalhada_ = false;
+}
+
 bool TPesquisa::EscolheModelo(bool saneia, int criterio, long double parametro,
                               const TJanelaEscolha &janela) {
     if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0 || lista_.Modelos() == 0)

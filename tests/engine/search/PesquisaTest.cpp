@@ -422,6 +422,19 @@ TEST(Pesquisa, EstimateColumnsAndChoiceOfAModel) {
     EXPECT_GT(comEstimativa, 0);
     EXPECT_EQ(comFalha + comEstimativa, static_cast<int>(p.Tabela().size()) - 1);
 
+    // New subject values: the table is kept until it is discarded, then built with the new
+    // estimates (x1 = 1 makes every model estimable).
+    const auto antes = p.Tabela();
+    g.ValoresObjeto = {"x1=1", "x2=1", "x3=4"};
+    p.MontaTabela(true);
+    EXPECT_EQ(p.Tabela(), antes);
+    p.DescartaTabela();
+    EXPECT_FALSE(p.TabelaMontada());
+    p.MontaTabela(true);
+    EXPECT_NE(p.Tabela(), antes);
+    for (std::size_t r = 1; r < p.Tabela().size(); ++r)
+        EXPECT_NE(p.Tabela()[r][8], "???") << r;
+
     // Next time the window opens on row 3; with sanitation the model is refitted without its
     // outliers; "&Cancelar" chooses nothing.
     janela.Escolhe = [&](TPesquisa &, int inicial) {
