@@ -106,12 +106,12 @@ void TFProgressao::reject() {
     }
 }
 
-bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)> &trabalho) {
-    TFProgressao janela(parent);
+void ExecutaComJanela(QDialog &janela, const std::function<void()> &trabalho,
+                      const std::function<void()> &prepara) {
     std::exception_ptr falha;
     QThread *t = QThread::create([&] {
         try {
-            trabalho(janela);
+            trabalho();
         } catch (...) {
             falha = std::current_exception();
         }
@@ -120,7 +120,7 @@ bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)
     if (!t->wait(kAtrasoMs)) {
         QEventLoop laco;
         QObject::connect(t, &QThread::finished, &laco, &QEventLoop::quit);
-        janela.Atualiza();
+        if (prepara) prepara();
         janela.show();
         if (!t->isFinished()) laco.exec();
         t->wait();
@@ -128,6 +128,12 @@ bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)
     }
     delete t;
     if (falha) std::rethrow_exception(falha);
+}
+
+bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)> &trabalho) {
+    TFProgressao janela(parent);
+    ExecutaComJanela(
+        janela, [&] { trabalho(janela); }, [&] { janela.Atualiza(); });
     return !janela.Cancelado();
 }
 

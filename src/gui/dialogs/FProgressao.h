@@ -10,7 +10,8 @@
 // window is shown modal, so the program keeps painting and the button keeps
 // working; it returns when the work has ended. Short work finishes before the
 // window appears. An exception thrown by the work is thrown again on the
-// calling thread, after the window is gone.
+// calling thread, after the window is gone. ExecutaComJanela is that hand-off
+// for any window (the search has a progress window of its own).
 #pragma once
 
 #include "common/Progresso.h"
@@ -62,5 +63,12 @@ class TFProgressao : public QDialog, public TProgresso {
 // over parent after a short delay. True when the work ended without being
 // interrupted.
 bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)> &trabalho);
+
+// Runs trabalho() on another thread. When it has not ended after a short
+// delay, `prepara` is called and `janela` is shown modal until the work ends,
+// then hidden. Returns after the work has ended; an exception of the work is
+// thrown again here.
+void ExecutaComJanela(QDialog &janela, const std::function<void()> &trabalho,
+                      const std::function<void()> &prepara = {});
 
 } // namespace zelto

@@ -1,0 +1,83 @@
+// The best-models window ("Melhores Modelos").
+//
+// It shows the search's best-models table: the row numbers and the column
+// titles stand fixed, whole rows are selected and columns can be moved. The
+// symbolic equation of the selected row's model stands in the box
+// "&Modelo :"; "&Seleciona Modelo" is offered only for a row with an
+// equation. "&Detalhamento" shows all twelve columns (building the detailed
+// table first, with the progress window, when it has not been built yet) and
+// becomes "&Resumo", which shows the first five. The left and right arrows
+// scroll the table by one column. "&Imprimir" hands the table to the print
+// callback. Cells are painted in the worksheet grid's colours.
+#pragma once
+
+#include "gui/worksheet/AparenciaPlanilha.h"
+#include "search/Pesquisa.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace zelto {
+
+class TFMostraMelhoresModelos : public QDialog {
+    Q_OBJECT
+  public:
+    TFMostraMelhoresModelos(TPesquisa &p, int linhaInicial, bool detalhada,
+                            const TAparenciaPlanilha &aparencia, std::function<void()> imprimir,
+                            QWidget *parent = nullptr);
+
+    // The selected table row (1-based); 0 when none.
+    int LinhaAtual() const;
+    void SelecionaLinha(int linha);
+    // The "DetMod" setting as the window leaves it.
+    bool Detalhada() const { return detalhada_; }
+    // "&Detalhamento" (true) or "&Resumo" (false).
+    void AplicaDetalhe(bool detalhada);
+    // The equation of the selected row, as the search writes it.
+    const std::string &Equacao() const { return equacao_; }
+
+    // Controls, for tests.
+    QTableWidget *Grade() const { return grade_; }
+    QLabel *Titulo() const { return titulo_; }
+    QLabel *Modelo() const { return modelo_; }
+    QPushButton *BotaoSeleciona() const { return seleciona_; }
+    QPushButton *BotaoDetalhe() const { return detalhe_; }
+    QPushButton *BotaoImprimir() const { return imprimir_; }
+    QPushButton *BotaoCancelar() const { return cancelar_; }
+
+    // Shows `texto`'s superscript marks ("%^%" exponent "%") as superscripts, in HTML.
+    static QString EquacaoEmHtml(const std::string &texto);
+
+  protected:
+    bool eventFilter(QObject *o, QEvent *e) override;
+
+  private:
+    void Carrega();
+    void MostraEquacao();
+
+    TPesquisa &p_;
+    bool detalhada_;
+    std::function<void()> imprimirTabela_;
+    std::string equacao_;
+
+    QLabel *titulo_, *modelo_;
+    QGroupBox *caixaModelo_;
+    QTableWidget *grade_;
+    QPushButton *seleciona_, *detalhe_, *imprimir_, *cancelar_;
+};
+
+// The window over the search's table (already built with MontaTabela), opened on row
+// `linhaInicial` (clamped to the rows present). Returns the chosen table row (1-based)
+// or 0 for "&Cancelar"/Escape. `detalhada` is the "DetMod" setting, in and out.
+// `aparencia` gives the grid's colours and font (defaults when null).
+int MostraMelhoresModelos(QWidget *parent, TPesquisa &p, int linhaInicial, bool &detalhada,
+                          const TAparenciaPlanilha *aparencia = nullptr,
+                          const std::function<void()> &imprimir = {});
+
+} // namespace zelto
