@@ -297,10 +297,7 @@ int Ajusta(const TOpcoesFit &o) {
         throw TFalha{1, falha + "o sistema de equações é singular."};
     }
     s.CalculaEstatisticas();
-    s.Inverte();
-    s.CalculaResiduos();
-    s.CalculaAlavancas();
-    s.OrdenaResiduos();
+    s.CompletaAjuste();
     std::ostringstream out;
     Imprime(s, confianca, o.json, out);
     std::cout << out.str();

@@ -249,10 +249,7 @@ int Pesquisa(const TOpcoesSearch &o) {
         if (!p.EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela))
             throw TFalha{1, avisos.empty() ? "O modelo escolhido não pode ser ajustado."
                                            : UmaLinha(avisos[0])};
-        sistema.Inverte();
-        sistema.CalculaResiduos();
-        sistema.CalculaAlavancas();
-        sistema.OrdenaResiduos();
+        sistema.CompletaAjuste();
         std::ostringstream out;
         ImprimeAjuste(sistema, sig.ConfiancaEstimativa, o.json, out);
         escolhido = out.str();

@@ -1,10 +1,439 @@
-// Placeholder: these tests are being written.
+// The model path of the main window: the search configured and run from the menu, interrupted
+// and continued, the choice of a model and the report page, all compared with the command line
+// on the same worksheet; the subject property before a choice; the significance commands and
+// the settings of each mode; which commands show when.
 #include "TesteGui.h"
 
-#include <QObject>
+#include "gui/dialogs/FSignificancias.h"
+#include "gui/dialogs/FVariaveisIndependentes.h"
+#include "search/ObjetoAvaliacao.h"
+#include "worksheet/Modo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+#include <fstream>
+
+using namespace zelto;
+using namespace zelto::teste;
+
+namespace {
+
+const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
+// Every variable may take these codes: long enough a search to interrupt, short enough to end.
+constexpr std::uint32_t kMascaraMedia = 0x137u; // {0, 1, 2, 4, 5, 8}
+
+QJsonObject Cli(const QStringList &argumentos) {
+    QProcess p;
+    p.start(QStringLiteral(ZELTO_CLI), argumentos);
+    if (!p.waitForFinished(600000)) return {};
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+bool Proximos(long double a, double b) {
+    if (a == b) return true;
+    return std::fabs(static_cast<double>(a) - b) <= 1e-14 * std::fabs(b);
+}
+
+// The configuration dialog answered: a type button, for "&Usuário" the boxes of a mask.
+std::function<int(TSelecaoPesquisa &)> Configura(TipoPesquisa tipo, std::uint32_t mascara,
+                                                 int resultado) {
+    return [=](TSelecaoPesquisa &d) {
+        d.PressionaTipo(tipo);
+        if (tipo == tpUsuario)
+            for (std::uint8_t k = 0; k <= 14; ++k)
+                d.MarcaCaixa(k, (mascara >> k) & 1u);
+        return resultado;
+    };
+}
+
+// The best models as the command line names them: the codes that are not 0, by name.
+QJsonObject CodigosPorNome(const TGridzelto &g, const TCodigos &codigos) {
+    QJsonObject o;
+    for (int c = 1; c <= kMaximoVariaveisPesquisa && c < g.ColCount(); ++c)
+        if (codigos[c]) o.insert(QString::fromStdString(g.Celula(c, 0)), codigos[c]);
+    return o;
+}
+
+void ComparaLista(const TGridzelto &g, const TPesquisa &p, const QJsonObject &cli) {
+    const QJsonArray melhores = cli.value(QStringLiteral("best")).toArray();
+    QCOMPARE(p.Modelos(), melhores.size());
+    for (int i = 1; i <= p.Modelos(); ++i) {
+        const QJsonObject m = melhores[i - 1].toObject();
+        QCOMPARE(CodigosPorNome(g, p.Lista().Slot(i).Codigos),
+                 m.value(QStringLiteral("codes")).toObject());
+        QVERIFY2(Proximos(p.Lista().Slot(i).R, m.value(QStringLiteral("R")).toDouble()),
+                 qPrintable(QString::number(i)));
+    }
+}
+
+// Presses "Interromper pesquisa" as soon as the search's progress window shows, noting whether
+// the main window took input meanwhile.
+class Interruptor : public QObject {
+  public:
+    explicit Interruptor(TFZELTO &j) : j_(j) {
+        connect(&relogio_, &QTimer::timeout, this, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            for (QPushButton *b : modal->findChildren<QPushButton *>())
+                if (b->text() == QString::fromUtf8(kBotaoInterromper) && b->isVisible()) {
+                    menuHabilitado = j_.menuBar()->isEnabled();
+                    paginasHabilitadas = j_.Paginas()->isEnabled();
+                    b->click();
+                    ++cliques;
+                    relogio_.stop();
+                }
+        });
+        relogio_.start(20);
+    }
+    int cliques = 0;
+    bool menuHabilitado = true, paginasHabilitadas = true;
+
+  private:
+    TFZELTO &j_;
+    QTimer relogio_;
+};
+
+// Answers the modal dialog of type D as soon as it shows (gives up after ten seconds).
+template <class D> void QuandoAbrir(std::function<void(D &)> f) {
+    auto *t = new QTimer;
+    auto tentativas = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [t, f, tentativas] {
+        auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
+        if (!d && ++*tentativas < 1000) return;
+        t->stop();
+        t->deleteLater();
+        if (d) f(*d);
+    });
+    t->start(10);
+}
+
+} // namespace
 
 class TesteEscolha : public QObject {
     Q_OBJECT
+  private slots:
+    void init() { ModoInferencial = true; }
+
+    // "Configurar pesquisa" with "&Executa pesquisa": the search, the subject dialog, the
+    // best-models window on row 1, the chosen model fitted as the command line fits it.
+    void pesquisaEscolhaIgualALinhaDeComando() {
+        TJanelaTeste w;
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        int objetos = 0, janelas = 0, linhaInicial = 0;
+        w.J().DialogoObjeto = [&] {
+            ++objetos;
+            return std::make_pair(true, false);
+        };
+        w.J().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
+            ++janelas;
+            linhaInicial = linha;
+            return p.TabelaMontada() ? 1 : 0;
+        };
+        w.J().DialogoPesquisa = Configura(tpPadrao, 0, kResultadoExecuta);
+        w.J().Acao(QStringLiteral("ConfigurarPesquisa"))->trigger();
+
+        QCOMPARE(objetos, 1); // "sempre pedir dados do objeto" is on by default
+        QCOMPARE(janelas, 1);
+        QCOMPARE(linhaInicial, 1);
+        QVERIFY(w.J().Pesquisa().ResultadosValidos);
+        QVERIFY(w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
+        QVERIFY(w.avisos.empty());
+
+        const QJsonObject cli = Cli({QStringLiteral("search"), QString::fromStdString(kWindsor),
+                                     QStringLiteral("--choose"), QStringLiteral("1"),
+                                     QStringLiteral("--json")});
+        ComparaLista(w.G(), w.J().Pesquisa(), cli);
+        const QJsonObject escolhido = cli.value(QStringLiteral("chosen")).toObject();
+        const TSistema &s = w.J().Sistema();
+        QCOMPARE(int(s.n()), escolhido.value(QStringLiteral("n")).toInt());
+        QCOMPARE(int(s.m()), escolhido.value(QStringLiteral("m")).toInt());
+        QVERIFY(Proximos(s.R(), escolhido.value(QStringLiteral("R")).toDouble()));
+        QVERIFY(Proximos(s.R2(), escolhido.value(QStringLiteral("R2")).toDouble()));
+        QVERIFY(Proximos(s.F(), escolhido.value(QStringLiteral("F")).toDouble()));
+        const QJsonArray coef = escolhido.value(QStringLiteral("coefficients")).toArray();
+        QCOMPARE(coef.size(), int(s.m()));
+        for (std::size_t k = 1; k <= s.m(); ++k) {
+            const QJsonObject c = coef[int(k) - 1].toObject();
+            QVERIFY(Proximos(s.Coeficiente(k), c.value(QStringLiteral("b")).toDouble()));
+            QVERIFY(Proximos(s.TCoeficiente(k), c.value(QStringLiteral("t")).toDouble()));
+        }
+        QCOMPARE(QString::fromStdString(s.Equacao()),
+                 escolhido.value(QStringLiteral("equation")).toString());
+
+        // The report page shows the fit and is the current page.
+        QPlainTextEdit *r = w.J().PaginaRelatorio();
+        QVERIFY(r);
+        QCOMPARE(w.J().Paginas()->currentWidget(), r);
+        QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório"));
+        const QString texto = r->toPlainText();
+        QVERIFY(texto.startsWith(QStringLiteral("Modelo escolhido: linha 1 ")));
+        QVERIFY(texto.contains(QString::fromStdString("Equação: " + s.Equacao())));
+        QVERIFY(texto.contains(QStringLiteral("Valor estimado: ")));
+
+        // A changed cell: the list no longer belongs to the worksheet, the page is stale.
+        auto *m = w.J().Grade()->model();
+        QVERIFY(m->setData(m->index(3, 2), QStringLiteral("7000"), Qt::EditRole));
+        QApplication::processEvents();
+        w.J().Atualiza();
+        QVERIFY(!w.J().Pesquisa().ResultadosValidos);
+        QVERIFY(!w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
+        QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório (desatualizado)"));
+        QVERIFY(!w.J().SelecionaModelo());
+
+        // A new worksheet takes the page and the list away.
+        w.respostas = {Resposta::Nao};
+        w.J().NovaPlanilha();
+        QCOMPARE(w.J().Paginas()->count(), 1);
+        QVERIFY(!w.J().PaginaRelatorio());
+        QCOMPARE(w.J().Pesquisa().Modelos(), 0);
+    }
+
+    // F9 with the progress window's "Interromper pesquisa": the search stops with the main
+    // window disabled; F9 again continues it to the end, with the list an uninterrupted search
+    // gives.
+    void interrompeEContinua() {
+        TJanelaTeste w;
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        int janelas = 0;
+        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) {
+            ++janelas;
+            return 0; // "&Cancelar"
+        };
+        w.J().DialogoPesquisa = Configura(tpUsuario, kMascaraMedia, kResultadoConfirma);
+        w.J().ConfiguraPesquisa();
+        QCOMPARE(w.J().Pesquisa().Configuracao.MascaraComum, kMascaraMedia);
+
+        TPesquisa &p = w.J().Pesquisa();
+        std::uint64_t primeiro = 0;
+        {
+            Interruptor botao(w.J());
+            w.J().Acao(QStringLiteral("PesquisarModelos"))->trigger();
+            QCOMPARE(botao.cliques, 1);
+            QVERIFY(!botao.menuHabilitado);
+            QVERIFY(!botao.paginasHabilitadas);
+        }
+        QVERIFY(w.J().menuBar()->isEnabled());
+        QVERIFY(p.Interrompida());
+        primeiro = p.Examinados();
+        QVERIFY(primeiro > 0);
+        QVERIFY(primeiro < p.Total());
+        // The models found so far are offered; cancelling the window chooses nothing.
+        QCOMPARE(janelas, p.Modelos() > 0 ? 1 : 0);
+        QVERIFY(!w.J().PaginaRelatorio());
+
+        w.J().Acao(QStringLiteral("PesquisarModelos"))->trigger();
+        QVERIFY(!p.Interrompida());
+        QCOMPARE(p.Examinados(), p.Total());
+        // Continued, not restarted: the second run examined only what was left.
+        QCOMPARE(p.ExaminadosNaExecucao(), p.Total() - primeiro);
+        const QJsonObject cli = Cli({QStringLiteral("search"), QString::fromStdString(kWindsor),
+                                     QStringLiteral("--mask"), QStringLiteral("*=0,1,2,4,5,8"),
+                                     QStringLiteral("--json")});
+        QCOMPARE(qint64(p.Total()), qint64(cli.value(QStringLiteral("total")).toDouble()));
+        ComparaLista(w.G(), p, cli);
+    }
+
+    // The commands follow the data and the mode; the mode brings its own significance settings.
+    void comandosPorEstadoEModo() {
+        TJanelaTeste w;
+        auto visivel = [&](const char *n) {
+            return w.J().Acao(QString::fromLatin1(n))->isVisible();
+        };
+        QVERIFY(!visivel("ConfigurarPesquisa"));
+        QVERIFY(!visivel("PesquisarModelos"));
+        QVERIFY(!visivel("SelecionarModelo"));
+        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->shortcut(),
+                 QKeySequence(Qt::Key_F9));
+        QCOMPARE(w.J().Acao(QStringLiteral("SelecionarModelo"))->shortcut(),
+                 QKeySequence(Qt::Key_F10));
+        QCOMPARE(w.J().Acao(QStringLiteral("DefinirObjeto"))->shortcut(),
+                 QKeySequence(Qt::Key_F4));
+        QCOMPARE(w.J().Acao(QStringLiteral("Criterios"))->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_F12));
+
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(visivel("ConfigurarPesquisa"));
+        QVERIFY(visivel("PesquisarModelos"));
+        QVERIFY(!visivel("SelecionarModelo"));
+
+        // Each mode reads its own working file of significance settings.
+        {
+            TArquivoIni d(ArquivoSignificancias(false));
+            d.EscreveTexto(kSecaoSignificancias, "Dcr", "Fatores");
+        }
+        w.J().AlternaModo();
+        QCOMPARE(Significancias().Descricao, std::string("Fatores"));
+        QVERIFY(!visivel("ConfigurarPesquisa"));
+        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(), QStringLiteral("&Avaliar"));
+        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->toolTip(),
+                 QStringLiteral("Avaliar"));
+
+        // "Avaliar": the single model, no best-models window, the report page.
+        int janelas = 0, objetos = 0;
+        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) { return ++janelas; };
+        w.J().DialogoObjeto = [&] {
+            ++objetos; // the multiplier is 0
+            return std::make_pair(true, false);
+        };
+        QVERIFY(w.J().PesquisaModelos());
+        QCOMPARE(janelas, 0);
+        QCOMPARE(objetos, 1);
+        QVERIFY(w.J().PaginaRelatorio());
+        QVERIFY(!visivel("SelecionarModelo")); // choosing is for the regression mode
+        QVERIFY(w.J().PaginaRelatorio()->toPlainText().startsWith(
+            QStringLiteral("Avaliação por fatores")));
+
+        // Back to the regression mode: the report is stale, the settings are the mode's own.
+        w.J().AlternaModo();
+        QCOMPARE(Significancias().Descricao, std::string(kDescricaoPadrao));
+        QVERIFY(!w.J().Pesquisa().ResultadosValidos);
+        QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório (desatualizado)"));
+        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
+                 QStringLiteral("&Pesquisar modelos"));
+    }
+
+    // Before the choice: the subject dialog only when a value is missing (option off), the
+    // question while values are still missing; a changed subject drops the table's estimates.
+    void objetoAntesDaEscolha() {
+        TJanelaTeste w;
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        w.J().AlternaOpcao("PdOA"); // off
+        int objetos = 0, janelas = 0;
+        bool alterado = false;
+        w.J().DialogoObjeto = [&] {
+            ++objetos;
+            return std::make_pair(true, alterado);
+        };
+        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) {
+            ++janelas;
+            return 0;
+        };
+        QVERIFY(w.J().PesquisaModelos());
+        QCOMPARE(objetos, 0); // every value is there
+        QCOMPARE(janelas, 1);
+        QVERIFY(w.perguntas.empty());
+
+        DefineValorObjeto(w.G().ValoresObjeto, "lotsize", " ");
+        w.respostas = {Resposta::Cancelar};
+        QVERIFY(!w.J().SelecionaModelo());
+        QCOMPARE(objetos, 1);
+        QCOMPARE(janelas, 1);
+        QCOMPARE(w.perguntas.back(), std::string(kPerguntaObjetoIncompleto));
+        // "Não": on with a zero; "Sim" opens the dialog again first.
+        w.respostas = {Resposta::Sim, Resposta::Nao};
+        QVERIFY(!w.J().SelecionaModelo()); // the window is cancelled
+        QCOMPARE(objetos, 3);
+        QCOMPARE(janelas, 2);
+
+        // F4: a change of the subject makes the table be built again with the new estimates.
+        QVERIFY(w.J().Pesquisa().TabelaMontada());
+        alterado = true;
+        w.J().Acao(QStringLiteral("DefinirObjeto"))->trigger();
+        QCOMPARE(objetos, 4);
+        QVERIFY(!w.J().Pesquisa().TabelaMontada());
+        QVERIFY(w.J().Pesquisa().ResultadosValidos);
+    }
+
+    // F12 and Ctrl+F12 open the settings on their pages; the sanitation option is persisted
+    // and a changed confidence rewrites the report page.
+    void significancias() {
+        TJanelaTeste w;
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        std::vector<PaginaSignificancias> paginas;
+        w.J().DialogoSignificancias = [&](PaginaSignificancias p, bool &) {
+            paginas.push_back(p);
+            return false;
+        };
+        w.J().Acao(QStringLiteral("Significancias"))->trigger();
+        w.J().Acao(QStringLiteral("Criterios"))->trigger();
+        QCOMPARE(paginas.size(), std::size_t(2));
+        QCOMPARE(paginas[0], pgSignificancias);
+        QCOMPARE(paginas[1], pgCriterios);
+
+        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+        QVERIFY(w.J().PesquisaModelos());
+        QVERIFY(w.J().PaginaRelatorio());
+        const long double antes = w.J().Sistema().R();
+
+        // The dialog turns the automatic sanitation on and changes the confidence.
+        const double confianca = Significancias().ConfiancaEstimativa;
+        w.J().DialogoSignificancias = [&](PaginaSignificancias, bool &saneamento) {
+            saneamento = true;
+            Significancias().ConfiancaEstimativa = 0.9;
+            return true;
+        };
+        w.J().ConfiguraSignificancias(pgSignificancias);
+        QVERIFY(w.J().Acao(QStringLiteral("SnAu"))->isChecked());
+        QVERIFY(w.IniNoDisco().LeBooleano("Geral", "SnAu", false));
+        QVERIFY(w.J().PaginaRelatorio()->toPlainText().contains(QStringLiteral("Confiança: 0,9\n")));
+
+        // The next choice removes the outliers before fitting.
+        QVERIFY(w.J().SelecionaModelo());
+        QVERIFY(w.J().Sistema().n() < 546);
+        QVERIFY(w.J().Sistema().R() != antes);
+        QVERIFY(w.J().PaginaRelatorio()->toPlainText().contains(
+            QStringLiteral("(amostra saneada automaticamente)")));
+        Significancias().ConfiancaEstimativa = confianca;
+    }
+
+    // The real dialogs from the menu: the subject typed after F4 is saved with the worksheet and
+    // read back; a level changed after F12 reaches the record and the mode's working file.
+    void dialogosReaisPersistem() {
+        TJanelaTeste w;
+        QVERIFY(w.J().AbreArquivo(kWindsor));
+        bool objeto = false;
+        QuandoAbrir<TFVariaveisIndependentes>([&](TFVariaveisIndependentes &d) {
+            d.CampoNome(TFVariaveisIndependentes::dObjeto)->setText(QStringLiteral("Casa"));
+            d.CampoNome(TFVariaveisIndependentes::dCaracteristica)->setText(QStringLiteral("área"));
+            d.CampoMultiplicador()->setText(QStringLiteral("150,5"));
+            d.accept();
+            objeto = true;
+        });
+        w.J().Acao(QStringLiteral("DefinirObjeto"))->trigger();
+        QVERIFY(objeto);
+        QVERIFY(w.G().Modificada());
+        const std::string nome = w.Caminho("casa.QV3").string();
+        w.arquivosGravacao = {{nome, ""}};
+        QVERIFY(w.J().GravaComo());
+        w.J().NovaPlanilha();
+        QCOMPARE(w.G().IdentificacaoObjeto.Objeto.Texto, std::string());
+        QVERIFY(w.J().AbreArquivo(nome));
+        QCOMPARE(w.G().IdentificacaoObjeto.Objeto.Texto, std::string("Casa"));
+        QCOMPARE(w.G().IdentificacaoObjeto.Caracteristica.Texto, std::string("área"));
+        QCOMPARE(double(w.G().IdentificacaoObjeto.Multiplicador), 150.5);
+
+        const TSignificancias antes = Significancias();
+        bool significancias = false;
+        QuandoAbrir<TFSignificancias>([&](TFSignificancias &d) {
+            d.Campo(&TSignificancias::TesteModelo)->setText(QStringLiteral("10"));
+            d.accept();
+            significancias = true;
+        });
+        w.J().Acao(QStringLiteral("Significancias"))->trigger();
+        QVERIFY(significancias);
+        QCOMPARE(Significancias().TesteModelo, 0.10);
+        TSignificancias lido;
+        lido.Le(TArquivoIni(ArquivoSignificancias(true)));
+        QCOMPARE(lido.TesteModelo, 0.10);
+        Significancias() = antes;
+        QVERIFY(GravaSignificancias(ArquivoSignificancias(true)));
+    }
 };
+
 ZELTO_TESTE_GUI(TesteEscolha)
 #include "TesteEscolha.moc"

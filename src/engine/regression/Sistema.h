@@ -103,6 +103,8 @@ class TSistema {
     void CalculaResiduos();
     void CalculaAlavancas();
     void OrdenaResiduos();
+    // The steps after CalculaEstatisticas, in order: what a report of the fit reads.
+    void CompletaAjuste();
 
     // The transformation error (1, 4, 5 or 6) that made the last MontaSistema fail, with the
     // term it came from; 0 when it did not fail for that reason. MontaSistema leaves the

@@ -159,6 +159,13 @@ void TSistema::CalculaAlavancas() {
     }
 }
 
+void TSistema::CompletaAjuste() {
+    Inverte();
+    CalculaResiduos();
+    CalculaAlavancas();
+    OrdenaResiduos();
+}
+
 void TSistema::OrdenaResiduos() {
     ordem_.resize(e_.size());
     for (std::size_t i = 0; i < ordem_.size(); ++i)

@@ -7,6 +7,10 @@
 #include "gui/dialogs/DlgOrdenar.h"
 #include "gui/dialogs/FAtributos.h"
 #include "gui/dialogs/FConfirma.h"
+#include "gui/dialogs/FMostraMelhoresModelos.h"
+#include "gui/dialogs/FSelecionaPesquisa.h"
+#include "gui/dialogs/FSignificancias.h"
+#include "gui/dialogs/FVariaveisIndependentes.h"
 #include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/worksheet/ModeloPlanilha.h"
@@ -120,6 +124,34 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         return std::make_pair(d.Coluna(), d.Crescente());
     };
 
+    // The search and the regression system it drives.
+    sistema_ = std::make_unique<TSistema>(grid_);
+    pesquisa_ = std::make_unique<TPesquisa>(grid_, *sistema_);
+    pesquisa_->Aviso = [this](const std::string &t) {
+        if (Informa) Informa(t);
+    };
+    DialogoPesquisa = [this](TSelecaoPesquisa &s) {
+        return MostraSelecaoPesquisa(this, s, [this] { AbreSignificancias(pgSignificancias); });
+    };
+    EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
+        const TAparenciaPlanilha a = modelo_->Aparencia();
+        bool detalhada = cfg_.DetalharModelos;
+        const int r = MostraMelhoresModelos(this, p, linha, detalhada, &a);
+        if (detalhada != cfg_.DetalharModelos) {
+            cfg_.DetalharModelos = detalhada;
+            GravaChave("DetMod");
+        }
+        return r;
+    };
+    DialogoObjeto = [this]() {
+        const TResultadoObjeto r =
+            InformaObjeto(this, grid_, ini_, ModoInferencial, modelo_->Aparencia().Fonte);
+        return std::make_pair(r.Confirmado, r.Alterado);
+    };
+    DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
+        return MostraSignificancias(this, pagina, ModoInferencial, saneamento);
+    };
+
     // The worksheet page.
     modelo_ = new TModeloPlanilha(grid_, this);
     modelo_->AntesDeAlterar = [this](const std::string &d) { Registra(d); };
@@ -130,7 +162,11 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     paginas_->addTab(grade_, Q(TextoAbaPlanilha(arquivoAtual_)));
     setCentralWidget(paginas_);
     grid_.AoLimparGrid = [this] { return Fechamento(); };
-    ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &) {
+    ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
+        // A change of the data (not of the counts or the modified flag alone) means the best
+        // models no longer belong to the worksheet.
+        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado)) != 0)
+            pesquisa_->PlanilhaAlterada();
         if (!ocupado_) AgendaAtualizacao();
     });
     connect(grade_, &TGradePlanilha::celulaAtualMudou, this, [this] { Atualiza(); });
@@ -326,6 +362,25 @@ void TFZELTO::CriaAcoes() {
         [this] { AspectoPlanilha(); }, IconeTexto(QStringLiteral("Aa")));
     cria("ConverterModo", "Converter para estatística &descritiva", nullptr, {},
          [this] { AlternaModo(); });
+    cria(
+        "DefinirObjeto", "&Definir objeto sob avaliação",
+        "Definir características do objeto sob avaliação", QKeySequence(Qt::Key_F4),
+        [this] { DefineObjeto(); }, IconeTexto(QStringLiteral("⌂")));
+    cria(
+        "ConfigurarPesquisa", "&Configurar pesquisa", "Configurar pesquisa", {},
+        [this] { ConfiguraPesquisa(); }, IconeTexto(QStringLiteral("ƒ?")));
+    cria(
+        "PesquisarModelos", "&Pesquisar modelos", "Pesquisar Modelos", QKeySequence(Qt::Key_F9),
+        [this] { PesquisaModelos(); }, IconeTexto(QStringLiteral("ƒ▸"), QColor(0, 110, 0)));
+    cria(
+        "SelecionarModelo", "&Selecionar Modelo", "Escolher Modelo", QKeySequence(Qt::Key_F10),
+        [this] { SelecionaModelo(); }, IconeTexto(QStringLiteral("ƒ✓"), QColor(0, 110, 0)));
+    cria(
+        "Significancias", "&Significâncias/Confianças", "Configurar Significâncias",
+        QKeySequence(Qt::Key_F12), [this] { ConfiguraSignificancias(pgSignificancias); },
+        IconeTexto(QStringLiteral("α")));
+    cria("Criterios", "&Critérios", nullptr, QKeySequence(Qt::CTRL | Qt::Key_F12),
+         [this] { ConfiguraSignificancias(pgCriterios); });
     // The report page comes with the report; without one the view stays on the worksheet.
     QAction *ver =
         cria("Visualizar", "&Visualizar Relatório", nullptr, QKeySequence(Qt::Key_F5), [this] {
@@ -388,6 +443,14 @@ void TFZELTO::CriaMenus() {
         else
             menuOpcoes_->addAction(Acao(QString::fromLatin1(n)));
     }
+    QMenu *avaliacao = mb->addMenu(QStringLiteral("A&valiação"));
+    for (const char *n : {"DefinirObjeto", "", "ConfigurarPesquisa", "PesquisarModelos",
+                          "SelecionarModelo", "", "Significancias", "Criterios"}) {
+        if (!*n)
+            avaliacao->addSeparator();
+        else
+            avaliacao->addAction(Acao(QString::fromLatin1(n)));
+    }
     QMenu *exibir = mb->addMenu(QStringLiteral("E&xibir"));
     exibir->addAction(Acao(QStringLiteral("Visualizar")));
 
@@ -446,6 +509,12 @@ void TFZELTO::CriaBarra() {
                           "AvancoVertical",
                           "AvancoHorizontal",
                           "SemAvanco",
+                          "",
+                          "DefinirObjeto",
+                          "ConfigurarPesquisa",
+                          "PesquisarModelos",
+                          "SelecionarModelo",
+                          "Significancias",
                           "",
                           "AspectoPlanilha"}) {
         if (!*n)
@@ -573,6 +642,13 @@ void TFZELTO::Atualiza() {
         marcada->setChecked(false);
         grupoAlinhamento_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     }
+    // The model commands follow the data, the mode and the search's results.
+    const bool dados = TemDados();
+    Acao(QStringLiteral("ConfigurarPesquisa"))->setVisible(ModoInferencial && dados);
+    Acao(QStringLiteral("PesquisarModelos"))->setVisible(dados);
+    Acao(QStringLiteral("SelecionarModelo"))
+        ->setVisible(ModoInferencial && dados && pesquisa_->ResultadosValidos);
+    AtualizaAbaRelatorio();
     AtualizaDesfazer();
 }
 
@@ -592,6 +668,9 @@ void TFZELTO::AtualizaModo() {
     botaoModo_->setStyleSheet(inf ? QStringLiteral("color: blue; font-weight: bold")
                                   : QStringLiteral("color: red; font-weight: bold"));
     Acao(QStringLiteral("CrVH"))->setVisible(!inf);
+    QAction *pesquisar = Acao(QStringLiteral("PesquisarModelos"));
+    pesquisar->setText(inf ? QStringLiteral("&Pesquisar modelos") : QStringLiteral("&Avaliar"));
+    pesquisar->setToolTip(inf ? QStringLiteral("Pesquisar Modelos") : QStringLiteral("Avaliar"));
     Acao(QStringLiteral("ConverterModo"))
         ->setText(inf ? QStringLiteral("Converter para estatística &descritiva")
                       : QStringLiteral("Converter para estatística &inferencial"));
@@ -603,6 +682,13 @@ void TFZELTO::AtualizaModo() {
                          : grid_.Avanco == DirecaoAvanco::dAvancoVertical ? "AvancoVertical"
                                                                           : "SemAvanco";
     Acao(QString::fromLatin1(avanco))->setChecked(true);
+    // Every statistical verdict of this mode uses its own significance settings, read when the
+    // mode is set (the dialog keeps the record and the working file in step afterwards).
+    if (modoSignificancias_ == inf) return;
+    modoSignificancias_ = inf;
+    if (!CarregaSignificanciasModo(inf))
+        Avisa("Não foi possível criar o arquivo de significâncias " +
+              ArquivoSignificancias(inf).string() + "; os valores padrão serão usados.");
 }
 
 void TFZELTO::AtualizaRecentes() {

@@ -24,6 +24,9 @@
 #include "gui/mainwindow/ListaRecentes.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
+#include "regression/Sistema.h"
+#include "search/Pesquisa.h"
+#include "significance/Significancias.h"
 #include "worksheet/DefinicaoVariavel.h"
 #include "worksheet/Gridzelto.h"
 #include "worksheet/Historico.h"
@@ -42,6 +45,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
@@ -70,6 +74,11 @@ class TFZELTO : public QMainWindow {
     const TListaRecentes &Recentes() const { return recentes_; }
     const std::string &ResumoTecnico() const { return resumo_; }
     QTabWidget *Paginas() const { return paginas_; }
+    // The model search and the regression system it drives (the chosen model after a choice).
+    TPesquisa &Pesquisa() { return *pesquisa_; }
+    TSistema &Sistema() { return *sistema_; }
+    // The report page: the chosen model's fit as text; null until a model was chosen.
+    QPlainTextEdit *PaginaRelatorio() const { return relatorio_; }
 
     // ---- What the user answers (tests replace these) -----------------------------
     Pergunta Confirma;       // yes / no / cancel
@@ -87,6 +96,16 @@ class TFZELTO : public QMainWindow {
     std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
     // The sort dialog: the column (0: sample numbers) and the direction.
     std::function<std::optional<std::pair<int, bool>>()> EscolheOrdenacao;
+    // The search configuration dialog over its model: kResultadoConfirma, kResultadoExecuta
+    // or kResultadoCancela.
+    std::function<int(TSelecaoPesquisa &)> DialogoPesquisa;
+    // The best-models window: the chosen table row, 0 for "&Cancelar".
+    std::function<int(TPesquisa &, int linhaInicial)> EscolheLinhaModelo;
+    // The subject-property dialog: whether it was confirmed and whether the subject changed.
+    std::function<std::pair<bool, bool>()> DialogoObjeto;
+    // The significance dialog on a page, with the automatic-sanitation option in and out;
+    // true when anything changed.
+    std::function<bool(PaginaSignificancias, bool &saneamento)> DialogoSignificancias;
 
     // ---- Commands ------------------------------------------------------------------
     void NovaPlanilha();
@@ -124,6 +143,19 @@ class TFZELTO : public QMainWindow {
     void AlternaOpcao(const std::string &chave);
     void AspectoPlanilha();
     void DefineAparencia(const TAparenciaPlanilha &a);
+
+    // "Configurar pesquisa": the configuration dialog; "&Executa pesquisa" searches at once.
+    void ConfiguraPesquisa();
+    // "Pesquisar modelos" ("Avaliar" in the descriptive mode): runs or continues the search
+    // with its progress window, then offers the choice of a model. True when a search ran.
+    bool PesquisaModelos();
+    // "Selecionar Modelo": the subject's values, the best-models window, the chosen model
+    // fitted and shown on the report page. True when a model was chosen.
+    bool SelecionaModelo();
+    // "Definir objeto sob avaliação".
+    void DefineObjeto();
+    // "Significâncias/Confianças" (first page) and "Critérios" (criteria page).
+    void ConfiguraSignificancias(PaginaSignificancias pagina);
 
     // The empty-cell check before saving (true: go on).
     bool VerificaCelulasVazias();
@@ -175,11 +207,24 @@ class TFZELTO : public QMainWindow {
     void PerguntaDependenteAposLeitura();
     void ColaCelulaOuBloco();
     std::filesystem::path PastaTemporaria() const;
+    // Runs `executa` with the worksheet handed to another thread (views suspended).
+    bool ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia);
+    bool TemDados() const; // used columns and used rows
+    bool AbreObjeto();     // the subject dialog; false when abandoned
+    bool AbreSignificancias(PaginaSignificancias pagina);
+    void MostraRelatorio();    // the chosen model's fit on the report page
+    void DescartaRelatorio();  // the report page goes
+    void AtualizaAbaRelatorio();
 
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;
     TConfiguracaoGeral cfg_;
     TGridzelto grid_;
+    std::unique_ptr<TSistema> sistema_;
+    std::unique_ptr<TPesquisa> pesquisa_;
+    bool escolhendo_ = false;    // a model is being chosen (its fit marks outliers)
+    bool relatorioAtual_ = false; // the report page shows the current choice
+    std::optional<bool> modoSignificancias_; // the mode whose significance settings are loaded
     THistorico historico_;
     TListaRecentes recentes_;
     std::string arquivoAtual_;
@@ -196,6 +241,7 @@ class TFZELTO : public QMainWindow {
     TModeloPlanilha *modelo_ = nullptr;
     TGradePlanilha *grade_ = nullptr;
     QTabWidget *paginas_ = nullptr;
+    QPlainTextEdit *relatorio_ = nullptr;
     QLabel *estado_ = nullptr, *linhas_ = nullptr, *colunas_ = nullptr, *posicao_ = nullptr;
     QPushButton *botaoModo_ = nullptr;
     QToolBar *barra_ = nullptr;

@@ -68,6 +68,8 @@ bool TFZELTO::Fechamento() {
             break;
         }
     }
+    pesquisa_->Reinicia();
+    DescartaRelatorio();
     grid_.IdentificacaoObjeto = {};
     recentes_.Grava(cfg_);
     if (!cfg_.GravaRecentes(ini_) && ini_.Aberto())

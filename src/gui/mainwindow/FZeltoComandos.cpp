@@ -37,6 +37,10 @@ void TFZELTO::Registra(const std::string &descricao) {
 }
 
 bool TFZELTO::ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia) {
+    return ExecutaSuspenso([&] { return ExecutaComProgresso(this, trabalho); }, reinicia);
+}
+
+bool TFZELTO::ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia) {
     ocupado_ = true;
     modelo_->Suspende();
     grade_->setUpdatesEnabled(false);
@@ -49,7 +53,7 @@ bool TFZELTO::ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bo
     };
     bool ok = false;
     try {
-        ok = ExecutaComProgresso(this, trabalho);
+        ok = executa();
     } catch (...) {
         retoma();
         throw;
@@ -344,6 +348,8 @@ void TFZELTO::AlternaModo() {
     modelo_->IniciaLote();
     AplicaModoPlanilha(grid_, ModoInferencial);
     modelo_->TerminaLote();
+    // The list belongs to the other mode: the choice goes, a report shown becomes stale.
+    pesquisa_->PlanilhaAlterada();
     AtualizaModo();
     Atualiza();
 }

@@ -1,0 +1,223 @@
+// The main window's model commands: the search configuration, the search on another thread with
+// its progress window, the choice of a model in the best-models window, the property under
+// evaluation, the significance settings, and the report page that shows the chosen model's fit.
+#include "gui/mainwindow/FZelto.h"
+
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "gui/dialogs/FMostraMelhoresModelos.h"
+#include "gui/dialogs/FProgressao.h"
+#include "gui/dialogs/FProgressoPesquisa.h"
+#include "gui/dialogs/FSelecionaPesquisa.h"
+#include "gui/dialogs/FSignificancias.h"
+#include "gui/dialogs/FVariaveisIndependentes.h"
+#include "gui/worksheet/ModeloPlanilha.h"
+#include "regression/TextoAjuste.h"
+#include "search/ObjetoAvaliacao.h"
+#include "worksheet/Modo.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+namespace zelto {
+
+namespace {
+
+constexpr const char *kAbaRelatorio = "Relatório";
+constexpr const char *kAbaRelatorioDesatualizado = "Relatório (desatualizado)";
+constexpr const char *kFalhaAjuste =
+    "O modelo escolhido não pôde ser ajustado às amostras ativas. Escolha outro modelo ou "
+    "verifique os dados.";
+
+// Numbers on the report page: ten significant digits without trailing zeros, "," as the decimal separator.
+std::string NumeroRelatorio(long double x) {
+    if (x >= Infinito) return "Infinito";
+    if (x <= -Infinito) return "-Infinito";
+    return RemoveZerosFinais(FormatoSignificativo(x, 10));
+}
+
+} // namespace
+
+bool TFZELTO::TemDados() const {
+    return grid_.ColunasUsadas() > 0 && grid_.LinhasUsadas() > 0;
+}
+
+// ---- Search ---------------------------------------------------------------------------------
+
+void TFZELTO::ConfiguraPesquisa() {
+    Comando();
+    if (!ModoInferencial || !TemDados()) return;
+    const int r = pesquisa_->Configura(DialogoPesquisa);
+    if (r == kResultadoExecuta)
+        PesquisaModelos();
+    else
+        Atualiza();
+}
+
+bool TFZELTO::PesquisaModelos() {
+    Comando();
+    if (!TemDados()) return false;
+    AparaLinhas();
+    if (!VerificaCelulasVazias()) {
+        Atualiza();
+        return false;
+    }
+    bool rodou = false;
+    // The window stays painted and the progress window's button works; the menus and the
+    // worksheet take no input until the search ends.
+    menuBar()->setEnabled(false);
+    paginas_->setEnabled(false);
+    auto reabilita = [this] {
+        menuBar()->setEnabled(true);
+        paginas_->setEnabled(true);
+    };
+    try {
+        ExecutaSuspenso(
+            [&] {
+                return ExecutaPesquisa(this,
+                                       [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
+            },
+            false);
+    } catch (...) {
+        reabilita();
+        throw;
+    }
+    reabilita();
+    Atualiza();
+    if (rodou && pesquisa_->ResultadosValidos) SelecionaModelo();
+    Atualiza();
+    return rodou;
+}
+
+// ---- Choice of a model ----------------------------------------------------------------------
+
+bool TFZELTO::AbreObjeto() {
+    if (!DialogoObjeto) return false;
+    const auto [confirmado, alterado] = DialogoObjeto();
+    // The estimates of the best-models table were made at the former values.
+    if (alterado) pesquisa_->DescartaTabela();
+    return confirmado;
+}
+
+void TFZELTO::DefineObjeto() {
+    Comando();
+    AbreObjeto();
+    Atualiza();
+}
+
+bool TFZELTO::SelecionaModelo() {
+    Comando();
+    if (!TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
+    if (!ConfereObjeto(grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); },
+                       Confirma))
+        return false;
+
+    // The table is built (and detailed, which fits every listed model again) with progress.
+    const bool detalhada = cfg_.DetalharModelos;
+    if (ModoInferencial)
+        ExecutaLonga([&](TProgresso &p) { pesquisa_->MontaTabela(detalhada, &p); }, false);
+
+    TPesquisa::TJanelaEscolha janela;
+    janela.Detalhada = detalhada;
+    int escolhida = 0;
+    janela.Escolhe = [&](TPesquisa &p, int linha) {
+        escolhida = EscolheLinhaModelo ? EscolheLinhaModelo(p, linha) : 0;
+        return escolhida;
+    };
+    const TSignificancias &sig = Significancias();
+    // The sanitation marks outliers; that is not a change of the worksheet.
+    escolhendo_ = true;
+    bool ok = false;
+    try {
+        ok = pesquisa_->EscolheModelo(cfg_.SaneamentoAutomatico, sig.Saneamento,
+                                      sig.ParametroSaneamento, janela);
+    } catch (...) {
+        escolhendo_ = false;
+        throw;
+    }
+    escolhendo_ = false;
+    if (!ok) {
+        // Chosen but not fitted: the valuer must know why nothing appears.
+        if (escolhida > 0 || !ModoInferencial) Avisa(kFalhaAjuste);
+        Atualiza();
+        return false;
+    }
+    sistema_->CompletaAjuste();
+    MostraRelatorio();
+    Atualiza();
+    return true;
+}
+
+// ---- Report page -----------------------------------------------------------------------------
+
+void TFZELTO::MostraRelatorio() {
+    std::string texto;
+    if (ModoInferencial)
+        texto = "Modelo escolhido: linha " + std::to_string(pesquisa_->UltimaLinha) +
+                " da tabela de melhores modelos";
+    else
+        texto = "Avaliação por fatores";
+    if (cfg_.SaneamentoAutomatico) texto += " (amostra saneada automaticamente)";
+    texto += "\n\n" + TextoAjuste(*sistema_, Significancias().ConfiancaEstimativa, NumeroRelatorio);
+    if (!relatorio_) {
+        relatorio_ = new QPlainTextEdit(this);
+        relatorio_->setObjectName(QStringLiteral("Relatorio"));
+        relatorio_->setReadOnly(true);
+        relatorio_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        relatorio_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        paginas_->addTab(relatorio_, QString::fromUtf8(kAbaRelatorio));
+    }
+    relatorio_->setPlainText(QString::fromStdString(texto));
+    relatorio_->moveCursor(QTextCursor::Start);
+    relatorioAtual_ = true;
+    paginas_->setCurrentWidget(relatorio_);
+    AtualizaAbaRelatorio();
+}
+
+void TFZELTO::DescartaRelatorio() {
+    if (!relatorio_) return;
+    paginas_->setCurrentIndex(0);
+    paginas_->removeTab(paginas_->indexOf(relatorio_));
+    delete relatorio_;
+    relatorio_ = nullptr;
+    relatorioAtual_ = false;
+    AtualizaAbaRelatorio();
+}
+
+void TFZELTO::AtualizaAbaRelatorio() {
+    QAction *ver = Acao(QStringLiteral("Visualizar"));
+    ver->setEnabled(relatorio_ != nullptr);
+    if (!relatorio_) return;
+    // Once the choice is gone (the worksheet or the mode changed), the page is stale.
+    if (!pesquisa_->ResultadosValidos) relatorioAtual_ = false;
+    paginas_->setTabText(paginas_->indexOf(relatorio_),
+                         QString::fromUtf8(relatorioAtual_ ? kAbaRelatorio
+                                                           : kAbaRelatorioDesatualizado));
+}
+
+// ---- Significance settings ----------------------------------------------------------------
+
+bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
+    if (!DialogoSignificancias) return false;
+    bool saneamento = cfg_.SaneamentoAutomatico;
+    const bool mudou = DialogoSignificancias(pagina, saneamento);
+    if (saneamento != cfg_.SaneamentoAutomatico) {
+        cfg_.SaneamentoAutomatico = saneamento;
+        GravaChave("SnAu");
+        AtualizaModo();
+    }
+    // The confidence of the intervals shown may have changed: the page is written again.
+    if (mudou && relatorio_ && relatorioAtual_) MostraRelatorio();
+    return mudou;
+}
+
+void TFZELTO::ConfiguraSignificancias(PaginaSignificancias pagina) {
+    Comando();
+    AbreSignificancias(pagina);
+    Atualiza();
+}
+
+} // namespace zelto
