@@ -20,6 +20,7 @@
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace zelto {
@@ -168,9 +169,15 @@ void TFZELTO::MostraRelatorio() {
         relatorio_->setReadOnly(true);
         relatorio_->setLineWrapMode(QPlainTextEdit::NoWrap);
         relatorio_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        // The coefficient table's columns are separated by tabs.
+        relatorio_->setTabStopDistance(relatorio_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) *
+                                       18);
         paginas_->addTab(relatorio_, QString::fromUtf8(kAbaRelatorio));
     }
-    relatorio_->setPlainText(QString::fromStdString(texto));
+    // Powers are marked "%^%2%" for the report's drawing; in plain text they read "^(2)".
+    static const QRegularExpression potencia(QStringLiteral("%\\^%([^%]*)%"));
+    relatorio_->setPlainText(
+        QString::fromStdString(texto).replace(potencia, QStringLiteral("^(\\1)")));
     relatorio_->moveCursor(QTextCursor::Start);
     relatorioAtual_ = true;
     paginas_->setCurrentWidget(relatorio_);
