@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -168,22 +167,12 @@ class TDelegadoObjeto : public QStyledItemDelegate {
         const TGridzelto &g = m_.Grid();
         QWidget *editor = nullptr;
         switch (v ? v->Tipo : tvComentario) {
-        case tvNumerica: {
-            auto *e = new QLineEdit(parent);
-            static const QRegularExpression numero(QStringLiteral("[-+0-9.,eE ]*"));
-            e->setValidator(new QRegularExpressionValidator(numero, e));
-            e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            editor = e;
+        case tvNumerica:
+            editor = CriaEditorNumero(parent);
             break;
-        }
-        case tvQualitativa: {
-            auto *e = new QComboBox(parent);
-            e->addItem(QString());
-            for (const TObjetoValor &i : g.Formato(c).Itens)
-                if (!i.Rotulo.empty()) e->addItem(QString::fromStdString(i.Rotulo));
-            editor = e;
+        case tvQualitativa:
+            editor = CriaEditorLista(parent, g.Formato(c).Itens);
             break;
-        }
         case tvDicotomica:
             editor = new TEditorDicotomico(QString::fromStdString(g.TextoDoValor(c, 1)),
                                            QString::fromStdString(g.TextoDoValor(c, 0)), parent);

@@ -104,6 +104,24 @@ void TEditorDicotomico::Atualiza() {
     caixa_->setText(caixa_->isChecked() ? verdadeiro_ : falso_);
 }
 
+// ---- Number and list editors ------------------------------------------------------------
+
+QLineEdit *CriaEditorNumero(QWidget *parent) {
+    auto *e = new QLineEdit(parent);
+    static const QRegularExpression numero(QStringLiteral("[-+0-9.,eE ]*"));
+    e->setValidator(new QRegularExpressionValidator(numero, e));
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return e;
+}
+
+QComboBox *CriaEditorLista(QWidget *parent, const std::vector<TObjetoValor> &itens) {
+    auto *e = new QComboBox(parent);
+    e->addItem(QString());
+    for (const TObjetoValor &i : itens)
+        if (!i.Rotulo.empty()) e->addItem(QString::fromStdString(i.Rotulo));
+    return e;
+}
+
 // ---- Delegate --------------------------------------------------------------------
 
 TDelegadoPlanilha::TDelegadoPlanilha(TModeloPlanilha &modelo, QObject *parent)
@@ -117,19 +135,11 @@ QWidget *TDelegadoPlanilha::createEditor(QWidget *parent, const QStyleOptionView
     QWidget *editor = nullptr;
     switch (v ? g.Formato(c).Editor : teTexto) {
     case teReal: {
-        auto *e = new QLineEdit(parent);
-        static const QRegularExpression numero(QStringLiteral("[-+0-9.,eE ]*"));
-        e->setValidator(new QRegularExpressionValidator(numero, e));
-        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        editor = e;
+        editor = CriaEditorNumero(parent);
         break;
     }
     case teLista: {
-        auto *e = new QComboBox(parent);
-        e->addItem(QString());
-        for (const TObjetoValor &i : g.Formato(c).Itens)
-            if (!i.Rotulo.empty()) e->addItem(QString::fromStdString(i.Rotulo));
-        editor = e;
+        editor = CriaEditorLista(parent, g.Formato(c).Itens);
         break;
     }
     case teCaixaMarcacao: {

@@ -7,16 +7,26 @@
 // column's form when the edit is accepted.
 #pragma once
 
+#include "worksheet/Variavel.h"
+
 #include <QStyledItemDelegate>
 #include <QWidget>
 
+#include <vector>
+
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QToolButton;
 
 namespace zelto {
 
 class TModeloPlanilha;
+
+// The number editor (digits, signs, "," and ".", right-aligned) and the list of a table's
+// labels with an empty first entry.
+QLineEdit *CriaEditorNumero(QWidget *parent);
+QComboBox *CriaEditorLista(QWidget *parent, const std::vector<TObjetoValor> &itens);
 
 // The date editor: a line edit and a button that opens a calendar; the chosen
 // day is written in the column's date form.
