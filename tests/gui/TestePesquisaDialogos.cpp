@@ -6,6 +6,7 @@
 
 #include "files/LerArquivo.h"
 #include "gui/dialogs/FMostraMelhoresModelos.h"
+#include "gui/dialogs/FProgressao.h"
 #include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/dialogs/FSelecionaPesquisa.h"
 #include "regression/Sistema.h"
@@ -226,6 +227,9 @@ class TestePesquisaDialogos : public QObject {
             c.TamanhoBloco = 5;
         }
         w.p->IntervaloProgresso = 0.01;
+        // The window shows at once: in a release build this search takes a few tenths of a second.
+        const int atraso = AtrasoJanelaProgresso;
+        AtrasoJanelaProgresso = 0;
         QString examinados;
         QTimer relogio;
         relogio.setInterval(20);
@@ -240,6 +244,7 @@ class TestePesquisaDialogos : public QObject {
         relogio.start();
         QVERIFY(!ExecutaPesquisa(nullptr, [&](TProgressoPesquisa &pr) { w.p->Pesquisa(&pr); }));
         relogio.stop();
+        AtrasoJanelaProgresso = atraso;
         QVERIFY(!examinados.isEmpty());
         QVERIFY(w.p->Interrompida());
         QVERIFY(w.p->Examinados() > 0 && w.p->Examinados() < w.p->Total());

@@ -15,7 +15,6 @@ namespace zelto {
 
 namespace {
 constexpr int kEscala = 1000;  // the bar's resolution
-constexpr int kAtrasoMs = 300; // work that ends sooner shows no window
 } // namespace
 
 TFProgressao::TFProgressao(QWidget *parent)
@@ -117,7 +116,7 @@ void ExecutaComJanela(QDialog &janela, const std::function<void()> &trabalho,
         }
     });
     t->start();
-    if (!t->wait(kAtrasoMs)) {
+    if (!t->wait(AtrasoJanelaProgresso)) {
         QEventLoop laco;
         QObject::connect(t, &QThread::finished, &laco, &QEventLoop::quit);
         if (prepara) prepara();

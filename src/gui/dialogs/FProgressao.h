@@ -59,6 +59,10 @@ class TFProgressao : public QDialog, public TProgresso {
     QTimer *relogio_;
 };
 
+// Milliseconds before a progress window shows: work that ends sooner shows none. Tests that
+// must press a window's button on short work set 0.
+inline int AtrasoJanelaProgresso = 300;
+
 // Runs trabalho(progresso) on another thread with the progress window shown
 // over parent after a short delay. True when the work ended without being
 // interrupted.
