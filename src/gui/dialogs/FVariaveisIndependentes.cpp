@@ -177,23 +177,12 @@ class TDelegadoObjeto : public QStyledItemDelegate {
             editor = new TEditorDicotomico(QString::fromStdString(g.TextoDoValor(c, 1)),
                                            QString::fromStdString(g.TextoDoValor(c, 0)), parent);
             break;
-        case tvData: {
-            auto *e = new TEditorData(v->TipoData, parent);
-            // Choosing a day in the calendar accepts the value.
-            connect(e, &TEditorData::escolhido, this, [this, e] {
-                auto *self = const_cast<TDelegadoObjeto *>(this);
-                emit self->commitData(e);
-                emit self->closeEditor(e, QAbstractItemDelegate::SubmitModelCache);
-            });
-            editor = e;
+        case tvData:
+            editor = CriaEditorData(const_cast<TDelegadoObjeto *>(this), v->TipoData, parent);
             break;
-        }
-        default: {
-            auto *e = new QLineEdit(parent);
-            e->setFrame(false);
-            editor = e;
+        default:
+            editor = CriaEditorTexto(parent);
             break;
-        }
         }
         editor->setFont(m_.Fonte());
         return editor;

@@ -122,6 +122,21 @@ QComboBox *CriaEditorLista(QWidget *parent, const std::vector<TObjetoValor> &ite
     return e;
 }
 
+TEditorData *CriaEditorData(QAbstractItemDelegate *delegado, int tipoData, QWidget *parent) {
+    auto *e = new TEditorData(tipoData, parent);
+    QObject::connect(e, &TEditorData::escolhido, delegado, [delegado, e] {
+        emit delegado->commitData(e);
+        emit delegado->closeEditor(e, QAbstractItemDelegate::SubmitModelCache);
+    });
+    return e;
+}
+
+QLineEdit *CriaEditorTexto(QWidget *parent) {
+    auto *e = new QLineEdit(parent);
+    e->setFrame(false);
+    return e;
+}
+
 // ---- Delegate --------------------------------------------------------------------
 
 TDelegadoPlanilha::TDelegadoPlanilha(TModeloPlanilha &modelo, QObject *parent)
@@ -150,23 +165,14 @@ QWidget *TDelegadoPlanilha::createEditor(QWidget *parent, const QStyleOptionView
         break;
     }
     case teData: {
-        auto *e = new TEditorData(v ? static_cast<int>(v->TipoData) : static_cast<int>(tdDiaMesAno),
-                                  parent);
-        // Choosing a day in the calendar accepts the edit.
-        connect(e, &TEditorData::escolhido, this, [this, e] {
-            auto *self = const_cast<TDelegadoPlanilha *>(this);
-            emit self->commitData(e);
-            emit self->closeEditor(e, QAbstractItemDelegate::SubmitModelCache);
-        });
-        editor = e;
+        editor = CriaEditorData(const_cast<TDelegadoPlanilha *>(this),
+                                v ? static_cast<int>(v->TipoData) : static_cast<int>(tdDiaMesAno),
+                                parent);
         break;
     }
-    default: {
-        auto *e = new QLineEdit(parent);
-        e->setFrame(false);
-        editor = e;
+    default:
+        editor = CriaEditorTexto(parent);
         break;
-    }
     }
     editor->setFont(modelo_.Aparencia().Fonte);
     return editor;

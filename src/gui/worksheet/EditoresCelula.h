@@ -27,6 +27,11 @@ class TModeloPlanilha;
 // labels with an empty first entry.
 QLineEdit *CriaEditorNumero(QWidget *parent);
 QComboBox *CriaEditorLista(QWidget *parent, const std::vector<TObjetoValor> &itens);
+// The date editor of a delegate: choosing a day in the calendar accepts the edit.
+class TEditorData;
+TEditorData *CriaEditorData(QAbstractItemDelegate *delegado, int tipoData, QWidget *parent);
+// Plain text, without a frame.
+QLineEdit *CriaEditorTexto(QWidget *parent);
 
 // The date editor: a line edit and a button that opens a calendar; the chosen
 // day is written in the column's date form.
