@@ -189,31 +189,12 @@ class TDelegadoObjeto : public QStyledItemDelegate {
     }
 
     void setEditorData(QWidget *editor, const QModelIndex &index) const override {
-        const QString texto = index.data(Qt::EditRole).toString();
-        if (auto *e = qobject_cast<QLineEdit *>(editor)) {
-            e->setText(texto);
-        } else if (auto *e = qobject_cast<QComboBox *>(editor)) {
-            int i = e->findText(texto, Qt::MatchFixedString);
-            e->setCurrentIndex(i < 0 ? 0 : i);
-        } else if (auto *e = qobject_cast<TEditorDicotomico *>(editor)) {
-            e->DefineMarcado(texto == QLatin1String("TRUE"));
-        } else if (auto *e = qobject_cast<TEditorData *>(editor)) {
-            e->DefineTexto(texto);
-        }
+        MostraNoEditor(editor, index.data(Qt::EditRole).toString());
     }
 
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override {
-        QString texto;
-        if (auto *e = qobject_cast<QLineEdit *>(editor))
-            texto = e->text();
-        else if (auto *e = qobject_cast<QComboBox *>(editor))
-            texto = e->currentText();
-        else if (auto *e = qobject_cast<TEditorDicotomico *>(editor))
-            texto = e->Marcado() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-        else if (auto *e = qobject_cast<TEditorData *>(editor))
-            texto = e->Texto();
-        model->setData(index, texto, Qt::EditRole);
+        model->setData(index, TextoDoEditor(editor), Qt::EditRole);
     }
 
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

@@ -137,6 +137,28 @@ QLineEdit *CriaEditorTexto(QWidget *parent) {
     return e;
 }
 
+void MostraNoEditor(QWidget *editor, const QString &texto) {
+    if (auto *e = qobject_cast<QLineEdit *>(editor)) {
+        e->setText(texto);
+    } else if (auto *e = qobject_cast<QComboBox *>(editor)) {
+        int i = e->findText(texto, Qt::MatchFixedString);
+        e->setCurrentIndex(i < 0 ? 0 : i);
+    } else if (auto *e = qobject_cast<TEditorDicotomico *>(editor)) {
+        e->DefineMarcado(texto == QLatin1String("TRUE"));
+    } else if (auto *e = qobject_cast<TEditorData *>(editor)) {
+        e->DefineTexto(texto);
+    }
+}
+
+QString TextoDoEditor(QWidget *editor) {
+    if (auto *e = qobject_cast<QLineEdit *>(editor)) return e->text();
+    if (auto *e = qobject_cast<QComboBox *>(editor)) return e->currentText();
+    if (auto *e = qobject_cast<TEditorDicotomico *>(editor))
+        return e->Marcado() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    if (auto *e = qobject_cast<TEditorData *>(editor)) return e->Texto();
+    return {};
+}
+
 // ---- Delegate --------------------------------------------------------------------
 
 TDelegadoPlanilha::TDelegadoPlanilha(TModeloPlanilha &modelo, QObject *parent)
@@ -179,31 +201,12 @@ QWidget *TDelegadoPlanilha::createEditor(QWidget *parent, const QStyleOptionView
 }
 
 void TDelegadoPlanilha::setEditorData(QWidget *editor, const QModelIndex &index) const {
-    const QString texto = index.data(Qt::EditRole).toString();
-    if (auto *e = qobject_cast<QLineEdit *>(editor)) {
-        e->setText(texto);
-    } else if (auto *e = qobject_cast<QComboBox *>(editor)) {
-        int i = e->findText(texto, Qt::MatchFixedString);
-        e->setCurrentIndex(i < 0 ? 0 : i);
-    } else if (auto *e = qobject_cast<TEditorDicotomico *>(editor)) {
-        e->DefineMarcado(texto == QLatin1String("TRUE"));
-    } else if (auto *e = qobject_cast<TEditorData *>(editor)) {
-        e->DefineTexto(texto);
-    }
+    MostraNoEditor(editor, index.data(Qt::EditRole).toString());
 }
 
 void TDelegadoPlanilha::setModelData(QWidget *editor, QAbstractItemModel *model,
                                      const QModelIndex &index) const {
-    QString texto;
-    if (auto *e = qobject_cast<QLineEdit *>(editor))
-        texto = e->text();
-    else if (auto *e = qobject_cast<QComboBox *>(editor))
-        texto = e->currentText();
-    else if (auto *e = qobject_cast<TEditorDicotomico *>(editor))
-        texto = e->Marcado() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    else if (auto *e = qobject_cast<TEditorData *>(editor))
-        texto = e->Texto();
-    model->setData(index, texto, Qt::EditRole);
+    model->setData(index, TextoDoEditor(editor), Qt::EditRole);
 }
 
 void TDelegadoPlanilha::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

@@ -32,6 +32,10 @@ class TEditorData;
 TEditorData *CriaEditorData(QAbstractItemDelegate *delegado, int tipoData, QWidget *parent);
 // Plain text, without a frame.
 QLineEdit *CriaEditorTexto(QWidget *parent);
+// Any of these editors shows a cell's text / gives back the text it holds (dichotomous:
+// "TRUE"/"FALSE").
+void MostraNoEditor(QWidget *editor, const QString &texto);
+QString TextoDoEditor(QWidget *editor);
 
 // The date editor: a line edit and a button that opens a calendar; the chosen
 // day is written in the column's date form.
