@@ -325,12 +325,5 @@ void RegistraFit(CLI::App &app, int &status) {
                     "Valores do objeto sob avaliação, como na planilha: \"NOME=VALOR,...\"");
     cmd->add_option("--confidence", o->confianca, "Confiança dos intervalos (padrão 0.80)");
     cmd->add_flag("--json", o->json, "Saída em JSON");
-    cmd->callback([o, &status] {
-        try {
-            status = Ajusta(*o);
-        } catch (const TFalha &f) {
-            std::cerr << UmaLinha(f.mensagem) << '\n';
-            status = f.status;
-        }
-    });
+    cmd->callback([o, &status] { status = cli::Executa([o] { return Ajusta(*o); }); });
 }

@@ -340,12 +340,5 @@ void RegistraSearch(CLI::App &app, int &status) {
     cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra do modelo escolhido");
     cmd->add_flag("--json", o->json, "Saída em JSON");
-    cmd->callback([o, &status] {
-        try {
-            status = Pesquisa(*o);
-        } catch (const TFalha &f) {
-            std::cerr << f.mensagem << '\n';
-            status = f.status;
-        }
-    });
+    cmd->callback([o, &status] { status = cli::Executa([o] { return Pesquisa(*o); }); });
 }

@@ -184,6 +184,14 @@ std::string Apara(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
+std::string_view AparaBrancos(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
 namespace {
 
 // Base letter of an accented Latin letter (upper case), or 0 when c is not one.

@@ -44,6 +44,8 @@ bool IguaisSemCaixa(std::string_view a, std::string_view b);
 
 // Removes spaces and control characters at both ends.
 std::string Apara(std::string_view s);
+// Removes spaces and tabs (only) at both ends, as the file formats' fields are trimmed; a view of s.
+std::string_view AparaBrancos(std::string_view s);
 
 // Ordering of texts the way a Portuguese-speaking user expects: case is
 // ignored, accented letters sort with their base letter (an accent breaks a

@@ -19,14 +19,6 @@ bool Branco(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view AparaBrancos(std::string_view s) {
-    while (!s.empty() && Branco(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && Branco(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 char MaiusculaAscii(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }

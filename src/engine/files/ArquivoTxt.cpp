@@ -15,19 +15,8 @@ namespace {
 
 constexpr int kMaximoCasas = 18; // the most decimals a number text shows
 
-bool Branco(char c) {
-    return c == ' ' || c == '\t';
-}
 bool Digito(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view AparaBrancos(std::string_view s) {
-    while (!s.empty() && Branco(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && Branco(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 // The lines of a text: CR LF, LF and CR all end a line.
@@ -46,7 +35,7 @@ std::vector<std::string_view> Linhas(std::string_view dados) {
 
 // A line that holds nothing but tabs and blanks.
 bool LinhaVazia(std::string_view linha) {
-    return std::all_of(linha.begin(), linha.end(), Branco);
+    return AparaBrancos(linha).empty();
 }
 
 // The k-th field of a line (k from 0), or an empty view past the last one.
