@@ -1,0 +1,217 @@
+#include "writer/ArqEditor.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelto {
+
+QColor ParaQColor(TCor c) { return QColor(Vermelho(c), Verde(c), Azul(c)); }
+
+TCor DeQColor(const QColor &c) { return Cor(c.red(), c.green(), c.blue()); }
+
+int ParaTwips(double valor, TUnidade unidade) {
+    double fator = 1;
+    switch (unidade) {
+    case TUnidade::Milimetros: fator = 56.69291338582677; break;
+    case TUnidade::Centimetros: fator = 566.9291338582677; break;
+    case TUnidade::Polegadas: fator = 1440; break;
+    case TUnidade::Twips: fator = 1; break;
+    }
+    return static_cast<int>(std::lround(valor * fator));
+}
+
+QFont TFonte::ParaQFont() const {
+    // The report names the faces of its origin; the metric-compatible faces installed with the
+    // program stand in for them, so text measures the same on every machine.
+    QString face = Nome;
+    if (face.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
+        face = QStringLiteral("Liberation Sans");
+    else if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
+        face = QStringLiteral("Liberation Serif");
+    else if (face.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0)
+        face = QStringLiteral("Liberation Mono");
+    QFont f(face);
+    f.setPointSize(std::max(1, Tamanho));
+    f.setBold(Negrito);
+    f.setItalic(Italico);
+    f.setUnderline(Sublinhado);
+    f.setStrikeOut(Riscado);
+    return f;
+}
+
+namespace {
+
+// The device on which text is measured when no canvas was given: an image at 96 pixels per
+// inch, the resolution the report's pictures assume.
+QPaintDevice &DispositivoPadrao() {
+    static QImage imagem(1, 1, QImage::Format_RGB32);
+    return imagem;
+}
+
+} // namespace
+
+TArqEditor::TArqEditor() { SetCanvas(nullptr); }
+
+TArqEditor::~TArqEditor() = default;
+
+void TArqEditor::SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,
+                         double margemSuperior, double larguraPagina, double alturaPagina) {
+    PaperWidth = ParaTwips(larguraPagina);
+    PaperHeight = ParaTwips(alturaPagina);
+    LeftMargin = ParaTwips(margemEsquerda);
+    TopMargin = ParaTwips(margemSuperior);
+    TextWidth = ParaTwips(larguraTexto);
+    TextHeight = ParaTwips(alturaTexto);
+    RightMargin = ParaTwips(larguraPagina - margemEsquerda - larguraTexto);
+    BottomMargin = ParaTwips(alturaPagina - margemSuperior - alturaTexto);
+}
+
+void TArqEditor::SetCanvas(QPaintDevice *canvas) {
+    Canvas = canvas;
+    QPaintDevice &d = canvas ? *canvas : DispositivoPadrao();
+    const int dpiX = std::max(1, d.logicalDpiX());
+    const int dpiY = std::max(1, d.logicalDpiY());
+    FatorX = std::lround(1440.0 / dpiX);
+    FatorY = std::lround(1440.0 / dpiY);
+}
+
+void TArqEditor::BeginTable(int colunas, int linhas, int largura, int alinhamento) {
+    ColumnCount = std::max(0, colunas);
+    RowCount = linhas;
+    TableAlignment = static_cast<std::uint8_t>(alinhamento);
+    Columns.assign(static_cast<std::size_t>(ColumnCount) + 1, TColuna{});
+    for (int i = 1; i <= ColumnCount; ++i) Columns[i].Largura = largura / ColumnCount;
+    Columns[0].Largura = largura;
+    TableBorders = TBordas{};
+    CurrentColumn = 1;
+    CurrentRow = 1;
+    TableFont = TFonte{};
+}
+
+void TArqEditor::EndRow() {
+    for (int i = 1; i <= ColumnCount; ++i) {
+        TColuna &c = Columns[i];
+        c.Bordas[bdInternaVertical] = c.Bordas[bdEsquerda];
+        c.Bordas[bdInternaHorizontal] = c.Bordas[bdTopo];
+    }
+}
+
+TColuna &TArqEditor::GetColumn(int i) {
+    if (Columns.empty()) Columns.assign(1, TColuna{});
+    const int ultimo = static_cast<int>(Columns.size()) - 1;
+    if (ultimo == 0) return Columns[0];
+    return Columns[std::clamp(i, 1, ultimo)];
+}
+
+int TArqEditor::MeasureText(const QString &texto) const {
+    QPaintDevice &d = Canvas ? *Canvas : DispositivoPadrao();
+    const QFontMetricsF m(CurrentFont.ParaQFont(), &d);
+    return static_cast<int>(std::lround(m.horizontalAdvance(texto) * FatorX));
+}
+
+int TArqEditor::MeasureSpace() const { return MeasureText(QStringLiteral(" ")); }
+
+void TArqEditor::SaveState() {
+    SavedAlignment = Alignment;
+    SavedVerticalPosition = VerticalPosition;
+    SavedFont = CurrentFont;
+}
+
+void TArqEditor::RestoreState() {
+    Alignment = SavedAlignment;
+    VerticalPosition = SavedVerticalPosition;
+    SetFont(SavedFont);
+}
+
+void TArqEditor::SetTabPosition(int indice, double posicao, std::uint8_t tipo) {
+    if (indice < 0 || indice >= static_cast<int>(TabPositions.size())) return;
+    TabPositions[static_cast<std::size_t>(indice)] = posicao;
+    TabKinds[static_cast<std::size_t>(indice)] = tipo;
+}
+
+void TArqEditor::WriteFormatted(const QString &texto) {
+    static const QString potencia = QStringLiteral("###");
+    static const QString sobrescrito = QStringLiteral("%^%");
+    const TFonte fonte = CurrentFont;
+    const int tamanho = fonte.Tamanho;
+    QString resto = texto;
+    while (!resto.isEmpty()) {
+        const qsizetype p = resto.indexOf(potencia);
+        const qsizetype s = resto.indexOf(sobrescrito);
+        if (p < 0 && s < 0) {
+            WriteText(resto);
+            return;
+        }
+        const bool ehPotencia = p >= 0 && (s < 0 || p < s);
+        const qsizetype inicio = ehPotencia ? p : s;
+        const QString antes = resto.left(inicio);
+        const qsizetype inicioExpoente = inicio + 3;
+        qsizetype fim = resto.indexOf(QLatin1Char('%'), inicioExpoente);
+        if (fim < 0) fim = resto.size(); // no closing "%": the whole rest is the exponent
+        const QString expoente = resto.mid(inicioExpoente, fim - inicioExpoente);
+        resto = resto.mid(std::min(fim + 1, resto.size()));
+
+        if (ehPotencia && expoente == QLatin1String("4932")) {
+            // The infinite marker: the leading blanks, the sign of a negative marker, and the
+            // infinity sign (code 165 of the Symbol face); the mantissa is not written.
+            qsizetype brancos = 0;
+            while (brancos < antes.size() && antes[brancos] == QLatin1Char(' ')) ++brancos;
+            QString inicioTexto = antes.left(brancos);
+            if (antes.mid(brancos).startsWith(QLatin1Char('-'))) inicioTexto += QLatin1Char('-');
+            if (!inicioTexto.isEmpty()) WriteText(inicioTexto);
+            SetFontName(QStringLiteral("Symbol"));
+            WriteText(QString(QChar(0xA5)));
+            RestoreFont(fonte);
+            // File writers ignore RestoreFont: give them the font back too.
+            if (!(CurrentFont == fonte)) SetFont(fonte);
+            continue;
+        }
+        if (!antes.isEmpty()) WriteText(antes);
+        if (ehPotencia) {
+            SetFontSizeRaw(static_cast<int>(std::lround(0.8 * tamanho)));
+            WriteText(QStringLiteral("x"));
+            RestoreFont(fonte);
+            WriteText(QStringLiteral("10"));
+        }
+        SetFontSizeRaw(static_cast<int>(std::lround(0.7 * tamanho)));
+        SuperscriptOn();
+        if (!expoente.isEmpty()) WriteText(expoente);
+        SuperscriptOff();
+        RestoreFont(fonte);
+    }
+}
+
+void TArqEditor::WriteLine(const QString &texto) {
+    WriteFormatted(texto);
+    NewParagraph();
+}
+
+void TArqEditor::WriteHeaderFooterText(const TCabecalhoRodape &cabecalho) {
+    if (cabecalho.Texto.isEmpty()) return;
+    switch (cabecalho.Alinhamento) {
+    case 0: AlignLeft(); break;
+    case 2: AlignCenter(); break;
+    default: AlignRight(); break;
+    }
+    SetFont(cabecalho.Fonte);
+    static const QString pagina = QStringLiteral("(página)");
+    QString texto = cabecalho.Texto;
+    texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QStringList linhas = texto.split(QLatin1Char('\n'));
+    if (linhas.size() > 1 && linhas.back().isEmpty()) linhas.pop_back(); // a final line break
+    for (const QString &linha : linhas) {
+        qsizetype de = 0;
+        for (qsizetype p = linha.indexOf(pagina); p >= 0; p = linha.indexOf(pagina, de)) {
+            WriteFormatted(linha.mid(de, p - de));
+            WritePageNumber();
+            de = p + pagina.size();
+        }
+        WriteLine(linha.mid(de));
+    }
+}
+
+} // namespace zelto

@@ -1,0 +1,277 @@
+// TArqEditor: the one interface through which every report item writes.
+//
+// The report items never know where their output goes: they set fonts, write text runs, break
+// paragraphs and pages, define tables cell by cell and hand over pictures through the
+// operations below, and each writer turns them into its own output (RTF, Write, plain text,
+// the JSON structure, the paged view that draws on screen, paper and PDF).
+//
+// Calling order expected by every writer: SetCanvas, SetPage, optionally BeginHeader ...
+// EndHeader and BeginFooter ... EndFooter, then the body; a table is BeginTable, one BeginRow
+// (the row definition), then the rows: each cell's content followed by NextCell, consecutive
+// rows separated by EndRow (the last row gets no EndRow), and EndTable, which closes the last
+// row; CloseDocument last. The report items are marked with BeginItem/BeginPart.
+//
+// Lengths handed in as double are millimetres; lengths kept as integers are twips
+// (1/1440 inch). Text is UTF-8 inside the program (QString); file writers convert to their
+// file's encoding. WriteText takes at most 255 characters per call in the original interface;
+// every writer here accepts longer text and splits it into runs itself, so nothing is cut.
+//
+// The markup of WriteFormatted ("###" power of ten, "%^%" superscript, both closed by "%") is
+// rendered here, once, for every writer.
+//
+// Ownership: a writer lives for one run (created, SetCanvas, SetPage, body, CloseDocument,
+// freed). It never shows a window: failures are returned (CloseDocument false) with the
+// message in Erro(), and long closing work reports through the engine's progress sink.
+#pragma once
+
+#include "common/Progresso.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+class QPaintDevice;
+
+namespace zelto {
+
+// Colour as the stored report settings hold it: 0x00BBGGRR; 0 is black ("automatic" for
+// borders and text).
+using TCor = std::uint32_t;
+inline constexpr TCor CorBranca = 0x00FFFFFF;
+inline constexpr TCor CorPreta = 0;
+inline constexpr TCor Cor(int r, int g, int b) {
+    return static_cast<TCor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+}
+inline int Vermelho(TCor c) { return static_cast<int>(c & 0xFF); }
+inline int Verde(TCor c) { return static_cast<int>((c >> 8) & 0xFF); }
+inline int Azul(TCor c) { return static_cast<int>((c >> 16) & 0xFF); }
+QColor ParaQColor(TCor c);
+TCor DeQColor(const QColor &c);
+
+// Units of the lengths handed to the writers; the report always uses millimetres.
+enum class TUnidade : std::uint8_t { Milimetros, Centimetros, Polegadas, Twips };
+// round(valor × twips per unit): 56.69291338582677 per mm, 566.9291338582677 per cm, 1440 per
+// inch, 1 per twip.
+int ParaTwips(double valor, TUnidade unidade = TUnidade::Milimetros);
+
+// A font of the report: face, size in points, style and colour.
+struct TFonte {
+    QString Nome = QStringLiteral("Arial");
+    int Tamanho = 10;
+    bool Negrito = false;
+    bool Italico = false;
+    bool Sublinhado = false;
+    bool Riscado = false;
+    TCor Cor = CorPreta;
+
+    bool operator==(const TFonte &) const = default;
+    // The QFont that measures and draws this font. "Arial" resolves to the metric-compatible
+    // face installed with the program, so measurements are the same on every machine.
+    QFont ParaQFont() const;
+};
+
+// One border: style (0 none, 1 single, 2 dotted, 3 dashed, 4 dash-dot, 5 dash-dot-dot, 6 wavy,
+// 7 double wavy, 8 striped, 9 embossed, 10 engraved), multiplicity (1 single line, 2 double;
+// 0 draws no line in the view), width (twips in RTF, 1..3 pixels in the view), shadow, colour.
+struct TBorda {
+    std::uint8_t Estilo = 1;
+    std::uint8_t Multiplicidade = 1;
+    std::uint8_t Largura = 1;
+    bool Sombra = false;
+    TCor Cor = CorPreta;
+
+    bool operator==(const TBorda &) const = default;
+    // A style or a width of 0 draws no border.
+    bool Visivel() const { return Estilo != 0 && Largura != 0; }
+};
+
+// Positions of the six borders of a table or a column.
+enum TPosicaoBorda : std::uint8_t {
+    bdTopo = 0,
+    bdBase = 1,
+    bdEsquerda = 2,
+    bdDireita = 3,
+    bdInternaVertical = 4,
+    bdInternaHorizontal = 5
+};
+using TBordas = std::array<TBorda, 6>;
+
+// One column of the table being written.
+struct TColuna {
+    bool BordasProprias = false;      // false: the table's borders apply
+    TBordas Bordas{};                 // top, bottom, left, right, inner vertical, inner horizontal
+    std::array<int, 4> Margens{0, 0, 113, 113}; // padding in twips: top, bottom, left, right
+    int Largura = -1;                 // twips; -1 unset
+    TCor CorFundo = CorBranca;
+    std::uint8_t Sombreamento = 0;    // percent; 0 none (CorFundo applies)
+    std::uint8_t AlinhamentoVertical = 0; // 0 top, 1 bottom, 2 centre
+};
+
+// Paragraph alignments and table alignments.
+enum TAlinhamento : std::uint8_t {
+    alEsquerda = 0,
+    alCentro = 1,
+    alDireita = 2,
+    alJustificado = 3,
+    alDesconhecido = 100 // forces the next alignment request to be emitted
+};
+enum TAlinhamentoTabela : std::uint8_t { atEsquerda = 0, atDireita = 1, atCentro = 2 };
+
+// Vertical position of the text.
+enum TPosicaoVertical : std::uint8_t { pvSubscrito = 0, pvNormal = 1, pvSobrescrito = 2 };
+
+// Running header or footer: text (lines separated by CR LF), font, alignment (0 left, 1 right,
+// 2 centre).
+struct TCabecalhoRodape {
+    QString Texto;
+    TFonte Fonte;
+    std::uint8_t Alinhamento = 1;
+};
+
+class TArqEditor {
+  public:
+    TArqEditor();
+    virtual ~TArqEditor();
+    TArqEditor(const TArqEditor &) = delete;
+    TArqEditor &operator=(const TArqEditor &) = delete;
+
+    // The operations, in their fixed order. The base does nothing unless said.
+    virtual void BeginDocument() {}
+    // Completes and writes the document; true when it was completed. Base: false.
+    virtual bool CloseDocument() { return false; }
+    virtual void BoldOn() {}
+    virtual void BoldOff() {}
+    virtual void ItalicOn() {}
+    virtual void ItalicOff() {}
+    virtual void UnderlineOn() {}
+    virtual void UnderlineOff() {}
+    virtual void StrikeOutOn() {}
+    virtual void StrikeOutOff() {}
+    virtual void SuperscriptOn() {}
+    virtual void SuperscriptOff() {}
+    virtual void SubscriptOn() {}
+    virtual void SubscriptOff() {}
+    virtual void SetFont(const TFonte & /*fonte*/) {}
+    virtual void SetFontName(const QString & /*nome*/) {}
+    virtual void SetFontSize(int /*pontos*/) {}
+    // Takes the font back after a markup run (only the view draws sizes below the font's).
+    virtual void RestoreFont(const TFonte & /*fonte*/) {}
+    // Sets the drawing size directly, for exponents (only the view).
+    virtual void SetFontSizeRaw(int /*pontos*/) {}
+    virtual void SetTextColor(TCor /*cor*/) {}
+    virtual void SetBackColor(TCor /*cor*/) {}
+    virtual void WriteText(const QString & /*texto*/) {}
+    virtual void WritePageNumber() {}
+    virtual void NewParagraph() {}
+    virtual void NewPage() {}
+    virtual void AlignCenter() {}
+    virtual void AlignLeft() {}
+    virtual void AlignRight() {}
+    virtual void AlignJustify() {}
+    // A picture as a device-independent bitmap; scale in percent; colours 2, 16 or 256.
+    virtual void WriteBitmap(const QImage & /*imagem*/, int /*escala*/, int /*cores*/) {}
+    // A picture wrapped as a metafile (the graph items use this one).
+    virtual void WritePicture(const QImage & /*imagem*/, int /*escala*/, int /*cores*/) {}
+    // alignment (TAlinhamento), line spacing (percent), left, first-line, right indents (mm).
+    virtual void SetParagraph(int /*alinhamento*/, int /*espacamento*/, double /*esquerda*/,
+                              double /*primeira*/, double /*direita*/) {}
+    // Page geometry in mm. Base: stores it (every writer needs the text width).
+    virtual void SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,
+                         double margemSuperior, double larguraPagina, double alturaPagina);
+    virtual void ApplyTabs() {}
+    // Tab stops at positions[0..ultimo] (mm; 0 skipped) with kinds 0 left, 1 right, 2 centre,
+    // 3 decimal.
+    virtual void SetTabs(const double * /*posicoes*/, int /*ultimo*/,
+                         const std::uint8_t * /*tipos*/) {}
+    virtual void BeginHeader() {}
+    virtual void EndHeader() {}
+    virtual void BeginFooter() {}
+    virtual void EndFooter() {}
+    // Canvas on which text is measured; computes the device factors. May be null (a screen-
+    // resolution image is used then).
+    virtual void SetCanvas(QPaintDevice *canvas);
+    // Starts a table: column count, row count, width (twips), TAlinhamentoTabela.
+    virtual void BeginTable(int colunas, int linhas, int largura, int alinhamento);
+    virtual void BeginRow() {}
+    virtual void NextCell() {}
+    // Base: copies every column's left border into its inner-vertical border and its top
+    // border into its inner-horizontal border. Writers call it first.
+    virtual void EndRow();
+    virtual void EndTable() {}
+    virtual void DrawRowBorders() {}
+    virtual void SelectColumn(int /*coluna*/) {}
+
+    // Beyond the original slots: the evaluation marks where each report item and each of its
+    // parts begins (number 1..56, class name "TIA_…", title). The structure writer records
+    // them; the view uses them to find items on pages. Text written before the first
+    // BeginItem belongs to no item.
+    virtual void BeginItem(int /*numero*/, const QString & /*classe*/,
+                           const QString & /*titulo*/) {}
+    virtual void BeginPart() {}
+
+    // Non-virtual helpers.
+    // WriteText with the markup: "mantissa###exponent%" writes mantissa, "x", "10" and the
+    // exponent as superscript (exponent 4932, the infinite marker, writes the text's leading
+    // blanks and the infinity sign only); "symbol%^%text%" writes the text as superscript.
+    void WriteFormatted(const QString &texto);
+    void WriteLine(const QString &texto);
+    void SaveState();
+    void RestoreState();
+    // Column i (1-based), clamped to 1..ColumnCount; entry 0 holds the table width.
+    TColuna &GetColumn(int i);
+    // Width of one blank in the current font, in twips.
+    int MeasureSpace() const;
+    // Width of a text in the current font, in twips.
+    int MeasureText(const QString &texto) const;
+    // Writes a running header or footer text: alignment, font, then each line with every
+    // "(página)" replaced by the page number.
+    void WriteHeaderFooterText(const TCabecalhoRodape &texto);
+    void SetTabPosition(int indice, double posicao, std::uint8_t tipo = 0);
+
+    // Progress sink for long closing work; may be null.
+    void SetProgress(TProgresso *progresso) { Progresso = progresso; }
+    // The failure of the last CloseDocument (or of creation), in Portuguese; empty when none.
+    const QString &Erro() const { return MensagemErro; }
+    // False when the writer could not be created (file not writable ...).
+    bool Valido() const { return MensagemErro.isEmpty(); }
+
+    // Document information (RTF only); at most 100 characters each.
+    QString Title, Subject, Author, Operator, Keywords, Comment, DocComment;
+
+    std::uint8_t Alignment = alEsquerda;
+    std::uint8_t VerticalPosition = pvNormal;
+    TFonte CurrentFont;
+    std::uint8_t SavedAlignment = alEsquerda;
+    std::uint8_t SavedVerticalPosition = pvNormal;
+    TFonte SavedFont;
+    std::array<double, 16> TabPositions{};   // mm; 0 unused
+    std::array<std::uint8_t, 16> TabKinds{}; // 0 left, 1 right, 2 centre, 3 decimal
+    int PaperWidth = 12240, PaperHeight = 15840;
+    int RightMargin = 1800, BottomMargin = 1440, LeftMargin = 1800;
+    int TextWidth = 12240 - 3600, TopMargin = 1440, TextHeight = 15840 - 2880;
+    int HeaderHeight = 0, FooterHeight = 0;
+
+    // Table state.
+    TBordas TableBorders{};
+    int ColumnCount = 0, RowCount = 0;
+    std::vector<TColuna> Columns; // 1-based; entry 0's Largura is the table width
+    std::uint8_t TableAlignment = atEsquerda;
+    int CurrentColumn = 0, CurrentRow = 0;
+    TFonte TableFont;
+
+    // Twips per device pixel, horizontally and vertically (round(1440 / dpi) here; the view
+    // replaces them by the exact quotient).
+    double FatorX = 15, FatorY = 15;
+
+  protected:
+    QPaintDevice *Canvas = nullptr;
+    TProgresso *Progresso = nullptr;
+    QString MensagemErro;
+};
+
+} // namespace zelto

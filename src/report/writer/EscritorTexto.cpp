@@ -1,0 +1,1 @@
+// Placeholder: this writer is being written.

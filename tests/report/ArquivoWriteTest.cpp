@@ -1,0 +1,1 @@
+// Placeholder: tests of this writer are being written.
