@@ -8,6 +8,7 @@
 // strings "inf" and "-inf"); a value that cannot be computed at the subject is null.
 #include "ComandoFit.h"
 
+#include "ModeloCli.h"
 #include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
@@ -101,35 +102,6 @@ template <class F> std::string ListaJson(std::size_t n, F item) {
     for (std::size_t i = 1; i <= n; ++i)
         r += (i > 1 ? ", " : "") + item(i);
     return r + "]";
-}
-
-// ---- Options --------------------------------------------------------------------------------
-
-// "NAME=VALUE,NAME=VALUE": a piece without "=" belongs to the value before it, so values may
-// hold the worksheet's decimal comma ("Área=2,5").
-std::vector<std::pair<std::string, std::string>> Pares(std::string_view texto) {
-    std::vector<std::pair<std::string, std::string>> pares;
-    for (const std::string &parte : Divide(texto, ',')) {
-        const auto igual = parte.find('=');
-        if (igual == std::string::npos && !pares.empty()) {
-            pares.back().second += "," + parte;
-        } else if (igual == std::string::npos) {
-            if (!Apara(parte).empty()) throw TFalha{2, "Falta \"=\" em \"" + parte + "\"."};
-        } else {
-            pares.emplace_back(Apara(parte.substr(0, igual)), parte.substr(igual + 1));
-        }
-    }
-    return pares;
-}
-
-// The column of a variable name: the header cell equal to it, else equal but for case.
-int Coluna(const TGridzelto &g, const std::string &nome) {
-    const int ultima = std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
-    for (int c = 1; c <= ultima; ++c)
-        if (g.Variavel(c) && g.Celula(c, 0) == nome) return c;
-    for (int c = 1; c <= ultima; ++c)
-        if (g.Variavel(c) && IguaisSemCaixa(g.Celula(c, 0), nome)) return c;
-    throw TFalha{2, "A planilha não tem a variável \"" + nome + "\"."};
 }
 
 const char *DescricaoErro(std::uint8_t erro) {
@@ -230,53 +202,14 @@ int Ajusta(const TOpcoesFit &o) {
             throw TFalha{2, "A confiança deve estar entre 0 e 1: \"" + o.confianca + "\"."};
     }
 
-    if (!o.usar.empty()) {
-        std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
-        for (const std::string &nome : Divide(o.usar, ','))
-            if (!Apara(nome).empty())
-                usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
-        for (int c = 1; c < grid.ColCount(); ++c)
-            if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
-                v->Usada = usadas[static_cast<std::size_t>(c)];
-        grid.RecalcularTudo();
-    }
-
-    for (const auto &[nome, valor] : Pares(o.sujeito)) {
-        const std::string titulo = grid.Celula(Coluna(grid, nome), 0);
-        bool trocado = false;
-        for (std::string &linha : grid.ValoresObjeto) {
-            const auto igual = linha.find('=');
-            if (igual != std::string::npos && IguaisSemCaixa(linha.substr(0, igual), titulo)) {
-                linha = titulo + "=" + valor;
-                trocado = true;
-            }
-        }
-        if (!trocado) grid.ValoresObjeto.push_back(titulo + "=" + valor);
-    }
+    cli::MarcaUsadas(grid, o.usar);
+    cli::DefineObjeto(grid, o.sujeito);
 
     const int dependente =
-        o.dependente.empty() ? grid.ColunaDependente() : Coluna(grid, o.dependente);
+        o.dependente.empty() ? grid.ColunaDependente() : cli::Coluna(grid, o.dependente);
     if (dependente == 0)
         throw TFalha{1, "A planilha não tem variável dependente; indique-a com --dependent."};
-    std::map<int, std::uint8_t> codigos;
-    for (const auto &[nome, texto] : Pares(o.modelo)) {
-        long long codigo = -1;
-        if (!ConverteInteiro(texto, codigo) || codigo < 0 || codigo > MaiorCodigoTransformacao)
-            throw TFalha{2, "Código de transformação inválido para \"" + nome + "\": \"" + texto +
-                                "\" (use 0 a 14)."};
-        const int c = Coluna(grid, nome);
-        if (grid.Variavel(c)->Tipo == tvComentario)
-            throw TFalha{2, "A variável \"" + nome + "\" é um comentário."};
-        codigos[c] = static_cast<std::uint8_t>(codigo);
-    }
-    if (codigos[dependente] == 0)
-        throw TFalha{2, "O modelo deve dar um código de 1 a 14 à variável dependente \"" +
-                            grid.Celula(dependente, 0) + "\"."};
-    std::vector<TTermo> termos{{static_cast<std::uint16_t>(dependente), codigos[dependente]}};
-    for (const auto &[c, codigo] : codigos)
-        if (c != dependente && codigo != 0)
-            termos.push_back({static_cast<std::uint16_t>(c), codigo});
-    if (termos.size() > MaximoTermos) throw TFalha{2, "O modelo tem mais de 200 termos."};
+    const std::vector<TTermo> termos = cli::TermosModelo(grid, o.modelo, dependente);
 
     TSistema s(grid);
     s.CarregaDados();

@@ -23,6 +23,7 @@
 #include "ComandoSearch.h"
 #include "ComandoFit.h"
 
+#include "ModeloCli.h"
 #include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
@@ -54,10 +55,8 @@ using cli::UmaLinha;
 using Json = nlohmann::ordered_json;
 
 struct TOpcoesSearch {
-    std::string arquivo, tipo, criterio, dependente, usar, significancia;
-    std::vector<std::string> mascaras;
-    int rapida = 0;
-    int threads = 0;
+    std::string arquivo, dependente, usar;
+    cli::TOpcoesPesquisa pesquisa;
     int escolha = 0;
     bool tabela = false, saneia = false, json = false;
 };
@@ -79,99 +78,6 @@ std::string Texto(long double x) {
     return s.str();
 }
 
-int Coluna(const TGridzelto &g, const std::string &nome) {
-    const int ultima = std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
-    for (int c = 1; c <= ultima; ++c)
-        if (g.Variavel(c) && g.Celula(c, 0) == nome) return c;
-    for (int c = 1; c <= ultima; ++c)
-        if (g.Variavel(c) && IguaisSemCaixa(g.Celula(c, 0), nome)) return c;
-    throw TFalha{2, "A planilha não tem a variável \"" + nome + "\"."};
-}
-
-// "0,1,2,8" as a mask.
-std::uint32_t Codigos(const std::string &texto) {
-    std::uint32_t mascara = 0;
-    for (const std::string &parte : Divide(texto, ',')) {
-        long long k = -1;
-        if (!ConverteInteiro(Apara(parte), k) || k < 0 || k > MaiorCodigoTransformacao)
-            throw TFalha{2, "Código de transformação inválido: \"" + parte + "\" (use 0 a 14)."};
-        mascara |= 1u << k;
-    }
-    return mascara;
-}
-
-TipoPesquisa Tipo(const std::string &t) {
-    if (t == "manual") return tpManual;
-    if (t == "padrao") return tpPadrao;
-    if (t == "completa") return tpCompleta;
-    if (t == "usuario") return tpUsuario;
-    if (t == "dirigida") return tpDirigida;
-    throw TFalha{2, "Tipo de pesquisa inválido: \"" + t +
-                        "\" (use padrao, completa, manual, usuario ou dirigida)."};
-}
-
-CriterioPesquisa Criterio(const std::string &c) {
-    if (c == "r") return cpCorrelacao;
-    if (c == "f") return cpSignificanciaModelo;
-    if (c == "sig") return cpRegressores;
-    if (c == "r2adj") return cpR2Ajustado;
-    throw TFalha{2, "Critério inválido: \"" + c + "\" (use r, f, sig ou r2adj)."};
-}
-
-// The configuration dialog, driven by the options.
-void Configura(TPesquisa &p, const TGridzelto &g, const TOpcoesSearch &o) {
-    struct Mascara {
-        int coluna; // 0: every variable
-        std::uint32_t codigos;
-    };
-    std::vector<Mascara> mascaras;
-    bool propria = false;
-    for (const std::string &m : o.mascaras) {
-        const auto igual = m.find('=');
-        if (igual == std::string::npos) throw TFalha{2, "Falta \"=\" em \"" + m + "\"."};
-        const std::string nome = Apara(m.substr(0, igual));
-        const int c = nome == "*" ? 0 : Coluna(g, nome);
-        propria = propria || c != 0;
-        mascaras.push_back({c, Codigos(m.substr(igual + 1))});
-    }
-    const TipoPesquisa tipo = !o.tipo.empty() ? Tipo(o.tipo) : propria ? tpDirigida : tpPadrao;
-    const bool porVariavel = tipo == tpManual || tipo == tpDirigida;
-
-    const int resultado = p.Configura([&](TSelecaoPesquisa &d) {
-        d.PressionaTipo(tipo);
-        for (const Mascara &m : mascaras) {
-            if ((m.coluna != 0) != porVariavel)
-                throw TFalha{2, porVariavel ? "Com --type manual ou dirigida, use --mask NOME=..."
-                                            : "Uma máscara por variável pede --type dirigida ou "
-                                              "manual; para todas as variáveis use --mask *=..."};
-            if (m.coluna != 0) {
-                int pagina = -1;
-                for (std::size_t i = 0; i < d.Paginas().size(); ++i)
-                    if (d.Paginas()[i].Coluna == m.coluna) pagina = static_cast<int>(i);
-                if (pagina < 0)
-                    throw TFalha{2, "A variável \"" + g.Celula(m.coluna, 0) + "\" não é usada."};
-                d.MudaPagina(pagina);
-            }
-            if (tipo == tpManual && NumeroCodigos(m.codigos) != 1)
-                throw TFalha{2, "A pesquisa manual dá um só código a cada variável."};
-            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
-                if (!((m.codigos >> k) & 1u)) d.MarcaCaixa(k, false);
-            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
-                if ((m.codigos >> k) & 1u) d.MarcaCaixa(k, true);
-        }
-        if (!o.criterio.empty()) d.DefineCriterio(Criterio(o.criterio));
-        if (o.rapida > 0) {
-            if (!d.RapidaOferecida())
-                throw TFalha{2, "A pesquisa rápida não é oferecida na pesquisa manual."};
-            d.DefinePesquisaRapida(true);
-            d.DefineDeslizador(o.rapida);
-        }
-        return kResultadoExecuta;
-    });
-    if (resultado != kResultadoExecuta)
-        throw TFalha{1, "Não existem modelos a pesquisar. Verifique se existem variáveis ativas."};
-}
-
 // Ctrl+C while the search runs.
 std::atomic<TProgresso *> progressoAtivo{nullptr};
 extern "C" void Interrompe(int) {
@@ -179,8 +85,6 @@ extern "C" void Interrompe(int) {
 }
 
 int Pesquisa(const TOpcoesSearch &o) {
-    if (o.rapida < 0) throw TFalha{2, "O tamanho do bloco da pesquisa rápida deve ser positivo."};
-    if (o.threads < 0) throw TFalha{2, "O número de threads não pode ser negativo."};
     if (o.escolha < 0) throw TFalha{2, "A linha de --choose começa em 1."};
     if (o.saneia && o.escolha == 0) throw TFalha{2, "--sanitize acompanha --choose."};
     TGridzelto grid;
@@ -191,18 +95,12 @@ int Pesquisa(const TOpcoesSearch &o) {
                                               : UmaLinha(lido.mensagem)};
     if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
 
-    const int dependente = o.dependente.empty() ? 0 : Coluna(grid, o.dependente);
-    if (!o.usar.empty()) {
-        std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
-        for (const std::string &nome : Divide(o.usar, ','))
-            if (!Apara(nome).empty())
-                usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
-        for (int c = 1; c < grid.ColCount(); ++c)
-            if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
-                v->Usada = usadas[static_cast<std::size_t>(c)] || c == dependente ||
-                           (dependente == 0 && v->Dependente);
-        grid.RecalcularTudo();
-    }
+    const int dependente = o.dependente.empty() ? 0 : cli::Coluna(grid, o.dependente);
+    // The dependent variable stays used: the one named, else the one the worksheet marks.
+    int marcada = 0;
+    for (int c = 1; c < grid.ColCount(); ++c)
+        if (const TVariavel *v = grid.Variavel(c); v && v->Dependente) marcada = c;
+    cli::MarcaUsadas(grid, o.usar, dependente ? dependente : marcada);
     if (dependente)
         for (int c = 1; c < grid.ColCount(); ++c)
             if (TVariavel *v = grid.Variavel(c)) {
@@ -210,21 +108,14 @@ int Pesquisa(const TOpcoesSearch &o) {
                 if (c == dependente) v->Usada = true;
             }
 
-    TSignificancias &sig = Significancias();
-    sig = TSignificancias{};
-    if (!o.significancia.empty()) {
-        if (!std::filesystem::is_regular_file(o.significancia))
-            throw TFalha{1, "Não foi possível ler " + o.significancia + "."};
-        TArquivoIni ini(o.significancia);
-        sig.Le(ini);
-    }
+    cli::CarregaSignificanciasCli(o.pesquisa.significancia);
+    const TSignificancias &sig = Significancias();
 
     TSistema sistema(grid);
     TPesquisa p(grid, sistema);
     std::vector<std::string> avisos;
     p.Aviso = [&](const std::string &t) { avisos.push_back(t); };
-    p.Threads = static_cast<unsigned>(o.threads);
-    Configura(p, grid, o);
+    cli::ConfiguraPesquisa(p, grid, o.pesquisa);
 
     TProgressoPesquisa progresso;
     progressoAtivo = &progresso;
@@ -323,19 +214,10 @@ void RegistraSearch(CLI::App &app, int &status) {
     auto o = std::make_shared<TOpcoesSearch>();
     auto *cmd = app.add_subcommand("search", "Pesquisa os melhores modelos de uma planilha");
     cmd->add_option("FILE", o->arquivo, "A planilha (qualquer formato)")->required();
-    cmd->add_option("--type", o->tipo,
-                    "Tipo de pesquisa: padrao, completa, manual, usuario, dirigida");
-    cmd->add_option("--mask", o->mascaras,
-                    "Códigos permitidos: \"NOME=0,1,2,8\" para uma variável, \"*=...\" para todas "
-                    "(pode repetir)");
-    cmd->add_option("--criterion", o->criterio, "Ordenar por: r, f, sig, r2adj (padrão r)");
-    cmd->add_option("--rapid", o->rapida, "Pesquisa rápida com blocos de L variáveis");
-    cmd->add_option("--threads", o->threads, "Threads (padrão: uma por núcleo)");
+    cli::RegistraOpcoesPesquisa(*cmd, o->pesquisa);
     cmd->add_option("--dependent", o->dependente, "A variável dependente (padrão: a da planilha)");
     cmd->add_option("--use", o->usar,
                     "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
-    cmd->add_option("--significance", o->significancia,
-                    "Níveis de significância de uma configuração .NRM");
     cmd->add_flag("--table", o->tabela, "Mostra a tabela detalhada dos melhores modelos");
     cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra do modelo escolhido");

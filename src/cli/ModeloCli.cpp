@@ -1,0 +1,201 @@
+#include "ModeloCli.h"
+
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "files/ArquivoIni.h"
+#include "regression/Transformacoes.h"
+#include "search/Pesquisa.h"
+#include "significance/Significancias.h"
+#include "worksheet/Gridzelto.h"
+
+#include <filesystem>
+#include <map>
+
+namespace zelto::cli {
+
+int Coluna(const TGridzelto &g, const std::string &nome) {
+    const int ultima = std::min<int>(g.ColunasUsadas(), g.ColCount() - 1);
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && g.Celula(c, 0) == nome) return c;
+    for (int c = 1; c <= ultima; ++c)
+        if (g.Variavel(c) && IguaisSemCaixa(g.Celula(c, 0), nome)) return c;
+    throw TFalha{2, "A planilha não tem a variável \"" + nome + "\"."};
+}
+
+std::vector<std::pair<std::string, std::string>> Pares(std::string_view texto) {
+    std::vector<std::pair<std::string, std::string>> pares;
+    for (const std::string &parte : Divide(texto, ',')) {
+        const auto igual = parte.find('=');
+        if (igual == std::string::npos && !pares.empty()) {
+            pares.back().second += "," + parte;
+        } else if (igual == std::string::npos) {
+            if (!Apara(parte).empty()) throw TFalha{2, "Falta \"=\" em \"" + parte + "\"."};
+        } else {
+            pares.emplace_back(Apara(parte.substr(0, igual)), parte.substr(igual + 1));
+        }
+    }
+    return pares;
+}
+
+void MarcaUsadas(TGridzelto &grid, const std::string &usar, int manter) {
+    if (usar.empty()) return;
+    std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
+    for (const std::string &nome : Divide(usar, ','))
+        if (!Apara(nome).empty()) usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
+    for (int c = 1; c < grid.ColCount(); ++c)
+        if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
+            v->Usada = usadas[static_cast<std::size_t>(c)] || (manter != 0 && c == manter);
+    grid.RecalcularTudo();
+}
+
+void DefineObjeto(TGridzelto &grid, const std::string &sujeito) {
+    for (const auto &[nome, valor] : Pares(sujeito)) {
+        const std::string titulo = grid.Celula(Coluna(grid, nome), 0);
+        bool trocado = false;
+        for (std::string &linha : grid.ValoresObjeto) {
+            const auto igual = linha.find('=');
+            if (igual != std::string::npos && IguaisSemCaixa(linha.substr(0, igual), titulo)) {
+                linha = titulo + "=" + valor;
+                trocado = true;
+            }
+        }
+        if (!trocado) grid.ValoresObjeto.push_back(titulo + "=" + valor);
+    }
+}
+
+std::vector<TTermo> TermosModelo(const TGridzelto &grid, const std::string &modelo, int dependente) {
+    std::map<int, std::uint8_t> codigos;
+    for (const auto &[nome, texto] : Pares(modelo)) {
+        long long codigo = -1;
+        if (!ConverteInteiro(texto, codigo) || codigo < 0 || codigo > MaiorCodigoTransformacao)
+            throw TFalha{2, "Código de transformação inválido para \"" + nome + "\": \"" + texto +
+                                "\" (use 0 a 14)."};
+        const int c = Coluna(grid, nome);
+        if (grid.Variavel(c)->Tipo == tvComentario)
+            throw TFalha{2, "A variável \"" + nome + "\" é um comentário."};
+        codigos[c] = static_cast<std::uint8_t>(codigo);
+    }
+    if (codigos[dependente] == 0)
+        throw TFalha{2, "O modelo deve dar um código de 1 a 14 à variável dependente \"" +
+                            grid.Celula(dependente, 0) + "\"."};
+    std::vector<TTermo> termos{{static_cast<std::uint16_t>(dependente), codigos[dependente]}};
+    for (const auto &[c, codigo] : codigos)
+        if (c != dependente && codigo != 0) termos.push_back({static_cast<std::uint16_t>(c), codigo});
+    if (termos.size() > MaximoTermos) throw TFalha{2, "O modelo tem mais de 200 termos."};
+    return termos;
+}
+
+// ---- The search's options -------------------------------------------------------------------
+
+namespace {
+
+// "0,1,2,8" as a mask.
+std::uint32_t Codigos(const std::string &texto) {
+    std::uint32_t mascara = 0;
+    for (const std::string &parte : Divide(texto, ',')) {
+        long long k = -1;
+        if (!ConverteInteiro(Apara(parte), k) || k < 0 || k > MaiorCodigoTransformacao)
+            throw TFalha{2, "Código de transformação inválido: \"" + parte + "\" (use 0 a 14)."};
+        mascara |= 1u << k;
+    }
+    return mascara;
+}
+
+TipoPesquisa Tipo(const std::string &t) {
+    if (t == "manual") return tpManual;
+    if (t == "padrao") return tpPadrao;
+    if (t == "completa") return tpCompleta;
+    if (t == "usuario") return tpUsuario;
+    if (t == "dirigida") return tpDirigida;
+    throw TFalha{2, "Tipo de pesquisa inválido: \"" + t +
+                        "\" (use padrao, completa, manual, usuario ou dirigida)."};
+}
+
+CriterioPesquisa Criterio(const std::string &c) {
+    if (c == "r") return cpCorrelacao;
+    if (c == "f") return cpSignificanciaModelo;
+    if (c == "sig") return cpRegressores;
+    if (c == "r2adj") return cpR2Ajustado;
+    throw TFalha{2, "Critério inválido: \"" + c + "\" (use r, f, sig ou r2adj)."};
+}
+
+} // namespace
+
+void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
+    cmd.add_option("--type", o.tipo, "Tipo de pesquisa: padrao, completa, manual, usuario, dirigida");
+    cmd.add_option("--mask", o.mascaras,
+                   "Códigos permitidos: \"NOME=0,1,2,8\" para uma variável, \"*=...\" para todas "
+                   "(pode repetir)");
+    cmd.add_option("--criterion", o.criterio, "Ordenar por: r, f, sig, r2adj (padrão r)");
+    cmd.add_option("--rapid", o.rapida, "Pesquisa rápida com blocos de L variáveis");
+    cmd.add_option("--threads", o.threads, "Threads (padrão: uma por núcleo)");
+    cmd.add_option("--significance", o.significancia,
+                   "Níveis de significância de uma configuração .NRM");
+}
+
+void CarregaSignificanciasCli(const std::string &arquivo) {
+    TSignificancias &sig = Significancias();
+    sig = TSignificancias{};
+    if (arquivo.empty()) return;
+    if (!std::filesystem::is_regular_file(arquivo)) throw TFalha{1, "Não foi possível ler " + arquivo + "."};
+    TArquivoIni ini(arquivo);
+    sig.Le(ini);
+}
+
+void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o) {
+    if (o.rapida < 0) throw TFalha{2, "O tamanho do bloco da pesquisa rápida deve ser positivo."};
+    if (o.threads < 0) throw TFalha{2, "O número de threads não pode ser negativo."};
+    p.Threads = static_cast<unsigned>(o.threads);
+    struct Mascara {
+        int coluna; // 0: every variable
+        std::uint32_t codigos;
+    };
+    std::vector<Mascara> mascaras;
+    bool propria = false;
+    for (const std::string &m : o.mascaras) {
+        const auto igual = m.find('=');
+        if (igual == std::string::npos) throw TFalha{2, "Falta \"=\" em \"" + m + "\"."};
+        const std::string nome = Apara(m.substr(0, igual));
+        const int c = nome == "*" ? 0 : Coluna(g, nome);
+        propria = propria || c != 0;
+        mascaras.push_back({c, Codigos(m.substr(igual + 1))});
+    }
+    const TipoPesquisa tipo = !o.tipo.empty() ? Tipo(o.tipo) : propria ? tpDirigida : tpPadrao;
+    const bool porVariavel = tipo == tpManual || tipo == tpDirigida;
+
+    const int resultado = p.Configura([&](TSelecaoPesquisa &d) {
+        d.PressionaTipo(tipo);
+        for (const Mascara &m : mascaras) {
+            if ((m.coluna != 0) != porVariavel)
+                throw TFalha{2, porVariavel ? "Com --type manual ou dirigida, use --mask NOME=..."
+                                            : "Uma máscara por variável pede --type dirigida ou "
+                                              "manual; para todas as variáveis use --mask *=..."};
+            if (m.coluna != 0) {
+                int pagina = -1;
+                for (std::size_t i = 0; i < d.Paginas().size(); ++i)
+                    if (d.Paginas()[i].Coluna == m.coluna) pagina = static_cast<int>(i);
+                if (pagina < 0)
+                    throw TFalha{2, "A variável \"" + g.Celula(m.coluna, 0) + "\" não é usada."};
+                d.MudaPagina(pagina);
+            }
+            if (tipo == tpManual && NumeroCodigos(m.codigos) != 1)
+                throw TFalha{2, "A pesquisa manual dá um só código a cada variável."};
+            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
+                if (!((m.codigos >> k) & 1u)) d.MarcaCaixa(k, false);
+            for (std::uint8_t k = 0; k <= MaiorCodigoTransformacao; ++k)
+                if ((m.codigos >> k) & 1u) d.MarcaCaixa(k, true);
+        }
+        if (!o.criterio.empty()) d.DefineCriterio(Criterio(o.criterio));
+        if (o.rapida > 0) {
+            if (!d.RapidaOferecida())
+                throw TFalha{2, "A pesquisa rápida não é oferecida na pesquisa manual."};
+            d.DefinePesquisaRapida(true);
+            d.DefineDeslizador(o.rapida);
+        }
+        return kResultadoExecuta;
+    });
+    if (resultado != kResultadoExecuta)
+        throw TFalha{1, "Não existem modelos a pesquisar. Verifique se existem variáveis ativas."};
+}
+
+} // namespace zelto::cli
