@@ -1,0 +1,143 @@
+#include "config/ConfiguracaoRelatorio.h"
+
+#include "common/Texto.h"
+#include "config/Hexadecimal.h"
+
+#include <QStringList>
+
+namespace zelto {
+
+TFonte FonteDeIni(const TFonteIni &f) {
+    TFonte r;
+    r.Nome = QString::fromStdString(f.Nome);
+    r.Tamanho = f.Tamanho;
+    r.Cor = f.Cor;
+    r.Negrito = f.Negrito;
+    r.Italico = f.Italico;
+    r.Sublinhado = f.Sublinhado;
+    r.Riscado = f.Riscado;
+    return r;
+}
+
+TFonteIni FonteParaIni(const TFonte &f) {
+    TFonteIni r;
+    r.Nome = f.Nome.toStdString();
+    r.Tamanho = static_cast<std::int16_t>(f.Tamanho);
+    r.Cor = f.Cor;
+    r.Negrito = f.Negrito;
+    r.Italico = f.Italico;
+    r.Sublinhado = f.Sublinhado;
+    r.Riscado = f.Riscado;
+    return r;
+}
+
+bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::string_view prefixo,
+                      TFonte &fonte) {
+    const std::string p(prefixo);
+    fonte = FonteDeIni(ini.LeFonte(prefixo, secao));
+    if (!ini.Existe(secao, p + "In")) return true;
+    TFonteIni teste;
+    return TArquivoIni::DecodificaFonte(AparaBrancos(ini.LeTexto(secao, p + "In")), teste);
+}
+
+std::string TConfiguracaoRelatorio::CodificaInfo() const {
+    TEscritorHex h;
+    h.Palavra(Copias)
+        .Palavra(MargemDireita)
+        .Palavra(MargemEsquerda)
+        .Palavra(MargemSuperior)
+        .Palavra(MargemInferior)
+        .Palavra(static_cast<std::uint16_t>(Numero.Digitos))
+        .Palavra(static_cast<std::uint16_t>(Numero.Decimais))
+        .Byte(VariaveisNaoUsadas)
+        .Byte(AmostragensNaoUsadas)
+        .Byte(IncluirData)
+        .Byte(IncluirNomeArquivo)
+        .Byte(Numero.CompletarZeros)
+        .Byte(Numero.NaoLimitarDecimais)
+        .Byte(Numero.NaoConverterCientifica);
+    return h.Texto();
+}
+
+bool TConfiguracaoRelatorio::DecodificaInfo(std::string_view texto) {
+    TLeitorHex h(texto);
+    TConfiguracaoRelatorio c = *this;
+    c.Copias = h.Palavra();
+    c.MargemDireita = h.Palavra();
+    c.MargemEsquerda = h.Palavra();
+    c.MargemSuperior = h.Palavra();
+    c.MargemInferior = h.Palavra();
+    c.Numero.Digitos = h.Palavra();
+    c.Numero.Decimais = h.Palavra();
+    c.VariaveisNaoUsadas = h.Byte() != 0;
+    c.AmostragensNaoUsadas = h.Byte() != 0;
+    c.IncluirData = h.Byte() != 0;
+    c.IncluirNomeArquivo = h.Byte() != 0;
+    c.Numero.CompletarZeros = h.Byte() != 0;
+    c.Numero.NaoLimitarDecimais = h.Byte() != 0;
+    c.Numero.NaoConverterCientifica = h.Byte() != 0;
+    if (!h.Completo()) return false;
+    *this = c;
+    return true;
+}
+
+namespace {
+
+QString TextoDeLinhas(const std::vector<std::string> &linhas) {
+    QStringList l;
+    for (const std::string &s : linhas)
+        l << QString::fromStdString(s);
+    return l.join(QStringLiteral("\r\n"));
+}
+
+std::vector<std::string> LinhasDeTexto(const QString &texto) {
+    std::vector<std::string> linhas;
+    if (texto.isEmpty()) return linhas;
+    QString t = texto;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (const QString &l : t.split(QLatin1Char('\n')))
+        linhas.push_back(l.toStdString());
+    return linhas;
+}
+
+bool LeCabecalhoRodape(const TArquivoIni &ini, const char *nome, TCabecalhoRodape &cr) {
+    const std::string n(nome);
+    cr.Texto = TextoDeLinhas(ini.LeMemo(n, kSecaoGeralRelatorio));
+    const bool fonteOk = LeFonteRelatorio(ini, kSecaoGeralRelatorio, "F" + n, cr.Fonte);
+    const int a = ini.LeInteiro(kSecaoGeralRelatorio, "A" + n, 0);
+    const bool alinhamentoOk = a >= 0 && a <= 2;
+    cr.Alinhamento = static_cast<std::uint8_t>(alinhamentoOk ? a : 0);
+    return fonteOk && alinhamentoOk;
+}
+
+void GravaCabecalhoRodape(TArquivoIni &ini, const char *nome, const TCabecalhoRodape &cr) {
+    const std::string n(nome);
+    ini.EscreveMemo(n, kSecaoGeralRelatorio, LinhasDeTexto(cr.Texto));
+    ini.EscreveFonte("F" + n, kSecaoGeralRelatorio, FonteParaIni(cr.Fonte));
+    ini.EscreveInteiro(kSecaoGeralRelatorio, "A" + n, cr.Alinhamento);
+}
+
+} // namespace
+
+bool TConfiguracaoRelatorio::Le(const TArquivoIni &ini) {
+    const double largura = LarguraPagina, altura = AlturaPagina;
+    *this = TConfiguracaoRelatorio{};
+    LarguraPagina = largura;
+    AlturaPagina = altura;
+    bool ok = true;
+    if (ini.Existe(kSecaoGeralRelatorio, "Info"))
+        ok = DecodificaInfo(AparaBrancos(ini.LeTexto(kSecaoGeralRelatorio, "Info")));
+    ok = LeCabecalhoRodape(ini, "Cab", Cabecalho) && ok;
+    ok = LeCabecalhoRodape(ini, "Rod", Rodape) && ok;
+    ResumoTecnico = ini.LeMemo("Lcm", kSecaoGeralRelatorio);
+    return ok;
+}
+
+void TConfiguracaoRelatorio::Grava(TArquivoIni &ini) const {
+    ini.EscreveTexto(kSecaoGeralRelatorio, "Info", CodificaInfo());
+    GravaCabecalhoRodape(ini, "Cab", Cabecalho);
+    GravaCabecalhoRodape(ini, "Rod", Rodape);
+    ini.EscreveMemo("Lcm", kSecaoGeralRelatorio, ResumoTecnico);
+}
+
+} // namespace zelto

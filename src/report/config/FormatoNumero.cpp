@@ -1,0 +1,29 @@
+#include "config/FormatoNumero.h"
+
+#include "common/Numeros.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelto {
+
+std::string TFormatoNumero::Formata(long double x) const {
+    const int decimais = std::clamp(Decimais, 0, 18);
+    const int digitos = std::max(Digitos, 1);
+    auto acabamento = [&](std::string t) { return CompletarZeros ? t : RemoveZerosFinais(t); };
+    if (std::isnan(x)) return "indefinido";
+    if (x >= Infinito || x <= -Infinito || std::isinf(x)) return FormatoCientifico(x, decimais);
+    if (x == 0) return acabamento(FormatoFixo(0, decimais));
+
+    const long double a = std::fabs(x);
+    const int inteiros = a < 1 ? 1 : static_cast<int>(std::floor(std::log10(a))) + 1;
+    if (inteiros > digitos && !NaoConverterCientifica)
+        return acabamento(FormatoCientifico(x, decimais));
+    int d = decimais;
+    if (!NaoLimitarDecimais) d = std::min(d, std::max(digitos - inteiros, 0));
+    if (a < 0.5L * std::pow(10.0L, -d) && !NaoConverterCientifica)
+        return acabamento(FormatoCientifico(x, decimais));
+    return acabamento(FormatoMilhar(x, d));
+}
+
+} // namespace zelto

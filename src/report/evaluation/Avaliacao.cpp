@@ -1,0 +1,167 @@
+#include "evaluation/Avaliacao.h"
+
+#include "config/ConfiguracaoRelatorio.h"
+#include "regression/Sistema.h"
+
+namespace zelto {
+
+namespace {
+
+// Advances the sink one step; false when it was cancelled.
+bool Passo(TProgresso *p, double &passo) {
+    if (!p) return true;
+    p->Avanca(++passo);
+    return !p->Cancelado();
+}
+
+} // namespace
+
+bool TAvaliacao::CompletaCalculos(TProgresso *progresso, double &passo) {
+    sistema_.Inverte();
+    if (!Passo(progresso, passo)) return false;
+    sistema_.CalculaResiduos();
+    if (!Passo(progresso, passo)) return false;
+    sistema_.CalculaAlavancas();
+    if (!Passo(progresso, passo)) return false;
+    sistema_.OrdenaResiduos();
+    return Passo(progresso, passo);
+}
+
+void TAvaliacao::BlocoTitulo(TArqEditor &e, const TItemAvaliacao &item, const std::string &titulo) {
+    e.SetFont(item.FonteTitulo);
+    e.AlignCenter();
+    e.NewParagraph();
+    e.WriteLine(QString::fromStdString(titulo));
+    e.NewParagraph();
+    e.SetFont(item.FonteCorpo);
+    e.AlignLeft();
+}
+
+void TAvaliacao::BlocoErro(TArqEditor &e, const std::string &titulo, bool inferencial) {
+    e.NewParagraph();
+    TFonte f;
+    f.Nome = QStringLiteral("Courier New");
+    f.Tamanho = 10;
+    f.Cor = Cor(255, 0, 0);
+    f.Negrito = f.Italico = f.Sublinhado = true;
+    e.SetFont(f);
+    e.AlignCenter();
+    e.WriteLine(QStringLiteral(">>> ATENÇÃO <<<"));
+    f.Sublinhado = false;
+    e.SetFont(f);
+    e.AlignJustify();
+    e.WriteLine(QStringLiteral("Ocorreram erros de cálculo nesta etapa."));
+    e.WriteLine(QStringLiteral("\"") + QString::fromStdString(titulo) +
+                QStringLiteral("\" não pode ser completamente calculado."));
+    if (inferencial) {
+        e.WriteLine(QStringLiteral("O modelo selecionado parece ser inadequado à amostra e/ou o bem "
+                                   "avaliando informado."));
+        e.WriteLine(QStringLiteral("-> Recomenda-se trocar o modelo e/ou revisar os dados da amostra "
+                                   "ou do bem avaliando."));
+    } else {
+        e.WriteLine(QStringLiteral("Os dados da amostra não permitem que alguns valores deste item "
+                                   "sejam calculadas."));
+        e.WriteLine(QStringLiteral("-> Recomenda-se revisar os dados da amostra ou do bem avaliando."));
+    }
+    e.NewParagraph();
+}
+
+bool TAvaliacao::ExecutaItens(const TListaItens &itens, const TContextoItem &contexto,
+                              bool exportacao, TProgresso *progresso, double &passo) const {
+    TArqEditor &e = *contexto.Escritor;
+    for (const auto &ptr : itens) {
+        TItemAvaliacao &item = *ptr;
+        if (!item.Incluido || (!Inferencial && !item.OferecidoDescritivo)) continue;
+        const std::string &titulo = item.TituloModo(Inferencial);
+        if (progresso) progresso->TextoAuxiliar("(" + titulo + ")");
+        e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe),
+                    QString::fromStdString(titulo));
+        item.DefineContexto(&contexto);
+        int partes = 0;
+        try {
+            partes = item.NumeroPartes();
+        } catch (...) {
+            partes = -1;
+        }
+        if (partes == 0) {
+            e.BeginPart();
+            BlocoTitulo(e, item, titulo);
+            e.NewParagraph();
+            e.SetFont(item.FonteComentario);
+            e.AlignJustify();
+            e.WriteLine(QString::fromUtf8(kSemInformacoes));
+        } else if (partes < 0) {
+            e.BeginPart();
+            BlocoTitulo(e, item, titulo);
+            BlocoErro(e, titulo, Inferencial);
+        }
+        for (int parte = 0; parte < partes; ++parte) {
+            e.BeginPart();
+            if (exportacao || parte == 0) BlocoTitulo(e, item, titulo);
+            try {
+                item.Calcula(parte);
+            } catch (...) {
+                if (!exportacao) BlocoErro(e, titulo, Inferencial);
+                continue;
+            }
+            try {
+                item.Imprime(parte);
+            } catch (...) {
+                BlocoErro(e, titulo, Inferencial);
+            }
+        }
+        item.DefineContexto(nullptr);
+        if (!Passo(progresso, passo)) return false;
+    }
+    return true;
+}
+
+bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContextoItem contexto,
+                         const TConfiguracaoRelatorio &configuracao, TProgresso *progresso) {
+    TProgresso nenhum;
+    TProgresso *p = progresso ? progresso : &nenhum;
+    contexto.Escritor = &escritor;
+    contexto.Configuracao = &configuracao;
+    contexto.Inferencial = Inferencial;
+    p->Inicia(kTituloGerandoRelatorio, 0, static_cast<double>(itens.size() + 7), true);
+    double passo = 0;
+    auto termina = [&](bool completo) {
+        p->Termina();
+        return completo;
+    };
+    if (!CompletaCalculos(p, passo)) return termina(false);
+
+    escritor.Title = QString::fromUtf8(kTituloDocumento);
+    escritor.Subject = QString::fromUtf8(kAssuntoDocumento);
+    escritor.Author = QString::fromUtf8(kAutorDocumento);
+    QString resumo;
+    for (const std::string &l : configuracao.ResumoTecnico)
+        resumo += (resumo.isEmpty() ? QString() : QStringLiteral("\r\n")) + QString::fromStdString(l);
+    escritor.Comment = resumo.left(100);
+    escritor.SetCanvas(nullptr);
+    const double largura = configuracao.LarguraPagina, altura = configuracao.AlturaPagina;
+    escritor.SetPage(largura - configuracao.MargemEsquerda - configuracao.MargemDireita,
+                     configuracao.MargemEsquerda,
+                     altura - configuracao.MargemSuperior - configuracao.MargemInferior,
+                     configuracao.MargemSuperior, largura, altura);
+    escritor.BeginDocument();
+    if (!Passo(p, passo)) return termina(false);
+
+    if (!configuracao.Cabecalho.Texto.isEmpty()) {
+        escritor.BeginHeader();
+        escritor.WriteHeaderFooterText(configuracao.Cabecalho);
+        escritor.EndHeader();
+    }
+    if (!Passo(p, passo)) return termina(false);
+    if (!configuracao.Rodape.Texto.isEmpty()) {
+        escritor.BeginFooter();
+        escritor.WriteHeaderFooterText(configuracao.Rodape);
+        escritor.EndFooter();
+    }
+    if (!Passo(p, passo)) return termina(false);
+    if (!ExecutaItens(itens, contexto, true, p, passo)) return termina(false);
+    p->Termina();
+    return escritor.CloseDocument();
+}
+
+} // namespace zelto

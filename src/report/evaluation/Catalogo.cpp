@@ -1,0 +1,108 @@
+#include "evaluation/Catalogo.h"
+
+#include <string_view>
+
+namespace zelto {
+
+// Titles that are the same in both modes repeat the inferential title; nullptr marks an item
+// that the descriptive mode does not offer.
+const std::array<TDescricaoItem, kNumeroItens> kCatalogo = {{
+    {1, "TIA_DadosArquivo", tiTexto, "Informações do Usuário", "Informações do Usuário", 0},
+    {2, "TIA_Amostragem", tiTabela, "Amostra", "Amostra", 0x05},
+    {3, "TIA_ModelosPesquisados", tiTabela, "Modelos Pesquisados", nullptr, 0x05},
+    {4, "TIA_Variaveis", tiTexto, "Descrição das Variáveis", "Descrição das Variáveis", 0},
+    {5, "TIA_EstatBasicas", tiTabela, "Estatísticas Básicas", "Estatísticas Básicas", 0x05},
+    {6, "TIA_CoefVar", tiGrafico, "Distribuição das Variáveis", nullptr, 0},
+    {7, "TIA_EstatNaoTransformadas", tiTabela, "Estatísticas das Variáveis Não Transformadas", nullptr, 0x05},
+    {8, "TIA_CoefVarNaoT", tiGrafico, "Distribuição das Variáveis não Transformadas", nullptr, 0},
+    {9, "TIA_Dispersao", tiGrafico, "Dispersão dos elementos", "Dispersão dos elementos", 0},
+    {10, "TIA_DispTransformada", tiGrafico, "Dispersão em Torno da Média", "Dispersão em Torno da Média", 0},
+    {11, "TIA_TabValorEst", tiTabela, "Tabela de valores estimados e observados", nullptr, 0x05},
+    {12, "TIA_GrafValorEst", tiGrafico, "Valores Estimados x Valores Observados", nullptr, 0},
+    {13, "TIA_Modelo", tiTexto, "Modelo da Regressão", nullptr, 0},
+    {14, "TIA_ModeloVarDep", tiTexto, "Modelo para a Variável Dependente", nullptr, 0},
+    {15, "TIA_Regressores", tiTabela, "Regressores do Modelo", nullptr, 0x05},
+    {16, "TIA_Correlacao", tiTexto, "Correlação do Modelo", nullptr, 0},
+    {17, "TIA_Somatorios", tiTabela, "Tabela de Somatórios", nullptr, 0x05},
+    {18, "TIA_ANOVA", tiTabela, "Análise da Variância", nullptr, 0x07},
+    {19, "TIA_CorrelacoesParciais", tiTabela, "Correlações Parciais", nullptr, 0x05},
+    {20, "TIA_TesteCorrelacoesParciais", tiTabela, "Teste t das Correlações Parciais", nullptr, 0x05},
+    {21, "TIA_SigRegrBi", tiTabela, "Significância dos Regressores (bicaudal)", nullptr, 0x0D},
+    {22, "TIA_SigRegrUni", tiTabela, "Significância dos Regressores (unicaudal)", nullptr, 0x05},
+    {23, "TIA_TabResiduos", tiTabela, "Tabela de Resíduos", "Tabela de Desvios", 0x05},
+    {24, "TIA_Residuos", tiGrafico, "Resíduos x Valor Estimado", nullptr, 0},
+    {25, "TIA_ResiduosQuad", tiGrafico, "Gráfico de Resíduos Quadráticos", "Gráfico de Desvios Quadráticos", 0},
+    {26, "TIA_TabResiduosDeletados", tiTabela, "Tabela de Resíduos Deletados", "Tabela de Desvios Deletados", 0x05},
+    {27, "TIA_GrafResiduosDeletados", tiGrafico, "Resíduo x Resíduo Deletado", "Desvio x Desvio Deletado", 0},
+    {28, "TIA_GrafResiduosNormalizados", tiGrafico, "Resíduos Deletados Normalizados", "Desvios Deletados Normalizados", 0},
+    {29, "TIA_GrafResiduosStudentizados", tiGrafico, "Resíduos Deletados Studentizados", "Desvios Deletados Studentizados", 0},
+    {30, "TIA_EstatResiduos", tiTexto, "Estatística dos Resíduos", "Estatísticas Gerais", 0},
+    {31, "TIA_MomentosCentrais", tiTabela, "Momentos Centrais", "Momentos Centrais", 0x05},
+    {32, "TIA_IntervalosClasse", tiTabela, "Intervalos de Classes", "Intervalos de Classes", 0x05},
+    {33, "TIA_Histograma", tiGrafico, "Histograma", "Histograma", 0},
+    {34, "TIA_Ogiva", tiGrafico, "Ogiva de Frequências", "Ogiva de Frequências", 0},
+    {35, "TIA_Saneadas", tiTabela, "Amostragens eliminadas", "Amostragens eliminadas", 0x05},
+    {36, "TIA_OutLiers", tiTabela, "Presença de Outliers", "Amostragens a serem saneadas", 0x05},
+    {37, "TIA_GrafOutliers", tiGrafico, "Gráfico de Indicação de Outliers", "Gráfico de Representação do Saneamento", 0},
+    {38, "TIA_TesteOutliers", tiTabela, "Efeitos de cada Observação na Regressão", nullptr, 0x0D},
+    {39, "TIA_GrafHiiRi2", tiGrafico, "Hii x Resíduo Normalizado Quadrático", nullptr, 0},
+    {40, "TIA_DistrResiduos", tiTabela, "Distribuição dos Resíduos Normalizados", "Distribuição dos Desvios Normalizados", 0x05},
+    {41, "TIA_TesteKolmogorov", tiTabela, "Teste de Kolmogorov-Smirnov", "Teste de Kolmogorov-Smirnov", 0x05},
+    {42, "TIA_GrafKolmogorov", tiGrafico, "Gráfico de Kolmogorov-Smirnov", "Gráfico de Kolmogorov-Smirnov", 0},
+    {43, "TIA_TesteSequencias", tiTexto, "Teste de Sequências/Sinais", "Teste de Sequências/Sinais", 0},
+    {44, "TIA_GrafNormalidade", tiGrafico, "Reta de Normalidade", "Reta de Normalidade", 0},
+    {45, "TIA_AutoCorrelacao", tiTexto, "Autocorrelação", nullptr, 0},
+    {46, "TIA_GrafAutoCorrelacao", tiGrafico, "Gráfico de Autocorrelação", nullptr, 0},
+    {47, "TIA_Multicolinearidade", tiSeries, "Resíduos x Variáveis Independentes", nullptr, 0},
+    {48, "TIA_ResiduosxNaoUsadas", tiSeries, "Resíduos x Variáveis Omitidas", "Desvios x Variáveis", 0},
+    {49, "TIA_Avaliando_x_Amostra", tiTabela, "Estimativa x Amostra", nullptr, 0x05},
+    {50, "TIA_FormacaoValores", tiTexto, "Formação dos Valores", "Formação dos Valores", 0},
+    {51, "TIA_Extrapolacao", tiTabela, "Avaliação da Extrapolação", nullptr, 0x05},
+    {52, "TIA_IntervalosdeConfianca", tiTabela, "Intervalos de Confiança", nullptr, 0x05},
+    {53, "TIA_Derivadas", tiTabela, "Variação da Função Estimativa", nullptr, 0x05},
+    {54, "TIA_Regressao2D", tiSeries, "Gráficos da Regressão (2D)", nullptr, 0},
+    {55, "TIA_CurvaNivel", tiSeries, "Curvas de Nível", nullptr, 0},
+    {56, "TIA_Grafico3D", tiSeries, "Gráficos da Regressão (3D)", nullptr, 0},
+}};
+
+namespace {
+
+// An item whose family does not exist yet: the settings of its kind, and no parts.
+template <class Base> class TItemPendente : public Base {
+  public:
+    using Base::Base;
+    int NumeroPartes() const override { return 0; }
+};
+
+std::unique_ptr<TItemAvaliacao> ItemPendente(const TDescricaoItem &d) {
+    switch (d.Tipo) {
+    case tiTabela: return std::make_unique<TItemPendente<TItemAvaliacaoTab>>(d);
+    case tiGrafico:
+    case tiSeries: return std::make_unique<TItemPendente<TItemAvaliacaoGraf>>(d);
+    default: return std::make_unique<TItemPendente<TItemAvaliacao>>(d);
+    }
+}
+
+} // namespace
+
+TListaItens CriaCatalogo() {
+    std::vector<TRegistroItem> registros = ItensModelo();
+    for (const TRegistroItem &r : ItensDados())
+        registros.push_back(r);
+    TListaItens itens;
+    for (const TDescricaoItem &d : kCatalogo) {
+        TConstrutorItem constroi = ItemPendente;
+        for (const TRegistroItem &r : registros)
+            if (std::string_view(r.Classe) == d.Classe) constroi = r.Constroi;
+        itens.push_back(constroi(d));
+    }
+    return itens;
+}
+
+TItemAvaliacao *ItemDaClasse(const TListaItens &itens, std::string_view classe) {
+    for (const auto &i : itens)
+        if (classe == i->Descricao().Classe) return i.get();
+    return nullptr;
+}
+
+} // namespace zelto

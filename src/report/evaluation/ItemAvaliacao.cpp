@@ -1,0 +1,417 @@
+#include "evaluation/ItemAvaliacao.h"
+
+#include "config/ConfiguracaoRelatorio.h"
+#include "config/Hexadecimal.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelto {
+
+namespace {
+
+constexpr double kTwipsPorMm = 56.69291338582677;
+
+// A twip length as the millimetres the writers take.
+double Milimetros(int twips) { return twips / kTwipsPorMm; }
+
+// Reads a hexadecimal key: `le` takes the fields from the reader; the fields are kept only when
+// the key is whole. A missing key reads `padrao`. False when the key was present but damaged
+// (the default is read then).
+template <class F>
+bool LeChaveHex(const TArquivoIni &ini, const std::string &secao, const std::string &chave,
+                const char *padrao, F le) {
+    const bool existe = ini.Existe(secao, chave);
+    if (existe) {
+        TLeitorHex h(AparaBrancos(ini.LeTexto(secao, chave)));
+        if (le(h) && h.Completo()) return true;
+    }
+    TLeitorHex h(padrao);
+    le(h);
+    return !existe;
+}
+
+} // namespace
+
+// ---- TItemAvaliacao ---------------------------------------------------------------------
+
+TItemAvaliacao::TItemAvaliacao(const TDescricaoItem &d)
+    : Titulo(d.Titulo), TituloDescritivo(d.TituloDescritivo ? d.TituloDescritivo : d.Titulo),
+      Tipo(d.Tipo), OferecidoDescritivo(d.TituloDescritivo != nullptr), descricao_(d) {}
+
+TItemAvaliacao::~TItemAvaliacao() = default;
+
+void TItemAvaliacao::Calcula(int /*parte*/) { Contador = 0; }
+
+void TItemAvaliacao::Imprime(int /*parte*/) {}
+
+void TItemAvaliacao::Copia(const TItemAvaliacao &outro) {
+    FonteTitulo = outro.FonteTitulo;
+    FonteCorpo = outro.FonteCorpo;
+    FonteComentario = outro.FonteComentario;
+    Espacamento = outro.Espacamento;
+    Comentarios = outro.Comentarios;
+}
+
+bool TItemAvaliacao::LeConfiguracao(const TArquivoIni &ini) {
+    bool ok = LeFonteRelatorio(ini, Titulo, "Tit", FonteTitulo);
+    ok = LeFonteRelatorio(ini, Titulo, "Crp", FonteCorpo) && ok;
+    ok = LeFonteRelatorio(ini, Titulo, "Cmn", FonteComentario) && ok;
+    ok = LeChaveHex(ini, Titulo, "InT", "01640001",
+                    [&](TLeitorHex &h) {
+                        const bool incluido = h.Byte() != 0;
+                        const std::uint16_t espacamento = h.Palavra();
+                        const bool comentarios = h.Byte() != 0;
+                        if (!h.Ok()) return false;
+                        Incluido = incluido;
+                        Espacamento = espacamento;
+                        Comentarios = comentarios;
+                        return true;
+                    }) &&
+         ok;
+    return ok;
+}
+
+void TItemAvaliacao::GravaConfiguracao(TArquivoIni &ini) const {
+    ini.EscreveFonte("Tit", Titulo, FonteParaIni(FonteTitulo));
+    ini.EscreveFonte("Crp", Titulo, FonteParaIni(FonteCorpo));
+    ini.EscreveFonte("Cmn", Titulo, FonteParaIni(FonteComentario));
+    TEscritorHex h;
+    h.Byte(Incluido).Palavra(Espacamento).Byte(Comentarios);
+    ini.EscreveTexto(Titulo, "InT", h.Texto());
+}
+
+int TItemAvaliacao::AlturaMinima() const { return 2 * FonteTitulo.Tamanho * 20 + FonteCorpo.Tamanho * 20; }
+
+TFonte TItemAvaliacao::FonteCelula(int /*linha*/, int /*coluna*/) const { return FonteCorpo; }
+
+// ---- Helpers ------------------------------------------------------------------------------
+
+const TContextoItem &TItemAvaliacao::Ctx() const {
+    if (!ctx_) throw TErroCalculo("item sem contexto");
+    return *ctx_;
+}
+
+TSistema &TItemAvaliacao::Sistema() const {
+    if (!Ctx().Sistema) throw TErroCalculo("sem sistema de regressão");
+    return *ctx_->Sistema;
+}
+
+const TGridzelto &TItemAvaliacao::Grid() const {
+    if (!Ctx().Grid) throw TErroCalculo("sem planilha");
+    return *ctx_->Grid;
+}
+
+const TSignificancias &TItemAvaliacao::Sig() const {
+    if (!Ctx().Significancias) throw TErroCalculo("sem significâncias");
+    return *ctx_->Significancias;
+}
+
+const TConfiguracaoRelatorio &TItemAvaliacao::Config() const {
+    static const TConfiguracaoRelatorio padrao;
+    return Ctx().Configuracao ? *ctx_->Configuracao : padrao;
+}
+
+TArqEditor &TItemAvaliacao::E() const {
+    if (!Ctx().Escritor) throw TErroCalculo("sem escritor");
+    return *ctx_->Escritor;
+}
+
+std::string TItemAvaliacao::Num(long double x) const { return Config().Numero.Formata(x); }
+
+void TItemAvaliacao::Corpo() const { E().SetFont(FonteCorpo); }
+
+void TItemAvaliacao::Comentario() const { E().SetFont(FonteComentario); }
+
+void TItemAvaliacao::Linha(const std::string &texto) const {
+    Corpo();
+    E().WriteLine(QString::fromStdString(texto));
+}
+
+void TItemAvaliacao::LinhaVazia() const { E().NewParagraph(); }
+
+void TItemAvaliacao::LinhaComentario(const std::string &texto) const {
+    if (!Comentarios) return;
+    Comentario();
+    E().WriteLine(QString::fromStdString(texto));
+}
+
+void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas) const {
+    TArqEditor &e = E();
+    Corpo();
+    const int ponto = std::max(1, e.MeasureText(QStringLiteral(".")));
+    int maior = 0;
+    for (const TLinhaRotulada &l : linhas)
+        maior = std::max(maior, e.MeasureText(QString::fromStdString(l.Rotulo)));
+    const int parada = ((maior + 2) / 720 + 1) * 720 - ponto;
+    const double posicao = Milimetros(parada);
+    const std::uint8_t tipo = 0;
+    e.SetTabs(&posicao, 0, &tipo);
+    for (const TLinhaRotulada &l : linhas) {
+        const QString rotulo = QString::fromStdString(l.Rotulo);
+        const int pontos = std::max(0, (parada - e.MeasureText(rotulo)) / ponto);
+        e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QStringLiteral("\t: "));
+        e.WriteLine(QString::fromStdString(l.Valor));
+    }
+}
+
+void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
+    TArqEditor &e = E();
+    const auto *tab = dynamic_cast<const TItemAvaliacaoTab *>(this);
+    e.BeginTable(colunas, linhas, e.TextWidth, atCentro);
+    if (tab) {
+        for (int c = 1; c <= colunas; ++c) {
+            TColuna &col = e.GetColumn(c);
+            const TFormatoCelula &f = tab->Formatos[tab->Regiao(1, c - 1, linhas, colunas)];
+            col.CorFundo = f.Fundo;
+            col.BordasProprias = true;
+            for (int lado = 0; lado < 6; ++lado) {
+                const TLadoCelula &l = f.Lados[static_cast<std::size_t>(lado)];
+                col.Bordas[static_cast<std::size_t>(lado)] =
+                    TBorda{l.Tipo, l.Multiplicidade, l.Espessura, false, l.Cor};
+            }
+        }
+    }
+    e.BeginRow();
+    for (int l = 0; l < linhas; ++l) {
+        if (l > 0) e.EndRow();
+        for (int c = 0; c < colunas; ++c) {
+            std::string texto;
+            TFonte fonte = FonteCorpo;
+            int alinhamento = alEsquerda;
+            try {
+                texto = TextoCelula(l, c);
+                fonte = FonteCelula(l, c);
+                alinhamento = AlinhamentoCelula(l, c);
+            } catch (...) {
+                texto = kValorInvalido;
+            }
+            e.SetFont(fonte);
+            switch (alinhamento) {
+            case alCentro: e.AlignCenter(); break;
+            case alDireita: e.AlignRight(); break;
+            case alJustificado: e.AlignJustify(); break;
+            default: e.AlignLeft(); break;
+            }
+            // A carriage return breaks the cell into lines.
+            const QStringList partes = QString::fromStdString(texto).split(QLatin1Char('\r'));
+            for (qsizetype i = 0; i < partes.size(); ++i) {
+                if (i > 0) e.NewParagraph();
+                e.WriteFormatted(partes[i]);
+            }
+            e.NextCell();
+        }
+    }
+    e.EndTable();
+    e.SetFont(FonteCorpo);
+    e.AlignLeft();
+}
+
+// ---- TItemAvaliacaoTab --------------------------------------------------------------------
+
+TItemAvaliacaoTab::TItemAvaliacaoTab(const TDescricaoItem &d) : TItemAvaliacao(d) {
+    FlagsFormato = d.Flags;
+}
+
+void TItemAvaliacaoTab::Copia(const TItemAvaliacao &outro) {
+    TItemAvaliacao::Copia(outro);
+    if (const auto *t = dynamic_cast<const TItemAvaliacaoTab *>(&outro)) Formatos = t->Formatos;
+}
+
+bool TItemAvaliacaoTab::LeConfiguracao(const TArquivoIni &ini) {
+    bool ok = TItemAvaliacao::LeConfiguracao(ini);
+    for (int r = 0; r < 5; ++r) {
+        TFormatoCelula &f = Formatos[static_cast<std::size_t>(r)];
+        const std::string tag = kEtiquetasRegiao[r];
+        ok = LeFonteRelatorio(ini, Titulo, "F" + tag, f.Fonte) && ok;
+        ok = LeChaveHex(ini, Titulo, "B" + tag, kBordasPadrao,
+                        [&](TLeitorHex &h) {
+                            std::array<TLadoCelula, 6> lados{};
+                            for (int i = 0; i < 4; ++i) {
+                                TLadoCelula &l = lados[static_cast<std::size_t>(i)];
+                                l.Tipo = h.Byte();
+                                l.Multiplicidade = h.Byte();
+                                l.Espessura = h.Byte();
+                                l.Cor = h.PalavraDupla();
+                            }
+                            if (!h.Ok()) return false;
+                            lados[4] = lados[2];
+                            lados[5] = lados[0];
+                            f.Lados = lados;
+                            return true;
+                        }) &&
+             ok;
+        const std::string chave = "C" + tag;
+        f.Fundo = CorBranca;
+        if (ini.Existe(Titulo, chave)) {
+            long long cor = -1;
+            if (ConverteInteiro(ini.LeTexto(Titulo, chave), cor) && cor >= 0 && cor <= 0xFFFFFFFFLL)
+                f.Fundo = static_cast<TCor>(cor);
+            else
+                ok = false;
+        }
+    }
+    return ok;
+}
+
+void TItemAvaliacaoTab::GravaConfiguracao(TArquivoIni &ini) const {
+    TItemAvaliacao::GravaConfiguracao(ini);
+    for (int r = 0; r < 5; ++r) {
+        const TFormatoCelula &f = Formatos[static_cast<std::size_t>(r)];
+        const std::string tag = kEtiquetasRegiao[r];
+        ini.EscreveFonte("F" + tag, Titulo, FonteParaIni(f.Fonte));
+        TEscritorHex h;
+        for (int i = 0; i < 4; ++i) {
+            const TLadoCelula &l = f.Lados[static_cast<std::size_t>(i)];
+            h.Byte(l.Tipo).Byte(l.Multiplicidade).Byte(l.Espessura).PalavraDupla(l.Cor);
+        }
+        ini.EscreveTexto(Titulo, "B" + tag, h.Texto());
+        ini.EscreveTexto(Titulo, "C" + tag, std::to_string(f.Fundo));
+    }
+}
+
+int TItemAvaliacaoTab::AlturaMinima() const {
+    return 2 * FonteTitulo.Tamanho * 20 + Formatos[rtPrimeiraLinha].Fonte.Tamanho * 20 +
+           2 * FonteCorpo.Tamanho * 20;
+}
+
+TRegiaoTabela TItemAvaliacaoTab::Regiao(int linha, int coluna, int linhas, int colunas) const {
+    if (linha == 0 && (FlagsFormato & 1)) return rtPrimeiraLinha;
+    if (linha == linhas - 1 && (FlagsFormato & 2)) return rtUltimaLinha;
+    if (coluna == 0 && (FlagsFormato & 4)) return rtPrimeiraColuna;
+    if (coluna == colunas - 1 && (FlagsFormato & 8)) return rtUltimaColuna;
+    return rtCorpo;
+}
+
+TFonte TItemAvaliacaoTab::FonteCelula(int linha, int coluna) const {
+    if (linha == 0) return Formatos[rtPrimeiraLinha].Fonte;
+    if (coluna == 0) return Formatos[rtPrimeiraColuna].Fonte;
+    return Formatos[rtCorpo].Fonte;
+}
+
+// ---- TItemAvaliacaoGraf -------------------------------------------------------------------
+
+TItemAvaliacaoGraf::TItemAvaliacaoGraf(const TDescricaoItem &d) : TItemAvaliacao(d) {}
+
+void TItemAvaliacaoGraf::Copia(const TItemAvaliacao &outro) {
+    TItemAvaliacao::Copia(outro);
+    const auto *g = dynamic_cast<const TItemAvaliacaoGraf *>(&outro);
+    if (!g) return;
+    Cores = g->Cores;
+    EstiloCaneta = g->EstiloCaneta;
+    LarguraCaneta = g->LarguraCaneta;
+    FonteSeries = g->FonteSeries;
+    FonteEscalaX = g->FonteEscalaX;
+    FonteEscalaY = g->FonteEscalaY;
+    Eixos = g->Eixos;
+    OpcoesSerie = g->OpcoesSerie;
+    LarguraGrafico = g->LarguraGrafico;
+    AlturaGrafico = g->AlturaGrafico;
+    OpcoesMGr = g->OpcoesMGr;
+    ValorMGr = g->ValorMGr;
+}
+
+// The chart settings keep the memory of their origin: "Dados" holds the line pen's width in
+// four bytes whose three upper bytes are the three low bytes of the sixth colour, so "Dados"
+// is read after "Cores" and overwrites them, and writing stores the same bytes back.
+bool TItemAvaliacaoGraf::LeConfiguracao(const TArquivoIni &ini) {
+    bool ok = TItemAvaliacao::LeConfiguracao(ini);
+    ok = LeFonteRelatorio(ini, Titulo, "FEX", FonteEscalaX) && ok;
+    ok = LeFonteRelatorio(ini, Titulo, "FEY", FonteEscalaY) && ok;
+    ok = LeFonteRelatorio(ini, Titulo, "FMR", FonteSeries) && ok;
+    ok = LeChaveHex(ini, Titulo, "Cores", "FFFFFF00C0C0C000C0C0C0000000FF00FF000000D0D0D0D00000FF00",
+                    [&](TLeitorHex &h) {
+                        std::array<TCor, 7> cores{};
+                        for (TCor &c : cores)
+                            c = h.PalavraDupla();
+                        if (!h.Ok()) return false;
+                        Cores = cores;
+                        return true;
+                    }) &&
+         ok;
+    ok = LeChaveHex(ini, Titulo, "Eixos", "00020A000100020A0001",
+                    [&](TLeitorHex &h) {
+                        std::array<TEixo, 2> eixos{};
+                        for (TEixo &e : eixos) {
+                            e.Modo = h.Byte();
+                            e.Grade = h.Byte();
+                            e.Divisoes = h.Palavra();
+                            e.Extra = h.Byte();
+                            if (e.Modo == 1) e.Modo = 0;
+                        }
+                        if (!h.Ok()) return false;
+                        Eixos = eixos;
+                        return true;
+                    }) &&
+         ok;
+    ok = LeChaveHex(ini, Titulo, "Dados", "03D00001D0D0D06464",
+                    [&](TLeitorHex &h) {
+                        const std::uint8_t o0 = h.Byte(), o1 = h.Byte(), estilo = h.Byte();
+                        const std::uint32_t largura = h.PalavraDupla();
+                        const std::uint8_t lg = h.Byte(), ag = h.Byte();
+                        if (!h.Ok()) return false;
+                        OpcoesSerie = {o0, o1};
+                        EstiloCaneta = estilo;
+                        LarguraCaneta = static_cast<std::uint8_t>(largura & 0xFF);
+                        Cores[5] = (Cores[5] & 0xFF000000u) | (largura >> 8);
+                        LarguraGrafico = lg;
+                        AlturaGrafico = ag;
+                        return true;
+                    }) &&
+         ok;
+    if (Tipo == tiSeries)
+        ok = LeChaveHex(ini, Titulo, "MGr", "0101000000010A00",
+                        [&](TLeitorHex &h) {
+                            std::array<std::uint8_t, 6> opcoes{};
+                            for (std::uint8_t &o : opcoes)
+                                o = h.Byte();
+                            const std::uint16_t valor = h.Palavra();
+                            if (!h.Ok()) return false;
+                            OpcoesMGr = opcoes;
+                            ValorMGr = valor;
+                            return true;
+                        }) &&
+             ok;
+    return ok;
+}
+
+void TItemAvaliacaoGraf::GravaConfiguracao(TArquivoIni &ini) const {
+    TItemAvaliacao::GravaConfiguracao(ini);
+    ini.EscreveFonte("FEX", Titulo, FonteParaIni(FonteEscalaX));
+    ini.EscreveFonte("FEY", Titulo, FonteParaIni(FonteEscalaY));
+    ini.EscreveFonte("FMR", Titulo, FonteParaIni(FonteSeries));
+    TEscritorHex cores;
+    for (TCor c : Cores)
+        cores.PalavraDupla(c);
+    ini.EscreveTexto(Titulo, "Cores", cores.Texto());
+    TEscritorHex eixos;
+    for (const TEixo &e : Eixos)
+        eixos.Byte(e.Modo).Byte(e.Grade).Palavra(e.Divisoes).Byte(e.Extra);
+    ini.EscreveTexto(Titulo, "Eixos", eixos.Texto());
+    TEscritorHex dados;
+    dados.Byte(OpcoesSerie[0])
+        .Byte(OpcoesSerie[1])
+        .Byte(EstiloCaneta)
+        .PalavraDupla(LarguraCaneta | ((Cores[5] & 0x00FFFFFFu) << 8))
+        .Byte(LarguraGrafico)
+        .Byte(AlturaGrafico);
+    ini.EscreveTexto(Titulo, "Dados", dados.Texto());
+    if (Tipo == tiSeries) {
+        TEscritorHex mgr;
+        for (std::uint8_t o : OpcoesMGr)
+            mgr.Byte(o);
+        mgr.Palavra(ValorMGr);
+        ini.EscreveTexto(Titulo, "MGr", mgr.Texto());
+    }
+}
+
+int TItemAvaliacaoGraf::AlturaMinima() const {
+    return 2 * FonteTitulo.Tamanho * 20 +
+           static_cast<int>(std::lround(AlturaGrafico * kTwipsPorMm));
+}
+
+} // namespace zelto

@@ -1,0 +1,53 @@
+#include "items/ComumItens.h"
+
+#include "common/Numeros.h"
+#include "regression/TabelasCriticas.h"
+#include "regression/Transformacoes.h"
+
+namespace zelto {
+
+std::string NomeTransformado(const TSistema &s, std::size_t k) {
+    return NomeTransformacao("[" + s.NomeTermo(k) + "]", s.CodigoTermo(k));
+}
+
+std::size_t Regressores(const TSistema &s) { return s.m() > 0 ? s.m() - 1 : 0; }
+
+std::uint16_t GrausLiberdade(const TSistema &s) {
+    const std::size_t n = s.n(), m = s.m();
+    return static_cast<std::uint16_t>(n > m ? n - m : 0);
+}
+
+std::string FraseNorma(const TSignificancias &sig) {
+    return "Nível de significância se enquadra em " + sig.Descricao + ".";
+}
+
+std::vector<std::string> TextoCriterioOutlier(const TSignificancias &sig, std::size_t n,
+                                              bool inferencial) {
+    std::vector<std::string> l;
+    l.push_back(inferencial ? "Critério de identificação de outlier:" : "Critério de saneamento:");
+    const long double f = sig.ParametroSaneamento;
+    switch (sig.Saneamento) {
+    case csMedia:
+        l.push_back("\tIntervalo de +/- " + FormatoFixo(f, 2) + " % em torno da média.");
+        break;
+    case csChauvenet:
+        l.push_back("\tValor crítico da tabela de Chauvenet: Vc = " +
+                    FormatoFixo(ValorChauvenet(static_cast<unsigned>(n)), 3));
+        l.push_back("\tIntervalo de +/- Vc x (desvio padrão)) em torno da média.");
+        break;
+    case csArley:
+        l.push_back("\tValor crítico da tabela de Arley: Va = " +
+                    FormatoFixo(ValorArley(static_cast<unsigned>(n), f), 3));
+        l.push_back("\t(para o nível de significância de " + RemoveZerosFinais(FormatoFixo(f, 2)) +
+                    " %)");
+        l.push_back("\tIntervalo de +/- Va x (desvio padrão) em torno da média.");
+        break;
+    default:
+        l.push_back("\tIntervalo de +/- " + FormatoFixo(f, 2) +
+                    (f == 1 ? " desvio padrão em torno da média." : " desvios padrões em torno da média."));
+        break;
+    }
+    return l;
+}
+
+} // namespace zelto

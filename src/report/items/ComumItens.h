@@ -1,0 +1,26 @@
+// Small pieces shared by the item families: model variable names, degrees of freedom, the
+// sentence of a level fixed by the valuation standard, the outlier criterion text.
+#pragma once
+
+#include "regression/Sistema.h"
+#include "significance/Significancias.h"
+
+#include <string>
+#include <vector>
+
+namespace zelto {
+
+// "[name]" in the text form of term k's transformation ("Ln([Área])").
+std::string NomeTransformado(const TSistema &s, std::size_t k);
+// k = m − 1 independent variables; n − k − 1 residual degrees of freedom (0 when negative).
+std::size_t Regressores(const TSistema &s);
+std::uint16_t GrausLiberdade(const TSistema &s);
+// "Nível de significância se enquadra em " + description + ".".
+std::string FraseNorma(const TSignificancias &sig);
+// The outlier criterion text (its heading line, the method lines each opening with a tab) and
+// the limit factor of the criterion for n samples, as the residual items and the ranked-models
+// notes write it.
+std::vector<std::string> TextoCriterioOutlier(const TSignificancias &sig, std::size_t n,
+                                              bool inferencial);
+
+} // namespace zelto

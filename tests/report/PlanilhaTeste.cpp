@@ -1,0 +1,43 @@
+#include "PlanilhaTeste.h"
+
+#include "files/LerArquivo.h"
+#include "worksheet/Gridzelto.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace zelto::teste {
+
+std::shared_ptr<TGridzelto> LePlanilhaTeste(const std::string &arquivo) {
+    auto g = std::make_shared<TGridzelto>();
+    std::string resumo;
+    if (!LerArquivo(arquivo, *g, 1000, resumo, nullptr).ok) return nullptr;
+    return g;
+}
+
+std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &nomes,
+                                              const std::vector<std::vector<double>> &colunas) {
+    std::string texto;
+    for (std::size_t c = 0; c < nomes.size(); ++c)
+        texto += (c ? "\t" : "") + nomes[c];
+    texto += "\n";
+    for (std::size_t l = 0; l < colunas[0].size(); ++l) {
+        for (std::size_t c = 0; c < colunas.size(); ++c) {
+            std::ostringstream s;
+            s.precision(17);
+            s << colunas[c][l];
+            std::string v = s.str();
+            for (char &ch : v)
+                if (ch == '.') ch = ',';
+            texto += (c ? "\t" : "") + v;
+        }
+        texto += "\n";
+    }
+    const std::string arquivo = ::testing::TempDir() + "/planilha-teste.txt";
+    std::ofstream(arquivo, std::ios::binary) << texto;
+    return LePlanilhaTeste(arquivo);
+}
+
+} // namespace zelto::teste

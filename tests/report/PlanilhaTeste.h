@@ -1,0 +1,22 @@
+// Worksheets for the report tests, made where the worksheet's headers are included: the
+// worksheet's alignments and the writer's share enumerator names, so a test that speaks to a
+// writer holds the worksheet only through this opaque pointer.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelto {
+class TGridzelto;
+}
+
+namespace zelto::teste {
+
+// A worksheet file as read (null when it cannot be read).
+std::shared_ptr<TGridzelto> LePlanilhaTeste(const std::string &arquivo);
+// A worksheet of numeric columns with their names.
+std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &nomes,
+                                              const std::vector<std::vector<double>> &colunas);
+
+} // namespace zelto::teste
