@@ -37,6 +37,10 @@ TEST(ArqEditor, MarcacaoDoTexto) {
          {"texto:  ", "fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial"}},
         {"-1,18###4932% b",
          {"texto:-", "fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial", "texto: b"}},
+        // a second marker keeps the words before its mantissa
+        {"1###4932% e -2,5###4932%",
+         {"fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial", "texto: e -",
+          "fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial"}},
         // no closing "%": the whole rest is the exponent
         {"2###10 fim",
          {"texto:2", "tamanho~8", "texto:x", "restaura", "texto:10", "tamanho~7", "super+",

@@ -156,13 +156,15 @@ void TArqEditor::WriteFormatted(const QString &texto) {
         resto = resto.mid(std::min(fim + 1, resto.size()));
 
         if (ehPotencia && expoente == QLatin1String("4932")) {
-            // The infinite marker: the leading blanks, the sign of a negative marker, and the
-            // infinity sign (code 165 of the Symbol face); the mantissa is not written.
-            qsizetype brancos = 0;
-            while (brancos < antes.size() && antes[brancos] == QLatin1Char(' ')) ++brancos;
-            QString inicioTexto = antes.left(brancos);
-            if (antes.mid(brancos).startsWith(QLatin1Char('-'))) inicioTexto += QLatin1Char('-');
-            if (!inicioTexto.isEmpty()) WriteText(inicioTexto);
+            // The infinite marker: the text before it (leading blanks, the sign of a negative
+            // marker, any words before the number), then the infinity sign (code 165 of the
+            // Symbol face); the mantissa's digits are not written.
+            qsizetype fimTexto = antes.size();
+            while (fimTexto > 0 && (antes[fimTexto - 1].isDigit() ||
+                                    antes[fimTexto - 1] == QLatin1Char(',') ||
+                                    antes[fimTexto - 1] == QLatin1Char('.')))
+                --fimTexto;
+            if (fimTexto > 0) WriteText(antes.left(fimTexto));
             SetFontName(QStringLiteral("Symbol"));
             WriteText(QString(QChar(0xA5)));
             RestoreFont(fonte);

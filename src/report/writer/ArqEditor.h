@@ -216,8 +216,9 @@ class TArqEditor {
 
     // Non-virtual helpers.
     // WriteText with the markup: "mantissa###exponent%" writes mantissa, "x", "10" and the
-    // exponent as superscript (exponent 4932, the infinite marker, writes the text's leading
-    // blanks and the infinity sign only); "symbol%^%text%" writes the text as superscript.
+    // exponent as superscript (exponent 4932, the infinite marker, writes the infinity sign in
+    // place of the mantissa, keeping the text before it: blanks, sign, words);
+    // "symbol%^%text%" writes the text as superscript.
     void WriteFormatted(const QString &texto);
     void WriteLine(const QString &texto);
     void SaveState();
