@@ -1,7 +1,8 @@
 #include "writer/Dib.h"
 
+#include "writer/Bytes.h"
+
 #include <QHash>
-#include <QtEndian>
 
 namespace zelto {
 
@@ -43,18 +44,6 @@ int MaisProxima(const QList<QRgb> &paleta, QRgb c) {
         }
     }
     return melhor;
-}
-
-void Acrescenta32(QByteArray &b, quint32 v) {
-    char bytes[4];
-    qToLittleEndian(v, bytes);
-    b.append(bytes, 4);
-}
-
-void Acrescenta16(QByteArray &b, quint16 v) {
-    char bytes[2];
-    qToLittleEndian(v, bytes);
-    b.append(bytes, 2);
 }
 
 } // namespace
@@ -110,13 +99,13 @@ QByteArray TabelaCoresDib(const TImagemIndexada &imagem) {
     return b;
 }
 
-QByteArray PixelsDib(const TImagemIndexada &imagem) {
+QByteArray PixelsDib(const TImagemIndexada &imagem, bool deCima) {
     const int porLinha = imagem.BytesPorLinha();
     QByteArray b(imagem.TamanhoPixels(), '\0');
     const int bits = imagem.BitsPorPixel;
     for (int y = 0; y < imagem.Altura; ++y) {
-        // Rows are stored from the bottom of the picture up.
-        const uchar *origem = imagem.Indices.constScanLine(imagem.Altura - 1 - y);
+        // Rows are stored from the bottom of the picture up, unless asked otherwise.
+        const uchar *origem = imagem.Indices.constScanLine(deCima ? y : imagem.Altura - 1 - y);
         uchar *linha = reinterpret_cast<uchar *>(b.data()) + static_cast<qsizetype>(y) * porLinha;
         for (int x = 0; x < imagem.Largura; ++x) {
             const int v = origem[x];

@@ -35,7 +35,8 @@ TImagemIndexada Indexa(const QImage &imagem, int cores);
 QByteArray CabecalhoDib(const TImagemIndexada &imagem);
 // The colour table: 4 bytes per palette entry (blue, green, red, 0).
 QByteArray TabelaCoresDib(const TImagemIndexada &imagem);
-// The pixel rows bottom-up, packed at the bits per pixel, each padded to 4 bytes.
-QByteArray PixelsDib(const TImagemIndexada &imagem);
+// The pixel rows bottom-up, packed at the bits per pixel, each padded to 4 bytes; top-down
+// (the order of a device-dependent bitmap) when deCima is true.
+QByteArray PixelsDib(const TImagemIndexada &imagem, bool deCima = false);
 
 } // namespace zelto

@@ -1,1 +1,57 @@
-// Placeholder: this writer is being written.
+#include "writer/EscritorTexto.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace zelto {
+
+namespace {
+
+QStringList LinhasTabela(const TBlocoEstrutura &tabela) {
+    std::vector<qsizetype> larguras;
+    for (const auto &linha : tabela.Celulas) {
+        if (larguras.size() < linha.size()) larguras.resize(linha.size(), 0);
+        for (std::size_t j = 0; j < linha.size(); ++j)
+            larguras[j] = std::max(larguras[j], linha[j].size());
+    }
+    QStringList linhas;
+    for (std::size_t i = 0; i < tabela.Celulas.size(); ++i) {
+        QString texto;
+        for (std::size_t j = 0; j < tabela.Celulas[i].size(); ++j) {
+            const QString &celula = tabela.Celulas[i][j];
+            const qsizetype folga = larguras[j] - celula.size();
+            const std::uint8_t alinhamento = tabela.Alinhamentos[i][j];
+            const qsizetype antes = alinhamento == alDireita ? folga
+                                    : alinhamento == alCentro ? folga / 2
+                                                              : 0;
+            if (j > 0) texto += QStringLiteral("  ");
+            texto += QString(antes, QLatin1Char(' ')) + celula +
+                     QString(folga - antes, QLatin1Char(' '));
+        }
+        while (texto.endsWith(QLatin1Char(' '))) texto.chop(1);
+        linhas << texto;
+    }
+    return linhas;
+}
+
+} // namespace
+
+QByteArray TEscritorTexto::Conteudo() const {
+    QStringList linhas;
+    for (const TItemEstrutura &item : Itens())
+        for (const auto &parte : item.Partes)
+            for (const TBlocoEstrutura &bloco : parte) switch (bloco.Tipo) {
+                case TBlocoEstrutura::Paragrafo: linhas << bloco.Texto; break;
+                case TBlocoEstrutura::Tabela: linhas << LinhasTabela(bloco); break;
+                case TBlocoEstrutura::Figura:
+                    linhas << QStringLiteral("[figura %1 x %2]").arg(bloco.Largura).arg(bloco.Altura);
+                    break;
+                case TBlocoEstrutura::QuebraPagina: linhas << QStringLiteral("\f"); break;
+                }
+    QString texto = linhas.join(QLatin1Char('\n'));
+    if (!linhas.isEmpty()) texto += QLatin1Char('\n');
+    return texto.toUtf8();
+}
+
+} // namespace zelto

@@ -1,1 +1,55 @@
-// Placeholder: this writer is being written.
+#include "writer/Escritores.h"
+
+#include "writer/ArquivoWrite.h"
+#include "writer/EscritorEstrutura.h"
+#include "writer/EscritorTexto.h"
+#if __has_include("writer/RtfWriter.h")
+#include "writer/RtfWriter.h"
+#define ZELTO_COM_RTF 1
+#endif
+
+#include <QFileInfo>
+
+namespace zelto {
+
+namespace {
+
+template <class T> std::unique_ptr<TArqEditor> Cria(const QString &arquivo) {
+    return std::make_unique<T>(arquivo);
+}
+
+const struct {
+    const char *extensao;
+    std::unique_ptr<TArqEditor> (*cria)(const QString &);
+} Tabela[] = {
+#ifdef ZELTO_COM_RTF
+    {"rtf", Cria<tRTF_Writer>},
+    {"doc", Cria<tRTF_Writer>},
+#endif
+    {"wri", Cria<TArquivoWrite>},
+    {"txt", Cria<TEscritorTexto>},
+    {"json", Cria<TEscritorEstrutura>},
+};
+
+} // namespace
+
+std::unique_ptr<TArqEditor> CriaEscritor(const QString &arquivo) {
+    const QString extensao = QFileInfo(arquivo).suffix();
+    for (const auto &e : Tabela)
+        if (extensao.compare(QLatin1String(e.extensao), Qt::CaseInsensitive) == 0)
+            return e.cria(arquivo);
+    return nullptr;
+}
+
+std::unique_ptr<TArqEditor> CriaEscritorExportacao(const QString &arquivo) {
+    if (auto escritor = CriaEscritor(arquivo)) return escritor;
+    return std::make_unique<TArquivoWrite>(arquivo);
+}
+
+QStringList ExtensoesEscritores() {
+    QStringList extensoes;
+    for (const auto &e : Tabela) extensoes << QString::fromLatin1(e.extensao);
+    return extensoes;
+}
+
+} // namespace zelto
