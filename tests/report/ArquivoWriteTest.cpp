@@ -109,7 +109,8 @@ TEST_F(ArquivoWrite, SequenciaPadraoIgualAoArquivoDeReferencia) {
     teste::EscreveSequenciaPadrao(w);
     ASSERT_TRUE(w.CloseDocument()) << qPrintable(w.Erro());
     const QByteArray feito = LeArquivo(Nome());
-    EXPECT_EQ(feito.toHex(), teste::Referencia(QStringLiteral("sequencia.wri"), feito).toHex());
+    EXPECT_EQ(feito.toHex().toStdString(),
+              teste::Referencia(QStringLiteral("sequencia.wri"), feito).toHex().toStdString());
     // Readable by the layout: runs cover the text; the header and footer are not in the body.
     const TLeitura l(feito);
     EXPECT_FALSE(l.Texto.contains("Avalia\xe7\xe3o de im\xf3vel"));

@@ -7,6 +7,7 @@
 #include "writer/EscritorEstrutura.h"
 #include "writer/EscritorTexto.h"
 #include "writer/Escritores.h"
+#include "writer/RtfWriter.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -37,8 +38,11 @@ TEST(Escritores, TabelaPorExtensao) {
         if (dynamic_cast<TEscritorTexto *>(w.get())) return QStringLiteral("texto");
         if (dynamic_cast<TEscritorEstrutura *>(w.get())) return QStringLiteral("estrutura");
         if (dynamic_cast<TArquivoWrite *>(w.get())) return QStringLiteral("write");
+        if (dynamic_cast<tRTF_Writer *>(w.get())) return QStringLiteral("rtf");
         return QStringLiteral("outro");
     };
+    EXPECT_EQ(tipo("a.rtf"), "rtf");
+    EXPECT_EQ(tipo("a.Doc"), "rtf");
     EXPECT_EQ(tipo("a.wri"), "write");
     EXPECT_EQ(tipo("A.WRI"), "write");
     EXPECT_EQ(tipo("laudo.Txt"), "texto");
@@ -49,7 +53,7 @@ TEST(Escritores, TabelaPorExtensao) {
     EXPECT_EQ(tipo("laudo.odt", true), "write");
     EXPECT_EQ(tipo("laudo", true), "write");
     EXPECT_EQ(tipo("laudo.json", true), "estrutura");
-    EXPECT_TRUE(ExtensoesEscritores().contains(QStringLiteral("wri")));
+    EXPECT_EQ(ExtensoesEscritores(), (QStringList{"rtf", "doc", "wri", "txt", "json"}));
     EXPECT_TRUE(QDir(pasta.path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -63,7 +67,7 @@ TEST(Escritores, SequenciaPadraoEmTextoEEstrutura) {
         // Read line by line: markup, accents, table columns, placeholders, page break, items
         // and parts, header and footer apart.
         const QByteArray feito = LeArquivo(pasta.filePath(nome));
-        EXPECT_EQ(QString::fromUtf8(feito), QString::fromUtf8(teste::Referencia(nome, feito)));
+        EXPECT_EQ(feito.toStdString(), teste::Referencia(nome, feito).toStdString());
     }
 }
 

@@ -3,10 +3,7 @@
 #include "writer/ArquivoWrite.h"
 #include "writer/EscritorEstrutura.h"
 #include "writer/EscritorTexto.h"
-#if __has_include("writer/RtfWriter.h")
 #include "writer/RtfWriter.h"
-#define ZELTO_COM_RTF 1
-#endif
 
 #include <QFileInfo>
 
@@ -22,10 +19,8 @@ const struct {
     const char *extensao;
     std::unique_ptr<TArqEditor> (*cria)(const QString &);
 } Tabela[] = {
-#ifdef ZELTO_COM_RTF
     {"rtf", Cria<tRTF_Writer>},
     {"doc", Cria<tRTF_Writer>},
-#endif
     {"wri", Cria<TArquivoWrite>},
     {"txt", Cria<TEscritorTexto>},
     {"json", Cria<TEscritorEstrutura>},
