@@ -41,3 +41,19 @@ std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &no
 }
 
 } // namespace zelto::teste
+
+namespace zelto::teste {
+
+void MarcaVariavel(TGridzelto &g, int coluna, bool usada, bool dependente, bool coeficiente) {
+    TVariavel *v = g.Variavel(coluna);
+    if (!v) return;
+    v->Usada = usada;
+    v->Dependente = dependente;
+    v->CoeficienteHomogeneizacao = coeficiente;
+}
+
+void Desconsidera(TGridzelto &g, int linha) { g.AmostragemCriada(linha).Desconsiderada = true; }
+
+void Saneia(TGridzelto &g, int linha) { g.AmostragemCriada(linha).Saneada = true; }
+
+} // namespace zelto::teste

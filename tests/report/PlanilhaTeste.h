@@ -20,3 +20,12 @@ std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &no
                                               const std::vector<std::vector<double>> &colunas);
 
 } // namespace zelto::teste
+
+namespace zelto::teste {
+
+// The flags of a column's variable and of a sample row.
+void MarcaVariavel(TGridzelto &g, int coluna, bool usada, bool dependente, bool coeficiente = false);
+void Desconsidera(TGridzelto &g, int linha);
+void Saneia(TGridzelto &g, int linha);
+
+} // namespace zelto::teste

@@ -119,6 +119,20 @@ void GravaCabecalhoRodape(TArquivoIni &ini, const char *nome, const TCabecalhoRo
 
 } // namespace
 
+namespace {
+
+bool Iguais(const TCabecalhoRodape &a, const TCabecalhoRodape &b) {
+    return a.Texto == b.Texto && a.Fonte == b.Fonte && a.Alinhamento == b.Alinhamento;
+}
+
+} // namespace
+
+bool TConfiguracaoRelatorio::operator==(const TConfiguracaoRelatorio &o) const {
+    return CodificaInfo() == o.CodificaInfo() && Iguais(Cabecalho, o.Cabecalho) &&
+           Iguais(Rodape, o.Rodape) && ResumoTecnico == o.ResumoTecnico &&
+           LarguraPagina == o.LarguraPagina && AlturaPagina == o.AlturaPagina;
+}
+
 bool TConfiguracaoRelatorio::Le(const TArquivoIni &ini) {
     const double largura = LarguraPagina, altura = AlturaPagina;
     *this = TConfiguracaoRelatorio{};

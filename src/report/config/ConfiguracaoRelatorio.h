@@ -61,7 +61,7 @@ struct TConfiguracaoRelatorio {
     // Writes the section into `ini` (in memory or on disk; see TArquivoIni).
     void Grava(TArquivoIni &ini) const;
 
-    bool operator==(const TConfiguracaoRelatorio &) const = default;
+    bool operator==(const TConfiguracaoRelatorio &o) const;
 };
 
 } // namespace zelto

@@ -27,7 +27,8 @@ bool LeChaveHex(const TArquivoIni &ini, const std::string &secao, const std::str
                 const char *padrao, F le) {
     const bool existe = ini.Existe(secao, chave);
     if (existe) {
-        TLeitorHex h(AparaBrancos(ini.LeTexto(secao, chave)));
+        const std::string texto = ini.LeTexto(secao, chave);
+        TLeitorHex h(AparaBrancos(texto));
         if (le(h) && h.Completo()) return true;
     }
     TLeitorHex h(padrao);

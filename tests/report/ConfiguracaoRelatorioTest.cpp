@@ -1,0 +1,204 @@
+// The report settings: the "Info" text, the report number format, every item's stored settings
+// with their key encodings, a file written and read back, damaged files, named configurations.
+#include "config/ArquivoRelatorio.h"
+#include "config/ConfiguracaoRelatorio.h"
+#include "config/FormatoNumero.h"
+#include "common/Numeros.h"
+#include "evaluation/Catalogo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace zelto;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Bytes(const fs::path &p) {
+    std::ifstream f(p, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+fs::path Pasta(const std::string &nome) {
+    const fs::path p = fs::path(::testing::TempDir()) / ("relatorio-" + nome);
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p;
+}
+
+TEST(ConfiguracaoRelatorio, DefaultInfoGivesTheMargins) {
+    TConfiguracaoRelatorio c;
+    c.MargemDireita = 1;
+    ASSERT_TRUE(c.DecodificaInfo(kInfoPadrao));
+    EXPECT_EQ(c.MargemDireita, 17);
+    EXPECT_EQ(c.MargemEsquerda, 25);
+    EXPECT_EQ(c.MargemSuperior, 7);
+    EXPECT_EQ(c.MargemInferior, 18);
+    EXPECT_EQ(c.Copias, 1);
+    EXPECT_EQ(c.Numero, TFormatoNumero{});
+    EXPECT_TRUE(c.VariaveisNaoUsadas && !c.AmostragensNaoUsadas && c.IncluirData && c.IncluirNomeArquivo);
+    EXPECT_EQ(TConfiguracaoRelatorio{}.CodificaInfo(), kInfoPadrao);
+    // Short, long or non-hexadecimal texts change nothing.
+    for (const char *ruim : {"0100", "010011001900070012000700030001000101010000FF", "0100110019000700120007000300010001010100ZZ"})
+        EXPECT_FALSE(c.DecodificaInfo(ruim)) << ruim;
+    EXPECT_EQ(c.MargemDireita, 17);
+}
+
+TEST(ConfiguracaoRelatorio, NumberFormat) {
+    const TFormatoNumero padrao;
+    EXPECT_EQ(padrao.Formata(1234.5678L), "1.234,568");
+    EXPECT_EQ(padrao.Formata(123456.789L), "123.456,8"); // 7 digits in all
+    EXPECT_EQ(padrao.Formata(-0.5L), "-0,500");
+    EXPECT_EQ(padrao.Formata(0), "0,000");
+    EXPECT_EQ(padrao.Formata(12345678.9L), "1,235###7%");   // more integer digits than allowed
+    EXPECT_EQ(padrao.Formata(0.0000225L), "2,250###-5%");   // would print as zero
+    EXPECT_EQ(padrao.Formata(Infinito).find("###4932%") != std::string::npos, true);
+    TFormatoNumero f;
+    f.CompletarZeros = false;
+    EXPECT_EQ(f.Formata(2.5L), "2,5");
+    EXPECT_EQ(f.Formata(3), "3");
+    f.NaoLimitarDecimais = true;
+    EXPECT_EQ(f.Formata(123456.789L), "123.456,789");
+    f.NaoConverterCientifica = true;
+    EXPECT_EQ(f.Formata(12345678.9L), "12.345.678,9");
+    EXPECT_EQ(f.Formata(0.0000225L), "0");
+}
+
+// Every kind of item reads the settings it wrote, and a file the program wrote is written again
+// byte for byte: the graph keys' shared bytes ("Dados" over "Cores") survive the round trip.
+TEST(ConfiguracaoRelatorio, WrittenFileReadsBackIdentical) {
+    const fs::path pasta = Pasta("ida-volta");
+    const fs::path arquivo = pasta / kArquivoRelatorio;
+    TConfiguracaoRelatorio c;
+    c.MargemEsquerda = 30;
+    c.Numero.Decimais = 5;
+    c.AmostragensNaoUsadas = true;
+    c.Cabecalho.Texto = QStringLiteral("Laudo nº 12\r\nPágina (página)");
+    c.Cabecalho.Alinhamento = 2;
+    c.Cabecalho.Fonte.Negrito = true;
+    c.Rodape.Texto = QStringLiteral("Rodapé");
+    c.ResumoTecnico = {"Resumo técnico", "segunda linha"};
+    TListaItens itens = CriaCatalogo();
+    itens[0]->Incluido = false;
+    itens[0]->FonteTitulo.Tamanho = 14;
+    itens[0]->FonteComentario.Italico = true;
+    itens[1]->Espacamento = 150;
+    auto *tab = dynamic_cast<TItemAvaliacaoTab *>(itens[17].get());
+    ASSERT_NE(tab, nullptr);
+    tab->Formatos[rtCorpo].Fundo = 0xC0C0C0;
+    tab->Formatos[rtPrimeiraLinha].Lados[0] = TLadoCelula{2, 1, 3, 0x0000FF};
+    tab->Formatos[rtPrimeiraLinha].Lados[5] = tab->Formatos[rtPrimeiraLinha].Lados[0];
+    auto *graf = dynamic_cast<TItemAvaliacaoGraf *>(itens[55].get());
+    ASSERT_NE(graf, nullptr);
+    graf->Cores[5] = 0x12345678;
+    graf->LarguraCaneta = 3;
+    graf->AlturaGrafico = 80;
+    graf->Eixos[1].Divisoes = 7;
+    graf->OpcoesMGr[2] = 1;
+    ASSERT_TRUE(GravaConfiguracaoRelatorio(arquivo, c, itens));
+    const std::string primeira = Bytes(arquivo);
+
+    TConfiguracaoRelatorio lida;
+    TListaItens itensLidos = CriaCatalogo();
+    ASSERT_TRUE(LeConfiguracaoRelatorio(arquivo, lida, itensLidos));
+    EXPECT_EQ(lida, c);
+    EXPECT_FALSE(itensLidos[0]->Incluido);
+    EXPECT_EQ(itensLidos[0]->FonteTitulo.Tamanho, 14);
+    EXPECT_TRUE(itensLidos[0]->FonteComentario.Italico);
+    EXPECT_EQ(itensLidos[1]->Espacamento, 150);
+    EXPECT_EQ(dynamic_cast<TItemAvaliacaoTab &>(*itensLidos[17]).Formatos, tab->Formatos);
+    const auto &g = dynamic_cast<TItemAvaliacaoGraf &>(*itensLidos[55]);
+    EXPECT_EQ(g.Cores, graf->Cores);
+    EXPECT_EQ(g.LarguraCaneta, 3);
+    EXPECT_EQ(g.AlturaGrafico, 80);
+    EXPECT_EQ(g.Eixos, graf->Eixos);
+    EXPECT_EQ(g.OpcoesMGr, graf->OpcoesMGr);
+
+    ASSERT_TRUE(GravaConfiguracaoRelatorio(arquivo, lida, itensLidos));
+    EXPECT_EQ(Bytes(arquivo), primeira);
+}
+
+// A missing section: the item is included, Arial 10, spacing 100, comments on; the graph keys
+// take the file's defaults, whose colours share bytes as the program writes them.
+TEST(ConfiguracaoRelatorio, MissingFileGivesDefaults) {
+    TConfiguracaoRelatorio c;
+    TListaItens itens = CriaCatalogo();
+    ASSERT_TRUE(LeConfiguracaoRelatorio(Pasta("nenhum") / kArquivoRelatorio, c, itens));
+    EXPECT_EQ(c, TConfiguracaoRelatorio{});
+    for (const auto &i : itens) {
+        EXPECT_TRUE(i->Incluido);
+        EXPECT_TRUE(i->Comentarios);
+        EXPECT_EQ(i->Espacamento, 100);
+        EXPECT_EQ(i->FonteCorpo, TFonte{});
+    }
+    const auto &g = dynamic_cast<TItemAvaliacaoGraf &>(*itens[5]);
+    EXPECT_EQ(g.Cores[0], 0x00FFFFFFu);
+    EXPECT_EQ(g.Cores[5], 0xD0D0D0D0u);
+    EXPECT_EQ(g.LarguraCaneta, 1);
+    EXPECT_EQ(g.AlturaGrafico, 100);
+    EXPECT_EQ(g.Eixos[0].Divisoes, 10);
+    const auto &t = dynamic_cast<TItemAvaliacaoTab &>(*itens[1]);
+    EXPECT_EQ(t.Formatos[rtCorpo].Lados[4], t.Formatos[rtCorpo].Lados[2]);
+    EXPECT_EQ(t.Formatos[rtCorpo].Fundo, CorBranca);
+}
+
+// A damaged file never stops the report: what cannot be read takes its default, and the file is
+// copied aside before it is written over.
+TEST(ConfiguracaoRelatorio, DamagedFileFallsBackAndIsKept) {
+    const fs::path pasta = Pasta("danificado");
+    const fs::path arquivo = pasta / kArquivoRelatorio;
+    struct Caso {
+        const char *nome;
+        std::string bytes;
+    };
+    const Caso casos[] = {
+        {"info", "[Geral]\r\nInfo=0100XX\r\n[Amostra]\r\nInT=00640001\r\n"},
+        {"item", "[Geral]\r\nInfo=010011001E00070012000700030001000101010000\r\n[Amostra]\r\nInT=0064\r\n"},
+        {"binario", std::string("\x00\x01\x02garbage\xff", 12)},
+    };
+    for (const Caso &caso : casos) {
+        std::ofstream(arquivo, std::ios::binary) << caso.bytes;
+        TConfiguracaoRelatorio c;
+        TListaItens itens = CriaCatalogo();
+        EXPECT_FALSE(LeConfiguracaoRelatorio(arquivo, c, itens)) << caso.nome;
+        EXPECT_TRUE(ArquivoRelatorioDanificado(arquivo)) << caso.nome;
+        if (std::string(caso.nome) == "item") {
+            EXPECT_EQ(c.MargemEsquerda, 30) << "the sound key is read";
+            EXPECT_TRUE(itens[1]->Incluido) << "the damaged key takes its default";
+        } else {
+            EXPECT_EQ(c.MargemEsquerda, 25) << caso.nome;
+        }
+        ASSERT_TRUE(GravaConfiguracaoRelatorio(arquivo, c, itens)) << caso.nome;
+        fs::path copia = arquivo;
+        copia += ".bak";
+        EXPECT_EQ(Bytes(copia), caso.bytes) << caso.nome;
+        EXPECT_FALSE(ArquivoRelatorioDanificado(arquivo)) << caso.nome;
+    }
+}
+
+TEST(ConfiguracaoRelatorio, NamedConfigurations) {
+    const fs::path pasta = Pasta("nomeadas");
+    const fs::path trabalho = pasta / kArquivoRelatorio, nomeada = pasta / "LAUDO.CNF";
+    TConfiguracaoRelatorio c;
+    c.Numero.Digitos = 9;
+    TListaItens itens = CriaCatalogo();
+    ASSERT_TRUE(GravaConfiguracaoNomeada(trabalho, nomeada, c, itens));
+    EXPECT_EQ(Bytes(nomeada), Bytes(trabalho));
+    // Saving under the working file's own name copies nothing onto itself.
+    ASSERT_TRUE(GravaConfiguracaoNomeada(trabalho, trabalho, c, itens));
+    EXPECT_EQ(Bytes(nomeada), Bytes(trabalho));
+
+    c.Numero.Digitos = 4;
+    ASSERT_TRUE(GravaConfiguracaoRelatorio(trabalho, c, itens));
+    TConfiguracaoRelatorio lida;
+    ASSERT_TRUE(LeConfiguracaoNomeada(nomeada, trabalho, lida, itens));
+    EXPECT_EQ(lida.Numero.Digitos, 9);
+    EXPECT_EQ(Bytes(nomeada), Bytes(trabalho));
+}
+
+} // namespace
