@@ -1,5 +1,8 @@
 // zelto-cli: the program's work without a window, for scripts, tests and benchmarks.
 #include "ComandoFit.h"
+#ifdef ZELTO_COM_RELATORIO
+#include "ComandoReport.h"
+#endif
 #include "ComandoSearch.h"
 #include "ComandosArquivo.h"
 #include "worksheet/CalcEquacao.h"
@@ -54,6 +57,9 @@ int main(int argc, char **argv) {
     RegistraInfo(app, status);
     RegistraConvert(app, status);
     RegistraExemplo(app, status);
+#ifdef ZELTO_COM_RELATORIO
+    RegistraReport(app, status);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

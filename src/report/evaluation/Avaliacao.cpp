@@ -144,7 +144,6 @@ bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContex
                      configuracao.MargemEsquerda,
                      altura - configuracao.MargemSuperior - configuracao.MargemInferior,
                      configuracao.MargemSuperior, largura, altura);
-    escritor.BeginDocument();
     if (!Passo(p, passo)) return termina(false);
 
     if (!configuracao.Cabecalho.Texto.isEmpty()) {

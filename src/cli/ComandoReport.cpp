@@ -1,0 +1,159 @@
+// zelto-cli report FILE (--model "NAME=CODE,..." | --choose N [the search options])
+//                       [--dependent NAME] [--use NAME,...] [--subject "NAME=VALUE,..."]
+//                       [--mode inferencial|descritiva] [--config FILE.CNF]
+//                       [--items all|N,N,...] [--sanitize] -o OUT
+//
+// Reads any worksheet file, fits the model given by its codes (--model) or the model of row N
+// of the best-models table after a search (--choose, with the options of `zelto-cli search`),
+// optionally after the automatic outlier removal (--sanitize, with the significance settings'
+// criterion), and writes the report into OUT, whose extension picks the writer. The report
+// holds the items the settings include (all, by default), or those of --items (numbers of the
+// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise.
+//
+// Text is measured with the report's fonts, so this command (only this one) starts the Qt GUI
+// layer on the offscreen platform.
+#include "ComandoReport.h"
+
+#include "ModeloCli.h"
+#include "PlanilhaCli.h"
+#include "common/Numeros.h"
+#include "common/Texto.h"
+#include "evaluation/Exportacao.h"
+#include "files/LerArquivo.h"
+#include "regression/Sistema.h"
+#include "search/Pesquisa.h"
+#include "significance/Significancias.h"
+#include "worksheet/Gridzelto.h"
+#include "worksheet/Modo.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <memory>
+
+namespace {
+
+using namespace zelto;
+using cli::TFalha;
+using cli::UmaLinha;
+
+struct TOpcoesReport {
+    std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida;
+    cli::TOpcoesPesquisa pesquisa;
+    int escolha = 0;
+    bool saneia = false;
+};
+
+// "all" or "N,N,...".
+void Itens(const std::string &texto, TPedidoRelatorio &pedido) {
+    if (texto.empty()) return;
+    if (texto == "all") {
+        pedido.TodosItens = true;
+        return;
+    }
+    for (const std::string &parte : Divide(texto, ',')) {
+        long long n = 0;
+        if (!ConverteInteiro(Apara(parte), n) || n < 1 || n > 56)
+            throw TFalha{2, "Item inválido em --items: \"" + parte + "\" (use all ou números de 1 a 56)."};
+        pedido.Itens.push_back(static_cast<int>(n));
+    }
+}
+
+int Relatorio(const TOpcoesReport &o) {
+    if (o.modelo.empty() == (o.escolha == 0))
+        throw TFalha{2, "Indique o modelo com --model ou com --choose N."};
+    if (o.escolha < 0) throw TFalha{2, "A linha de --choose começa em 1."};
+    if (!o.modo.empty() && o.modo != "inferencial" && o.modo != "descritiva")
+        throw TFalha{2, "Modo inválido: \"" + o.modo + "\" (use inferencial ou descritiva)."};
+    TPedidoRelatorio pedido;
+    pedido.Saida = o.saida;
+    pedido.Configuracao = o.configuracao;
+    Itens(o.itens, pedido);
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char nome[] = "zelto-cli";
+    static char *argv[] = {nome, nullptr};
+    QGuiApplication aplicacao(argc, argv);
+
+    TGridzelto grid;
+    std::string resumo;
+    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
+    if (!lido.ok)
+        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "." : UmaLinha(lido.mensagem)};
+    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+    if (!o.modo.empty()) ModoInferencial = o.modo == "inferencial";
+    pedido.Inferencial = ModoInferencial;
+
+    int dependente = o.dependente.empty() ? 0 : cli::Coluna(grid, o.dependente);
+    int marcada = 0;
+    for (int c = 1; c < grid.ColCount(); ++c)
+        if (const TVariavel *v = grid.Variavel(c); v && v->Dependente) marcada = c;
+    cli::MarcaUsadas(grid, o.usar, dependente ? dependente : marcada);
+    if (dependente)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (TVariavel *v = grid.Variavel(c)) {
+                v->Dependente = c == dependente;
+                if (c == dependente) v->Usada = true;
+            }
+    cli::DefineObjeto(grid, o.sujeito);
+    cli::CarregaSignificanciasCli(o.pesquisa.significancia);
+    const TSignificancias &sig = Significancias();
+
+    TSistema sistema(grid);
+    std::unique_ptr<TPesquisa> pesquisa;
+    if (!o.modelo.empty()) {
+        if (dependente == 0) dependente = grid.ColunaDependente();
+        if (dependente == 0)
+            throw TFalha{1, "A planilha não tem variável dependente; indique-a com --dependent."};
+        const std::vector<TTermo> termos = cli::TermosModelo(grid, o.modelo, dependente);
+        sistema.CarregaDados();
+        sistema.DefineTermos(termos);
+        if (o.saneia && !sistema.Saneia(sig.Saneamento, sig.ParametroSaneamento))
+            throw TFalha{1, "O modelo não pode ser ajustado depois do saneamento."};
+        if (sistema.n() == 0 || !sistema.MontaSistema() || !sistema.Resolve())
+            throw TFalha{1, "O modelo não pode ser ajustado."};
+        sistema.CalculaEstatisticas();
+    } else {
+        pesquisa = std::make_unique<TPesquisa>(grid, sistema);
+        std::vector<std::string> avisos;
+        pesquisa->Aviso = [&](const std::string &t) { avisos.push_back(t); };
+        cli::ConfiguraPesquisa(*pesquisa, grid, o.pesquisa);
+        if (!pesquisa->Pesquisa() || pesquisa->Modelos() == 0)
+            throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
+        pesquisa->MontaTabela(true);
+        const int linhas = static_cast<int>(pesquisa->Tabela().size()) - 1;
+        if (o.escolha > linhas)
+            throw TFalha{1, "A tabela dos melhores modelos não tem a linha " + std::to_string(o.escolha) + "."};
+        TPesquisa::TJanelaEscolha janela;
+        janela.Escolhe = [&](TPesquisa &, int) { return o.escolha; };
+        if (!pesquisa->EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela))
+            throw TFalha{1, avisos.empty() ? "O modelo escolhido não pode ser ajustado." : UmaLinha(avisos[0])};
+    }
+
+    const TResultadoRelatorio r = ExportaRelatorio(pedido, sistema, grid, pesquisa.get(), sig, nullptr);
+    for (const std::string &a : r.Avisos)
+        std::cerr << UmaLinha(a) << '\n';
+    if (!r.Ok) throw TFalha{1, r.Erro};
+    return 0;
+}
+
+} // namespace
+
+void RegistraReport(CLI::App &app, int &status) {
+    auto o = std::make_shared<TOpcoesReport>();
+    auto *cmd = app.add_subcommand("report", "Escreve o relatório de um modelo num arquivo");
+    cmd->add_option("FILE", o->arquivo, "A planilha (qualquer formato)")->required();
+    cmd->add_option("--model", o->modelo, "Código de transformação por variável: \"NOME=CÓDIGO,...\"");
+    cmd->add_option("--choose", o->escolha, "Pesquisa e escolhe o modelo da linha N da tabela");
+    cli::RegistraOpcoesPesquisa(*cmd, o->pesquisa);
+    cmd->add_option("--dependent", o->dependente, "A variável dependente (padrão: a da planilha)");
+    cmd->add_option("--use", o->usar, "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
+    cmd->add_option("--subject", o->sujeito, "Valores do objeto sob avaliação: \"NOME=VALOR,...\"");
+    cmd->add_option("--mode", o->modo, "Modo de estatística: inferencial ou descritiva (padrão: o do arquivo)");
+    cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
+    cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
+    cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
+    cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt ou .json")->required();
+    cmd->callback([o, &status] { status = cli::Executa([o] { return Relatorio(*o); }); });
+}

@@ -1,0 +1,39 @@
+// The whole report into a file, for callers that hold the worksheet (the command line): the
+// report settings (defaults, or a named configuration), the choice of the items, the writer
+// picked by the file's extension, and the evaluation's export run.
+//
+// This header names no writer and no worksheet type, so the caller may include the
+// worksheet's headers (whose alignment names clash with the writers').
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelto {
+
+class TSistema;
+class TGridzelto;
+class TPesquisa;
+class TProgresso;
+struct TSignificancias;
+
+struct TPedidoRelatorio {
+    std::string Saida;         // the output file; its extension picks the writer
+    std::string Configuracao;  // a report settings file (.CNF) to read; empty: the defaults
+    bool TodosItens = false;   // include every item
+    std::vector<int> Itens;    // else, when not empty, include exactly these (1..56)
+    bool Inferencial = true;   // the statistics mode
+};
+
+struct TResultadoRelatorio {
+    bool Ok = false;
+    std::string Erro;                 // why the report was not written
+    std::vector<std::string> Avisos;  // e.g. a damaged settings file read with defaults
+};
+
+// The model must be fitted up to CalculaEstatisticas; the closing computations run here.
+TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &sistema,
+                                     const TGridzelto &grid, const TPesquisa *pesquisa,
+                                     const TSignificancias &significancias, TProgresso *progresso);
+
+} // namespace zelto
