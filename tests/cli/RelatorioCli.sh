@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Tests of zelto-cli report, run by CTest:
+#   RelatorioCli.sh CASE ZELTO_CLI SOURCE_DIR
+# Every case works in a temporary folder of its own and prints what differs before failing.
+set -uo pipefail
+
+caso=$1
+cli=$2
+fonte=$3
+ex=$fonte/examples
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+export ZELTO_TABELAS=$tmp/TAB_VAR.QVT
+export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp
+
+falha() {
+  echo "FALHA: $*" >&2
+  exit 1
+}
+
+# roda STATUS ARGS...: runs the CLI, keeps stderr in $tmp/err, checks the exit status.
+roda() {
+  local esperado=$1
+  shift
+  "$cli" "$@" >"$tmp/out" 2>"$tmp/err"
+  local status=$?
+  [ "$status" -eq "$esperado" ] ||
+    falha "zelto-cli $* saiu com $status, esperado $esperado; stderr: $(cat "$tmp/err")"
+}
+
+tem() { grep -qF -- "$2" "$1" || falha "$1 não contém \"$2\""; }
+nao_tem() { ! grep -qF -- "$2" "$1" || falha "$1 contém \"$2\""; }
+
+case $caso in
+rtf)
+  # The chosen model's whole report; .doc is RTF too.
+  roda 0 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.rtf"
+  head -c 6 "$tmp/x.rtf" | grep -qF '{\rtf1' || falha "x.rtf não começa com {\\rtf1"
+  tem "$tmp/x.rtf" 'An\'"'"'e1lise da Vari\'"'"'e2ncia'
+  tem "$tmp/x.rtf" 'Regress\'"'"'e3o'
+  tem "$tmp/x.rtf" 'N\'"'"'e3o existem informa\'"'"'e7\'"'"'f5es neste item do relat\'"'"'f3rio.'
+  roda 0 report "$ex/windsor.QV3" --model "price=2,lotsize=2,bedrooms=1" --items 13,18 -o "$tmp/y.DOC"
+  head -c 6 "$tmp/y.DOC" | grep -qF '{\rtf1' || falha "y.DOC não é RTF"
+  tem "$tmp/y.DOC" 'Modelo da Regress\'"'"'e3o'
+  nao_tem "$tmp/y.DOC" 'Informa\'"'"'e7\'"'"'f5es do Usu\'"'"'e1rio'
+  ;;
+uso)
+  roda 2 report "$ex/windsor.QV3" -o "$tmp/x.rtf"
+  roda 2 report "$ex/windsor.QV3" --model price=1 --choose 1 -o "$tmp/x.rtf"
+  roda 2 report "$ex/windsor.QV3" --model price=1 --items 57 -o "$tmp/x.rtf"
+  roda 2 report "$ex/windsor.QV3" --model price=1 --mode outra -o "$tmp/x.rtf"
+  roda 1 report "$ex/nenhuma.QV3" --model price=1 -o "$tmp/x.rtf"
+  roda 1 report "$ex/windsor.QV3" --model price=1 --config "$tmp/nenhuma.CNF" -o "$tmp/x.rtf"
+  [ ! -e "$tmp/x.rtf" ] || falha "um relatório recusado deixou x.rtf"
+  ;;
+config)
+  # A damaged configuration is read with the defaults and said so; the report is written.
+  printf 'lixo sem secoes\0\1' >"$tmp/ruim.CNF"
+  roda 0 report "$ex/windsor.QV3" --model "price=2,lotsize=2" --config "$tmp/ruim.CNF" -o "$tmp/x.rtf"
+  tem "$tmp/err" "está danificada"
+  tem "$tmp/x.rtf" 'An\'"'"'e1lise da Vari\'"'"'e2ncia'
+  # A configuration that leaves an item out.
+  printf '[Geral]\r\n[An\xe1lise da Vari\xe2ncia]\r\nInT=00640001\r\n' >"$tmp/sem-anova.CNF"
+  roda 0 report "$ex/windsor.QV3" --model "price=2,lotsize=2" --config "$tmp/sem-anova.CNF" -o "$tmp/y.rtf"
+  nao_tem "$tmp/y.rtf" 'An\'"'"'e1lise da Vari\'"'"'e2ncia'
+  tem "$tmp/y.rtf" 'Regressores do Modelo'
+  ;;
+*)
+  falha "caso desconhecido: $caso"
+  ;;
+esac
