@@ -85,17 +85,7 @@ int Relatorio(const TOpcoesReport &o) {
     if (!o.modo.empty()) ModoInferencial = o.modo == "inferencial";
     pedido.Inferencial = ModoInferencial;
 
-    int dependente = o.dependente.empty() ? 0 : cli::Coluna(grid, o.dependente);
-    int marcada = 0;
-    for (int c = 1; c < grid.ColCount(); ++c)
-        if (const TVariavel *v = grid.Variavel(c); v && v->Dependente) marcada = c;
-    cli::MarcaUsadas(grid, o.usar, dependente ? dependente : marcada);
-    if (dependente)
-        for (int c = 1; c < grid.ColCount(); ++c)
-            if (TVariavel *v = grid.Variavel(c)) {
-                v->Dependente = c == dependente;
-                if (c == dependente) v->Usada = true;
-            }
+    int dependente = cli::DefineVariaveis(grid, o.dependente, o.usar);
     cli::DefineObjeto(grid, o.sujeito);
     cli::CarregaSignificanciasCli(o.pesquisa.significancia);
     const TSignificancias &sig = Significancias();

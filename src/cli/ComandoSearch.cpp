@@ -95,18 +95,7 @@ int Pesquisa(const TOpcoesSearch &o) {
                                               : UmaLinha(lido.mensagem)};
     if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
 
-    const int dependente = o.dependente.empty() ? 0 : cli::Coluna(grid, o.dependente);
-    // The dependent variable stays used: the one named, else the one the worksheet marks.
-    int marcada = 0;
-    for (int c = 1; c < grid.ColCount(); ++c)
-        if (const TVariavel *v = grid.Variavel(c); v && v->Dependente) marcada = c;
-    cli::MarcaUsadas(grid, o.usar, dependente ? dependente : marcada);
-    if (dependente)
-        for (int c = 1; c < grid.ColCount(); ++c)
-            if (TVariavel *v = grid.Variavel(c)) {
-                v->Dependente = c == dependente;
-                if (c == dependente) v->Usada = true;
-            }
+    cli::DefineVariaveis(grid, o.dependente, o.usar);
 
     cli::CarregaSignificanciasCli(o.pesquisa.significancia);
     const TSignificancias &sig = Significancias();

@@ -48,6 +48,21 @@ void MarcaUsadas(TGridzelto &grid, const std::string &usar, int manter) {
     grid.RecalcularTudo();
 }
 
+int DefineVariaveis(TGridzelto &grid, const std::string &nome, const std::string &usar) {
+    const int dependente = nome.empty() ? 0 : Coluna(grid, nome);
+    int marcada = 0;
+    for (int c = 1; c < grid.ColCount(); ++c)
+        if (const TVariavel *v = grid.Variavel(c); v && v->Dependente) marcada = c;
+    MarcaUsadas(grid, usar, dependente ? dependente : marcada);
+    if (dependente)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (TVariavel *v = grid.Variavel(c)) {
+                v->Dependente = c == dependente;
+                if (c == dependente) v->Usada = true;
+            }
+    return dependente;
+}
+
 void DefineObjeto(TGridzelto &grid, const std::string &sujeito) {
     for (const auto &[nome, valor] : Pares(sujeito)) {
         const std::string titulo = grid.Celula(Coluna(grid, nome), 0);

@@ -32,6 +32,11 @@ std::vector<std::pair<std::string, std::string>> Pares(std::string_view texto);
 // `manter` (the dependent variable; 0 none) stays used.
 void MarcaUsadas(TGridzelto &g, const std::string &usar, int manter = 0);
 
+// --dependent and --use as the search takes them: the variable named becomes the dependent one,
+// the variables in use are those of the list, and the dependent variable (the one named, else
+// the one the worksheet marks) stays used. Returns the column named (0 when none was).
+int DefineVariaveis(TGridzelto &g, const std::string &dependente, const std::string &usar);
+
 // --subject: sets (or adds) the subject property's value of each variable named.
 void DefineObjeto(TGridzelto &g, const std::string &sujeito);
 

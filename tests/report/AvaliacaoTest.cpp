@@ -2,13 +2,7 @@
 // holds, items without parts, the descriptive mode's list and titles, failures caught per part
 // (the export and the screen differ), cells that fail, cancelling, and the sample table with its
 // marks, dichotomous cells and the factor checks of the descriptive mode.
-#include "EscritorCaptura.h"
-#include "PlanilhaTeste.h"
-
-#include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Avaliacao.h"
-#include "regression/Sistema.h"
-#include "significance/Significancias.h"
+#include "RelatorioTeste.h"
 
 #include <gtest/gtest.h>
 
@@ -36,34 +30,12 @@ class TProgressoTeste : public TProgresso {
 };
 
 // A small fitted worksheet: y on x1 and x2, eight samples.
-struct TCaso {
-    std::shared_ptr<TGridzelto> grid = teste::PlanilhaDeColunas(
-        {"y", "x1", "x2"}, {{10, 12, 15, 14, 18, 21, 20, 25}, {1, 2, 3, 4, 5, 6, 7, 8}, {3, 1, 4, 1, 5, 9, 2, 6}});
-    std::unique_ptr<TSistema> s;
-    TSignificancias sig;
-    TConfiguracaoRelatorio config;
-    TEscritorCaptura e;
-
+struct TCaso : teste::TRelatorioTeste {
     TCaso() {
-        s = std::make_unique<TSistema>(*grid);
-        s->CarregaDados();
-        s->DefineTermos(std::vector<TTermo>{{1, 1}, {2, 1}, {3, 1}});
-        EXPECT_TRUE(s->MontaSistema() && s->Resolve());
-        s->CalculaEstatisticas();
-    }
-    TContextoItem Contexto(bool inferencial = true) {
-        TContextoItem c;
-        c.Sistema = s.get();
-        c.Grid = grid.get();
-        c.Significancias = &sig;
-        c.Configuracao = &config;
-        c.Inferencial = inferencial;
-        c.Escritor = &e;
-        return c;
-    }
-    bool Exporta(const TListaItens &itens, TProgresso *p = nullptr, bool inferencial = true) {
-        TAvaliacao av(*s, inferencial);
-        return av.Exporta(e, itens, Contexto(inferencial), config, p);
+        grid = teste::PlanilhaDeColunas({"y", "x1", "x2"}, {{10, 12, 15, 14, 18, 21, 20, 25},
+                                                            {1, 2, 3, 4, 5, 6, 7, 8},
+                                                            {3, 1, 4, 1, 5, 9, 2, 6}});
+        EXPECT_TRUE(Modelo({{1, 1}, {2, 1}, {3, 1}}));
     }
 };
 
@@ -223,9 +195,7 @@ TEST(ItensDados, SampleTableMarksAndNotes) {
     TCaso caso;
     teste::Desconsidera(*caso.grid, 2);
     teste::Saneia(*caso.grid, 5);
-    caso.s->CarregaDados();
-    ASSERT_TRUE(caso.s->MontaSistema() && caso.s->Resolve());
-    caso.s->CalculaEstatisticas();
+    ASSERT_TRUE(caso.Modelo({{1, 1}, {2, 1}, {3, 1}}));
     TListaItens itens = CriaCatalogo();
     for (auto &i : itens)
         i->Incluido = i->Descricao().Numero == 2;
@@ -258,26 +228,14 @@ TEST(ItensDados, SampleTableMarksAndNotes) {
 }
 
 TEST(ItensDados, DichotomousCellsAndUnusedVariables) {
-    auto grid = teste::LePlanilhaTeste(kDados + "/../../examples/windsor.QV3");
-    ASSERT_NE(grid, nullptr);
-    TSistema s(*grid);
-    s.CarregaDados();
-    s.DefineTermos(std::vector<TTermo>{{1, 2}, {2, 2}, {3, 1}});
-    ASSERT_TRUE(s.MontaSistema() && s.Resolve());
-    s.CalculaEstatisticas();
+    teste::TRelatorioTeste r;
+    r.grid = teste::LePlanilhaTeste(kDados + "/../../examples/windsor.QV3");
+    ASSERT_TRUE(r.Modelo({{1, 2}, {2, 2}, {3, 1}}));
     TListaItens itens = CriaCatalogo();
     for (auto &i : itens)
         i->Incluido = i->Descricao().Numero == 2 || i->Descricao().Numero == 4;
-    TSignificancias sig;
-    TConfiguracaoRelatorio config;
-    TEscritorCaptura e;
-    TContextoItem c;
-    c.Sistema = &s;
-    c.Grid = grid.get();
-    c.Significancias = &sig;
-    c.Configuracao = &config;
-    TAvaliacao av(s, true);
-    ASSERT_TRUE(av.Exporta(e, itens, c, config, nullptr));
+    ASSERT_TRUE(r.Exporta(itens));
+    const TEscritorCaptura &e = r.e;
     const TBlocoCaptura *t = Tabela(e, 2);
     ASSERT_NE(t, nullptr);
     const int driveway = static_cast<int>(t->Celulas[0].indexOf(QStringLiteral("«driveway»")));
@@ -295,35 +253,22 @@ TEST(ItensDados, DichotomousCellsAndUnusedVariables) {
 
 // The descriptive mode checks the factors: a product equal to the upper bound is within it.
 TEST(ItensDados, FactorChecksOfTheDescriptiveMode) {
-    auto grid = teste::PlanilhaDeColunas({"v", "f1", "f2"}, {{100, 120, 90, 80}, {0.75, 1.2, 0.5, 0.4}, {2, 1, 1.1, 1}});
-    ASSERT_NE(grid, nullptr);
-    teste::MarcaVariavel(*grid, 1, true, true);
-    teste::MarcaVariavel(*grid, 2, true, false, true);
-    teste::MarcaVariavel(*grid, 3, true, false, true);
-    TSistema s(*grid);
-    s.CarregaDados();
-    s.DefineTermos(std::vector<TTermo>{{1, 1}});
-    ASSERT_TRUE(s.MontaSistema() && s.Resolve());
-    s.CalculaEstatisticas();
+    teste::TRelatorioTeste r;
+    r.grid = teste::PlanilhaDeColunas({"v", "f1", "f2"}, {{100, 120, 90, 80}, {0.75, 1.2, 0.5, 0.4}, {2, 1, 1.1, 1}});
+    ASSERT_NE(r.grid, nullptr);
+    teste::MarcaVariavel(*r.grid, 1, true, true);
+    teste::MarcaVariavel(*r.grid, 2, true, false, true);
+    teste::MarcaVariavel(*r.grid, 3, true, false, true);
+    ASSERT_TRUE(r.Modelo({{1, 1}}));
     TListaItens itens = CriaCatalogo();
     for (auto &i : itens)
         i->Incluido = i->Descricao().Numero == 2;
-    TSignificancias sig;
-    sig.IntervaloFatorInferior = 0.5;
-    sig.IntervaloFatorSuperior = 1.5;
-    sig.IntervaloConjuntoInferior = 0.5;
-    sig.IntervaloConjuntoSuperior = 1.5;
-    sig.IntervaloConjuntoNormatizado = true;
-    sig.Descricao = "NBR";
-    TConfiguracaoRelatorio config;
-    TEscritorCaptura e;
-    TContextoItem c;
-    c.Sistema = &s;
-    c.Grid = grid.get();
-    c.Significancias = &sig;
-    c.Inferencial = false;
-    TAvaliacao av(s, false);
-    ASSERT_TRUE(av.Exporta(e, itens, c, config, nullptr));
+    r.sig.IntervaloFatorInferior = r.sig.IntervaloConjuntoInferior = 0.5;
+    r.sig.IntervaloFatorSuperior = r.sig.IntervaloConjuntoSuperior = 1.5;
+    r.sig.IntervaloConjuntoNormatizado = true;
+    r.sig.Descricao = "NBR";
+    ASSERT_TRUE(r.Exporta(itens, nullptr, false));
+    const TEscritorCaptura &e = r.e;
     const QStringList l = Textos(e.Item(2)->Partes[0]);
     EXPECT_TRUE(l.contains(QStringLiteral("Os fatores individuais devem ficar entre 0,50 e 1,50.")));
     EXPECT_TRUE(l.contains(QStringLiteral("Os seguintes fatores estão fora dos limites de 0,50 a 1,50: ")));

@@ -7,14 +7,9 @@
 // must be the reference rounded at the printed precision, within half a unit of its last
 // printed digit. The verdicts and the accepted/rejected column are checked against R's critical
 // values too, and the verdict rules at their boundaries.
-#include "EscritorCaptura.h"
-#include "PlanilhaTeste.h"
+#include "RelatorioTeste.h"
 
-#include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Avaliacao.h"
 #include "items/ItensModelo.h"
-#include "regression/Sistema.h"
-#include "significance/Significancias.h"
 
 #include <gtest/gtest.h>
 
@@ -101,39 +96,18 @@ const TModeloTeste kModelos[] = {
 };
 
 // Fits the model and runs the items into a capturing writer (the export's way).
-struct TRelatorio {
-    std::shared_ptr<TGridzelto> grid;
-    std::unique_ptr<TSistema> s;
+struct TRelatorio : teste::TRelatorioTeste {
     TListaItens itens = CriaCatalogo();
-    TEscritorCaptura e;
-    TSignificancias sig;
-    TConfiguracaoRelatorio config;
 
     bool Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos) {
         grid = teste::LePlanilhaTeste(arquivo);
-        return grid && Modelo(termos);
+        return Modelo(termos);
     }
-    bool Modelo(const std::vector<TTermo> &termos) {
-        s = std::make_unique<TSistema>(*grid);
-        s->CarregaDados();
-        s->DefineTermos(termos);
-        if (!s->MontaSistema() || !s->Resolve()) return false;
-        s->CalculaEstatisticas();
-        return true;
-    }
-    void Executa(bool inferencial = true) {
-        TAvaliacao av(*s, inferencial);
+    void Executa() {
+        TAvaliacao av(*s, true);
         double passo = 0;
         av.CompletaCalculos(nullptr, passo);
-        TContextoItem c;
-        c.Sistema = s.get();
-        c.Grid = grid.get();
-        c.Significancias = &sig;
-        c.Configuracao = &config;
-        c.Inferencial = inferencial;
-        c.Escritor = &e;
-        c.Data = QDate(2026, 1, 2);
-        av.ExecutaItens(itens, c, true, nullptr, passo);
+        av.ExecutaItens(itens, Contexto(), true, nullptr, passo);
     }
     const std::vector<TBlocoCaptura> &Parte(int numero) const {
         const auto *item = e.Item(numero);

@@ -189,17 +189,29 @@ struct TSomas {
     }
 };
 
-class TIA_Somatorios : public TItemAvaliacaoTab {
+// A table over the sums of the model variables: m + 1 rows, m + `colunas` columns.
+class TItemSomas : public TItemAvaliacaoTab {
   public:
-    using TItemAvaliacaoTab::TItemAvaliacaoTab;
+    TItemSomas(const TDescricaoItem &d, int colunas) : TItemAvaliacaoTab(d), colunas_(colunas) {}
     void Calcula(int parte) override {
         TItemAvaliacaoTab::Calcula(parte);
         somas_.Calcula(Sistema());
     }
     void Imprime(int) override {
         const int m = static_cast<int>(somas_.m);
-        EscreveTabela(m + 1, m + 2);
+        EscreveTabela(m + 1, m + colunas_);
     }
+
+  protected:
+    TSomas somas_;
+
+  private:
+    int colunas_;
+};
+
+class TIA_Somatorios : public TItemSomas {
+  public:
+    explicit TIA_Somatorios(const TDescricaoItem &d) : TItemSomas(d, 2) {}
     std::string TextoCelula(int l, int c) const override {
         const TSistema &s = Sistema();
         if (l == 0) return c == 0 ? " " : c == 1 ? "1" : NomeTransformado(s, static_cast<std::size_t>(c - 1));
@@ -209,22 +221,11 @@ class TIA_Somatorios : public TItemAvaliacaoTab {
         return Num(somas_.Produto(i, static_cast<std::size_t>(c - 1)));
     }
     int AlinhamentoCelula(int l, int) const override { return l == 0 ? alCentro : alDireita; }
-
-  private:
-    TSomas somas_;
 };
 
-class TIA_CorrelacoesParciais : public TItemAvaliacaoTab {
+class TIA_CorrelacoesParciais : public TItemSomas {
   public:
-    using TItemAvaliacaoTab::TItemAvaliacaoTab;
-    void Calcula(int parte) override {
-        TItemAvaliacaoTab::Calcula(parte);
-        somas_.Calcula(Sistema());
-    }
-    void Imprime(int) override {
-        const int m = static_cast<int>(somas_.m);
-        EscreveTabela(m + 1, m + 1);
-    }
+    explicit TIA_CorrelacoesParciais(const TDescricaoItem &d) : TItemSomas(d, 1) {}
     std::string TextoCelula(int l, int c) const override {
         const TSistema &s = Sistema();
         if (l == 0 && c == 0) return " ";
@@ -235,9 +236,6 @@ class TIA_CorrelacoesParciais : public TItemAvaliacaoTab {
         return Fixo(somas_.Correlacao(i, j), 4);
     }
     int AlinhamentoCelula(int, int c) const override { return c == 0 ? alEsquerda : alDireita; }
-
-  protected:
-    TSomas somas_;
 };
 
 class TIA_TesteCorrelacoesParciais : public TIA_CorrelacoesParciais {
