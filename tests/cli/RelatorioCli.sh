@@ -65,6 +65,19 @@ config)
   nao_tem "$tmp/y.rtf" 'An\'"'"'e1lise da Vari\'"'"'e2ncia'
   tem "$tmp/y.rtf" 'Regressores do Modelo'
   ;;
+libreoffice)
+  # The word processor opens the report and reads its texts and numbers back.
+  command -v soffice >/dev/null || falha "soffice não está instalado (scripts/setup)"
+  roda 0 report "$ex/windsor.QV3" --model "price=2,lotsize=2,bedrooms=1" -o "$tmp/laudo.rtf"
+  HOME=$tmp timeout 180 soffice -env:UserInstallation=file://$tmp/lo --headless \
+    --convert-to txt:Text --outdir "$tmp" "$tmp/laudo.rtf" >"$tmp/lo.log" 2>&1 ||
+    falha "soffice falhou: $(cat "$tmp/lo.log")"
+  [ -s "$tmp/laudo.txt" ] || falha "soffice não converteu o relatório: $(cat "$tmp/lo.log")"
+  iconv -f UTF-8 -t UTF-8 "$tmp/laudo.txt" >/dev/null || falha "texto convertido inválido"
+  tem "$tmp/laudo.txt" "Análise da Variância"
+  tem "$tmp/laudo.txt" "Coeficiente de determinação (r²)"
+  tem "$tmp/laudo.txt" "Não existem informações neste item do relatório."
+  ;;
 *)
   falha "caso desconhecido: $caso"
   ;;
