@@ -87,6 +87,8 @@ struct TModeloTeste {
     std::vector<TTermo> termos;
 };
 
+void PrintTo(const TModeloTeste &m, std::ostream *os) { *os << m.nome; }
+
 const TModeloTeste kModelos[] = {
     {"w1", "/regression/windsor-houses.txt",
      {{1, 2}, {2, 2}, {3, 1}, {4, 8}, {5, 5}, {6, 1}, {7, 1}, {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}}},
