@@ -44,6 +44,40 @@ rtf)
   tem "$tmp/y.DOC" 'Modelo da Regress\'"'"'e3o'
   nao_tem "$tmp/y.DOC" 'Informa\'"'"'e7\'"'"'f5es do Usu\'"'"'e1rio'
   ;;
+json)
+  # The structure of the chosen model's report: every item in catalogue order, the texts the
+  # report prints in the cells; the F of the analysis of variance is the fit's F at the printed
+  # precision, and the items of later work say they have nothing yet.
+  roda 0 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.json"
+  roda 0 search "$ex/windsor.QV3" --choose 1 --json
+  python3 - "$tmp/x.json" "$tmp/out" <<'PY' || falha "estrutura do relatório"
+import json, sys
+r = json.load(open(sys.argv[1], encoding="utf-8"))
+fit = json.load(open(sys.argv[2], encoding="utf-8"))["chosen"]
+itens = r["items"]
+assert [i["number"] for i in itens] == list(range(1, 57)), [i["number"] for i in itens]
+anova = next(i for i in itens if i["number"] == 18)
+assert anova["class"] == "TIA_ANOVA" and anova["title"] == "Análise da Variância"
+tabela = next(b["table"] for b in anova["parts"][0] if "table" in b)
+assert tabela[0] == ["Fonte de erro", "Soma dos quadrados", "Graus de liberdade", "Quadrados médios", "F calculado"], tabela[0]
+assert [l[0] for l in tabela[1:]] == ["Regressão", "Residual", "Total"]
+n, m = fit["n"], fit["m"]
+assert [l[2] for l in tabela[1:]] == [str(m - 1), str(n - m), str(n - 1)], tabela
+f = float(tabela[1][4].replace(".", "").replace(",", "."))
+casas = len(tabela[1][4].split(",")[1]) if "," in tabela[1][4] else 0
+assert abs(f - fit["F"]) <= 0.5 * 10 ** -casas * (1 + 1e-9), (tabela[1][4], fit["F"])
+residuos = next(i for i in itens if i["number"] == 23)
+textos = [b.get("paragraph") for b in residuos["parts"][0]]
+assert "Não existem informações neste item do relatório." in textos, textos
+PY
+  # The plain-text and Write forms of the same report.
+  roda 0 report "$ex/windsor.QV3" --choose 1 --items 18 -o "$tmp/x.txt"
+  tem "$tmp/x.txt" "Análise da Variância"
+  roda 0 report "$ex/windsor.QV3" --choose 1 --items 18 -o "$tmp/x.WRI"
+  [ -s "$tmp/x.WRI" ] || falha "x.WRI vazio"
+  roda 1 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.pdf"
+  tem "$tmp/err" "use rtf"
+  ;;
 uso)
   roda 2 report "$ex/windsor.QV3" -o "$tmp/x.rtf"
   roda 2 report "$ex/windsor.QV3" --model price=1 --choose 1 -o "$tmp/x.rtf"
@@ -77,6 +111,12 @@ libreoffice)
   tem "$tmp/laudo.txt" "Análise da Variância"
   tem "$tmp/laudo.txt" "Coeficiente de determinação (r²)"
   tem "$tmp/laudo.txt" "Não existem informações neste item do relatório."
+  roda 0 report "$ex/windsor.QV3" --model "price=2,lotsize=2,bedrooms=1" -o "$tmp/laudo.wri"
+  mkdir "$tmp/wri"
+  HOME=$tmp timeout 180 soffice -env:UserInstallation=file://$tmp/lo --headless \
+    --convert-to txt:Text --outdir "$tmp/wri" "$tmp/laudo.wri" >"$tmp/lo.log" 2>&1 ||
+    falha "soffice falhou com o .wri: $(cat "$tmp/lo.log")"
+  tem "$tmp/wri/laudo.txt" "Análise da Variância"
   ;;
 *)
   falha "caso desconhecido: $caso"

@@ -2,10 +2,9 @@
 
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"
-#include "writer/RtfWriter.h"
+#include "writer/Escritores.h"
 
 #include <QDate>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,12 +14,13 @@ namespace zelto {
 
 namespace {
 
-std::unique_ptr<TArqEditor> CriaEscritor(const QString &arquivo, std::string &erro) {
-    const QString extensao = QFileInfo(arquivo).suffix().toUpper();
-    if (extensao == QLatin1String("RTF") || extensao == QLatin1String("DOC"))
-        return std::make_unique<tRTF_Writer>(arquivo);
-    erro = "Não há escritor de relatório para a extensão \"" + extensao.toStdString() + "\".";
-    return nullptr;
+// The writer of the file's extension, from the writers' table.
+std::unique_ptr<TArqEditor> Escritor(const QString &arquivo, std::string &erro) {
+    std::unique_ptr<TArqEditor> e = CriaEscritor(arquivo);
+    if (!e)
+        erro = "Não há escritor de relatório para a extensão de " + arquivo.toStdString() + " (use " +
+               ExtensoesEscritores().join(QStringLiteral(", ")).toStdString() + ").";
+    return e;
 }
 
 } // namespace
@@ -47,7 +47,7 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
                              std::count(pedido.Itens.begin(), pedido.Itens.end(), item->Descricao().Numero) > 0;
 
     const QString saida = QString::fromStdString(pedido.Saida);
-    std::unique_ptr<TArqEditor> escritor = CriaEscritor(saida, r.Erro);
+    std::unique_ptr<TArqEditor> escritor = Escritor(saida, r.Erro);
     if (!escritor) return r;
     if (!escritor->Valido()) {
         r.Erro = escritor->Erro().toStdString();

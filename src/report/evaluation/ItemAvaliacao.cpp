@@ -5,8 +5,6 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 
-#include <QStringList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -198,12 +196,8 @@ void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
             case alJustificado: e.AlignJustify(); break;
             default: e.AlignLeft(); break;
             }
-            // A carriage return breaks the cell into lines.
-            const QStringList partes = QString::fromStdString(texto).split(QLatin1Char('\r'));
-            for (qsizetype i = 0; i < partes.size(); ++i) {
-                if (i > 0) e.NewParagraph();
-                e.WriteFormatted(partes[i]);
-            }
+            // A carriage return inside the text breaks the cell into lines (the writers do it).
+            e.WriteFormatted(QString::fromStdString(texto));
             e.NextCell();
         }
     }
