@@ -1,5 +1,7 @@
 #include "evaluation/Catalogo.h"
 
+#include "items/GraficoItem.h"
+
 #include <string_view>
 
 namespace zelto {
@@ -88,6 +90,8 @@ std::unique_ptr<TItemAvaliacao> ItemPendente(const TDescricaoItem &d) {
 TListaItens CriaCatalogo() {
     std::vector<TRegistroItem> registros = ItensModelo();
     for (const TRegistroItem &r : ItensDados())
+        registros.push_back(r);
+    for (const TRegistroItem &r : GraficosResiduos())
         registros.push_back(r);
     TListaItens itens;
     for (const TDescricaoItem &d : kCatalogo) {

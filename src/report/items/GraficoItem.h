@@ -1,0 +1,99 @@
+// The common ground of the graph items: a chart dressed with the item's settings, the picture
+// handed to the writer, and the scatter of one point per sample.
+//
+// TItemGrafico turns the item's graph settings into a TChart (fonts, colours, grid styles,
+// divisions, scale modes, centring, marker, numbering, size in mm at the screen's 96 pixels per
+// inch) and writes a finished chart: centred picture, WritePicture with 2 colours for a
+// monochrome setting (else 16 or 256), and the comment under it when comments are on.
+// The two series option bytes hold: first byte, bits 0-1 the colour count (0 two, 1 sixteen,
+// 2 or 3 256) and bit 2 set to hide the sample numbers; second byte, bits 0-2 the marker kind
+// (4 or more: no marker). The stored defaults (03, D0) give 256 colours, numbers and circles.
+//
+// TIA_XYAmostragem draws sample i (1..n) at (X(i), Y(i)) labelled with its sample number, both
+// given by the concrete item, over automatic ranges (RegraFaixa), then the item's extras. A
+// click describes the first sample inside the tolerance box.
+#pragma once
+
+#include "chart/Chart.h"
+#include "evaluation/ItemAvaliacao.h"
+
+#include <string>
+#include <vector>
+
+namespace zelto {
+
+inline constexpr const char *kTituloDireita = "Zelto® 32";
+
+class TItemGrafico : public TItemAvaliacaoGraf {
+  public:
+    using TItemAvaliacaoGraf::TItemAvaliacaoGraf;
+    // The lines describing the point under the last click (empty: nothing there).
+    std::vector<std::string> DescricaoClique;
+    // The chart of the last written part (kept for the tests and the benchmark).
+    TChart UltimoChart;
+
+  protected:
+    // A chart sized and dressed with the settings, ranges x and y; the titles set.
+    TChart ChartBase(TFaixa x, TFaixa y, const std::string &titulo, const std::string &tituloX,
+                     const std::string &tituloY) const;
+    // The automatic range of values, or 0 .. 1 when there are none.
+    static TFaixa Faixa(const std::vector<double> &v) { return FaixaDosValores(v); }
+    // The picture and the comment lines (comments only when the option is on).
+    void EscreveChart(const TChart &c, const std::vector<std::string> &comentarios = {});
+    bool Inferencial() const { return Ctx().Inferencial; }
+    // "Resíduo" or "Desvio" by the statistics mode (also the plural).
+    std::string Res(bool plural = false, bool minuscula = false) const;
+};
+
+class TIA_XYAmostragem : public TItemGrafico {
+  public:
+    using TItemGrafico::TItemGrafico;
+    void Calcula(int parte) override;
+    void Imprime(int parte) override;
+    void CliqueGrafico(double x, double y) override;
+    int NumeroPartes() const override;
+
+  protected:
+    virtual double X(std::size_t i) const = 0;
+    virtual double Y(std::size_t i) const = 0;
+    virtual std::string TituloChart() const = 0;
+    virtual std::string TituloX() const = 0;
+    virtual std::string TituloY() const = 0;
+    virtual std::vector<std::string> Comentarios() const { return {}; }
+    // Extra drawing over the points (reference lines, curves).
+    virtual void Extras(TChart &) const {}
+    // Adjusts the axes after the automatic ranges (shared range, fixed range, steps).
+    virtual void AjustaEixos(TChart &) const {}
+    virtual std::size_t Amostras() const;
+    virtual std::string RotuloAmostra(std::size_t i) const;
+    TFaixa FaixaX_, FaixaY_;
+    // Tolerance of a click, in data units (set by the view).
+  public:
+    double ToleranciaX = 0, ToleranciaY = 0;
+};
+
+// Sample number on the X axis, whole-number labels stepped by round(n / 10 + 0.5).
+class TIA_XAmostragem : public TIA_XYAmostragem {
+  public:
+    using TIA_XYAmostragem::TIA_XYAmostragem;
+
+  protected:
+    double X(std::size_t i) const override;
+    std::string TituloX() const override { return "Amostragem"; }
+    void AjustaEixos(TChart &c) const override;
+};
+
+// Whole-number label text.
+std::string RotuloInteiro(double v);
+// A number for a chart label: two decimals with a decimal comma, or 3 significant digits
+// with the exponent markup when large or small.
+std::string RotuloNumero(double v);
+
+// The families' registrations.
+struct TRegistroItem;
+std::vector<TRegistroItem> GraficosResiduos();
+std::vector<TRegistroItem> GraficosDistribuicao();
+std::vector<TRegistroItem> GraficosDados();
+std::vector<TRegistroItem> GraficosRegressao();
+
+} // namespace zelto

@@ -1,0 +1,196 @@
+// The chart geometry at its edge cases, and the painted chart where a reader looks: a point's
+// marker at the pixel the mapping gives, a curve's dashes, the colour map's end colours.
+#include "chart/Chart.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include <cmath>
+#include <set>
+
+using namespace zelto;
+
+TEST(GeometriaChart, RegraDaFaixa) {
+    const TFaixa a = RegraFaixa(12.3, 87.6);
+    EXPECT_DOUBLE_EQ(a.Minimo, 10);
+    EXPECT_DOUBLE_EQ(a.Maximo, 97);
+    const TFaixa z = RegraFaixa(0, 0, false);
+    EXPECT_DOUBLE_EQ(z.Minimo, -0.1);
+    EXPECT_DOUBLE_EQ(z.Maximo, 0.1);
+    const TFaixa zw = RegraFaixa(0, 0, true); // widening does not change 0
+    EXPECT_DOUBLE_EQ(zw.Minimo, -0.1);
+    EXPECT_DOUBLE_EQ(zw.Maximo, 0.1);
+    // One value is still widened; negative ranges round outwards; reversed ends are swapped.
+    const TFaixa um = RegraFaixa(5, 5);
+    EXPECT_LT(um.Minimo, 5);
+    EXPECT_GT(um.Maximo, 5);
+    const TFaixa neg = RegraFaixa(-87.6, -12.3);
+    EXPECT_LE(neg.Minimo, -87.6 * 1.1);
+    EXPECT_GE(neg.Maximo, -12.3 * 0.9);
+    const TFaixa inv = RegraFaixa(87.6, 12.3);
+    EXPECT_DOUBLE_EQ(inv.Minimo, 10);
+    // A quotient that floating point puts just under a whole number is not cut below it.
+    const TFaixa fino = RegraFaixa(0.1, 0.7, false); // 0.7 / 0.1 is 6.999…
+    EXPECT_NEAR(fino.Maximo, 0.8, 1e-12);
+}
+
+TEST(GeometriaChart, TiquesUmPorCentoCentroEMarcas) {
+    TEscalaChart e;
+    ASSERT_TRUE(CalculaEscala(e, 10, 97));
+    EXPECT_DOUBLE_EQ(e.Passo, 8.7);
+    const auto t = Tiques(e, 10, 97);
+    ASSERT_EQ(t.size(), 11u);
+    EXPECT_DOUBLE_EQ(t.front(), 10);
+    EXPECT_NEAR(t.back(), 97, 1e-12); // within 1 %: drawn
+    EXPECT_FALSE(TemMarca(t.front(), 10, 97));
+    EXPECT_FALSE(TemGrade(t.front(), 10, 97));
+    EXPECT_TRUE(TemMarca(t[1], 10, 97));
+
+    TEscalaChart c;
+    c.CentraZero = true;
+    ASSERT_TRUE(CalculaEscala(c, -5, 15));
+    const auto tc = Tiques(c, -5, 15);
+    ASSERT_FALSE(tc.empty());
+    EXPECT_DOUBLE_EQ(tc.front(), -4);
+    EXPECT_NE(std::find(tc.begin(), tc.end(), 0.0), tc.end());
+
+    TEscalaChart h; // automatic step with no divisions, or hidden: nothing shown
+    h.Divisoes = 0;
+    EXPECT_FALSE(CalculaEscala(h, 0, 1));
+    TEscalaChart o;
+    o.Oculta = true;
+    EXPECT_FALSE(CalculaEscala(o, 0, 1));
+    TEscalaChart d;
+    d.Divisoes = 500;
+    CalculaEscala(d, 0, 1);
+    EXPECT_EQ(d.Divisoes, 100);
+    EXPECT_TRUE(DentroDeUmPorCento(0, 0));
+    EXPECT_TRUE(DentroDeUmPorCento(100, 100.9));
+    EXPECT_FALSE(DentroDeUmPorCento(100, 101.1));
+}
+
+TEST(GeometriaChart, MapeamentoEFaixaVazia) {
+    TMapeamento m;
+    m.Largura = 211, m.Altura = 111;
+    m.XMin = 0, m.XMax = 100, m.YMin = 0, m.YMax = 50;
+    EXPECT_EQ(m.XPixel(0), m.PlotEsquerda() + 1);
+    EXPECT_EQ(m.XPixel(100), m.PlotDireita());
+    EXPECT_EQ(m.YPixel(0), m.PlotBase());
+    EXPECT_EQ(m.YPixel(50), m.PlotTopo());
+    EXPECT_NEAR(m.XDado(m.XPixel(37)), 37, 0.5);
+    m.XMax = m.XMin; // empty: every value on the left edge
+    m.YMax = m.YMin;
+    EXPECT_EQ(m.EscalaX(), 0);
+    EXPECT_EQ(m.XPixel(1e6), m.PlotEsquerda() + 1);
+    EXPECT_EQ(m.YPixel(-1e6), m.PlotBase());
+}
+
+TEST(GeometriaChart, MargensDoLayout) {
+    TMedidasTexto t;
+    t.AlturaTitulo = 16, t.AlturaSubtitulo = 14, t.AlturaTituloX = 14, t.AlturaTituloY = 14;
+    t.AlturaTituloDireita = 14, t.AlturaAg = 12, t.LarguraRotuloY = 30;
+    const TMargens g = LayoutChart(t, true, true);
+    EXPECT_EQ(g.Topo, 16 + 10 + 14 + 10 + 10);
+    EXPECT_EQ(g.Base, 14 + 21 + 12 + 10 + 10);
+    EXPECT_EQ(g.Esquerda, 14 + 10 + 30 + 10 + 10);
+    EXPECT_EQ(g.Direita, 14 + 10 + 10);
+    const TMargens s = LayoutChart(t, false, false); // hidden scales take no label room
+    EXPECT_EQ(s.Esquerda, 14 + 10 + 10);
+    EXPECT_TRUE(RotulosXAlternados(10, 30, 300));
+    EXPECT_FALSE(RotulosXAlternados(10, 29, 300));
+    EXPECT_EQ(RotulosLegenda(29, 300), 10);
+    EXPECT_EQ(RotulosLegenda(30, 300), 5);
+}
+
+TEST(GeometriaChart, TracosDaCurva) {
+    EXPECT_EQ(PadraoTraco(0), 0xFFFFFFFFu);
+    EXPECT_EQ(PadraoTraco(1), 0xFFF0FFF0u);
+    EXPECT_EQ(PadraoTraco(2), 0xF0F0F0F0u);
+    EXPECT_EQ(PadraoTraco(3), 0xFFFF0FF0u);
+    // 63 pixels: 64 steps; dotted draws 4 of every 8, so 32 segments, the first four drawn.
+    const auto s = SegmentosCurva([](double x) { return 2 * x; }, 0, 64, 63, PadraoTraco(2));
+    ASSERT_EQ(s.size(), 32u);
+    EXPECT_DOUBLE_EQ(s[0].X1, 0);
+    EXPECT_DOUBLE_EQ(s[3].X2, 4);
+    EXPECT_DOUBLE_EQ(s[4].X1, 8); // steps 4..7 skipped
+    EXPECT_DOUBLE_EQ(s[4].Y1, 16);
+    EXPECT_EQ(SegmentosCurva([](double x) { return x; }, 0, 1, 9, PadraoTraco(0)).size(), 10u);
+    EXPECT_EQ(SegmentosCurva([](double x) { return std::log(x); }, -1.1, 0.9, 9, PadraoTraco(0)).size(), 4u);
+}
+
+TEST(GeometriaChart, MapaDeCores) {
+    const TRgb azul{0, 0, 255}, vermelho{255, 0, 0};
+    EXPECT_EQ(InterpolaCor(azul, vermelho, 0), azul);
+    EXPECT_EQ(InterpolaCor(azul, vermelho, 1), vermelho);
+    EXPECT_EQ(InterpolaCor(azul, vermelho, 0.5), (TRgb{128, 0, 128}));
+    EXPECT_EQ(InterpolaCor(azul, vermelho, 7), vermelho);
+    const TMapaCores m = CalculaMapaCores([](double x, double y) { return x + 10 * y; }, {0, 20}, {0, 2});
+    EXPECT_DOUBLE_EQ(m.Minimo, 0); // nodes include both ends
+    EXPECT_DOUBLE_EQ(m.Maximo, 40);
+    EXPECT_DOUBLE_EQ(m.Centros[0], 0.5 + 0.05 * 10);
+    EXPECT_DOUBLE_EQ(m.Fracao(40), 1);
+    const TMapaCores plano = CalculaMapaCores([](double, double) { return 3; }, {0, 1}, {0, 1});
+    EXPECT_EQ(plano.Fracao(3), 0);
+}
+
+TEST(GeometriaChart, Projecao3D) {
+    TProjecao3D p;
+    p.AnguloX = p.AnguloY = p.AnguloZ = 0; // seen from the front: x right, z up
+    const auto q = p.Projeta(0.5, 0, 0.25);
+    EXPECT_DOUBLE_EQ(q.X, 0.5);
+    EXPECT_DOUBLE_EQ(q.Y, 0.25);
+    p.AnguloX = 90; // from above: y goes up the screen
+    EXPECT_NEAR(p.Projeta(0, 0.5, 0).Y, 0.5, 1e-12);
+    p.AnguloX = 0, p.AnguloZ = 90; // a quarter turn brings +y to the left
+    EXPECT_NEAR(p.Projeta(0, 0.5, 0).X, -0.5, 1e-12);
+}
+
+namespace {
+
+TChart ChartTeste() {
+    TChart c;
+    c.Largura = 300, c.Altura = 220;
+    c.Titulo = "Dispersão", c.TituloX = "x", c.TituloY = "y";
+    c.FundoChart = Cor(255, 255, 255), c.FundoLegendas = Cor(192, 192, 192);
+    c.CorMarcador = Cor(0, 0, 255);
+    c.X = {0, 10}, c.Y = {-5, 15};
+    c.EscalaY.CentraZero = true;
+    return c;
+}
+
+} // namespace
+
+TEST(PinturaChart, PontoNoPixelDoMapeamentoEMonocromatico) {
+    TChart c = ChartTeste();
+    c.PlotPoint("7", 3, 4);
+    c.CanetaReferencia = {Cor(255, 0, 0), 1, 0};
+    c.Line(7, 10, 7, 0);
+    const TLayoutChart l = LayoutDe(c);
+    const QImage img = ImagemChart(c, 256);
+    const QPoint p(l.Mapa.XPixel(4), l.Mapa.YPixel(3));
+    EXPECT_EQ(img.pixelColor(p), QColor(0, 0, 255));
+    const QPoint r(l.Mapa.XPixel(2.5), l.Mapa.YPixel(7));
+    EXPECT_EQ(img.pixelColor(r), QColor(255, 0, 0));
+    EXPECT_EQ(l.TiquesY.front(), -4); // centred on zero
+    const QImage mono = ImagemChart(c, 2).convertToFormat(QImage::Format_RGB32);
+    std::set<QRgb> cores;
+    for (int y = 0; y < mono.height(); ++y)
+        for (int x = 0; x < mono.width(); ++x) cores.insert(mono.pixel(x, y));
+    EXPECT_EQ(cores.size(), 2u);
+}
+
+TEST(PinturaChart, MapaDeCoresPintaAsCoresDasPontas) {
+    TChart c = ChartTeste();
+    c.Mapa = [](double x, double) { return x; };
+    c.TituloLegenda = "Valor";
+    const TLayoutChart l = LayoutDe(c);
+    EXPECT_GT(l.AlturaLegenda, 0);
+    const QImage img = ImagemChart(c, 256);
+    const QColor esquerda = img.pixelColor(l.Mapa.XPixel(0.1), l.Mapa.YPixel(5));
+    const QColor direita = img.pixelColor(l.Mapa.XPixel(9.9), l.Mapa.YPixel(5));
+    EXPECT_GT(esquerda.blue(), 200);
+    EXPECT_LT(esquerda.red(), 30);
+    EXPECT_GT(direita.red(), 200);
+    EXPECT_LT(direita.blue(), 30);
+}
