@@ -2,6 +2,7 @@
 
 #include "files/LerArquivo.h"
 #include "worksheet/Gridzelto.h"
+#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,27 @@ std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &no
     std::ofstream(arquivo, std::ios::binary) << texto;
     return LePlanilhaTeste(arquivo);
 }
+
+void DefineObjeto(TGridzelto &g, const std::vector<std::pair<std::string, double>> &valores) {
+    g.ValoresObjeto.clear();
+    for (const auto &[nome, valor] : valores) {
+        std::ostringstream s;
+        s.precision(17);
+        s << valor;
+        std::string v = s.str();
+        for (char &ch : v)
+            if (ch == '.') ch = ',';
+        g.ValoresObjeto.push_back(nome + "=" + v);
+    }
+}
+
+void DefineIdentificacao(TGridzelto &g, const std::string &objeto, bool feminino, const std::string &unidade) {
+    g.IdentificacaoObjeto.Objeto.Texto = objeto;
+    g.IdentificacaoObjeto.Objeto.Genero = feminino ? 1 : 0;
+    g.IdentificacaoObjeto.Objeto.Unidade = unidade;
+}
+
+void DefineModo(bool inferencial) { ModoInferencial = inferencial; }
 
 } // namespace zelto::teste
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelto {
@@ -18,6 +19,13 @@ std::shared_ptr<TGridzelto> LePlanilhaTeste(const std::string &arquivo);
 // A worksheet of numeric columns with their names.
 std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &nomes,
                                               const std::vector<std::vector<double>> &colunas);
+
+// The property under evaluation: its values by variable name (written with a decimal comma),
+// and how the report names it.
+void DefineObjeto(TGridzelto &g, const std::vector<std::pair<std::string, double>> &valores);
+void DefineIdentificacao(TGridzelto &g, const std::string &objeto, bool feminino, const std::string &unidade);
+// The process's statistics mode, which the regression system reads when it loads the data.
+void DefineModo(bool inferencial);
 
 } // namespace zelto::teste
 

@@ -1,5 +1,7 @@
 // A fitted worksheet with the settings the report items read and a capturing writer: the
-// common ground of the report-item tests.
+// common ground of the report-item tests. Also what the item tests against R share: the
+// reference values, the reading of a printed number and its comparison at the printed
+// precision, the Windsor and Boston models, and a report whose items run the export's way.
 #pragma once
 
 #include "EscritorCaptura.h"
@@ -11,9 +13,18 @@
 #include "significance/Significancias.h"
 
 #include <QDate>
+#include <QStringList>
 
+#include <gtest/gtest.h>
+
+#include <map>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <vector>
+
+// Failures show a QString as its text.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace zelto::teste {
 
@@ -50,6 +61,45 @@ struct TRelatorioTeste {
         TAvaliacao av(*s, inferencial);
         return av.Exporta(e, itens, Contexto(inferencial), config, p);
     }
+};
+
+inline const std::string kDados = ZELTO_DADOS_TESTE;
+
+// The values of tests/data/report/referencia-r.txt by key.
+std::map<std::string, long double> Referencia();
+
+// A printed number: its value and half a unit of its last digit.
+struct TImpresso {
+    bool ok = false, infinito = false;
+    long double valor = 0, meia = 0;
+};
+TImpresso Le(QString t);
+// The printed text holds the reference rounded at its precision.
+void Confere(const QString &texto, long double ref, const std::string &o);
+// The value after the last "\t: " of a labelled line, up to " (".
+QString ValorRotulado(const QString &linha);
+
+struct TModeloTeste {
+    const char *nome;
+    const char *arquivo;
+    std::vector<TTermo> termos;
+};
+inline void PrintTo(const TModeloTeste &m, std::ostream *os) { *os << m.nome; }
+// Three Windsor models and one Boston model (the R reference's).
+extern const TModeloTeste kModelos[4];
+
+// Fits the model and runs every item of the catalogue into the capturing writer, the export's
+// way (the title block before every part).
+struct TRelatorio : TRelatorioTeste {
+    TListaItens itens = CriaCatalogo();
+
+    bool Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos);
+    void Executa(bool inferencial = true);
+    const std::vector<TBlocoCaptura> &Parte(int numero) const;
+    // The indice-th table of an item's first part.
+    const TBlocoCaptura &Tabela(int numero, int indice = 0) const;
+    QStringList Paragrafos(int numero) const;
+    QString Paragrafo(int numero, const QString &inicio) const;
 };
 
 } // namespace zelto::teste

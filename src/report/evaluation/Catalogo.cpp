@@ -89,10 +89,10 @@ std::unique_ptr<TItemAvaliacao> ItemPendente(const TDescricaoItem &d) {
 
 TListaItens CriaCatalogo() {
     std::vector<TRegistroItem> registros = ItensModelo();
-    for (const TRegistroItem &r : ItensDados())
-        registros.push_back(r);
-    for (const TRegistroItem &r : GraficosResiduos())
-        registros.push_back(r);
+    for (auto familia : {ItensDados, GraficosResiduos, ItensResiduos, ItensNormalidade, ItensEstimativa,
+                         ItensExtrapolacao})
+        for (const TRegistroItem &r : familia())
+            registros.push_back(r);
     TListaItens itens;
     for (const TDescricaoItem &d : kCatalogo) {
         TConstrutorItem constroi = ItemPendente;

@@ -27,6 +27,10 @@ struct TRegistroItem {
 // The families' registrations.
 std::vector<TRegistroItem> ItensModelo(); // model, regressors and variance analysis
 std::vector<TRegistroItem> ItensDados();  // data and descriptive tables
+std::vector<TRegistroItem> ItensResiduos();     // residuals and outliers
+std::vector<TRegistroItem> ItensNormalidade();  // normality, randomness, autocorrelation
+std::vector<TRegistroItem> ItensEstimativa();   // estimate and intervals
+std::vector<TRegistroItem> ItensExtrapolacao(); // extrapolation
 
 using TListaItens = std::vector<std::unique_ptr<TItemAvaliacao>>;
 TListaItens CriaCatalogo();

@@ -139,7 +139,7 @@ void TItemAvaliacao::LinhaComentario(const std::string &texto) const {
     E().WriteLine(QString::fromStdString(texto));
 }
 
-void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas) const {
+void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, const char *separador) const {
     TArqEditor &e = E();
     Corpo();
     const int ponto = std::max(1, e.MeasureText(QStringLiteral(".")));
@@ -153,7 +153,7 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas) 
     for (const TLinhaRotulada &l : linhas) {
         const QString rotulo = QString::fromStdString(l.Rotulo);
         const int pontos = std::max(0, (parada - e.MeasureText(rotulo)) / ponto);
-        e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QStringLiteral("\t: "));
+        e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QLatin1Char('\t') + QString::fromUtf8(separador));
         e.WriteLine(QString::fromStdString(l.Valor));
     }
 }

@@ -136,12 +136,13 @@ class TItemAvaliacao {
     void LinhaComentario(const std::string &texto) const;
     void Corpo() const;      // selects the body font
     void Comentario() const; // selects the comment font
-    // Labelled lines: label, dots up to a common tab stop, tab, ": ", value. The tab stop is
-    // the first multiple of 720 twips beyond the widest label plus 2 twips, less one dot.
+    // Labelled lines: label, dots up to a common tab stop, tab, ": " (or another separator),
+    // value. The tab stop is the first multiple of 720 twips beyond the widest label plus 2
+    // twips, less one dot.
     struct TLinhaRotulada {
         std::string Rotulo, Valor;
     };
-    void LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas) const;
+    void LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, const char *separador = ": ") const;
     // A table of the item's cells, through TextoCelula/FonteCelula/AlinhamentoCelula.
     void EscreveTabela(int linhas, int colunas) const;
 

@@ -17,6 +17,21 @@ std::uint16_t GrausLiberdade(const TSistema &s) {
     return static_cast<std::uint16_t>(n > m ? n - m : 0);
 }
 
+std::string NumeroAmostraTexto(const TSistema &s, std::size_t i) {
+    const long numero = s.NumeroAmostra(i);
+    return std::to_string(numero != 0 ? numero : static_cast<long>(s.LinhaAmostra(i)));
+}
+
+TLimitesAmostra LimitesTermo(const TSistema &s, std::size_t k) {
+    TLimitesAmostra l;
+    for (std::size_t i = 1; i <= s.n(); ++i) {
+        const long double x = s.ValorBruto(k, i);
+        if (i == 1 || x < l.Minimo) l.Minimo = x;
+        if (i == 1 || x > l.Maximo) l.Maximo = x;
+    }
+    return l;
+}
+
 std::string FraseNorma(const TSignificancias &sig) {
     return "Nível de significância se enquadra em " + sig.Descricao + ".";
 }

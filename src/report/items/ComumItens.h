@@ -15,6 +15,13 @@ std::string NomeTransformado(const TSistema &s, std::size_t k);
 // k = m − 1 independent variables; n − k − 1 residual degrees of freedom (0 when negative).
 std::size_t Regressores(const TSistema &s);
 std::uint16_t GrausLiberdade(const TSistema &s);
+// The number a sample shows ("Nº Am."): the number in its row header, else its row.
+std::string NumeroAmostraTexto(const TSistema &s, std::size_t i);
+// The smallest and the largest raw value of term k's variable over the samples in use.
+struct TLimitesAmostra {
+    long double Minimo = 0, Maximo = 0;
+};
+TLimitesAmostra LimitesTermo(const TSistema &s, std::size_t k);
 // "Nível de significância se enquadra em " + description + ".".
 std::string FraseNorma(const TSignificancias &sig);
 // The outlier criterion text (its heading line, the method lines each opening with a tab) and

@@ -1,0 +1,538 @@
+// The items of the values of the model: the table of observed against estimated values, the
+// property's characteristics against the sample ranges, the rate of change of the estimate with
+// each independent variable, the confidence intervals with their precision, and the formation
+// of the estimated value of the property under evaluation. All but the last exist only in the
+// inferential mode.
+//
+// Estimates and intervals come from the regression system in the original scale of the
+// dependent variable; values of a worksheet variable are written in that variable's own form.
+// The property is spoken of as "o objeto", or with its designation and article ("a casa").
+//
+// Which interval is which: the estimate at the property's point estimates the expected value
+// of the dependent variable there, so "E(…)" and the interval that the formation of values
+// states for the estimate are the confidence interval of that mean (the one the best-models
+// table shows, whose amplitude is the precision the valuation standard grades); the row
+// "Valor estimado" is the prediction interval, where the value of one property at that point
+// is expected to fall.
+//
+// A property with values missing never gets invented numbers: the estimate at its point would
+// take the missing values as 0, so the items that need it say what is missing and leave the
+// estimate out (the confidence intervals stop with their two sentences; the rate of change is
+// taken at the sample's mean point instead).
+#include "common/Numeros.h"
+#include "evaluation/Avaliacao.h"
+#include "evaluation/Catalogo.h"
+#include "evaluation/DadosPlanilha.h"
+#include "items/ComumItens.h"
+#include "items/DadosObjeto.h"
+#include "regression/Transformacoes.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <set>
+
+namespace zelto {
+
+namespace {
+
+std::string Fixo(long double x, int d) {
+    return FormatoFixo(x, d);
+}
+std::string Percentual(long double fracao) {
+    return RemoveZerosFinais(Fixo(fracao * 100, 2));
+}
+
+// ---- Observed and estimated -------------------------------------------------------------------
+
+class TIA_TabValorEst : public TItemAvaliacaoTab {
+  public:
+    using TItemAvaliacaoTab::TItemAvaliacaoTab;
+    void Calcula(int parte) override {
+        TItemAvaliacaoTab::Calcula(parte);
+        const TSistema &s = Sistema();
+        estimados_.assign(s.n(), std::nullopt);
+        falhou_ = false;
+        for (std::size_t i = 1; i <= s.n(); ++i) {
+            estimados_[i - 1] = s.EstimativaAmostra(i);
+            falhou_ = falhou_ || !estimados_[i - 1];
+        }
+    }
+    void Imprime(int) override {
+        const TSistema &s = Sistema();
+        Linha("Valores para a variável " + s.NomeTermo(1) + ".");
+        EscreveTabela(static_cast<int>(s.n()) + 1, 5);
+        if (falhou_) TAvaliacao::BlocoErro(E(), TituloModo(Ctx().Inferencial), Ctx().Inferencial);
+        if (!Comentarios) return;
+        Comentario();
+        E().AlignJustify();
+        LinhaComentario(
+            "A variação (%) é calculada como a diferença entre os valores observado e estimado, "
+            "dividida pelo valor observado.");
+        LinhaComentario(
+            "As variações percentuais são normalmente menores em valores estimados e observados "
+            "maiores, não devendo ser usadas como elemento de comparação entre as amostragens.");
+    }
+    std::string TextoCelula(int l, int c) const override {
+        static const char *titulos[] = {"Nº Am.", "Valor observado", "Valor estimado", "Diferença",
+                                        "Variação %"};
+        if (l == 0) return titulos[c];
+        const TSistema &s = Sistema();
+        const auto i = static_cast<std::size_t>(l);
+        const int coluna = static_cast<int>(s.ColunaTermo(1));
+        const long double observado = s.DependenteBruto(i);
+        const auto &estimado = estimados_[i - 1];
+        switch (c) {
+        case 0:
+            return NumeroAmostraTexto(s, i);
+        case 1:
+            return TextoValorColuna(Grid(), coluna, observado);
+        case 2:
+            return estimado ? TextoValorColuna(Grid(), coluna, *estimado) : "! ERRO !";
+        case 3:
+            return estimado ? TextoValorColuna(Grid(), coluna, *estimado - observado) : "! ERRO !";
+        default:
+            if (!estimado) return "! ERRO !";
+            return Fixo(observado > 0 ? (*estimado - observado) * 100 / observado : 0, 4) + " %";
+        }
+    }
+    int AlinhamentoCelula(int l, int c) const override {
+        return l == 0 || c == 0 ? alCentro : alDireita;
+    }
+
+  private:
+    std::vector<std::optional<long double>> estimados_;
+    bool falhou_ = false;
+};
+
+// ---- The property against the sample -----------------------------------------------------------
+
+class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
+  public:
+    using TItemAvaliacaoTab::TItemAvaliacaoTab;
+    void Calcula(int parte) override {
+        TItemAvaliacaoTab::Calcula(parte);
+        const TSistema &s = Sistema();
+        limites_.clear();
+        fora_ = 0;
+        for (std::size_t k = 2; k <= s.m(); ++k) {
+            limites_.push_back(LimitesTermo(s, k));
+            const int coluna = static_cast<int>(s.ColunaTermo(k));
+            if (!ObjetoTemValor(Grid(), coluna)) continue;
+            const long double v = s.ValorBrutoObjeto(k);
+            if (v < limites_.back().Minimo || v > limites_.back().Maximo) ++fora_;
+        }
+    }
+    void Imprime(int) override {
+        if (limites_.empty()) {
+            Linha("Não existem variáveis independentes no modelo selecionado.");
+            LinhaVazia();
+            return;
+        }
+        EscreveTabela(static_cast<int>(limites_.size()) + 1, 4);
+        const std::string objeto = DescricaoObjeto(Grid()).ComArtigo();
+        if (fora_ == 0)
+            LinhaComentario("Nenhuma característica d" + objeto +
+                            " sob avaliação encontra-se fora do intervalo da amostra.");
+        else if (fora_ == 1)
+            LinhaComentario("Uma das características d" + objeto +
+                            " sob avaliação encontra-se fora do intervalo da amostra.");
+        else
+            LinhaComentario("Algumas das características d" + objeto +
+                            " sob avaliação encontram-se fora do intervalo da amostra.");
+    }
+    std::string TextoCelula(int l, int c) const override {
+        static const char *titulos[] = {"Nome da\rVariável", "Valor\rMínimo", "Valor\rMáximo",
+                                        "Imóvel\rAvaliando"};
+        if (l == 0) return titulos[c];
+        const TSistema &s = Sistema();
+        const std::size_t k = static_cast<std::size_t>(l) + 1;
+        const int coluna = static_cast<int>(s.ColunaTermo(k));
+        const TLimitesAmostra &lim = limites_[static_cast<std::size_t>(l) - 1];
+        // A date counts days or months back from its reference: the earliest date is the largest
+        // value, so the columns exchange to read from the earliest to the latest.
+        const bool data = VariavelPlanilha(Grid(), coluna).Tipo == tvrData;
+        switch (c) {
+        case 0:
+            return s.NomeTermo(k);
+        case 1:
+            return TextoValorColuna(Grid(), coluna, data ? lim.Maximo : lim.Minimo);
+        case 2:
+            return TextoValorColuna(Grid(), coluna, data ? lim.Minimo : lim.Maximo);
+        default:
+            return ObjetoTemValor(Grid(), coluna)
+                       ? TextoValorColuna(Grid(), coluna, s.ValorBrutoObjeto(k))
+                       : std::string();
+        }
+    }
+    int AlinhamentoCelula(int l, int c) const override {
+        return l > 0 && c == 0 ? alEsquerda : alCentro;
+    }
+
+  private:
+    std::vector<TLimitesAmostra> limites_;
+    std::size_t fora_ = 0;
+};
+
+// ---- Rate of change of the estimate ------------------------------------------------------------
+
+class TIA_Derivadas : public TItemAvaliacaoTab {
+  public:
+    using TItemAvaliacaoTab::TItemAvaliacaoTab;
+    void Calcula(int parte) override {
+        TItemAvaliacaoTab::Calcula(parte);
+        const TSistema &s = Sistema();
+        noObjeto_ = s.ObjetoInformado() && s.ObjetoCompleto();
+        if (noObjeto_) {
+            ponto_ = s.PontoObjeto();
+        } else {
+            // The mean point: each regressor's mean in the model's scale, brought back.
+            ponto_.assign(s.m() + 1, 0);
+            for (std::size_t k = 2; k <= s.m(); ++k)
+                ponto_[k] = FuncaoInversa(s.CodigoTermo(k), s.Media(k));
+            ErroTransformacao = 0;
+        }
+        y_ = s.Estimativa(ponto_);
+    }
+    void Imprime(int) override {
+        const TSistema &s = Sistema();
+        if (Regressores(s) == 0) {
+            Linha("Não existem variáveis independentes. A análise da variação da função estimativa "
+                  "não pode ser feita.");
+            return;
+        }
+        Linha("Variação da variável dependente (" + s.NomeTermo(1) +
+              ") em função das variáveis independentes, " +
+              (noObjeto_ ? "tomada no ponto de estimativa." : "tomada no ponto médio da amostra."));
+        LinhaVazia();
+        EscreveTabela(static_cast<int>(Regressores(s)) + 1, 3);
+        LinhaComentario(
+            "(*)  derivada parcial da variável dependente em função das independentes.");
+        LinhaComentario(
+            "(**) variação percentual da variável dependente correspondente a uma variação de "
+            "1% na variável independente.");
+    }
+    std::string TextoCelula(int l, int c) const override {
+        if (l == 0) {
+            if (c == 0) return "Variável";
+            if (c == 1) return Comentarios ? "dy/dx (*)" : "dy/dx";
+            return Comentarios ? "dy % (**)" : "dy %";
+        }
+        const TSistema &s = Sistema();
+        const std::size_t k = static_cast<std::size_t>(l) + 1;
+        if (c == 0) return s.NomeTermo(k);
+        if (!y_) throw TErroCalculo("estimativa");
+        const auto d = s.EfeitoMarginal(k, ponto_[k], *y_);
+        if (!d) throw TErroCalculo("derivada");
+        if (c == 1) return Num(*d);
+        if (*y_ == 0) return "infinita";
+        if (std::fabs(*d) >= Infinito) return Num(*d) + "%";
+        return Num(*d * ponto_[k] / *y_) + "%";
+    }
+    int AlinhamentoCelula(int l, int c) const override {
+        if (l == 0) return alCentro;
+        return c == 0 ? alEsquerda : alDireita;
+    }
+
+  private:
+    bool noObjeto_ = false;
+    TPonto ponto_;
+    std::optional<long double> y_;
+};
+
+// ---- Confidence intervals ----------------------------------------------------------------------
+
+// "o objeto sob avaliação." or "a casa sob avaliação.".
+std::string SobAvaliacao(const TGridzelto &g) {
+    return DescricaoObjeto(g).ComArtigo() + " sob avaliação.";
+}
+
+class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
+  public:
+    using TItemAvaliacaoTab::TItemAvaliacaoTab;
+    void Calcula(int parte) override {
+        TItemAvaliacaoTab::Calcula(parte);
+        const TSistema &s = Sistema();
+        completo_ = s.ObjetoInformado() && s.ObjetoCompleto();
+        linhas_.clear();
+        if (!completo_) return;
+        const long double c = Sig().ConfiancaEstimativa;
+        const TPonto p = s.PontoObjeto();
+        for (std::size_t k = 2; k <= s.m(); ++k)
+            linhas_.push_back({s.NomeTermo(k), s.IntervaloTermo(k, p, c)});
+        linhas_.push_back({"Valor estimado", s.IntervaloPredicao(p, c)});
+        linhas_.push_back({"E(" + s.NomeTermo(1) + ")", s.IntervaloMedia(p, c)});
+    }
+    void Imprime(int) override {
+        const TSignificancias &sig = Sig();
+        if (!completo_) {
+            E().AlignJustify();
+            Linha("Não foram indicadas algumas características para " + SobAvaliacao(Grid()));
+            Linha("Não é possível estabelecer os limites do intervalo de confiança.");
+            return;
+        }
+        Linha("( Estabelecidos para os regressores e valor estimado )");
+        LinhaVazia();
+        Linha("Intervalo de confiança de " + Percentual(sig.ConfiancaEstimativa) + "%:");
+        LinhaVazia();
+        EscreveTabela(static_cast<int>(linhas_.size()) + 1, 5);
+        if (sig.AmplitudeIlimitada || !Comentarios) return;
+        const std::string P = Percentual(sig.AmplitudeEstimativa);
+        const std::string resto = "% em torno do valor central da estimativa.";
+        std::vector<std::string> variaveis;
+        bool estimativa = false, esperado = false;
+        for (std::size_t j = 0; j < linhas_.size(); ++j) {
+            if (!Excede(linhas_[j])) continue;
+            if (j + 2 == linhas_.size())
+                estimativa = true;
+            else if (j + 1 == linhas_.size())
+                esperado = true;
+            else
+                variaveis.push_back("\"" + linhas_[j].nome + "\"");
+        }
+        LinhaComentario("Amplitude do intervalo de confiança (precisão): limite de " + P + resto);
+        LinhaVazia();
+        if (sig.AmplitudeNormatizada && (estimativa || esperado || !variaveis.empty()))
+            LinhaComentario("Segundo os critérios da " + sig.Descricao + ":");
+        if (estimativa)
+            LinhaComentario("• O valor estimado possui uma precisão superior ao limite de " + P +
+                            resto);
+        if (esperado)
+            LinhaComentario("• " + linhas_.back().nome +
+                            " possui uma precisão superior ao limite de " + P + resto);
+        if (variaveis.size() == 1)
+            LinhaComentario("• A variável " + variaveis[0] +
+                            " possui uma precisão superior ao limite de " + P + resto);
+        if (variaveis.size() > 1) {
+            std::string l = "• As seguintes variáveis possuem precisão superior ao limite de " + P +
+                            "% em torno do valor central da estimativa:";
+            for (std::size_t j = 0; j < variaveis.size(); ++j)
+                l += (j ? "," : " ") + variaveis[j];
+            LinhaComentario(l + ".");
+        }
+    }
+    std::string TextoCelula(int l, int c) const override {
+        static const char *titulos[] = {"Nome da\rvariável", "Limite\rInferior", "Limite\rSuperior",
+                                        "Amplitude\rTotal", "Amplitude/média\r- Precisão - "};
+        if (l == 0) return titulos[c];
+        const TLinha &linha = linhas_[static_cast<std::size_t>(l) - 1];
+        if (c == 0) return linha.nome;
+        if (!linha.intervalo) throw TErroCalculo("intervalo");
+        const int coluna = static_cast<int>(Sistema().ColunaTermo(1));
+        const TIntervalo &i = *linha.intervalo;
+        switch (c) {
+        case 1:
+            return TextoValorColuna(Grid(), coluna, i.Inferior);
+        case 2:
+            return TextoValorColuna(Grid(), coluna, i.Superior);
+        case 3:
+            return TextoValorColuna(Grid(), coluna, i.Superior - i.Inferior);
+        default:
+            return Fixo(Precisao(linha) * 100, 2) + " %";
+        }
+    }
+    int AlinhamentoCelula(int l, int c) const override {
+        if (l == 0) return alCentro;
+        return c == 0 ? alEsquerda : alDireita;
+    }
+
+  private:
+    struct TLinha {
+        std::string nome;
+        std::optional<TIntervalo> intervalo;
+    };
+    static long double Precisao(const TLinha &l) {
+        if (!l.intervalo) return Infinito;
+        const long double centro = (l.intervalo->Inferior + l.intervalo->Superior) / 2;
+        const long double amplitude = l.intervalo->Superior - l.intervalo->Inferior;
+        if (centro == 0) return amplitude == 0 ? 0 : Infinito;
+        return amplitude / centro;
+    }
+    bool Excede(const TLinha &l) const {
+        return Sig().AmplitudeEstimativa < std::fabs(Precisao(l));
+    }
+
+    bool completo_ = false;
+    std::vector<TLinha> linhas_;
+};
+
+// ---- Formation of the values ------------------------------------------------------------------
+
+class TIA_FormacaoValores : public TItemAvaliacao {
+  public:
+    using TItemAvaliacao::TItemAvaliacao;
+    void Imprime(int) override {
+        const TSistema &s = Sistema();
+        const TGridzelto &g = Grid();
+        const TSignificancias &sig = Sig();
+        const bool inf = Ctx().Inferencial;
+        const TDescricaoObjeto obj = DescricaoObjeto(g);
+        const int colDep = static_cast<int>(s.ColunaTermo(1));
+        auto valorDep = [&](long double x) {
+            return obj.ComUnidade(TextoValorColuna(g, colDep, x));
+        };
+
+        // The independent variables with the property's values; the others of the worksheet.
+        std::size_t faltando = 0;
+        std::vector<std::string> extrapolaram;
+        if (inf) {
+            std::vector<TLinhaRotulada> modelo, outras;
+            std::set<int> noModelo;
+            for (std::size_t k = 1; k <= s.m(); ++k)
+                noModelo.insert(static_cast<int>(s.ColunaTermo(k)));
+            for (std::size_t k = 2; k <= s.m(); ++k) {
+                const int c = static_cast<int>(s.ColunaTermo(k));
+                const bool tem = ObjetoTemValor(g, c);
+                modelo.push_back(
+                    {"• " + s.NomeTermo(k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
+                if (!tem) {
+                    ++faltando;
+                    continue;
+                }
+                const TLimitesAmostra lim = LimitesTermo(s, k);
+                const long double v = s.ValorBrutoObjeto(k);
+                if (v < lim.Minimo || v > lim.Maximo) extrapolaram.push_back(s.NomeTermo(k));
+            }
+            for (const TInfoVariavel &v : VariaveisPlanilha(g))
+                if (!v.Dependente && v.Tipo != tvrComentario && !noModelo.count(v.Coluna))
+                    outras.push_back({"• " + v.Nome + " ", ObjetoTemValor(g, v.Coluna)
+                                                               ? TextoObjetoVariavel(g, v.Coluna)
+                                                               : " "});
+            Linha("Variáveis independentes:");
+            LinhasRotuladas(modelo, "= ");
+            if (!outras.empty()) {
+                Linha("Outras variáveis não usadas no modelo:");
+                LinhasRotuladas(outras, "= ");
+            }
+        }
+        const std::size_t k = Regressores(s);
+        if (inf && faltando > 0) {
+            const std::string de = obj.Contraido() + " sob avaliação.";
+            if (faltando == k)
+                LinhaComentario("Não foram informados os valores das variáveis independentes " +
+                                de);
+            else if (faltando == 1)
+                LinhaComentario("Falta informar o valor de uma das variáveis independentes " + de);
+            else
+                LinhaComentario("Falta informar o valor de algumas variáveis independentes " + de);
+        }
+        if (inf && !extrapolaram.empty()) {
+            if (extrapolaram.size() == 1) {
+                LinhaComentario("A variável " + extrapolaram[0] + " extrapolou o limite amostral.");
+            } else {
+                std::string l = std::to_string(extrapolaram.size()) +
+                                " variáveis extrapolaram o limite amostral: ";
+                for (std::size_t j = 0; j < extrapolaram.size(); ++j)
+                    l += (j ? "," : "") + extrapolaram[j];
+                LinhaComentario(l + ".");
+            }
+            // The count of characteristics that may extrapolate, when the settings limit it.
+            const bool limitado =
+                sig.Extrapolacao == meNaoAdmitida ||
+                (sig.Extrapolacao == meAdmitidaComLimites && !sig.TodasExtrapolam);
+            const long limite = sig.Extrapolacao == meNaoAdmitida ? 0 : sig.VariaveisExtrapolando;
+            if (limitado && static_cast<long>(extrapolaram.size()) > limite)
+                LinhaComentario(sig.Descricao + " limita a extrapolação em " +
+                                std::to_string(limite) + " variáve" + (limite < 2 ? "l." : "is."));
+        }
+
+        // The estimate needs every value of the property.
+        const bool estima = !inf || faltando == 0;
+        const auto y = estima ? s.EstimativaObjeto() : std::nullopt;
+        const auto intervalo =
+            estima ? s.IntervaloMedia(s.PontoObjeto(), sig.ConfiancaEstimativa) : std::nullopt;
+        if (estima && (!y || !intervalo)) throw TErroCalculo("estimativa");
+        if (estima)
+            Linha("Estima-se " + s.NomeTermo(1) + " " + obj.Contraido() + ": " + valorDep(*y));
+        if (inf && Comentarios) {
+            LinhaComentario("O modelo utilizado foi:");
+            for (const QString &l :
+                 QString::fromStdString(s.EquacaoOriginal()).split(QLatin1Char('\n')))
+                LinhaComentario(l.trimmed().toStdString());
+        }
+        if (!estima) return;
+        Linha("Intervalo de confiança de " + Fixo(sig.ConfiancaEstimativa * 100, 1) +
+              " % para o valor estimado:");
+        Linha("Mínimo: " + valorDep(intervalo->Inferior));
+        Linha("Máximo: " + valorDep(intervalo->Superior));
+        const std::string U = Fixo(sig.EstimativaSuperior * 100, 1),
+                          D = Fixo(sig.EstimativaInferior * 100, 1);
+        const std::string deAcordo =
+            "O valor estimado está de acordo com os limites estabelecidos em " + sig.Descricao +
+            " de extrapolação em +" + U + "% do limite amostral superior e de -" + D +
+            "% do limite amostral inferior.";
+        if (!inf && Comentarios && !sig.AmplitudeIlimitada) {
+            const long double Li = intervalo->Inferior, Ls = intervalo->Superior;
+            const long double A = (Ls - Li) / ((Li + Ls) * 0.5L);
+            if (A <= sig.AmplitudeEstimativa) {
+                if (sig.EstimativaNormatizada) LinhaComentario(deAcordo);
+            } else {
+                LinhaComentario((sig.AmplitudeNormatizada ? "Segundo " + sig.Descricao + ", a"
+                                                          : std::string("A")) +
+                                " amplitude do intervalo de confiança em torno do valor estimado "
+                                "não pode ultrapassar " +
+                                Fixo(sig.AmplitudeEstimativa * 100, 1) + "%.");
+            }
+            Corpo();
+        }
+        if (inf && Comentarios && sig.Extrapolacao != meAdmitida) {
+            long double lo = s.MinimoDependente(), hi = s.MaximoDependente();
+            if (sig.Extrapolacao == meAdmitidaComLimites) {
+                lo *= 1 - sig.EstimativaInferior;
+                hi *= 1 + sig.EstimativaSuperior;
+            }
+            if (*y > hi || *y < lo) {
+                LinhaComentario((sig.EstimativaNormatizada
+                                     ? "Segundo " + sig.Descricao + ", o valor estimado não pode"
+                                     : std::string("O valor estimado não deve")) +
+                                " extrapolar em " + U +
+                                "% o limite amostral superior, nem ser inferior em " + D +
+                                "% o limite amostral inferior.");
+                LinhaComentario(
+                    "Os valores amostrais mínimo e máximo para a variável dependente são: " +
+                    TextoValorColuna(g, colDep, lo) + " e " + TextoValorColuna(g, colDep, hi) +
+                    ".");
+                LinhaComentario("O valor estimado de " + TextoValorColuna(g, colDep, *y) +
+                                (*y > hi ? " é maior que o limite superior de extrapolação"
+                                         : " é menor que o limite inferior de extrapolação") +
+                                (sig.EstimativaNormatizada
+                                     ? ", em desacordo com a " + sig.Descricao + "."
+                                     : "."));
+            } else if (sig.EstimativaNormatizada) {
+                LinhaComentario(deAcordo);
+            }
+            Corpo();
+        }
+        // The final value: the estimate times the property's characteristic.
+        if (obj.Multiplicador != 0 && !obj.Caracteristica.Texto.empty()) {
+            const TNomeObjeto &car = obj.Caracteristica, &fin = obj.ValorFinal;
+            const std::string tamanho = RemoveZerosFinais(FormatoMilhar(obj.Multiplicador, 4)) +
+                                        (car.Unidade.empty() ? "" : " " + car.Unidade);
+            Linha(std::string(car.Feminino ? "Para uma " : "Para um ") + car.Texto + " de " +
+                  tamanho + ", teremos:");
+            const char *g2 = fin.Feminino ? "a" : "o";
+            auto total = [&](long double v) {
+                const std::string numero = TextoValorColuna(g, colDep, v * obj.Multiplicador);
+                if (fin.Unidade.empty()) return obj.ComUnidade(numero);
+                return fin.UnidadeDepois ? numero + " " + fin.Unidade : fin.Unidade + " " + numero;
+            };
+            Linha("\t\t" + fin.Texto + " obtid" + g2 + " = " + total(*y));
+            Linha("\t\t" + fin.Texto + " mínim" + g2 + " = " + total(intervalo->Inferior));
+            Linha("\t\t" + fin.Texto + " máxim" + g2 + " = " + total(intervalo->Superior));
+        }
+    }
+};
+
+} // namespace
+
+std::vector<TRegistroItem> ItensEstimativa() {
+    return {
+        {"TIA_TabValorEst", Constroi<TIA_TabValorEst>},
+        {"TIA_Avaliando_x_Amostra", Constroi<TIA_Avaliando_x_Amostra>},
+        {"TIA_Derivadas", Constroi<TIA_Derivadas>},
+        {"TIA_IntervalosdeConfianca", Constroi<TIA_IntervalosdeConfianca>},
+        {"TIA_FormacaoValores", Constroi<TIA_FormacaoValores>},
+    };
+}
+
+} // namespace zelto
