@@ -47,7 +47,8 @@ rtf)
 json)
   # The structure of the chosen model's report: every item in catalogue order, the texts the
   # report prints in the cells; the F of the analysis of variance is the fit's F at the printed
-  # precision, and the items of later work say they have nothing yet.
+  # precision, the residual table has a row per sample, and the items of later work say they
+  # have nothing yet.
   roda 0 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.json"
   roda 0 search "$ex/windsor.QV3" --choose 1 --json
   python3 - "$tmp/x.json" "$tmp/out" <<'PY' || falha "estrutura do relatório"
@@ -67,7 +68,10 @@ f = float(tabela[1][4].replace(".", "").replace(",", "."))
 casas = len(tabela[1][4].split(",")[1]) if "," in tabela[1][4] else 0
 assert abs(f - fit["F"]) <= 0.5 * 10 ** -casas * (1 + 1e-9), (tabela[1][4], fit["F"])
 residuos = next(i for i in itens if i["number"] == 23)
-textos = [b.get("paragraph") for b in residuos["parts"][0]]
+tabela = next(b["table"] for b in residuos["parts"][0] if "table" in b)
+assert len(tabela) == n + 1 and tabela[0][0] == "Nº Am." and tabela[0][3] == "Resíduo", tabela[0]
+grafico = next(i for i in itens if i["number"] == 24)
+textos = [b.get("paragraph") for b in grafico["parts"][0]]
 assert "Não existem informações neste item do relatório." in textos, textos
 PY
   # The plain-text and Write forms of the same report.
