@@ -81,6 +81,18 @@ PY
   [ -s "$tmp/x.WRI" ] || falha "x.WRI vazio"
   roda 1 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.pdf"
   tem "$tmp/err" "use rtf"
+  # The descriptive mode: deviations around the mean and the coefficient of variation.
+  roda 0 report "$ex/windsor.QV3" --choose 1 --mode descritiva --items 23,30 -o "$tmp/d.json"
+  python3 - "$tmp/d.json" <<'PY' || falha "relatório descritivo"
+import json, sys
+itens = {i["number"]: i for i in json.load(open(sys.argv[1], encoding="utf-8"))["items"]}
+assert itens[23]["title"] == "Tabela de Desvios", itens[23]["title"]
+tabela = next(b["table"] for b in itens[23]["parts"][0] if "table" in b)
+assert tabela[0][2:4] == ["Média", "Desvio"], tabela[0]
+textos = [b.get("paragraph") or "" for b in itens[30]["parts"][0]]
+assert any(t.startswith("Coef. de variação ") for t in textos), textos
+assert any(t.startswith("Sob o aspecto do coeficiente de variação") for t in textos), textos
+PY
   ;;
 uso)
   roda 2 report "$ex/windsor.QV3" -o "$tmp/x.rtf"
