@@ -70,7 +70,7 @@ assert abs(f - fit["F"]) <= 0.5 * 10 ** -casas * (1 + 1e-9), (tabela[1][4], fit[
 residuos = next(i for i in itens if i["number"] == 23)
 tabela = next(b["table"] for b in residuos["parts"][0] if "table" in b)
 assert len(tabela) == n + 1 and tabela[0][0] == "Nº Am." and tabela[0][3] == "Resíduo", tabela[0]
-grafico = next(i for i in itens if i["number"] == 24)
+grafico = next(i for i in itens if i["number"] == 33)
 textos = [b.get("paragraph") for b in grafico["parts"][0]]
 assert "Não existem informações neste item do relatório." in textos, textos
 PY

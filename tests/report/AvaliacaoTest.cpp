@@ -75,13 +75,13 @@ TEST(Avaliacao, ItemsWithoutPartsAndTheDescriptiveMode) {
     TProgressoTeste p;
     ASSERT_TRUE(caso.Exporta(itens, &p));
     EXPECT_EQ(caso.e.Itens.size(), static_cast<std::size_t>(kNumeroItens));
-    const auto *residuos = caso.e.Item(24);
+    const auto *residuos = caso.e.Item(33);
     ASSERT_NE(residuos, nullptr);
     ASSERT_EQ(residuos->Partes.size(), 1u);
     EXPECT_EQ(Textos(residuos->Partes[0]),
-              (QStringList{QStringLiteral("Resíduos x Valor Estimado"),
+              (QStringList{QStringLiteral("Histograma"),
                            QStringLiteral("Não existem informações neste item do relatório.")}));
-    EXPECT_EQ(p.Textos[23], "(Resíduos x Valor Estimado)");
+    EXPECT_EQ(p.Textos[32], "(Histograma)");
     EXPECT_EQ(p.Passos, kNumeroItens + 7);
 
     TCaso descritivo;
