@@ -104,19 +104,6 @@ template <class F> std::string ListaJson(std::size_t n, F item) {
     return r + "]";
 }
 
-const char *DescricaoErro(std::uint8_t erro) {
-    switch (erro) {
-    case 4:
-        return "zero elevado a potência não positiva";
-    case 5:
-        return "logaritmo de zero ou de número negativo";
-    case 6:
-        return "potência fracionária de número negativo";
-    default:
-        return "erro aritmético";
-    }
-}
-
 // ---- The command --------------------------------------------------------------------------
 
 void Imprime(const TSistema &s, long double confianca, bool json, std::ostream &out) {
@@ -185,12 +172,8 @@ void Imprime(const TSistema &s, long double confianca, bool json, std::ostream &
 
 int Ajusta(const TOpcoesFit &o) {
     TGridzelto grid;
-    std::string resumo;
-    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
-    if (!lido.ok)
-        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "."
-                                              : lido.mensagem};
-    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+    const cli::TPlanilhaLida lida = cli::LePlanilha(o.arquivo, grid);
+    if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
 
     // Confidence of the intervals: the estimate confidence of the significance defaults.
     long double confianca = 0.80L;
@@ -210,27 +193,19 @@ int Ajusta(const TOpcoesFit &o) {
     if (dependente == 0)
         throw TFalha{1, "A planilha não tem variável dependente; indique-a com --dependent."};
     const std::vector<TTermo> termos = cli::TermosModelo(grid, o.modelo, dependente);
+    std::vector<int> regressores;
+    for (std::size_t k = 1; k < termos.size(); ++k)
+        regressores.push_back(termos[k].Coluna);
+    cli::ConfereValoresObjeto(grid, regressores);
 
     TSistema s(grid);
     s.CarregaDados();
     s.DefineTermos(termos);
     const std::string falha = "O modelo não pode ser ajustado: ";
     if (s.n() == 0) throw TFalha{1, falha + "não há amostras ativas."};
-    if (!s.MontaSistema()) {
-        const std::size_t k = s.TermoComErro();
-        throw TFalha{1, falha + "a transformação " +
-                            std::string(DescricaoTransformacao(s.CodigoTermo(k))) + " de \"" +
-                            s.NomeTermo(k) + "\" falhou (" + DescricaoErro(s.ErroMontagem()) +
-                            ")."};
-    }
-    if (!s.Resolve()) {
-        if (s.n() < s.m())
-            throw TFalha{1, falha + "há menos amostras (" + std::to_string(s.n()) +
-                                ") que coeficientes (" + std::to_string(s.m()) + ")."};
-        throw TFalha{1, falha + "o sistema de equações é singular."};
-    }
+    if (!s.MontaSistema() || !s.Resolve()) throw TFalha{1, falha + s.MotivoRecusa() + "."};
     s.CalculaEstatisticas();
-    s.CompletaAjuste();
+    if (!s.CompletaAjuste()) throw TFalha{1, falha + s.MotivoRecusa() + "."};
     std::ostringstream out;
     Imprime(s, confianca, o.json, out);
     std::cout << out.str();

@@ -77,11 +77,8 @@ int Relatorio(const TOpcoesReport &o) {
     QGuiApplication aplicacao(argc, argv);
 
     TGridzelto grid;
-    std::string resumo;
-    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
-    if (!lido.ok)
-        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "." : UmaLinha(lido.mensagem)};
-    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+    const cli::TPlanilhaLida lida = cli::LePlanilha(o.arquivo, grid);
+    if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
     if (!o.modo.empty()) ModoInferencial = o.modo == "inferencial";
     pedido.Inferencial = ModoInferencial;
 
@@ -99,10 +96,15 @@ int Relatorio(const TOpcoesReport &o) {
         const std::vector<TTermo> termos = cli::TermosModelo(grid, o.modelo, dependente);
         sistema.CarregaDados();
         sistema.DefineTermos(termos);
+        // The reason, when the regression system refused the model.
+        auto motivo = [&] {
+            return sistema.Recusa() == TRecusa::Nenhuma ? std::string(".")
+                                                        : ": " + sistema.MotivoRecusa() + ".";
+        };
         if (o.saneia && !sistema.Saneia(sig.Saneamento, sig.ParametroSaneamento))
-            throw TFalha{1, "O modelo não pode ser ajustado depois do saneamento."};
+            throw TFalha{1, "O modelo não pode ser ajustado depois do saneamento" + motivo()};
         if (sistema.n() == 0 || !sistema.MontaSistema() || !sistema.Resolve())
-            throw TFalha{1, "O modelo não pode ser ajustado."};
+            throw TFalha{1, "O modelo não pode ser ajustado" + motivo()};
         sistema.CalculaEstatisticas();
     } else {
         pesquisa = std::make_unique<TPesquisa>(grid, sistema);
@@ -117,8 +119,11 @@ int Relatorio(const TOpcoesReport &o) {
             throw TFalha{1, "A tabela dos melhores modelos não tem a linha " + std::to_string(o.escolha) + "."};
         TPesquisa::TJanelaEscolha janela;
         janela.Escolhe = [&](TPesquisa &, int) { return o.escolha; };
-        if (!pesquisa->EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela))
+        if (!pesquisa->EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela)) {
+            if (sistema.Recusa() != TRecusa::Nenhuma)
+                throw TFalha{1, "O modelo escolhido não pode ser ajustado: " + sistema.MotivoRecusa() + "."};
             throw TFalha{1, avisos.empty() ? "O modelo escolhido não pode ser ajustado." : UmaLinha(avisos[0])};
+        }
     }
 
     const TResultadoRelatorio r = ExportaRelatorio(pedido, sistema, grid, pesquisa.get(), sig, nullptr);

@@ -57,10 +57,9 @@ using Json = nlohmann::ordered_json;
 struct TOpcoesSearch {
     std::string arquivo, dependente, usar;
     cli::TOpcoesPesquisa pesquisa;
-    int escolha = 0;
+    std::string escolha; // a table row, 1 to 50
     bool tabela = false, saneia = false, json = false;
 };
-
 
 Json Numero(long double x) {
     if (std::isnan(x)) return nullptr;
@@ -85,20 +84,29 @@ extern "C" void Interrompe(int) {
 }
 
 int Pesquisa(const TOpcoesSearch &o) {
-    if (o.escolha < 0) throw TFalha{2, "A linha de --choose começa em 1."};
-    if (o.saneia && o.escolha == 0) throw TFalha{2, "--sanitize acompanha --choose."};
+    const int escolha =
+        o.escolha.empty() ? 0
+                          : static_cast<int>(cli::InteiroOpcao("--choose", o.escolha, 1,
+                                                               kSlotsMelhores));
+    if (o.saneia && escolha == 0) throw TFalha{2, "--sanitize acompanha --choose."};
     TGridzelto grid;
-    std::string resumo;
-    const TResultado lido = LerArquivo(o.arquivo, grid, 65535, resumo, nullptr);
-    if (!lido.ok)
-        throw TFalha{1, lido.mensagem.empty() ? "Não foi possível ler " + o.arquivo + "."
-                                              : UmaLinha(lido.mensagem)};
-    if (!lido.mensagem.empty()) std::cerr << UmaLinha(lido.mensagem) << '\n';
+    const cli::TPlanilhaLida lida = cli::LePlanilha(o.arquivo, grid);
+    if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
 
     cli::DefineVariaveis(grid, o.dependente, o.usar);
 
     cli::CarregaSignificanciasCli(o.pesquisa.significancia);
     const TSignificancias &sig = Significancias();
+
+    // The table and the chosen model estimate at the subject: its values must convert.
+    if (o.tabela || escolha) {
+        std::vector<int> usadas;
+        for (int c = 1; c < grid.ColCount(); ++c)
+            if (const TVariavel *v = grid.Variavel(c);
+                v && v->Usada && c != grid.ColunaDependente())
+                usadas.push_back(c);
+        cli::ConfereValoresObjeto(grid, usadas);
+    }
 
     TSistema sistema(grid);
     TPesquisa p(grid, sistema);
@@ -117,19 +125,22 @@ int Pesquisa(const TOpcoesSearch &o) {
     if (!pesquisou) throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
     avisos.clear();
 
-    if (o.tabela || o.escolha) p.MontaTabela(true);
+    if (o.tabela || escolha) p.MontaTabela(true);
     std::string escolhido;
-    if (o.escolha) {
+    if (escolha) {
         const int linhas = static_cast<int>(p.Tabela().size()) - 1;
-        if (o.escolha > linhas)
+        if (escolha > linhas)
             throw TFalha{1, "A tabela dos melhores modelos não tem a linha " +
-                                std::to_string(o.escolha) + "."};
+                                std::to_string(escolha) + "."};
         TPesquisa::TJanelaEscolha janela;
-        janela.Escolhe = [&](TPesquisa &, int) { return o.escolha; };
-        if (!p.EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela))
-            throw TFalha{1, avisos.empty() ? "O modelo escolhido não pode ser ajustado."
-                                           : UmaLinha(avisos[0])};
-        sistema.CompletaAjuste();
+        janela.Escolhe = [&](TPesquisa &, int) { return escolha; };
+        const std::string falha = "O modelo escolhido não pode ser ajustado";
+        if (!p.EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela)) {
+            if (sistema.Recusa() != TRecusa::Nenhuma)
+                throw TFalha{1, falha + ": " + sistema.MotivoRecusa() + "."};
+            throw TFalha{1, avisos.empty() ? falha + "." : UmaLinha(avisos[0])};
+        }
+        if (!sistema.CompletaAjuste()) throw TFalha{1, falha + ": " + sistema.MotivoRecusa() + "."};
         std::ostringstream out;
         ImprimeAjuste(sistema, sig.ConfiancaEstimativa, o.json, out);
         escolhido = out.str();
@@ -171,7 +182,7 @@ int Pesquisa(const TOpcoesSearch &o) {
         }
         j["best"] = std::move(melhores);
         if (o.tabela) j["table"] = p.Tabela();
-        if (o.escolha) j["chosen"] = Json::parse(escolhido);
+        if (escolha) j["chosen"] = Json::parse(escolhido);
         std::cout << j.dump(2) << '\n';
         return 0;
     }
@@ -193,7 +204,7 @@ int Pesquisa(const TOpcoesSearch &o) {
             std::cout << '\n';
         }
     }
-    if (o.escolha) std::cout << "Modelo escolhido (linha " << o.escolha << "):\n" << escolhido;
+    if (escolha) std::cout << "Modelo escolhido (linha " << escolha << "):\n" << escolhido;
     return 0;
 }
 

@@ -4,11 +4,13 @@
 #include "common/Texto.h"
 #include "files/ArquivoIni.h"
 #include "regression/Transformacoes.h"
+#include "search/MotorPesquisa.h"
+#include "search/ObjetoAvaliacao.h"
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <map>
 
 namespace zelto::cli {
@@ -40,8 +42,14 @@ std::vector<std::pair<std::string, std::string>> Pares(std::string_view texto) {
 void MarcaUsadas(TGridzelto &grid, const std::string &usar, int manter) {
     if (usar.empty()) return;
     std::vector<bool> usadas(static_cast<std::size_t>(grid.ColCount()), false);
+    bool alguma = false;
     for (const std::string &nome : Divide(usar, ','))
-        if (!Apara(nome).empty()) usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
+        if (!Apara(nome).empty()) {
+            usadas[static_cast<std::size_t>(Coluna(grid, Apara(nome)))] = true;
+            alguma = true;
+        }
+    if (!alguma)
+        throw TFalha{2, "--use precisa de ao menos um nome de variável: \"" + usar + "\"."};
     for (int c = 1; c < grid.ColCount(); ++c)
         if (TVariavel *v = grid.Variavel(c); v && v->Tipo != tvComentario)
             v->Usada = usadas[static_cast<std::size_t>(c)] || (manter != 0 && c == manter);
@@ -64,18 +72,36 @@ int DefineVariaveis(TGridzelto &grid, const std::string &nome, const std::string
 }
 
 void DefineObjeto(TGridzelto &grid, const std::string &sujeito) {
+    std::vector<int> vistas;
     for (const auto &[nome, valor] : Pares(sujeito)) {
-        const std::string titulo = grid.Celula(Coluna(grid, nome), 0);
-        bool trocado = false;
-        for (std::string &linha : grid.ValoresObjeto) {
-            const auto igual = linha.find('=');
-            if (igual != std::string::npos && IguaisSemCaixa(linha.substr(0, igual), titulo)) {
-                linha = titulo + "=" + valor;
-                trocado = true;
-            }
-        }
-        if (!trocado) grid.ValoresObjeto.push_back(titulo + "=" + valor);
+        const int c = Coluna(grid, nome);
+        if (std::find(vistas.begin(), vistas.end(), c) != vistas.end())
+            throw TFalha{2, "A variável \"" + nome + "\" aparece mais de uma vez em --subject."};
+        vistas.push_back(c);
+        if (const std::string recusa = RecusaValorObjeto(grid, c, valor); !recusa.empty())
+            throw TFalha{2, recusa};
+        const TVariavel *v = grid.Variavel(c);
+        const bool forma = v->Tipo != tvNumerica && v->Tipo != tvComentario && !Apara(valor).empty();
+        DefineValorObjeto(grid.ValoresObjeto, grid.Celula(c, 0),
+                          forma ? grid.TextoNormalizado(c, valor) : valor);
     }
+}
+
+void ConfereValoresObjeto(const TGridzelto &g, const std::vector<int> &colunas) {
+    for (int c : colunas)
+        if (const std::string recusa = RecusaValorObjeto(g, c, TextoObjetoColuna(g, c));
+            !recusa.empty())
+            throw TFalha{1, "Objeto sob avaliação: " + recusa};
+}
+
+long long InteiroOpcao(std::string_view opcao, std::string_view texto, long long minimo,
+                       long long maximo) {
+    long long n = 0;
+    if (!ConverteInteiro(texto, n) || n < minimo || n > maximo)
+        throw TFalha{2, std::string(opcao) + " aceita um número inteiro de " +
+                            std::to_string(minimo) + " a " + std::to_string(maximo) + ": \"" +
+                            std::string(texto) + "\"."};
+    return n;
 }
 
 std::vector<TTermo> TermosModelo(const TGridzelto &grid, const std::string &modelo, int dependente) {
@@ -88,7 +114,8 @@ std::vector<TTermo> TermosModelo(const TGridzelto &grid, const std::string &mode
         const int c = Coluna(grid, nome);
         if (grid.Variavel(c)->Tipo == tvComentario)
             throw TFalha{2, "A variável \"" + nome + "\" é um comentário."};
-        codigos[c] = static_cast<std::uint8_t>(codigo);
+        if (!codigos.emplace(c, static_cast<std::uint8_t>(codigo)).second)
+            throw TFalha{2, "A variável \"" + nome + "\" aparece mais de uma vez em --model."};
     }
     if (codigos[dependente] == 0)
         throw TFalha{2, "O modelo deve dar um código de 1 a 14 à variável dependente \"" +
@@ -143,7 +170,9 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
                    "(pode repetir)");
     cmd.add_option("--criterion", o.criterio, "Ordenar por: r, f, sig, r2adj (padrão r)");
     cmd.add_option("--rapid", o.rapida, "Pesquisa rápida com blocos de L variáveis");
-    cmd.add_option("--threads", o.threads, "Threads (padrão: uma por núcleo)");
+    cmd.add_option("--threads", o.threads,
+                   "Threads, de 1 a " + std::to_string(MaximoThreads()) +
+                       " (quatro por núcleo; padrão: uma por núcleo)");
     cmd.add_option("--significance", o.significancia,
                    "Níveis de significância de uma configuração .NRM");
 }
@@ -152,15 +181,21 @@ void CarregaSignificanciasCli(const std::string &arquivo) {
     TSignificancias &sig = Significancias();
     sig = TSignificancias{};
     if (arquivo.empty()) return;
-    if (!std::filesystem::is_regular_file(arquivo)) throw TFalha{1, "Não foi possível ler " + arquivo + "."};
+    ConfereArquivo(arquivo);
     TArquivoIni ini(arquivo);
+    if (!ini.Aberto() || !ini.Existe(kSecaoSignificancias, "stcc"))
+        throw TFalha{2, "O arquivo de --significance não é uma configuração de níveis de "
+                        "significância (.NRM): " +
+                            arquivo + "."};
     sig.Le(ini);
 }
 
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o) {
-    if (o.rapida < 0) throw TFalha{2, "O tamanho do bloco da pesquisa rápida deve ser positivo."};
-    if (o.threads < 0) throw TFalha{2, "O número de threads não pode ser negativo."};
-    p.Threads = static_cast<unsigned>(o.threads);
+    const int rapida =
+        o.rapida.empty() ? 0 : static_cast<int>(InteiroOpcao("--rapid", o.rapida, 1, 65535));
+    p.Threads = o.threads.empty() ? 0
+                                  : static_cast<unsigned>(
+                                        InteiroOpcao("--threads", o.threads, 1, MaximoThreads()));
     struct Mascara {
         int coluna; // 0: every variable
         std::uint32_t codigos;
@@ -201,11 +236,11 @@ void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa 
                 if ((m.codigos >> k) & 1u) d.MarcaCaixa(k, true);
         }
         if (!o.criterio.empty()) d.DefineCriterio(Criterio(o.criterio));
-        if (o.rapida > 0) {
+        if (rapida > 0) {
             if (!d.RapidaOferecida())
                 throw TFalha{2, "A pesquisa rápida não é oferecida na pesquisa manual."};
             d.DefinePesquisaRapida(true);
-            d.DefineDeslizador(o.rapida);
+            d.DefineDeslizador(rapida);
         }
         return kResultadoExecuta;
     });

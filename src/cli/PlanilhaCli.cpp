@@ -2,19 +2,42 @@
 
 #include "files/ArquivoZelto.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <system_error>
 
 namespace zelto::cli {
 
+void ConfereArquivo(const std::filesystem::path &arquivo) {
+    namespace fs = std::filesystem;
+    std::string motivo;
+    std::error_code ec;
+    const fs::file_status estado = fs::status(arquivo, ec);
+    if (estado.type() == fs::file_type::not_found) {
+        const fs::path pasta = arquivo.parent_path();
+        motivo = pasta.empty() || fs::is_directory(pasta, ec)
+                     ? TLeituraGravacaoDados::TextoErro(2)
+                     : TLeituraGravacaoDados::TextoErro(3) + ".";
+    } else if (ec) {
+        motivo = ec == std::errc::permission_denied ? TLeituraGravacaoDados::TextoErro(5) + "."
+                                                    : ec.message() + ".";
+    } else if (estado.type() == fs::file_type::directory) {
+        motivo = "É uma pasta, não um arquivo.";
+    } else if (estado.type() != fs::file_type::regular) {
+        motivo = "Não é um arquivo comum (é um dispositivo, uma fila ou um soquete).";
+    } else if (::access(arquivo.c_str(), R_OK) != 0) {
+        motivo = TLeituraGravacaoDados::TextoErro(5) + ".";
+    }
+    if (!motivo.empty())
+        throw TFalha{1, "Erro durante processamento do arquivo: \r\n\r\n" +
+                            TLeituraGravacaoDados::NomeExibido(arquivo) + "\r\n\r\n" + motivo};
+}
+
 TPlanilhaLida LePlanilha(const std::filesystem::path &arquivo, TGridzelto &grid) {
     TPlanilhaLida lida;
-    // A missing file would otherwise be reported as one of an unknown format.
-    std::error_code ec;
-    if (!std::filesystem::exists(arquivo, ec) && !ec)
-        throw TFalha{1, "Erro durante processamento do arquivo: \r\n\r\n" +
-                            TLeituraGravacaoDados::NomeExibido(arquivo) + "\r\n\r\n" +
-                            TLeituraGravacaoDados::TextoErro(2)};
+    // Anything but a readable file would otherwise be reported as one of an unknown format.
+    ConfereArquivo(arquivo);
     lida.formato = DetectarFormato(arquivo);
     // The summary field of a native file holds at most 255 characters.
     const TResultado r = LerArquivo(arquivo, grid, 255, lida.resumo, nullptr);

@@ -34,9 +34,15 @@ struct TPlanilhaLida {
     std::string aviso;
 };
 
+// The one check of a path every command makes before reading it: it must name a regular file
+// (or a link to one) that can be read. Throws TFalha{1, message} with the real reason and the
+// name as given otherwise: "Erro durante processamento do arquivo: NAME Arquivo não
+// encontrado." (the folder missing, a folder, a device or a pipe, no permission likewise).
+void ConfereArquivo(const std::filesystem::path &arquivo);
+
 // Reads any supported worksheet file into `grid` (which must be fresh) through LerArquivo, so
-// the statistics mode is set as opening the file sets it. Throws TFalha{1, message} when the
-// file cannot be read at all.
+// the statistics mode is set as opening the file sets it, after ConfereArquivo. Throws
+// TFalha{1, message} when the file cannot be read at all.
 TPlanilhaLida LePlanilha(const std::filesystem::path &arquivo, TGridzelto &grid);
 
 // Line breaks of a message-box text ("\r\n", "\r", "\n", also repeated) become one blank.

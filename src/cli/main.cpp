@@ -45,10 +45,64 @@ void RegistraCalc(CLI::App &app, int &status) {
     cmd->callback([formula, &status] { status = Calcula(*formula); });
 }
 
+// What was wrong with the command line, in Portuguese, on one line. The parser's own texts are in
+// English; the names they quote (options, arguments) are kept.
+std::string MensagemUso(const CLI::App &app, const CLI::ParseError &e) {
+    const std::string texto = e.what();
+    std::string comandos;
+    const auto lista = app.get_subcommands({});
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        comandos += (i == 0 ? "" : i + 1 == lista.size() ? " ou " : ", ") + lista[i]->get_name();
+    auto depois = [&](const std::string &inicio) {
+        return texto.rfind(inicio, 0) == 0 ? texto.substr(inicio.size()) : std::string();
+    };
+    auto antes = [&](const std::string &fim) {
+        return texto.size() > fim.size() && texto.ends_with(fim)
+                   ? texto.substr(0, texto.size() - fim.size())
+                   : std::string();
+    };
+    std::string r;
+    if (dynamic_cast<const CLI::RequiredError *>(&e)) {
+        const std::string falta = antes(" is required");
+        r = falta.empty() || falta == "A subcommand"
+                ? "Falta o comando: " + comandos + "."
+                : "Falta " + falta + ".";
+    } else if (dynamic_cast<const CLI::ExtrasError *>(&e)) {
+        std::string extras = depois("The following arguments were not expected: ");
+        if (extras.empty()) extras = depois("The following argument was not expected: ");
+        r = "Argumento inesperado: " + (extras.empty() ? texto : extras) + ".";
+    } else if (dynamic_cast<const CLI::ArgumentMismatch *>(&e)) {
+        const auto doisPontos = texto.find(':');
+        r = doisPontos != std::string::npos && doisPontos < texto.find(' ')
+                ? "Falta o valor de " + texto.substr(0, doisPontos) + "."
+                : "Número errado de valores numa opção.";
+    } else if (dynamic_cast<const CLI::ConversionError *>(&e) ||
+               dynamic_cast<const CLI::ValidationError *>(&e)) {
+        const std::string valor = depois("Could not convert: ");
+        r = "Valor inválido" + (valor.empty() ? std::string(".") : ": " + valor + ".");
+    } else {
+        r = "Linha de comando inválida.";
+    }
+    return r + " Use --help para ver as opções.";
+}
+
+// The help in Portuguese: the labels of its layout, its groups and the help option.
+void AjudaEmPortugues(CLI::App &app) {
+    auto f = app.get_formatter();
+    for (const auto &[chave, valor] :
+         {std::pair{"Usage", "Uso"}, {"OPTIONS", "OPÇÕES"}, {"SUBCOMMAND", "COMANDO"},
+          {"SUBCOMMANDS", "COMANDOS"}, {"REQUIRED", "OBRIGATÓRIO"}, {"Positionals", "Argumentos"},
+          {"TEXT", "TEXTO"}, {"INT", "INTEIRO"}, {"Needs", "Requer"}, {"Excludes", "Exclui"}})
+        f->label(chave, valor);
+    app.option_defaults()->group("Opções");
+    app.set_help_flag("-h,--help", "Mostra esta ajuda e termina");
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
     CLI::App app{"Zelto 32 - linha de comando"};
+    AjudaEmPortugues(app);
     app.require_subcommand(1);
     int status = 0;
     RegistraCalc(app, status);
@@ -60,10 +114,17 @@ int main(int argc, char **argv) {
 #ifdef ZELTO_COM_RELATORIO
     RegistraReport(app, status);
 #endif
+    for (CLI::App *c : app.get_subcommands({})) {
+        c->group("Comandos");
+        if (CLI::Option *ajuda = c->get_help_ptr()) ajuda->group("Opções");
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {
-        return app.exit(e) == 0 ? 0 : 2;
+        // --help prints the help and ends well; every other parse error is bad usage.
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << MensagemUso(app, e) << '\n';
+        return 2;
     }
     return status;
 }

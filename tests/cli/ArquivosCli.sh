@@ -8,26 +8,8 @@ set -uo pipefail
 caso=$1
 cli=$2
 fonte=$3
-ex=$fonte/examples
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ZELTO_TABELAS=$tmp/TAB_VAR.QVT
-
-falha() {
-  echo "FALHA: $*" >&2
-  exit 1
-}
-
-# roda STATUS ARGS...: runs the CLI, keeps stdout and stderr in $tmp/out and $tmp/err, and
-# checks the exit status.
-roda() {
-  local esperado=$1
-  shift
-  "$cli" "$@" >"$tmp/out" 2>"$tmp/err"
-  local status=$?
-  [ "$status" -eq "$esperado" ] ||
-    falha "zelto-cli $* saiu com $status, esperado $esperado; stderr: $(cat "$tmp/err")"
-}
+# shellcheck source=ComumCli.sh
+source "$(dirname "$0")/ComumCli.sh"
 
 # A line of the human output of info.
 linha_info() { "$cli" info "$1" | grep "^$2" || falha "info $1 sem a linha \"$2\""; }

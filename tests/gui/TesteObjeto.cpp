@@ -225,6 +225,26 @@ class TesteObjeto : public QObject {
         }
     }
 
+    void valorQueNaoConverteERecusado() {
+        Ambiente a;
+        a.g.ValoresObjeto = {"Área=10,00", "Piscina=Talvez"};
+        auto f = a.Dialogo();
+        auto *m = f->Grade()->model();
+        // Typed: refused with the variable and the value named, the cell keeps its value.
+        QVERIFY(!m->setData(m->index(0, Coluna(*f, "Área")), "abc"));
+        QCOMPARE(Mostrado(*f, "Área"), QStringLiteral("10,00"));
+        QTRY_COMPARE(a.avisos.size(), 1u);
+        QCOMPARE(a.avisos[0], std::string("O valor \"abc\" da variável \"Área\" não é um número."));
+        // Kept in the worksheet: confirming is refused until it is mended.
+        f->BotaoConfirma()->click();
+        QVERIFY(!f->Resultado().Confirmado);
+        QCOMPARE(a.avisos.size(), 2u);
+        QVERIFY(a.avisos[1].find("\"Talvez\" da variável \"Piscina\"") != std::string::npos);
+        QVERIFY(m->setData(m->index(0, Coluna(*f, "Piscina")), "FALSE"));
+        f->BotaoConfirma()->click();
+        QVERIFY(f->Resultado().Confirmado);
+    }
+
     void opcoesDeOrdemGravadasEGradeRefeita() {
         Ambiente a;
         auto f = a.Dialogo();

@@ -19,12 +19,25 @@ namespace {
 
 // Elimination on the copies a (m×m, row-major) and v (m), then back substitution into b.
 // a[l][k] += f·a[l][j] for the rows l >= j eliminates row j across the columns k > j; the
-// lower triangle left behind is the transposed upper factor of A.
-bool Elimina(std::size_t m, long double *a, long double *v, long double *b) {
+// lower triangle left behind is the transposed upper factor of A. `diagonal` is A's own
+// diagonal (stride m + 1), against which each pivot is judged.
+bool Elimina(std::size_t m, long double *a, long double *v, long double *b,
+             const long double *diagonal, TSolucao &r) {
     auto at = [&](std::size_t l, std::size_t k) -> long double & { return a[l * m + k]; };
+    auto confere = [&](std::size_t j) {
+        const long double p = at(j, j), d = diagonal[j * (m + 1)];
+        if (PivoNulo(p, d)) {
+            r.Recusa = TRecusa::Singular;
+            r.TermoSingular = j + 1;
+            r.PivoRecusado = d > 0 ? p / d : 0;
+            return false;
+        }
+        r.MenorPivo = std::min(r.MenorPivo, p / d);
+        return true;
+    };
     for (std::size_t j = 0; j + 1 < m; ++j) {
+        if (!confere(j)) return false;
         const long double p = at(j, j);
-        if (p == 0) return false;
         for (std::size_t k = j + 1; k < m; ++k) {
             const long double f = -at(j, k) / p;
             for (std::size_t l = j; l < m; ++l)
@@ -33,7 +46,7 @@ bool Elimina(std::size_t m, long double *a, long double *v, long double *b) {
         }
     }
     if (m == 0) return true;
-    if (at(m - 1, m - 1) == 0) return false;
+    if (!confere(m - 1)) return false;
     b[m - 1] = v[m - 1] / at(m - 1, m - 1);
     for (std::size_t i = m - 1; i-- > 0;) {
         long double s = v[i];
@@ -60,14 +73,20 @@ bool Finito(long double x) {
 
 } // namespace
 
-bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b) {
+bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b, TSolucao *solucao) {
+    TSolucao local;
+    TSolucao &r = solucao ? *solucao : local;
+    r = TSolucao{};
     const std::size_t m = eq.m;
     if (m == 0 || b.size() < m || eq.A.size() != m * m || eq.c.size() != m) return false;
-    if (eq.n < m) return false;
+    if (eq.n <= m) {
+        r.Recusa = TRecusa::AmostrasInsuficientes;
+        return false;
+    }
     rascunho.Prepara(m);
     std::copy(eq.A.begin(), eq.A.end(), rascunho.a.begin());
     std::copy(eq.c.begin(), eq.c.end(), rascunho.v.begin());
-    return Elimina(m, rascunho.a.data(), rascunho.v.data(), b.data());
+    return Elimina(m, rascunho.a.data(), rascunho.v.data(), b.data(), eq.A.data(), r);
 }
 
 bool InverteEquacoes(const TEquacoesNormais &eq, std::span<long double> C) {
@@ -75,19 +94,21 @@ bool InverteEquacoes(const TEquacoesNormais &eq, std::span<long double> C) {
     if (m == 0 || C.size() < m * m || eq.A.size() != m * m) return false;
     rascunho.Prepara(m);
     std::vector<long double> x(m);
+    TSolucao r;
     for (std::size_t i = 0; i < m; ++i) {
         std::copy(eq.A.begin(), eq.A.end(), rascunho.a.begin());
         std::fill(rascunho.v.begin(), rascunho.v.begin() + static_cast<std::ptrdiff_t>(m), 0);
         rascunho.v[i] = 1;
         std::fill(x.begin(), x.end(), 0);
-        Elimina(m, rascunho.a.data(), rascunho.v.data(), x.data());
+        Elimina(m, rascunho.a.data(), rascunho.v.data(), x.data(), eq.A.data(), r);
         for (std::size_t l = 0; l < m; ++l)
             C[l * m + i] = x[l];
     }
     return true;
 }
 
-TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b) {
+TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b,
+                      bool aceitaConstante) {
     const std::size_t m = eq.m;
     if (m == 0 || b.size() < m) return {};
     const long double n = static_cast<long double>(eq.n);
@@ -96,29 +117,41 @@ TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b
     long double nSQRl = 0;
     for (std::size_t k = 2; k <= m; ++k)
         nSQRl += (n * eq.c[k - 1] - Sy * eq.a(1, k)) * b[k - 1];
-    return AjusteDeSomas(eq.n, m, nSQTl, nSQRl);
+    return AjusteDeSomas(eq.n, m, nSQTl, nSQRl, n * eq.Syy, aceitaConstante);
 }
 
-TAjuste AjusteDeSomas(std::size_t nAmostras, std::size_t m, long double nSQTl, long double nSQRl) {
+TAjuste AjusteDeSomas(std::size_t nAmostras, std::size_t m, long double nSQTl, long double nSQRl,
+                      long double nSyy, bool aceitaConstante) {
     TAjuste r;
+    auto recusa = [&](TRecusa motivo) {
+        TAjuste x;
+        x.Recusa = motivo;
+        return x;
+    };
+    if (nAmostras <= m) return recusa(TRecusa::AmostrasInsuficientes);
     const long double n = static_cast<long double>(nAmostras);
-    const bool semGraus = nAmostras <= m;
-    r.nMSE = semGraus ? Infinito : std::fabs(nSQTl - nSQRl) / (n - static_cast<long double>(m));
-    r.nSQR = std::fabs(nSQRl);
-    r.nSQT = std::fabs(nSQTl);
+    const long double ruido = LimitePivo * nSyy;
+    if (!Finito(nSQTl) || !Finito(nSQRl)) return recusa(TRecusa::Instavel);
+    if (!(nSQTl > ruido)) {
+        if (!aceitaConstante) return recusa(TRecusa::DependenteConstante);
+        // The descriptive mode's single model: the sample is all one value, without spread.
+        r.R = 1;
+        return r;
+    }
+    const long double nSQEl = nSQTl - nSQRl;
+    if (nSQRl < -ruido || nSQEl < -ruido) return recusa(TRecusa::Instavel);
+    r.nSQT = nSQTl;
+    r.nSQR = nSQEl < 0 ? nSQTl : std::max(nSQRl, 0.0L);
     r.nSQE = r.nSQT - r.nSQR;
-    r.R = r.nSQT != 0 ? std::sqrt(r.nSQR / r.nSQT) : 1;
+    r.nMSE = r.nSQE / (n - static_cast<long double>(m));
+    r.R = std::sqrt(r.nSQR / r.nSQT);
     if (m == 1)
         r.F = 0;
-    else if (semGraus || r.nMSE == 0)
+    else if (r.nMSE == 0)
         r.F = Infinito;
     else
-        r.F = nSQRl / (static_cast<long double>(m - 1) * r.nMSE);
-    if (!Finito(r.F) || std::fabs(r.F) > Infinito) r.F = r.F < 0 ? -Infinito : Infinito;
-    if (!Finito(r.R) || r.R > 1) {
-        r.R = 0;
-        r.F = 0;
-    }
+        r.F = r.nSQR / (static_cast<long double>(m - 1) * r.nMSE);
+    if (!Finito(r.F) || r.F > Infinito) r.F = Infinito;
     return r;
 }
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -39,12 +40,45 @@ struct TEquacoesNormais {
     long double a(std::size_t j, std::size_t k) const { return A[(j - 1) * m + (k - 1)]; }
 };
 
+// Singularity up to rounding. Elimination turns an exactly collinear column (a constant, a
+// duplicate, an exact combination of the columns before it, in any transformation) into a pivot
+// that is rounding noise rather than 0, so a pivot counts as zero when it is not above
+// LimitePivo times its column's own sum of squares A[j][j] as built (what is left of the column
+// once the columns before it are taken out, relative to the whole column). Measured in long
+// double (64-bit significand): exactly collinear random designs of up to 2000 samples leave at
+// most 5e-17 of the diagonal, while the worst-conditioned reference design (Longley) keeps
+// every pivot above 7e-9 of its own; the rule sits between the two, about four orders of
+// magnitude from each (the tests print both sides). A negative or NaN pivot is noise too.
+inline constexpr long double LimitePivo = 1e-13L;
+inline bool PivoNulo(long double pivo, long double diagonal) {
+    return !(pivo > LimitePivo * diagonal);
+}
+
+// Why the normal equations gave no fit.
+enum class TRecusa : std::uint8_t {
+    Nenhuma,
+    Transformacao,         // a term's transformation failed on an active sample
+    AmostrasInsuficientes, // n − m < 1: no residual degree of freedom
+    Singular,              // a pivot is zero up to rounding (TSolucao::TermoSingular)
+    DependenteConstante,   // the transformed dependent column is constant
+    Instavel,              // rounding would show a negative sum of squares or F
+    Alavanca,              // rounding would show a leverage outside [0, 1]
+};
+
+// What ResolveEquacoes met on its way.
+struct TSolucao {
+    TRecusa Recusa = TRecusa::Nenhuma;
+    std::size_t TermoSingular = 0; // 1-based term whose pivot counted as zero
+    long double MenorPivo = 1;     // the smallest pivot over its diagonal among those accepted
+    long double PivoRecusado = 0;  // the pivot over its diagonal that counted as zero
+};
+
 // Solves A·b = c by Gaussian elimination without pivoting, on copies of A and c (A is
-// symmetric, so the elimination runs on columns). Fails, leaving b unspecified, when a pivot
-// is exactly zero (two identical regressor columns, a constant regressor) and when there are
-// fewer samples than coefficients (n < m: the system is singular even where rounding leaves
-// no pivot exactly zero). b must hold m entries.
-bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b);
+// symmetric, so the elimination runs on columns). Fails, leaving b unspecified, when there are
+// not more samples than coefficients (n − m < 1) and when a pivot counts as zero (PivoNulo).
+// b must hold m entries; `solucao`, when given, says why it failed.
+bool ResolveEquacoes(const TEquacoesNormais &eq, std::span<long double> b,
+                     TSolucao *solucao = nullptr);
 
 // C = A⁻¹, column by column, by the same elimination on each unit vector (row-major, m×m).
 // The solver's verdict is not checked here: the system was already solved. False only when
@@ -59,17 +93,24 @@ struct TAjuste {
     long double nSQE = 0; // error sum of squares × n
     long double nSQT = 0; // total sum of squares × n
     long double nMSE = 0; // n·SQE/(n − m); Infinito when n <= m (no residual degrees of freedom)
+    TRecusa Recusa = TRecusa::Nenhuma; // not Nenhuma: the model is refused, the numbers are void
 };
 
 // R, F and the sums of squares from the equations and the coefficients b:
-//   nSQT' = n·Syy − (Σy')², nSQR' = Σₖ₌₂..ₘ (n·c[k] − Σy'·A[1][k])·b[k],
-//   nMSE = |nSQT' − nSQR'|/(n − m), nSQR = |nSQR'|, nSQT = |nSQT'|, nSQE = nSQT − nSQR,
-//   R = √(nSQR/nSQT) (1 when nSQT = 0), F = nSQR'/((m − 1)·nMSE) (0 for m = 1, Infinito when
-//   nMSE = 0 or n <= m); R > 1 (rounding beyond an exact fit) sets R and F to 0.
-TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b);
-// The same statistics from n, m and the two n-scaled sums nSQT' and nSQR' alone (the model search
-// forms them from cross products it gathered once; CalculaAjuste ends here too).
-TAjuste AjusteDeSomas(std::size_t n, std::size_t m, long double nSQTl, long double nSQRl);
+//   nSQT' = n·Syy − (Σy')², nSQR' = Σₖ₌₂..ₘ (n·c[k] − Σy'·A[1][k])·b[k], nSQE' = nSQT' − nSQR',
+//   nSQR = nSQR', nSQT = nSQT', nSQE = nSQT − nSQR, nMSE = nSQE/(n − m),
+//   R = √(nSQR/nSQT), F = nSQR/((m − 1)·nMSE) (0 for m = 1, Infinito when nMSE = 0).
+// Rounding is judged against n·Syy, the size of the sums nSQT' and nSQR' are taken from: a
+// dependent column with nSQT' <= LimitePivo·n·Syy is constant, and refused unless
+// `aceitaConstante` (the descriptive mode's single model, where R is then 1); an nSQR' or nSQE'
+// below −LimitePivo·n·Syy is refused as unstable, and one between that and 0 is 0 (an exact fit,
+// R = 1, or a regression that explains nothing, R = 0). n <= m is refused.
+TAjuste CalculaAjuste(const TEquacoesNormais &eq, std::span<const long double> b,
+                      bool aceitaConstante = false);
+// The same statistics from n, m, the two n-scaled sums nSQT' and nSQR' and n·Syy alone (the model
+// search forms them from cross products it gathered once; CalculaAjuste ends here too).
+TAjuste AjusteDeSomas(std::size_t n, std::size_t m, long double nSQTl, long double nSQRl,
+                      long double nSyy, bool aceitaConstante = false);
 
 // The adjusted R² of a fit with m terms over n samples: 1 when |R| > limiteExato or nSQT = 0,
 // −Infinito when n <= m, else 1 − (nSQE/nSQT)·(n − 1)/(n − m).

@@ -35,6 +35,8 @@ bool TSistema::MontaSistema() {
     ErroTransformacao = 0;
     erroMontagem_ = 0;
     termoComErro_ = 0;
+    recusa_ = TRecusa::Nenhuma;
+    termoRecusado_ = 0;
     std::size_t m = 0;
     while (m < MaximoTermos && Termos[m].Coluna != 0)
         ++m;
@@ -48,7 +50,8 @@ bool TSistema::MontaSistema() {
         // samples is rejected, not only the one that first computed it.
         if (const std::uint8_t erro = col.ErroEm(ativas); erro != 0) {
             erroMontagem_ = erro;
-            termoComErro_ = k + 1;
+            termoComErro_ = termoRecusado_ = k + 1;
+            recusa_ = TRecusa::Transformacao;
             ErroTransformacao = 0;
             return false;
         }
@@ -81,21 +84,64 @@ bool TSistema::MontaSistema() {
 
 bool TSistema::Resolve() {
     b_.assign(m_, 0);
+    ajuste_ = TAjuste{};
     if (eq_.m != m_ || m_ == 0) return false;
-    if (!ResolveEquacoes(eq_, b_)) {
-        std::fill(b_.begin(), b_.end(), 0);
-        return false;
+    TSolucao solucao;
+    if (ResolveEquacoes(eq_, b_, &solucao)) {
+        // The descriptive mode's single model describes the sample even when it is all one value.
+        ajuste_ = CalculaAjuste(eq_, b_, !inferencial_ && m_ == 1);
+        solucao.Recusa = ajuste_.Recusa;
     }
-    return true;
+    recusa_ = solucao.Recusa;
+    termoRecusado_ = solucao.TermoSingular;
+    if (recusa_ == TRecusa::Nenhuma) return true;
+    std::fill(b_.begin(), b_.end(), 0);
+    ajuste_ = TAjuste{};
+    return false;
 }
 
 void TSistema::CalculaEstatisticas() {
-    ajuste_ = CalculaAjuste(eq_, b_);
+    if (recusa_ == TRecusa::Nenhuma) ajuste_ = CalculaAjuste(eq_, b_, !inferencial_ && m_ == 1);
 }
 
 void TSistema::Inverte() {
     C_.assign(m_ * m_, 0);
     if (eq_.m == m_ && m_ > 0) InverteEquacoes(eq_, C_);
+}
+
+std::string TSistema::MotivoRecusa() const {
+    const std::size_t k = termoRecusado_;
+    auto variavel = [&] {
+        std::string v = "a variável \"" + NomeTermo(k) + "\"";
+        if (CodigoTermo(k) != 1) v += " (" + std::string(DescricaoTransformacao(CodigoTermo(k))) + ")";
+        return v;
+    };
+    switch (recusa_) {
+    case TRecusa::Nenhuma:
+        return {};
+    case TRecusa::Transformacao:
+        return "a transformação " + std::string(DescricaoTransformacao(CodigoTermo(k))) + " de \"" +
+               NomeTermo(k) + "\" falhou (" +
+               std::string(DescricaoErroTransformacao(erroMontagem_)) + ")";
+    case TRecusa::AmostrasInsuficientes:
+        return "amostras insuficientes: n = " + std::to_string(n()) + " para " +
+               std::to_string(m_) + " coeficientes";
+    case TRecusa::Singular: {
+        // Collinear with the intercept alone: the column does not vary.
+        const long double diagonal = eq_.m == m_ && k >= 1 && k <= m_ ? eq_.a(k, k) : 0;
+        const bool constante =
+            k >= 2 && PivoNulo(ProdutoCentrado(k, k), static_cast<long double>(n()) * diagonal);
+        return "o sistema de equações é singular: " + variavel() +
+               (constante ? " é constante" : " é combinação linear das variáveis anteriores do modelo");
+    }
+    case TRecusa::DependenteConstante:
+        return "a variável dependente transformada é constante";
+    case TRecusa::Instavel:
+        return "o ajuste é instável: os arredondamentos dariam uma soma de quadrados negativa";
+    case TRecusa::Alavanca:
+        return "o ajuste é instável: os arredondamentos dariam uma alavanca fora do intervalo [0, 1]";
+    }
+    return {};
 }
 
 // ---- Model and data -------------------------------------------------------------------------

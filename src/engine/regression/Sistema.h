@@ -9,12 +9,18 @@
 //   Termos                set by the caller;
 //   MontaSistema          normal equations over the active samples; false when a term's
 //                         transformation failed on an active sample or a term names no column;
-//   Resolve               coefficients; false when the system is singular;
+//   Resolve               coefficients and the fit; false when the model is refused: fewer
+//                         than m + 1 active samples, a system singular up to rounding (a
+//                         constant, duplicated or combined regressor, EquacoesNormais.h), a
+//                         constant transformed dependent column (but for the descriptive mode's
+//                         single model), or a fit that would show a negative sum of squares;
 //   CalculaEstatisticas   R, F and the sums of squares (kept multiplied by n);
 //   Inverte               C = A⁻¹ (hat values, covariances, intervals);
 //   CalculaResiduos       residuals, their moments and classes;
-//   CalculaAlavancas      hat values (needs Inverte);
+//   CalculaAlavancas      hat values (needs Inverte); false when rounding would put one
+//                         outside [0, 1] (the model is then refused too);
 //   OrdenaResiduos        the ascending order of the residuals.
+// After a refusal, Recusa and MotivoRecusa say why, in the words the user is shown.
 // Queries are read-only and valid after the steps they rest on; indexes of terms and of
 // active samples are 1-based, and an index out of range gives 0.
 //
@@ -101,16 +107,25 @@ class TSistema {
     void CalculaEstatisticas();
     void Inverte();
     void CalculaResiduos();
-    void CalculaAlavancas();
+    bool CalculaAlavancas();
     void OrdenaResiduos();
-    // The steps after CalculaEstatisticas, in order: what a report of the fit reads.
-    void CompletaAjuste();
+    // The steps after CalculaEstatisticas, in order: what a report of the fit reads. False when
+    // the hat values refuse the model.
+    bool CompletaAjuste();
 
     // The transformation error (1, 4, 5 or 6) that made the last MontaSistema fail, with the
     // term it came from; 0 when it did not fail for that reason. MontaSistema leaves the
     // process-wide flag cleared.
     std::uint8_t ErroMontagem() const { return erroMontagem_; }
     std::size_t TermoComErro() const { return termoComErro_; }
+    // Why the last fit was refused (TRecusa::Nenhuma when it was not), the term concerned (the
+    // failed transformation's or the singular pivot's, 0 when none) and the reason as the user
+    // reads it, in lower case without a final stop: "o sistema de equações é singular: a
+    // variável \"x\" é constante", "a variável dependente transformada é constante",
+    // "amostras insuficientes: n = 3 para 3 coeficientes"...
+    TRecusa Recusa() const { return recusa_; }
+    std::size_t TermoRecusado() const { return termoRecusado_; }
+    std::string MotivoRecusa() const;
 
     // ---- Tests on the fitted model -----------------------------------------------------
     // Regressors significant at the two-sided level alfa (ContaRegressoresSignificativos).
@@ -264,6 +279,8 @@ class TSistema {
     TAjuste ajuste_;
     std::uint8_t erroMontagem_ = 0;
     std::size_t termoComErro_ = 0;
+    TRecusa recusa_ = TRecusa::Nenhuma;
+    std::size_t termoRecusado_ = 0;
     bool inferencial_ = true;
 
     std::vector<long double> e_, h_;

@@ -13,6 +13,9 @@ namespace zelto {
 
 namespace {
 
+// How far rounding may put a hat value outside [0, 1] before the model is refused.
+constexpr long double kFolgaAlavanca = 1e-9L;
+
 long double Marcador(long double x) {
     if (std::isnan(x)) return Infinito;
     if (!std::isfinite(x) || std::fabs(x) > Infinito) return x < 0 ? -Infinito : Infinito;
@@ -138,11 +141,12 @@ void TSistema::CalculaResiduos() {
     }
 }
 
-void TSistema::CalculaAlavancas() {
+bool TSistema::CalculaAlavancas() {
     const std::size_t nn = n();
     h_.assign(nn, 0);
-    if (C_.size() != m_ * m_ || colunas_.size() != m_ || m_ == 0) return;
+    if (C_.size() != m_ * m_ || colunas_.size() != m_ || m_ == 0) return false;
     std::vector<long double> v(m_);
+    bool foraDoIntervalo = false;
     for (std::size_t i = 0; i < nn; ++i) {
         const std::uint32_t s = dados_.Ativas()[i];
         v[0] = 1;
@@ -155,15 +159,25 @@ void TSistema::CalculaAlavancas() {
                 linha += C_[j * m_ + k] * v[k];
             h += v[j] * linha;
         }
-        h_[i] = Marcador(h);
+        // A hat value lies in [0, 1]; rounding may step just outside, beyond that the inverse
+        // is not to be trusted.
+        if (!(h >= -kFolgaAlavanca && h <= 1 + kFolgaAlavanca)) foraDoIntervalo = true;
+        h_[i] = std::clamp(Marcador(h), 0.0L, 1.0L);
     }
+    if (foraDoIntervalo) {
+        recusa_ = TRecusa::Alavanca;
+        termoRecusado_ = 0;
+        return false;
+    }
+    return true;
 }
 
-void TSistema::CompletaAjuste() {
+bool TSistema::CompletaAjuste() {
     Inverte();
     CalculaResiduos();
-    CalculaAlavancas();
+    const bool alavancas = CalculaAlavancas();
     OrdenaResiduos();
+    return alavancas;
 }
 
 void TSistema::OrdenaResiduos() {

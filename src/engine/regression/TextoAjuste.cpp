@@ -7,6 +7,28 @@
 
 namespace zelto {
 
+std::string TextoSimples(std::string_view texto) {
+    std::string r;
+    r.reserve(texto.size());
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        // A marker counts only with its closing "%".
+        const bool potencia = texto.substr(i, 3) == "###";
+        const bool expoente = texto.substr(i, 3) == "%^%";
+        const std::size_t fim = potencia || expoente ? texto.find('%', i + 3) : std::string_view::npos;
+        if (fim == std::string_view::npos) {
+            r += texto[i++];
+            continue;
+        }
+        const std::string_view dentro = texto.substr(i + 3, fim - i - 3);
+        r += potencia ? "x10^" : "^(";
+        r += dentro;
+        if (expoente) r += ')';
+        i = fim + 1;
+    }
+    return r;
+}
+
 std::string TextoAjuste(const TSistema &s, long double confianca,
                         const std::function<std::string(long double)> &numero) {
     const std::size_t n = s.n(), m = s.m();
@@ -46,7 +68,7 @@ std::string TextoAjuste(const TSistema &s, long double confianca,
             << "\nIntervalo da média: " << par(s.IntervaloMedia(ponto, confianca))
             << "\nIntervalo de predição: " << par(s.IntervaloPredicao(ponto, confianca)) << '\n';
     }
-    return out.str();
+    return TextoSimples(out.str());
 }
 
 } // namespace zelto

@@ -20,14 +20,14 @@ class Conta {
   public:
     bool Falhou() const { return falha_; }
 
-    long double Mult(long double a, long double b) { return Confere(a * b); }
+    long double Mult(long double a, long double b) { return Confere(a * b, a != 0 && b != 0); }
 
     long double Div(long double a, long double b) {
         if (b == 0 || std::isnan(b)) {
             falha_ = true;
             return 0;
         }
-        return Confere(a / b);
+        return Confere(a / b, a != 0);
     }
 
     long double Raiz(long double a) {
@@ -38,8 +38,8 @@ class Conta {
         return Confere(std::sqrt(a));
     }
 
-    // e^a; an overflow is a fault, an underflow gives 0.
-    long double Exp(long double a) { return Confere(std::exp(a)); }
+    // e^a; an overflow and an underflow are faults (e^a is never 0).
+    long double Exp(long double a) { return Confere(std::exp(a), true); }
 
     long double Ln(long double a) {
         if (std::isnan(a)) {
@@ -74,8 +74,12 @@ class Conta {
     }
 
   private:
-    long double Confere(long double v) {
-        if (!std::isfinite(v)) falha_ = true;
+    // A result that is not finite is a fault; so is one that underflowed (to a subnormal value,
+    // or to 0 when `naoNulo` says the exact result is not 0): its digits are gone, and a column
+    // of such values would look constant to the regression.
+    long double Confere(long double v, bool naoNulo = false) {
+        if (!std::isfinite(v) || std::fpclassify(v) == FP_SUBNORMAL || (naoNulo && v == 0))
+            falha_ = true;
         return v;
     }
 
@@ -289,6 +293,19 @@ std::string_view PrefixoInversa(std::uint8_t codigo) {
 
 std::string_view SufixoInversa(std::uint8_t codigo) {
     return codigo <= MaiorCodigoTransformacao ? Inversas[codigo].depois : std::string_view();
+}
+
+std::string_view DescricaoErroTransformacao(std::uint8_t erro) {
+    switch (erro) {
+    case 4:
+        return "zero elevado a potência não positiva";
+    case 5:
+        return "logaritmo de zero ou de número negativo";
+    case 6:
+        return "potência fracionária de número negativo";
+    default:
+        return "erro aritmético";
+    }
 }
 
 std::string_view DescricaoTransformacao(std::uint8_t codigo) {

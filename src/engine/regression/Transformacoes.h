@@ -9,7 +9,8 @@
 // Arithmetic is done in long double. None of these functions throws or stops the program: a
 // transformation that fails returns a number and leaves a non-zero code in ErroTransformacao:
 //   1  an arithmetic fault (division by zero, square root of a negative number, overflow of
-//      the exponential or of a power, and the like); the result is then 0;
+//      the exponential or of a power, a result that underflows to 0 or to a subnormal number
+//      from non-zero operands, such as e^(−42000), and the like); the result is then 0;
 //   4  zero raised to a non-positive power; the result is Infinito;
 //   5  logarithm of zero or of a negative number; the result is -Infinito;
 //   6  negative number raised to a fractional power (e.g. a cube root); the result is Infinito.
@@ -48,6 +49,11 @@ std::string NomeTransformacao(std::string_view v, std::uint8_t codigo);
 // and 1 and for codes outside 0..14.
 std::string_view PrefixoInversa(std::uint8_t codigo);
 std::string_view SufixoInversa(std::uint8_t codigo);
+
+// What an error code of ErroTransformacao means, in the user's words: "logaritmo de zero ou de
+// número negativo" for 5, "zero elevado a potência não positiva" for 4, "potência fracionária de
+// número negativo" for 6, "erro aritmético" otherwise.
+std::string_view DescricaoErroTransformacao(std::uint8_t erro);
 
 // Name of the code in the search configuration: "Não usada", "Proporcional", "Logarítmica",
 // ...; empty for codes outside 0..14.

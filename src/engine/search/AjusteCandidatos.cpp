@@ -4,11 +4,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 #include <thread>
 
 namespace zelto {
 
-void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads) {
+std::jthread IniciaThread(const TIniciaThread &inicia, std::function<void()> trabalho) {
+    return inicia ? inicia(std::move(trabalho)) : std::jthread(std::move(trabalho));
+}
+
+void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads, const TIniciaThread &inicia) {
     std::vector<const TColunaTransformada *> colunas;
     for (TVariavelBloco &v : bloco.Variaveis)
         for (TEscolhaVariavel &e : v.Escolhas)
@@ -40,8 +45,16 @@ void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads) {
     const std::size_t trabalho = P * P * ativas.size();
     const unsigned t = trabalho > 4'000'000 ? std::max(1u, threads) : 1u;
     std::vector<std::jthread> ajudantes;
-    for (unsigned k = 1; k < t; ++k)
-        ajudantes.emplace_back(linhas, k, t);
+    unsigned k = 1;
+    for (; k < t; ++k) {
+        try {
+            ajudantes.push_back(IniciaThread(inicia, [&linhas, k, t] { linhas(k, t); }));
+        } catch (const std::system_error &) {
+            break;
+        }
+    }
+    for (; k < t; ++k) // the shares of the threads the system refused
+        linhas(k, t);
     linhas(0, t);
 }
 
@@ -121,12 +134,15 @@ bool TAjusteCandidatos::Prepara(const TBlocoPesquisa &bloco, const TPeca &peca) 
     Sx_.assign(C_, 0);
     Sy_.assign(Y_, 0);
     nSQT_.assign(Y_, 0);
+    nSyy_.assign(Y_, 0);
+    diagonal_.assign(C_, 0);
     for (std::size_t i = 0; i < C_; ++i) {
         const auto *a = colunas_[i];
         const int pa = produtoColuna_[i];
         Sx_[i] = soma(a, pa);
         for (std::size_t j = i; j < C_; ++j)
             X[i * C_ + j] = X[j * C_ + i] = produto(a, pa, colunas_[j], produtoColuna_[j]);
+        diagonal_[i] = X[i * C_ + i];
         for (std::size_t y = 0; y < Y_; ++y)
             Xy[i * Y_ + y] = produto(a, pa, ys_[y], produtoY_[y]);
     }
@@ -134,6 +150,7 @@ bool TAjusteCandidatos::Prepara(const TBlocoPesquisa &bloco, const TPeca &peca) 
         Sy_[y] = soma(ys_[y], produtoY_[y]);
         const long double Syy = produto(ys_[y], produtoY_[y], ys_[y], produtoY_[y]);
         nSQT_[y] = n * Syy - Sy_[y] * Sy_[y];
+        nSyy_[y] = n * Syy;
     }
     G_.assign(C_ * Y_, 0);
     for (std::size_t i = 0; i < C_; ++i)
@@ -197,12 +214,12 @@ void TAjusteCandidatos::Visita(std::size_t pos, Vista vista, bool propria, std::
             Visita(pos + 1, vista, propria && ultima, indice + e.Contribuicao);
             continue;
         }
-        // A failed column or a zero pivot rejects every model below.
+        // A failed column or a pivot that counts as zero rejects every model below.
         if (e.Candidato < 0) continue;
         const auto t = static_cast<std::size_t>(e.Candidato);
         const long double *linha = vista.Dados + (t - vista.Base) * vista.Passo;
         const long double diagonal = linha[t - vista.Base];
-        if (diagonal == 0) continue;
+        if (PivoNulo(diagonal, diagonal_[t])) continue;
         pivos_.push_back({linha, vista.Base, diagonal, t});
         Vista destino = vista;
         if (!(propria && ultima)) {
@@ -266,7 +283,7 @@ void TAjusteCandidatos::Folha(std::uint64_t indice) {
     }
     const std::size_t np = pivos_.size();
     const std::size_t m = np + 1;
-    if (m > n_) return; // fewer samples than coefficients: singular
+    if (m >= n_) return; // no residual degree of freedom
     const TBlocoPesquisa &bloco = *bloco_;
     const double limiar = limiar_->load(std::memory_order_relaxed);
     const Pivo *pv = pivos_.data();
@@ -307,7 +324,8 @@ void TAjusteCandidatos::Folha(std::uint64_t indice) {
             long double nSQRl = 0;
             for (std::size_t i = 1; i <= np; ++i)
                 nSQRl += G_[pv[i - 1].Candidato * Y_ + y] * bk[i * k];
-            const TAjuste aj = AjusteDeSomas(n_, m, nSQT_[y], nSQRl);
+            const TAjuste aj = AjusteDeSomas(n_, m, nSQT_[y], nSQRl, nSyy_[y]);
+            if (aj.Recusa != TRecusa::Nenhuma) continue;
             if (aj.R == 0 && !bloco.AceitaRZero) continue;
             long double r2a = 0;
             bool temR2a = false;

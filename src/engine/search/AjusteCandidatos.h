@@ -19,9 +19,10 @@
 // therefore identical to the fit of the same model, which the tests check.
 //
 // A column whose transformation failed on an active sample rejects every model that uses it, a
-// zero pivot rejects every model that holds that regressor after those before it, and a model with
-// more coefficients than samples is rejected, as TSistema rejects them. Rejected models still
-// count as examined.
+// pivot that counts as zero (PivoNulo) rejects every model that holds that regressor after those
+// before it, and a model without a residual degree of freedom, with a constant dependent column or
+// with a fit that rounding would make negative is rejected, as TSistema rejects them. Rejected
+// models still count as examined.
 //
 // A piece reports only the models whose ChaveFiltro reaches the threshold that the list published
 // (the key of its slot 50, which never decreases): any other model could not enter the list. The
@@ -39,7 +40,9 @@
 #include <atomic>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <thread>
 #include <vector>
 
 namespace zelto {
@@ -90,8 +93,14 @@ struct TBlocoPesquisa {
     std::vector<long double> Produtos, Somas;
 };
 
-// Fills the block's table of cross products, on `threads` threads.
-void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads);
+// Starts a thread running the work; throws std::system_error when the system refuses one. An
+// empty function starts a std::jthread (tests put one that refuses).
+using TIniciaThread = std::function<std::jthread(std::function<void()>)>;
+std::jthread IniciaThread(const TIniciaThread &inicia, std::function<void()> trabalho);
+
+// Fills the block's table of cross products, on up to `threads` threads (fewer when the system
+// refuses some; the calling thread does the share of any it could not start).
+void CalculaProdutos(TBlocoPesquisa &bloco, unsigned threads, const TIniciaThread &inicia = {});
 
 // A piece: its place in the block's sequence, its high digit values and the first low index to
 // examine (0 but for the piece where an interrupted search resumes).
@@ -173,7 +182,8 @@ class TAjusteCandidatos {
     std::vector<int> produtoColuna_, produtoY_;        // their rows in the block's table
     std::vector<Rhs> rhs_;
     std::size_t C_ = 0, Y_ = 0;
-    std::vector<long double> Sx_, Sy_, nSQT_, G_, centrados_, raiz_;
+    std::vector<long double> Sx_, Sy_, nSQT_, nSyy_, G_, centrados_, raiz_;
+    std::vector<long double> diagonal_; // each candidate's own sum of squares, for its pivot
     std::vector<std::vector<long double>> niveis_; // one buffer per position, allocated on use
     std::vector<Pivo> pivos_;
     std::vector<long double> b_, bt_, bCentrados_;

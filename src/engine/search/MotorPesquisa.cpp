@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -59,6 +60,10 @@ class TDispensador {
 
 } // namespace
 
+unsigned MaximoThreads() {
+    return 4 * std::max(1u, std::thread::hardware_concurrency());
+}
+
 struct TMotorPesquisa::Impl {
     TDadosRegressao &dados;
     TParametrosMotor par;
@@ -84,9 +89,18 @@ struct TMotorPesquisa::Impl {
 
     Impl(TDadosRegressao &d, const TParametrosMotor &p) : dados(d), par(p) {
         threads = p.Threads ? p.Threads : std::max(1u, std::thread::hardware_concurrency());
-        if (threads > 1)
-            for (unsigned i = 0; i < threads; ++i)
-                trabalhadores.emplace_back([this] { Trabalha(); });
+        threads = std::min(threads, MaximoThreads());
+        if (threads > 1) {
+            for (unsigned i = 0; i < threads; ++i) {
+                try {
+                    trabalhadores.push_back(IniciaThread(par.IniciaThread, [this] { Trabalha(); }));
+                } catch (const std::system_error &) {
+                    break; // the system gives no more: go on with those started
+                }
+            }
+            // One worker alone would only hand the pieces over: the calling thread fits them.
+            threads = trabalhadores.size() > 1 ? static_cast<unsigned>(trabalhadores.size()) : 1;
+        }
     }
 
     ~Impl() {
@@ -188,7 +202,7 @@ TBlocoPesquisa TMotorPesquisa::Impl::Monta(const TMascarasVigentes &m, int prime
         ++b.Baixos;
     }
 
-    CalculaProdutos(b, threads);
+    CalculaProdutos(b, threads, par.IniciaThread);
 
     if (par.Criterio == cpRegressores) {
         const std::size_t n = b.Ativas.size();

@@ -17,6 +17,7 @@
 
 #include "common/Progresso.h"
 #include "regression/DadosRegressao.h"
+#include "search/AjusteCandidatos.h"
 #include "search/ListaModelos.h"
 
 #include <cstdint>
@@ -25,12 +26,18 @@
 
 namespace zelto {
 
+// The most threads a search runs: four per core. More would only contend for the cores.
+unsigned MaximoThreads();
+
 struct TParametrosMotor {
     CriterioPesquisa Criterio = cpCorrelacao;
     long double Alfa = 0.05L;          // two-sided level of the regressors (criterion 2)
     long double LimiteExato = 0.9999L; // TSistema::LimiteAjusteExato
     bool AceitaRZero = false;          // descriptive mode
-    unsigned Threads = 1;              // 0: one per core
+    unsigned Threads = 1;              // 0: one per core; at most MaximoThreads()
+    // When the system refuses a thread, the search goes on with those it got (on the calling
+    // thread alone if it got none): it never fails for want of threads.
+    TIniciaThread IniciaThread;
 };
 
 class TMotorPesquisa {
@@ -40,6 +47,7 @@ class TMotorPesquisa {
     TMotorPesquisa(const TMotorPesquisa &) = delete;
     TMotorPesquisa &operator=(const TMotorPesquisa &) = delete;
 
+    // The threads fitting models: those asked for, or fewer when the system refused some.
     unsigned Threads() const;
 
     // Runs the block [primeiro, ultimo] of the masks from the model `codigos` (the next one to

@@ -63,6 +63,31 @@ std::string TextoObjetoColuna(const TGridzelto &g, int c) {
     return ValorObjeto(g.ValoresObjeto, g.Celula(c, 0)).value_or("");
 }
 
+std::string RecusaValorObjeto(const TGridzelto &g, int c, std::string_view texto) {
+    const TVariavel *v = c >= 1 && c < g.ColCount() ? g.Variavel(c) : nullptr;
+    if (!v || v->Tipo == tvComentario || Apara(texto).empty()) return {};
+    if (!g.TextoNormalizado(c, texto).empty()) return {};
+    std::string r = "O valor \"" + std::string(texto) + "\" da variável \"" + g.Celula(c, 0) +
+                    "\" não é ";
+    switch (v->Tipo) {
+    case tvData:
+        return r + "uma data.";
+    case tvQualitativa:
+    case tvDicotomica: {
+        std::string rotulos;
+        if (v->Tipo == tvDicotomica) {
+            rotulos = g.TextoDoValor(c, 1) + ", " + g.TextoDoValor(c, 0);
+        } else {
+            for (const TObjetoValor &i : g.Formato(c).Itens)
+                rotulos += (rotulos.empty() ? "" : ", ") + i.Rotulo;
+        }
+        return r + "um dos rótulos da sua tabela" + (rotulos.empty() ? "" : ": " + rotulos) + ".";
+    }
+    default:
+        return r + "um número.";
+    }
+}
+
 long double ValorObjetoColuna(const TGridzelto &g, int c) {
     return g.ValorTexto(c, TextoObjetoColuna(g, c));
 }
@@ -185,12 +210,23 @@ int TEdicaoObjeto::Indice(std::string_view nome) const {
     return -1;
 }
 
-void TEdicaoObjeto::AtribuiTexto(int i, std::string_view texto) {
-    if (i < 0 || i >= static_cast<int>(valores_.size())) return;
+std::string TEdicaoObjeto::AtribuiTexto(int i, std::string_view texto) {
+    if (i < 0 || i >= static_cast<int>(valores_.size())) return {};
     TValorEditado &v = valores_[i];
-    if (g_.Variavel(v.Coluna)->Tipo == tvCalculada) return;
+    if (g_.Variavel(v.Coluna)->Tipo == tvCalculada) return {};
+    std::string recusa = RecusaValorObjeto(g_, v.Coluna, texto);
+    if (!recusa.empty()) return recusa;
     v.Texto = g_.TextoNormalizado(v.Coluna, texto);
     Recalcula();
+    return {};
+}
+
+std::string TEdicaoObjeto::Recusa() const {
+    for (const TValorEditado &v : valores_) {
+        if (g_.Variavel(v.Coluna)->Tipo == tvCalculada) continue;
+        if (std::string r = RecusaValorObjeto(g_, v.Coluna, v.Texto); !r.empty()) return r;
+    }
+    return {};
 }
 
 void TEdicaoObjeto::Limpa(int i) {

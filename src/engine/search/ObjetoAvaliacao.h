@@ -46,6 +46,11 @@ std::string LinhaObjeto(std::string_view nome, std::string_view texto);
 long double ValorObjetoColuna(const TGridzelto &g, int c);
 // The subject's text for column c (empty without a line).
 std::string TextoObjetoColuna(const TGridzelto &g, int c);
+// Why `texto` cannot be the subject's value of column c, naming the variable and the value
+// ("O valor \"abc\" da variável \"lotsize\" não é um número."; not a date; not one of the
+// labels of its table, which the message lists); empty when it converts under the column's kind
+// as a cell of the column would. An empty text (no value) is accepted, and a comment takes any.
+std::string RecusaValorObjeto(const TGridzelto &g, int c, std::string_view texto);
 
 // ---- IdentificacaoObjeto ----------------------------------------------------------------
 
@@ -124,7 +129,13 @@ class TEdicaoObjeto {
 
     // A typed or pasted text, put in the column's cell form; calculated
     // columns are then recomputed. Calculated entries cannot be typed into.
-    void AtribuiTexto(int i, std::string_view texto);
+    // A text that does not convert for the column's kind is refused: the
+    // entry keeps its value and the refusal (RecusaValorObjeto) is returned;
+    // empty when the text was taken.
+    std::string AtribuiTexto(int i, std::string_view texto);
+    // The refusal of the first entry, in worksheet order, whose value (as
+    // stored in the worksheet, say) does not convert; empty when none.
+    std::string Recusa() const;
     // The Delete key.
     void Limpa(int i);
     // Computes the calculated entries, in column order, with the worksheet's

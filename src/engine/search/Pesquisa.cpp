@@ -116,6 +116,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
     par.LimiteExato = sistema_.LimiteAjusteExato;
     par.AceitaRZero = m.Descritiva;
     par.Threads = Threads;
+    par.IniciaThread = IniciaThread;
     TMotorPesquisa motor(sistema_.Dados(), par);
     threadsUsadas_ = motor.Threads();
     for (;;) {

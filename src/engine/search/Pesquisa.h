@@ -29,6 +29,7 @@
 
 #include "common/Progresso.h"
 #include "regression/Sistema.h"
+#include "search/AjusteCandidatos.h"
 #include "search/ConfiguracaoPesquisa.h"
 #include "search/ListaModelos.h"
 #include "worksheet/Gridzelto.h"
@@ -113,7 +114,8 @@ class TPesquisa {
     TConfiguracaoPesquisa Configuracao;
 
     // How the search runs; none of these changes its result.
-    unsigned Threads = 0;            // worker threads; 0: one per core
+    unsigned Threads = 0;            // worker threads; 0: one per core; at most MaximoThreads()
+    TIniciaThread IniciaThread;      // how a worker starts (empty: a std::jthread)
     bool UsaSistema = false;         // fit each model with TSistema in turn, on one thread
     double IntervaloProgresso = 1.0; // seconds between progress reports
 

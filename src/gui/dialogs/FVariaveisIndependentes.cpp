@@ -65,6 +65,9 @@ class TModeloObjeto : public QAbstractTableModel {
     const TGridzelto &Grid() const { return g_; }
     const QFont &Fonte() const { return fonte_; }
 
+    // Where a typed value that does not convert for its variable is told; the cell keeps its value.
+    std::function<void(const std::string &)> Recusa;
+
     // The Delete key on column k.
     void Limpa(int k) {
         e_.Limpa(Entrada(k));
@@ -133,7 +136,11 @@ class TModeloObjeto : public QAbstractTableModel {
             if (Variavel(index.column())->Tipo != tvDicotomica) return false;
             e_.AtribuiTexto(i, value.toInt() == Qt::Checked ? "TRUE" : "FALSE");
         } else if (role == Qt::EditRole) {
-            e_.AtribuiTexto(i, value.toString().toStdString());
+            if (const std::string recusa = e_.AtribuiTexto(i, value.toString().toStdString());
+                !recusa.empty()) {
+                if (Recusa) Recusa(recusa);
+                return false;
+            }
         } else {
             return false;
         }
@@ -308,6 +315,10 @@ TFVariaveisIndependentes::TFVariaveisIndependentes(TGridzelto &g, TArquivoIni &i
     grupoValores_ = new QGroupBox(QStringLiteral("Valores das variáveis do objeto"), this);
     auto *lv = new QHBoxLayout(grupoValores_);
     modelo_ = new TModeloObjeto(*edicao_, g, fonte_, this);
+    // Told once the editor has closed, not from inside its commit.
+    modelo_->Recusa = [this](const std::string &t) {
+        QMetaObject::invokeMethod(this, [this, t] { Avisa(t); }, Qt::QueuedConnection);
+    };
     grade_ = new TGradeObjeto(modelo_, grupoValores_);
     grade_->setFont(fonte_);
     grade_->horizontalHeader()->setFont(fonte_);
@@ -477,6 +488,12 @@ void TFVariaveisIndependentes::accept() {
               "campo vazio.");
         multiplicador_->setFocus();
         multiplicador_->selectAll();
+        return;
+    }
+    // A value kept in the worksheet that does not convert is refused too, never taken as 0.
+    if (const std::string recusa = edicao_->Recusa(); !recusa.empty()) {
+        Avisa(recusa);
+        grade_->setFocus();
         return;
     }
     resultado_.Alterado = edicao_->Confirma(grid_);

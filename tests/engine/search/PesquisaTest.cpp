@@ -318,42 +318,43 @@ TEST(Pesquisa, ModelTermsAndSymbolicEquation) {
     EXPECT_EQ(p.EquacaoSimbolica(51), "");
 }
 
-// The table: the summary's columns, the detailed columns, the estimate columns with and without
-// the subject's values, and the rows of models that cannot be evaluated (n <= m) taken out.
+// The table: the summary's columns, the detailed columns, the estimate columns without the
+// subject's values. Three samples and two regressors: a model with both would have no residual
+// degree of freedom (an "exact fit" with n = m) and is never listed.
 TEST(Pesquisa, BestModelsTable) {
     TGridzelto g;
-    // Three samples and two regressors: models with both are exact fits with n = m.
     Preenche(g, {"y", "a", "b"}, {{3, 3, 7}, {1, 2, 4}, {2, 1, 3}});
     TSistema s(g);
     TPesquisa p(g, s);
     ASSERT_TRUE(p.Pesquisa());
-    int exatos = 0;
-    for (int i = 1; i <= p.Modelos(); ++i)
-        if (p.Lista().Slot(i).Codigos[2] && p.Lista().Slot(i).Codigos[3]) {
-            // They lead the list.
-            EXPECT_EQ(i, ++exatos);
-        }
-    ASSERT_GT(exatos, 0);
+    ASSERT_GT(p.Modelos(), 0);
+    for (int i = 1; i <= p.Modelos(); ++i) {
+        const TModeloPesquisado &m = p.Lista().Slot(i);
+        EXPECT_FALSE(m.Codigos[2] && m.Codigos[3]) << i;
+        EXPECT_LT(m.R, 1) << i;
+        EXPECT_LT(m.F, Infinito) << i;
+    }
 
     p.MontaTabela(false);
     ASSERT_EQ(p.Tabela().size(), static_cast<std::size_t>(p.Modelos()) + 1);
     EXPECT_EQ(p.Tabela()[0], kTitulosTabela);
     const TLinhaTabela &resumo = p.Tabela()[1];
+    const TModeloPesquisado &primeiro = p.Lista().Slot(1);
     EXPECT_EQ(resumo[0], "1");
-    EXPECT_EQ(resumo[1], FormatoFixo(p.Lista().Slot(1).R, 4));
-    EXPECT_EQ(resumo[2], "1,0000");
-    EXPECT_EQ(resumo[3], "Infinito");
+    EXPECT_EQ(resumo[1], FormatoFixo(primeiro.R, 4));
+    EXPECT_EQ(resumo[2], FormatoFixo(primeiro.R2Ajustado, 4));
+    EXPECT_EQ(resumo[3], FormatoFixo(primeiro.F, 4));
     EXPECT_EQ(resumo[4], "");
     EXPECT_EQ(resumo[5], "");
     EXPECT_EQ(p.SlotDaLinha(1), 1);
 
-    // Detailed: the exact fits (n <= m) are taken out, the rows below move up.
+    // Detailed: every listed model is fitted again; none loses its row.
     p.MontaTabela(true);
     const auto &t = p.Tabela();
-    ASSERT_EQ(t.size(), static_cast<std::size_t>(p.Modelos() - exatos) + 1);
+    ASSERT_EQ(t.size(), static_cast<std::size_t>(p.Modelos()) + 1);
     for (std::size_t r = 1; r < t.size(); ++r) {
         const int slot = p.SlotDaLinha(static_cast<int>(r));
-        EXPECT_EQ(slot, exatos + static_cast<int>(r));
+        EXPECT_EQ(slot, static_cast<int>(r));
         const TModeloPesquisado &m = p.Lista().Slot(slot);
         EXPECT_EQ(t[r][0], std::to_string(r));
         EXPECT_EQ(t[r][1], FormatoFixo(m.R, 4)) << r;

@@ -34,7 +34,9 @@ inline void Preenche(TGridzelto &g, const std::vector<std::string> &nomes,
 
 // A worksheet of random data: a positive dependent variable (column 1), then regressors of the
 // kinds asked: 'p' positive, 'b' 0/1 (exact ties under several codes), 'z' with zeros and
-// negative values (failed transformations).
+// negative values (failed transformations), and the collinear ones every model holding them
+// with the columns they repeat must be refused for: 'c' a constant, 'd' the regressor before
+// it again, 'k' twice the one before plus three times the one before that.
 inline void Aleatoria(TGridzelto &g, const std::string &tipos, int amostras, unsigned semente) {
     std::mt19937 gerador(semente);
     std::uniform_real_distribution<double> u(0.5, 10);
@@ -46,8 +48,14 @@ inline void Aleatoria(TGridzelto &g, const std::string &tipos, int amostras, uns
         double y = u(gerador);
         for (std::size_t k = 0; k < tipos.size(); ++k) {
             double x = u(gerador);
+            const auto anterior = [&](std::size_t j) {
+                return colunas[k + 1 - j][static_cast<std::size_t>(s)];
+            };
             if (tipos[k] == 'b') x = gerador() % 2;
             if (tipos[k] == 'z') x = static_cast<int>(gerador() % 7) - 2;
+            if (tipos[k] == 'c') x = 7.125;
+            if (tipos[k] == 'd') x = anterior(1);
+            if (tipos[k] == 'k') x = 2 * anterior(1) + 3 * anterior(2);
             colunas[k + 1][static_cast<std::size_t>(s)] = std::round(x * 1000) / 1000;
             y += 0.3 * x * (k % 2 ? 1 : -0.5);
         }
