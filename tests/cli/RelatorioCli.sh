@@ -7,26 +7,9 @@ set -uo pipefail
 caso=$1
 cli=$2
 fonte=$3
-ex=$fonte/examples
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ZELTO_TABELAS=$tmp/TAB_VAR.QVT
+# shellcheck source=ComumCli.sh
+source "$(dirname "$0")/ComumCli.sh"
 export XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp
-
-falha() {
-  echo "FALHA: $*" >&2
-  exit 1
-}
-
-# roda STATUS ARGS...: runs the CLI, keeps stderr in $tmp/err, checks the exit status.
-roda() {
-  local esperado=$1
-  shift
-  "$cli" "$@" >"$tmp/out" 2>"$tmp/err"
-  local status=$?
-  [ "$status" -eq "$esperado" ] ||
-    falha "zelto-cli $* saiu com $status, esperado $esperado; stderr: $(cat "$tmp/err")"
-}
 
 tem() { grep -qF -- "$2" "$1" || falha "$1 não contém \"$2\""; }
 nao_tem() { ! grep -qF -- "$2" "$1" || falha "$1 contém \"$2\""; }
