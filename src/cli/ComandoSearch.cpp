@@ -30,6 +30,7 @@
 #include "files/ArquivoIni.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
+#include "regression/TextoAjuste.h"
 #include "regression/Transformacoes.h"
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
@@ -194,7 +195,7 @@ int Pesquisa(const TOpcoesSearch &o) {
     for (int i = 1; i <= p.Modelos(); ++i) {
         const TModeloPesquisado &m = p.Lista().Slot(i);
         std::cout << i << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
-                  << Texto(m.R2Ajustado) << '\t' << p.EquacaoSimbolica(i) << '\n';
+                  << Texto(m.R2Ajustado) << '\t' << TextoSimples(p.EquacaoSimbolica(i)) << '\n';
     }
     if (o.tabela) {
         std::cout << "Tabela:\n";

@@ -146,6 +146,10 @@ texto)
   roda 0 fit "$ex/windsor.QV3" --model price=2,lotsize=4,bedrooms=3,bathrooms=5
   grep -Fq 'x10^-9 x [lotsize]^(2)' "$tmp/out" || falha "$(grep Equação "$tmp/out")"
   grep -Eq '###|%\^%' "$tmp/out" && falha "marcas no texto: $(grep -E '###|%\^%' "$tmp/out")"
+  # The search's equations too (its JSON keeps them as the report writes them).
+  roda 0 search "$ex/windsor.QV3" --use lotsize,bedrooms --type completa
+  grep -Fq '^(1/2)' "$tmp/out" || falha "$(head -5 "$tmp/out")"
+  grep -Eq '###|%\^%' "$tmp/out" && falha "marcas no texto: $(grep -E '###|%\^%' "$tmp/out" | head -3)"
   ;;
 
 *)
