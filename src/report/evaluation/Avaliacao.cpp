@@ -66,51 +66,56 @@ void TAvaliacao::BlocoErro(TArqEditor &e, const std::string &titulo, bool infere
     e.NewParagraph();
 }
 
-bool TAvaliacao::ExecutaItens(const TListaItens &itens, const TContextoItem &contexto,
-                              bool exportacao, TProgresso *progresso, double &passo) const {
+void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto,
+                             bool exportacao) const {
     TArqEditor &e = *contexto.Escritor;
-    for (const auto &ptr : itens) {
-        TItemAvaliacao &item = *ptr;
-        if (!item.Incluido || (!Inferencial && !item.OferecidoDescritivo)) continue;
-        const std::string &titulo = item.TituloModo(Inferencial);
-        if (progresso) progresso->TextoAuxiliar("(" + titulo + ")");
-        e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe),
-                    QString::fromStdString(titulo));
-        item.DefineContexto(&contexto);
-        int partes = 0;
+    const std::string &titulo = item.TituloModo(Inferencial);
+    e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe),
+                QString::fromStdString(titulo));
+    item.DefineContexto(&contexto);
+    int partes = 0;
+    try {
+        partes = item.NumeroPartes();
+    } catch (...) {
+        partes = -1;
+    }
+    if (partes == 0) {
+        e.BeginPart();
+        BlocoTitulo(e, item, titulo);
+        e.NewParagraph();
+        e.SetFont(item.FonteComentario);
+        e.AlignJustify();
+        e.WriteLine(QString::fromUtf8(kSemInformacoes));
+    } else if (partes < 0) {
+        e.BeginPart();
+        BlocoTitulo(e, item, titulo);
+        BlocoErro(e, titulo, Inferencial);
+    }
+    for (int parte = 0; parte < partes; ++parte) {
+        e.BeginPart();
+        if (exportacao || parte == 0) BlocoTitulo(e, item, titulo);
         try {
-            partes = item.NumeroPartes();
+            item.Calcula(parte);
         } catch (...) {
-            partes = -1;
+            if (!exportacao) BlocoErro(e, titulo, Inferencial);
+            continue;
         }
-        if (partes == 0) {
-            e.BeginPart();
-            BlocoTitulo(e, item, titulo);
-            e.NewParagraph();
-            e.SetFont(item.FonteComentario);
-            e.AlignJustify();
-            e.WriteLine(QString::fromUtf8(kSemInformacoes));
-        } else if (partes < 0) {
-            e.BeginPart();
-            BlocoTitulo(e, item, titulo);
+        try {
+            item.Imprime(parte);
+        } catch (...) {
             BlocoErro(e, titulo, Inferencial);
         }
-        for (int parte = 0; parte < partes; ++parte) {
-            e.BeginPart();
-            if (exportacao || parte == 0) BlocoTitulo(e, item, titulo);
-            try {
-                item.Calcula(parte);
-            } catch (...) {
-                if (!exportacao) BlocoErro(e, titulo, Inferencial);
-                continue;
-            }
-            try {
-                item.Imprime(parte);
-            } catch (...) {
-                BlocoErro(e, titulo, Inferencial);
-            }
-        }
-        item.DefineContexto(nullptr);
+    }
+    item.DefineContexto(nullptr);
+}
+
+bool TAvaliacao::ExecutaItens(const TListaItens &itens, const TContextoItem &contexto,
+                              bool exportacao, TProgresso *progresso, double &passo) const {
+    for (const auto &ptr : itens) {
+        TItemAvaliacao &item = *ptr;
+        if (!NoRelatorio(item)) continue;
+        if (progresso) progresso->TextoAuxiliar("(" + item.TituloModo(Inferencial) + ")");
+        ExecutaItem(item, contexto, exportacao);
         if (!Passo(progresso, passo)) return false;
     }
     return true;

@@ -54,6 +54,14 @@ class TAvaliacao {
     bool ExecutaItens(const TListaItens &itens, const TContextoItem &contexto, bool exportacao,
                       TProgresso *progresso, double &passo) const;
 
+    // Whether an item goes into the report: included, and offered in the statistics mode.
+    bool NoRelatorio(const TItemAvaliacao &item) const {
+        return item.Incluido && (Inferencial || item.OferecidoDescritivo);
+    }
+    // Runs one item into the context's writer: marks it (BeginItem), then its parts with their
+    // title blocks, or the no-information line, or the error block.
+    void ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto, bool exportacao) const;
+
     // The whole export into a file writer that the caller made (the context's writer is
     // replaced by it for the run). True when the document was completed.
     bool Exporta(TArqEditor &escritor, const TListaItens &itens, TContextoItem contexto,

@@ -107,7 +107,14 @@ class TItemAvaliacao {
     // Reads the settings; false when some key was present but damaged (it takes its default).
     virtual bool LeConfiguracao(const TArquivoIni &ini);
     virtual void GravaConfiguracao(TArquivoIni &ini) const;
-    virtual void CliqueGrafico(double /*x*/, double /*y*/) {}
+    // A click on the drawn graph of the part last computed, at (x, y) in chart units, with a
+    // tolerance box of ± toleranciaX, ± toleranciaY around it: the lines (at most three) that
+    // describe what lies there; none when nothing does.
+    virtual std::vector<std::string> CliqueGrafico(double /*x*/, double /*y*/,
+                                                   double /*toleranciaX*/,
+                                                   double /*toleranciaY*/) {
+        return {};
+    }
     virtual int AlturaMinima() const; // twips
     virtual int NumeroPartes() const { return 1; }
     virtual int VariavelX(int /*parte*/) const { return 1; }

@@ -125,6 +125,17 @@ enum TAlinhamentoTabela : std::uint8_t { atEsquerda = 0, atDireita = 1, atCentro
 // Vertical position of the text.
 enum TPosicaoVertical : std::uint8_t { pvSubscrito = 0, pvNormal = 1, pvSobrescrito = 2 };
 
+// How a chart maps its data to the pixels of its picture: the pixel of the axes' minima
+// (OrigemX, OrigemY), pixels per unit along each axis (EscalaY is negative: y grows upwards) and
+// the minima. A point (x, y) lies at pixel (OrigemX + (x - MinimoX) x EscalaX, OrigemY + (y -
+// MinimoY) x EscalaY); a zero scale maps every value to the axis' minimum.
+struct TMapaEixos {
+    double OrigemX = 0, OrigemY = 0;
+    double EscalaX = 0, EscalaY = 0;
+    double MinimoX = 0, MinimoY = 0;
+    bool operator==(const TMapaEixos &) const = default;
+};
+
 // Running header or footer: text (lines separated by CR LF), font, alignment (0 left, 1 right,
 // 2 centre).
 struct TCabecalhoRodape {
@@ -213,6 +224,9 @@ class TArqEditor {
     virtual void BeginItem(int /*numero*/, const QString & /*classe*/,
                            const QString & /*titulo*/) {}
     virtual void BeginPart() {}
+    // A graph item hands the axis mapping of its chart just before WritePicture, so a view can
+    // turn a click on the picture back into chart units. File writers ignore it.
+    virtual void SetChartMapping(const TMapaEixos & /*mapa*/) {}
 
     // Non-virtual helpers.
     // WriteText with the markup: "mantissa###exponent%" writes mantissa, "x", "10" and the
@@ -227,8 +241,9 @@ class TArqEditor {
     TColuna &GetColumn(int i);
     // Width of one blank in the current font, in twips.
     int MeasureSpace() const;
-    // Width of a text in the current font, in twips.
-    int MeasureText(const QString &texto) const;
+    // Width of a text in the current font, in twips (a writer that lays text out measures as
+    // it draws).
+    virtual int MeasureText(const QString &texto) const;
     // Writes a running header or footer text: alignment, font, then each line with every
     // "(página)" replaced by the page number.
     void WriteHeaderFooterText(const TCabecalhoRodape &texto);

@@ -1,0 +1,117 @@
+// TPaginacao: the paging run of the report view and its caches.
+//
+// The report is never kept as a finished document: to show, print or export page N the items
+// are run again into the view (TViewRelat) from the cached start of the nearest earlier page,
+// every page is measured and only page N is drawn. The run starts each item on a line of its
+// own and in the same writer state, so a page drawn from the cache is the page a run from the
+// first item draws, pixel for pixel.
+//
+// Caches (emptied from a changed item on by Invalidate):
+// - page starts: for page p, the item being written when p began, the page and the Y at which
+//   that item began (a run resumes there);
+// - item starts: for each item of the list its first page and Y (0, 0 for an item not in the
+//   report or not laid out yet);
+// - graph areas of the drawn page (in the view): item, part, rectangle, axis mapping.
+//
+// An item that needs more room than the page has left (its minimum height) starts on a new
+// page, unless it already stands at the top of one. A page asked for beyond the end of the
+// report draws nothing and makes the page count known (TotalPages).
+//
+// The view draws on its canvas (the screen image, whose size the report page sets from the
+// zoom); printing and PDF hand a paged device to ImprimePaginas (ImpressaoRelatorio.h), which
+// draws each page through this same run.
+#pragma once
+
+#include "evaluation/Avaliacao.h"
+#include "view/ViewRelat.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace zelto {
+
+struct TConfiguracaoRelatorio;
+
+inline constexpr int kAcimaDoTexto = -2;  // ItemAtPosition: in the header or the top margin
+inline constexpr int kAbaixoDoTexto = -3; // ItemAtPosition: in the footer or the bottom margin
+
+struct TInicioPagina {
+    int Item = 0;   // index in the item list
+    int Pagina = 0; // page on which that item began
+    int Y = 0;      // twips
+};
+
+struct TInicioItem {
+    int Pagina = 0; // 0: not in the report, or not laid out yet
+    int Y = 0;
+};
+
+class TPaginacao {
+  public:
+    // The item list and the settings are the caller's and must outlive the paging; the
+    // context's writer is replaced by the view.
+    TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContextoItem contexto,
+               const TConfiguracaoRelatorio &configuracao);
+    ~TPaginacao();
+
+    // A new report: the closing computations of the regression system, a new view on the
+    // canvas at the zoom, the page set-up and the header and footer of the settings, empty
+    // caches, then page 1 drawn. False when the progress sink cancelled the computations.
+    bool RefreshReport(QPaintDevice *canvas, int zoom, TProgresso *progresso = nullptr);
+    // A new view on the canvas at the zoom, set up from the settings, with empty caches; the
+    // statistics are taken as they are.
+    void NovaView(QPaintDevice *canvas, int zoom);
+    // The page set-up of the settings and their header and footer, measured, into the view
+    // (after the settings changed); the caches are emptied.
+    void AplicaConfiguracao();
+
+    TViewRelat *View() { return view_.get(); }
+    const TViewRelat *View() const { return view_.get(); }
+
+    // Lays the report out up to page n and draws page n on the view's canvas (through
+    // `pintor` when given: a paged device's painter). n = 0 lays every page out and draws
+    // none, counting the pages; during that run the sink shows "(página N)" as pages begin.
+    void RenderPage(int n, QPainter *pintor = nullptr, TProgresso *progresso = nullptr);
+    // Lays the report out up to page `ate` drawing pages de..ate in one run (printing, PDF):
+    // when each drawn page but the last ends, `fimDePagina(page)` is called (it turns the
+    // device's page); its false cancels the run. False when cancelled.
+    bool RenderPages(int de, int ate, QPainter *pintor, TProgresso *progresso,
+                     const std::function<bool(int)> &fimDePagina);
+    // The number of pages, laying the whole report out first when it is not known.
+    int TotalPages(TProgresso *progresso = nullptr);
+
+    // The item (index in the list) at a height of the page last drawn, in twips from the top
+    // of the page; kAcimaDoTexto or kAbaixoDoTexto outside the text area; -1 when no item
+    // lies there.
+    int ItemAtPosition(int y) const;
+    // Forgets what was laid out from an item on (its settings or content changed).
+    void Invalidate(int item);
+    // A click on the drawn page at a device pixel: the description of the graph point there
+    // (the item's lines), none when the click lies outside every graph.
+    std::vector<std::string> GraphClick(QPoint pixel);
+    // The page and Y at which an item begins, laying the report out up to it when they are
+    // not known; page 0 when the item is not in the report.
+    TInicioItem InicioDoItem(int item);
+
+    const std::vector<TInicioPagina> &InicioPaginas() const { return paginas_; }
+    const std::vector<TInicioItem> &InicioItens() const { return itensInicio_; }
+
+  private:
+    TAvaliacao &avaliacao_;
+    const TListaItens &itens_;
+    TContextoItem contexto_;
+    const TConfiguracaoRelatorio &configuracao_;
+    std::unique_ptr<TViewRelat> view_;
+    std::vector<TInicioPagina> paginas_;
+    std::vector<TInicioItem> itensInicio_;
+};
+
+// The page set-up of the report settings into a writer: text width = page width - left -
+// right margins, text height = page height - top - bottom margins (mm).
+void AplicaPaginaConfiguracao(TArqEditor &escritor, const TConfiguracaoRelatorio &configuracao);
+
+} // namespace zelto

@@ -1,0 +1,473 @@
+#include "view/ViewRelat.h"
+
+#include "writer/Dib.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelto {
+
+namespace {
+
+int Brancos(const QString &t) { return static_cast<int>(t.count(QLatin1Char(' '))); }
+
+} // namespace
+
+// Everything a header or footer run must leave as it found.
+struct TViewRelat::TEstado {
+    std::uint8_t Alignment, VerticalPosition;
+    TFonte CurrentFont, FonteDesenho;
+    bool Simbolo, InTable, SemQuebra;
+    std::vector<TTrechoLinha> Line;
+    int LineWidth, LineHeight, LineBlanks, Y;
+};
+
+TViewRelat::TViewRelat(QPaintDevice *canvas, int zoom) : Zoom(zoom) {
+    SetCanvas(canvas);
+    fonteDesenho_ = CurrentFont;
+}
+
+TViewRelat::~TViewRelat() { DefinePintor(nullptr); }
+
+// ---- Measuring --------------------------------------------------------------------------------
+
+QFont TViewRelat::FonteTwips(const TFonte &fonte) {
+    QFont f = fonte.ParaQFont();
+    f.setPixelSize(std::max(1, fonte.Tamanho) * 20);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setKerning(false);
+    return f;
+}
+
+int TViewRelat::LarguraTexto(const TFonte &fonte, const QString &texto) {
+    if (texto.isEmpty()) return 0;
+    return static_cast<int>(std::lround(QFontMetricsF(FonteTwips(fonte)).horizontalAdvance(texto)));
+}
+
+int TViewRelat::AlturaFonte(const TFonte &fonte) {
+    const QFontMetricsF m(FonteTwips(fonte));
+    return static_cast<int>(std::lround(m.ascent() + m.descent()));
+}
+
+double TViewRelat::EscalaX() const {
+    const double dpi = Canvas ? std::max(1, Canvas->logicalDpiX()) : 96;
+    return dpi / 1440.0 * (Printing ? 1.0 : Zoom / 100.0);
+}
+
+double TViewRelat::EscalaY() const {
+    const double dpi = Canvas ? std::max(1, Canvas->logicalDpiY()) : 96;
+    return dpi / 1440.0 * (Printing ? 1.0 : Zoom / 100.0);
+}
+
+QSize TViewRelat::TamanhoPagina() const {
+    return {static_cast<int>(std::lround(PaperWidth * EscalaX())),
+            static_cast<int>(std::lround(PaperHeight * EscalaY()))};
+}
+
+bool TViewRelat::Fits(int altura) const {
+    return TopMargin + TextHeight >= FooterHeight + altura + Y;
+}
+
+int TViewRelat::Disponivel() const {
+    return InTable ? CellWidth - 2 * MargemMinimaCelula : TextWidth;
+}
+
+// ---- Device, painter, page set-up --------------------------------------------------------------
+
+void TViewRelat::SetCanvas(QPaintDevice *canvas) {
+    Canvas = canvas;
+    const double dpiX = canvas ? std::max(1, canvas->logicalDpiX()) : 96;
+    const double dpiY = canvas ? std::max(1, canvas->logicalDpiY()) : 96;
+    FatorX = 1440.0 / dpiX;
+    FatorY = 1440.0 / dpiY;
+}
+
+void TViewRelat::DefinePintor(QPainter *pintor) {
+    if (pintor_) pintor_->restore();
+    pintor_ = pintor;
+    if (!pintor_) return;
+    pintor_->save();
+    pintor_->resetTransform();
+    pintor_->scale(EscalaX(), EscalaY());
+    pintor_->setRenderHint(QPainter::Antialiasing, false);
+    pintor_->setRenderHint(QPainter::TextAntialiasing, true);
+    pintor_->setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+void TViewRelat::SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,
+                         double margemSuperior, double larguraPagina, double alturaPagina) {
+    TArqEditor::SetPage(larguraTexto, margemEsquerda, alturaTexto, margemSuperior, larguraPagina,
+                        alturaPagina);
+    Y = TopoTexto();
+    TotalPages = -1;
+}
+
+void TViewRelat::Reinicia() {
+    Line.clear();
+    LineWidth = LineHeight = LineBlanks = 0;
+    InTable = false;
+    CurrentPage = 0;
+    MudaPagina();
+}
+
+// ---- Header and footer ------------------------------------------------------------------------
+
+TViewRelat::TEstado TViewRelat::Salva() const {
+    return TEstado{Alignment, VerticalPosition, CurrentFont, fonteDesenho_, simbolo_, InTable,
+                   semQuebraPagina_, Line, LineWidth, LineHeight, LineBlanks, Y};
+}
+
+void TViewRelat::Restaura(const TEstado &e) {
+    Alignment = e.Alignment;
+    VerticalPosition = e.VerticalPosition;
+    CurrentFont = e.CurrentFont;
+    fonteDesenho_ = e.FonteDesenho;
+    simbolo_ = e.Simbolo;
+    InTable = e.InTable;
+    semQuebraPagina_ = e.SemQuebra;
+    Line = e.Line;
+    LineWidth = e.LineWidth;
+    LineHeight = e.LineHeight;
+    LineBlanks = e.LineBlanks;
+    Y = e.Y;
+}
+
+void TViewRelat::EscreveCabecalhoEm(const std::function<void(TArqEditor &)> &escritor, int y) {
+    const TEstado antes = Salva();
+    InTable = false;
+    semQuebraPagina_ = true;
+    Line.clear();
+    LineWidth = LineHeight = LineBlanks = 0;
+    Alignment = alDesconhecido;
+    Y = y;
+    escritor(*this);
+    TerminaLinha();
+    Restaura(antes);
+}
+
+int TViewRelat::MedeEscritor(const std::function<void(TArqEditor &)> &escritor) {
+    if (!escritor) return 0;
+    QPainter *pintor = pintor_;
+    pintor_ = nullptr; // measured, never drawn
+    int altura = 0;
+    const TEstado antes = Salva();
+    EscreveCabecalhoEm(
+        [&](TArqEditor &e) {
+            escritor(e);
+            TerminaLinha();
+            altura = Y;
+        },
+        0);
+    Restaura(antes);
+    pintor_ = pintor;
+    return altura;
+}
+
+void TViewRelat::DefineCabecalho(std::function<void(TArqEditor &)> escritor) {
+    cabecalho_ = std::move(escritor);
+    HeaderHeight = MedeEscritor(cabecalho_);
+}
+
+void TViewRelat::DefineRodape(std::function<void(TArqEditor &)> escritor) {
+    rodape_ = std::move(escritor);
+    FooterHeight = MedeEscritor(rodape_);
+}
+
+void TViewRelat::DesenhaCabecalhoRodape() {
+    if (!Desenhando()) return;
+    if (cabecalho_) EscreveCabecalhoEm(cabecalho_, TopMargin);
+    if (rodape_) EscreveCabecalhoEm(rodape_, TopMargin + TextHeight - FooterHeight);
+}
+
+// ---- Fonts ------------------------------------------------------------------------------------
+
+void TViewRelat::BoldOn() { CurrentFont.Negrito = fonteDesenho_.Negrito = true; }
+void TViewRelat::BoldOff() { CurrentFont.Negrito = fonteDesenho_.Negrito = false; }
+void TViewRelat::ItalicOn() { CurrentFont.Italico = fonteDesenho_.Italico = true; }
+void TViewRelat::ItalicOff() { CurrentFont.Italico = fonteDesenho_.Italico = false; }
+void TViewRelat::UnderlineOn() { CurrentFont.Sublinhado = fonteDesenho_.Sublinhado = true; }
+void TViewRelat::UnderlineOff() { CurrentFont.Sublinhado = fonteDesenho_.Sublinhado = false; }
+void TViewRelat::StrikeOutOn() { CurrentFont.Riscado = fonteDesenho_.Riscado = true; }
+void TViewRelat::StrikeOutOff() { CurrentFont.Riscado = fonteDesenho_.Riscado = false; }
+
+void TViewRelat::SetFont(const TFonte &fonte) {
+    CurrentFont = fonte;
+    fonteDesenho_ = fonte;
+    simbolo_ = false;
+}
+
+void TViewRelat::SetFontName(const QString &nome) {
+    CurrentFont.Nome = nome;
+    // The infinity sign is asked for as a character of the "Symbol" face; it is drawn as the
+    // Unicode sign in the face already chosen, which has it.
+    simbolo_ = nome.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
+    if (!simbolo_) fonteDesenho_.Nome = nome;
+}
+
+void TViewRelat::SetFontSize(int pontos) { CurrentFont.Tamanho = fonteDesenho_.Tamanho = pontos; }
+
+void TViewRelat::RestoreFont(const TFonte &fonte) { SetFont(fonte); }
+
+void TViewRelat::SetFontSizeRaw(int pontos) { fonteDesenho_.Tamanho = std::max(1, pontos); }
+
+void TViewRelat::SetTextColor(TCor cor) { CurrentFont.Cor = fonteDesenho_.Cor = cor; }
+
+// ---- Lines ------------------------------------------------------------------------------------
+
+void TViewRelat::WriteText(const QString &original) {
+    if (Encerrada()) return;
+    QString texto = original;
+    if (simbolo_) texto.replace(QChar(0xA5), QChar(0x221E));
+    const qsizetype tab = texto.indexOf(QLatin1Char('\t'));
+    if (tab >= 0) {
+        WriteText(texto.left(tab));
+        TTrechoLinha t;
+        t.Tipo = TTrechoLinha::Tabulacao;
+        t.Posicao = LineWidth;
+        LineWidth = (LineWidth / LarguraTabulacao + 1) * LarguraTabulacao;
+        t.Largura = LineWidth - t.Posicao;
+        Line.push_back(std::move(t));
+        WriteText(texto.mid(tab + 1));
+        return;
+    }
+    while (!texto.isEmpty() && !Encerrada()) {
+        const int largura = LarguraTexto(fonteDesenho_, texto);
+        const int resta = Disponivel() - LineWidth;
+        if (largura <= resta) {
+            AcrescentaTexto(texto, largura);
+            return;
+        }
+        // The number of characters that fit: the longest prefix whose width fits.
+        qsizetype cabem = 0;
+        if (resta > 0) {
+            qsizetype de = 0, ate = texto.size();
+            while (de < ate) {
+                const qsizetype meio = (de + ate + 1) / 2;
+                if (LarguraTexto(fonteDesenho_, texto.left(meio)) <= resta)
+                    de = meio;
+                else
+                    ate = meio - 1;
+            }
+            cabem = de;
+        }
+        // The last blank at or before that position breaks the line; the blank is dropped.
+        qsizetype branco = std::min(cabem, texto.size() - 1);
+        while (branco >= 0 && texto[branco] != QLatin1Char(' ')) --branco;
+        if (branco >= 0) {
+            const QString antes = texto.left(branco);
+            texto = texto.mid(branco + 1);
+            if (!antes.isEmpty()) AcrescentaTexto(antes, LarguraTexto(fonteDesenho_, antes));
+            if (!Line.empty()) FechaLinha(false);
+            continue;
+        }
+        // No blank fits: the word goes to a line of its own; on an empty line it breaks after
+        // the last character that fits (at least one, so the layout always progresses).
+        if (!Line.empty()) {
+            FechaLinha(false);
+            continue;
+        }
+        cabem = std::max<qsizetype>(cabem, 1);
+        if (cabem < texto.size() && texto[cabem - 1].isHighSurrogate()) ++cabem;
+        if (cabem >= texto.size()) {
+            AcrescentaTexto(texto, largura);
+            return;
+        }
+        const QString antes = texto.left(cabem);
+        AcrescentaTexto(antes, LarguraTexto(fonteDesenho_, antes));
+        FechaLinha(false);
+        texto = texto.mid(cabem);
+    }
+}
+
+void TViewRelat::AcrescentaTexto(const QString &texto, int largura) {
+    LineHeight = std::max(LineHeight, AlturaFonte(fonteDesenho_));
+    if (Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_) MudaPagina();
+    TTrechoLinha t;
+    t.Tipo = TTrechoLinha::Texto;
+    t.Fonte = fonteDesenho_;
+    t.Conteudo = texto;
+    t.Largura = largura;
+    t.Posicao = LineWidth;
+    t.Brancos = Brancos(texto);
+    Line.push_back(std::move(t));
+    LineWidth += largura;
+    LineBlanks += Brancos(texto);
+}
+
+void TViewRelat::WritePageNumber() { WriteText(QString::number(CurrentPage)); }
+
+void TViewRelat::NewParagraph() { FechaLinha(true); }
+
+void TViewRelat::TerminaLinha() {
+    if (!Line.empty()) FechaLinha(true);
+}
+
+void TViewRelat::FechaLinha(bool fimParagrafo) {
+    if (Encerrada()) return;
+    if (Line.empty()) {
+        LineHeight = AlturaFonte(fonteDesenho_);
+        // In a table an empty line makes the row taller: it must fit on the page too.
+        if (InTable && Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_)
+            MudaPagina();
+    }
+    if (Desenhando()) DesenhaLinha(fimParagrafo);
+    Y += LineHeight;
+    Line.clear();
+    LineWidth = LineHeight = LineBlanks = 0;
+}
+
+void TViewRelat::MudaPagina() {
+    if (Encerrada()) return;
+    if (InTable) DrawRowBorders();
+    if (BeforePageChange) BeforePageChange(*this);
+    ++CurrentPage;
+    Y = TopoTexto();
+    if (AfterPageChange) AfterPageChange(*this);
+    if (InTable) {
+        RowTop = Y;
+        RowBottom = 0;
+        CellHeights.fill(Y);
+    }
+}
+
+void TViewRelat::NewPage() {
+    TerminaLinha();
+    MudaPagina();
+}
+
+// ---- Pictures ---------------------------------------------------------------------------------
+
+void TViewRelat::SetChartMapping(const TMapaEixos &mapa) {
+    mapa_ = mapa;
+    temMapa_ = true;
+}
+
+void TViewRelat::WriteBitmap(const QImage &imagem, int escala, int cores) {
+    ColocaFigura(imagem, escala, cores);
+}
+
+void TViewRelat::WritePicture(const QImage &imagem, int escala, int cores) {
+    ColocaFigura(imagem, escala, cores);
+}
+
+void TViewRelat::ColocaFigura(const QImage &imagem, int escala, int cores) {
+    const bool temMapa = std::exchange(temMapa_, false);
+    if (Encerrada()) return;
+    if (imagem.isNull()) return;
+    // Its size on the screen it was made for: the picture's own resolution (96 pixels per inch
+    // unless it says otherwise, so a picture drawn finer for print keeps its size), scaled.
+    const auto dpi = [](int pontosPorMetro) {
+        return pontosPorMetro > 0 ? pontosPorMetro * 0.0254 : 96.0;
+    };
+    const double fator = (escala > 0 ? escala : 100) / 100.0;
+    const int largura =
+        static_cast<int>(std::lround(imagem.width() * 1440.0 / dpi(imagem.dotsPerMeterX()) * fator));
+    const int altura =
+        static_cast<int>(std::lround(imagem.height() * 1440.0 / dpi(imagem.dotsPerMeterY()) * fator));
+    if (!Line.empty() && LineWidth + largura > Disponivel()) FechaLinha(false);
+    LineHeight = std::max(LineHeight, altura);
+    if (Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_) MudaPagina();
+    TTrechoLinha t;
+    t.Tipo = TTrechoLinha::Figura;
+    t.Posicao = LineWidth;
+    t.Largura = largura;
+    t.Altura = altura;
+    t.Imagem = imagem;
+    t.Cores = cores;
+    t.Item = ItemAtual;
+    t.Parte = ParteAtual;
+    t.TemMapa = temMapa;
+    t.Mapa = mapa_;
+    Line.push_back(std::move(t));
+    LineWidth += largura;
+}
+
+// ---- Drawing a line ---------------------------------------------------------------------------
+
+void TViewRelat::DesenhaLinha(bool fimParagrafo) {
+    QPainter &p = *pintor_;
+    // In a cell the text keeps the cell's padding when the line leaves room for it, and comes
+    // closer to the edges when it needs that room.
+    const int margem =
+        InTable ? std::clamp((CellWidth - LineWidth) / 2, MargemMinimaCelula, MargemCelula) : 0;
+    const int esquerda = (InTable ? CellX : LeftMargin) + margem;
+    const int disponivel = (InTable ? CellWidth : TextWidth) - 2 * margem;
+    if (InTable) PreencheFundo(CurrentColumn, CellX, CellWidth, Y + LineHeight);
+
+    int x0 = esquerda;
+    switch (Alignment) {
+    case alCentro: x0 = esquerda + (disponivel - LineWidth) / 2; break;
+    case alDireita: x0 = esquerda + disponivel - LineWidth; break;
+    default: break;
+    }
+    x0 = std::max(x0, esquerda);
+    // A justified line other than its paragraph's last spreads the free space over its blanks
+    // (blanks that end the line take none).
+    double extra = 0;
+    if (Alignment == alJustificado && !fimParagrafo && LineWidth < disponivel) {
+        int finais = 0;
+        for (auto it = Line.rbegin(); it != Line.rend(); ++it) {
+            if (it->Tipo != TTrechoLinha::Texto) break;
+            const qsizetype n = it->Conteudo.size();
+            qsizetype k = n;
+            while (k > 0 && it->Conteudo[k - 1] == QLatin1Char(' ')) --k;
+            finais += static_cast<int>(n - k);
+            if (k > 0) break;
+        }
+        const int uteis = LineBlanks - finais;
+        if (uteis > 0) extra = static_cast<double>(disponivel - LineWidth) / uteis;
+    }
+
+    int brancosAntes = 0;
+    for (const TTrechoLinha &t : Line) {
+        const double x = x0 + t.Posicao + extra * brancosAntes;
+        if (t.Tipo == TTrechoLinha::Texto) {
+            const QFont fonte = FonteTwips(t.Fonte);
+            const double ascendente = QFontMetricsF(fonte).ascent();
+            p.setFont(fonte);
+            p.setPen(ParaQColor(t.Fonte.Cor));
+            if (extra == 0 || t.Brancos == 0) {
+                p.drawText(QPointF(x, Y + ascendente), t.Conteudo);
+            } else {
+                // Word by word, each at its measured place plus the spread so far.
+                qsizetype de = 0;
+                int brancos = 0;
+                while (de < t.Conteudo.size()) {
+                    qsizetype ate = t.Conteudo.indexOf(QLatin1Char(' '), de);
+                    ate = ate < 0 ? t.Conteudo.size() : ate + 1;
+                    const double xp = x + LarguraTexto(t.Fonte, t.Conteudo.left(de)) + extra * brancos;
+                    p.drawText(QPointF(xp, Y + ascendente), t.Conteudo.mid(de, ate - de));
+                    brancos += Brancos(t.Conteudo.mid(de, ate - de));
+                    de = ate;
+                }
+            }
+            brancosAntes += t.Brancos;
+        } else if (t.Tipo == TTrechoLinha::Figura) {
+            // Pictures land on whole device pixels: at zoom 100 on screen a picture is copied
+            // pixel for pixel.
+            const QRect destino =
+                p.transform().mapRect(QRectF(x, Y, t.Largura, t.Altura)).toRect();
+            p.save();
+            p.resetTransform();
+            if (t.Cores == 2 || t.Cores == 16)
+                p.drawImage(destino, Indexa(t.Imagem, t.Cores).Indices);
+            else
+                p.drawImage(destino, t.Imagem);
+            p.restore();
+            TAreaGrafico a;
+            a.Item = t.Item;
+            a.Parte = t.Parte;
+            a.Retangulo = destino;
+            a.TamanhoImagem = t.Imagem.size();
+            a.TemMapa = t.TemMapa;
+            a.Mapa = t.Mapa;
+            AreasGraficas.push_back(a);
+        }
+    }
+}
+
+} // namespace zelto
