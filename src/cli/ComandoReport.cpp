@@ -8,7 +8,8 @@
 // optionally after the automatic outlier removal (--sanitize, with the significance settings'
 // criterion), and writes the report into OUT, whose extension picks the writer. The report
 // holds the items the settings include (all, by default), or those of --items (numbers of the
-// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise.
+// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. A PDF
+// holds the pages of the report view; their count is printed.
 //
 // Text is measured with the report's fonts, so this command (only this one) starts the Qt GUI
 // layer on the offscreen platform.
@@ -130,6 +131,7 @@ int Relatorio(const TOpcoesReport &o) {
     for (const std::string &a : r.Avisos)
         std::cerr << UmaLinha(a) << '\n';
     if (!r.Ok) throw TFalha{1, r.Erro};
+    if (r.Paginas > 0) std::cout << r.Paginas << " páginas\n";
     return 0;
 }
 
@@ -149,6 +151,6 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
     cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
-    cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt ou .json")->required();
+    cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
     cmd->callback([o, &status] { status = cli::Executa([o] { return Relatorio(*o); }); });
 }

@@ -62,7 +62,7 @@ PY
   tem "$tmp/x.txt" "Análise da Variância"
   roda 0 report "$ex/windsor.QV3" --choose 1 --items 18 -o "$tmp/x.WRI"
   [ -s "$tmp/x.WRI" ] || falha "x.WRI vazio"
-  roda 1 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.pdf"
+  roda 1 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.odt"
   tem "$tmp/err" "use rtf"
   # The descriptive mode: deviations around the mean and the coefficient of variation.
   roda 0 report "$ex/windsor.QV3" --choose 1 --mode descritiva --items 23,30 -o "$tmp/d.json"

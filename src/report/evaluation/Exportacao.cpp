@@ -2,6 +2,8 @@
 
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "view/ImpressaoRelatorio.h"
+#include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
 
 #include <QDate>
@@ -19,7 +21,7 @@ std::unique_ptr<TArqEditor> Escritor(const QString &arquivo, std::string &erro) 
     std::unique_ptr<TArqEditor> e = CriaEscritor(arquivo);
     if (!e)
         erro = "Não há escritor de relatório para a extensão de " + arquivo.toStdString() + " (use " +
-               ExtensoesEscritores().join(QStringLiteral(", ")).toStdString() + ").";
+               ExtensoesEscritores(true).join(QStringLiteral(", ")).toStdString() + ").";
     return e;
 }
 
@@ -47,6 +49,23 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
                              std::count(pedido.Itens.begin(), pedido.Itens.end(), item->Descricao().Numero) > 0;
 
     const QString saida = QString::fromStdString(pedido.Saida);
+    if (EscritorPaginado(saida)) {
+        // Drawn by the report view: the pages are the screen's.
+        TContextoItem contexto;
+        contexto.Sistema = &sistema;
+        contexto.Grid = &grid;
+        contexto.Significancias = &significancias;
+        contexto.Pesquisa = pesquisa;
+        contexto.Data = QDate::currentDate();
+        TAvaliacao avaliacao(sistema, pedido.Inferencial);
+        TPaginacao paginacao(avaliacao, itens, contexto, configuracao);
+        QString erro;
+        r.Ok = paginacao.RefreshReport(nullptr, 100, progresso) &&
+               ExportaPdf(paginacao, saida, progresso, &erro);
+        if (!r.Ok) r.Erro = erro.isEmpty() ? "O relatório não foi completado." : erro.toStdString();
+        else r.Paginas = paginacao.View()->TotalPages;
+        return r;
+    }
     std::unique_ptr<TArqEditor> escritor = Escritor(saida, r.Erro);
     if (!escritor) return r;
     if (!escritor->Valido()) {

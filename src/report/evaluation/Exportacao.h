@@ -29,6 +29,7 @@ struct TResultadoRelatorio {
     bool Ok = false;
     std::string Erro;                 // why the report was not written
     std::vector<std::string> Avisos;  // e.g. a damaged settings file read with defaults
+    int Paginas = 0;                  // pages of a paged format (.pdf), as the view lays them out
 };
 
 // The model must be fitted up to CalculaEstatisticas; the closing computations run here.

@@ -77,6 +77,10 @@ void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> 
     const int cores = codigo == 0 ? 2 : codigo == 1 ? 16 : 256;
     TArqEditor &e = E();
     e.AlignCenter();
+    // The view maps a click on the picture back to chart units through this.
+    const TMapeamento m = LayoutDe(c).Mapa;
+    e.SetChartMapping(TMapaEixos{m.Esquerda + 1.0, m.Altura - m.Base - 1.0, m.EscalaX(), m.EscalaY(),
+                                 m.XMin, m.YMin});
     e.WritePicture(ImagemChart(c, cores), 100, cores);
     e.NewParagraph();
     if (Comentarios && !comentarios.empty()) {
@@ -124,14 +128,16 @@ void TIA_XYAmostragem::Imprime(int) {
     EscreveChart(c, Comentarios());
 }
 
-void TIA_XYAmostragem::CliqueGrafico(double x, double y) {
+std::vector<std::string> TIA_XYAmostragem::CliqueGrafico(double x, double y, double toleranciaX,
+                                                         double toleranciaY) {
     DescricaoClique.clear();
     for (std::size_t i = 1; i <= Amostras(); ++i)
-        if (std::fabs(X(i) - x) <= ToleranciaX && std::fabs(Y(i) - y) <= ToleranciaY) {
+        if (std::fabs(X(i) - x) <= toleranciaX && std::fabs(Y(i) - y) <= toleranciaY) {
             DescricaoClique = {"Amostragem nº " + RotuloAmostra(i), TituloX() + " = " + RotuloNumero(X(i)),
                                TituloY() + " = " + RotuloNumero(Y(i))};
-            return;
+            break;
         }
+    return DescricaoClique;
 }
 
 double TIA_XAmostragem::X(std::size_t i) const { return static_cast<double>(Sistema().NumeroAmostra(i)); }

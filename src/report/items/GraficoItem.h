@@ -50,7 +50,8 @@ class TIA_XYAmostragem : public TItemGrafico {
     using TItemGrafico::TItemGrafico;
     void Calcula(int parte) override;
     void Imprime(int parte) override;
-    void CliqueGrafico(double x, double y) override;
+    std::vector<std::string> CliqueGrafico(double x, double y, double toleranciaX,
+                                           double toleranciaY) override;
     int NumeroPartes() const override;
 
   protected:
@@ -67,9 +68,6 @@ class TIA_XYAmostragem : public TItemGrafico {
     virtual std::size_t Amostras() const;
     virtual std::string RotuloAmostra(std::size_t i) const;
     TFaixa FaixaX_, FaixaY_;
-    // Tolerance of a click, in data units (set by the view).
-  public:
-    double ToleranciaX = 0, ToleranciaY = 0;
 };
 
 // Sample number on the X axis, whole-number labels stepped by round(n / 10 + 0.5).

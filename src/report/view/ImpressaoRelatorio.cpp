@@ -2,13 +2,13 @@
 
 #include "evaluation/Avaliacao.h"
 #include "view/PaginacaoRelatorio.h"
+#include "writer/SaidaArquivo.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -79,13 +79,14 @@ bool ExportaPdf(TPaginacao &paginacao, const QString &arquivo, TProgresso *progr
     };
     TViewRelat *v = paginacao.View();
     if (!v) return falha(QStringLiteral("Não há relatório para exportar."));
-    QSaveFile saida(arquivo);
-    if (!saida.open(QIODevice::WriteOnly))
-        return falha(QStringLiteral("Não foi possível criar o arquivo ") +
-                     QFileInfo(arquivo).absoluteFilePath() + QStringLiteral("."));
+    // The file is opened first, so one that cannot be created is known before any work.
+    TSaidaArquivo saida(arquivo);
+    if (!saida.Aberta()) return falha(saida.Erro());
+    QBuffer documento;
+    documento.open(QIODevice::WriteOnly);
     bool ok = false;
     {
-        QPdfWriter pdf(&saida);
+        QPdfWriter pdf(&documento);
         // One device unit per twip: the layout's own units.
         pdf.setResolution(1440);
         pdf.setPageLayout(QPageLayout(
@@ -98,13 +99,8 @@ bool ExportaPdf(TPaginacao &paginacao, const QString &arquivo, TProgresso *progr
         ok = total > 0 && ImprimePaginas(paginacao, &pdf, 1, total, 1, progresso,
                                          QString::fromUtf8(kTituloGerandoRelatorio));
     }
-    if (!ok) {
-        saida.cancelWriting();
-        return falha(QStringLiteral("A exportação do relatório foi interrompida."));
-    }
-    if (!saida.commit())
-        return falha(QStringLiteral("Não foi possível gravar o arquivo ") +
-                     QFileInfo(arquivo).absoluteFilePath() + QStringLiteral("."));
+    if (!ok) return falha(QStringLiteral("A exportação do relatório foi interrompida."));
+    if (!saida.Grava(documento.data()) || !saida.Conclui()) return falha(saida.Erro());
     return true;
 }
 

@@ -24,6 +24,7 @@ const struct {
     {"wri", Cria<TArquivoWrite>},
     {"txt", Cria<TEscritorTexto>},
     {"json", Cria<TEscritorEstrutura>},
+    {"pdf", nullptr}, // drawn by the report view
 };
 
 } // namespace
@@ -32,18 +33,27 @@ std::unique_ptr<TArqEditor> CriaEscritor(const QString &arquivo) {
     const QString extensao = QFileInfo(arquivo).suffix();
     for (const auto &e : Tabela)
         if (extensao.compare(QLatin1String(e.extensao), Qt::CaseInsensitive) == 0)
-            return e.cria(arquivo);
+            return e.cria ? e.cria(arquivo) : nullptr;
     return nullptr;
+}
+
+bool EscritorPaginado(const QString &arquivo) {
+    const QString extensao = QFileInfo(arquivo).suffix();
+    for (const auto &e : Tabela)
+        if (extensao.compare(QLatin1String(e.extensao), Qt::CaseInsensitive) == 0) return !e.cria;
+    return false;
 }
 
 std::unique_ptr<TArqEditor> CriaEscritorExportacao(const QString &arquivo) {
     if (auto escritor = CriaEscritor(arquivo)) return escritor;
+    if (EscritorPaginado(arquivo)) return nullptr;
     return std::make_unique<TArquivoWrite>(arquivo);
 }
 
-QStringList ExtensoesEscritores() {
+QStringList ExtensoesEscritores(bool comPaginados) {
     QStringList extensoes;
-    for (const auto &e : Tabela) extensoes << QString::fromLatin1(e.extensao);
+    for (const auto &e : Tabela)
+        if (e.cria || comPaginados) extensoes << QString::fromLatin1(e.extensao);
     return extensoes;
 }
 

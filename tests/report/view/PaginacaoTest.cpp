@@ -39,6 +39,9 @@ struct TWindsor {
 
     TWindsor() {
         config.Cabecalho = {QStringLiteral("Relatório de avaliação — página (página)"), TFonte{}, 2};
+        // Graphs in colour, as the settings file's defaults give them.
+        for (auto &item : itens)
+            if (auto *g = dynamic_cast<TItemAvaliacaoGraf *>(item.get())) g->OpcoesSerie[0] = 3;
         if (!grid) return;
         s = std::make_unique<TSistema>(*grid);
         s->CarregaDados();
@@ -115,6 +118,39 @@ TEST(Paginacao, APageDrawnAloneIsThePageOfAWholeRun) {
         pb->Invalidate(item);
         EXPECT_TRUE(Pagina(*pb, b, n) == todas[n]);
     }
+
+    // A click on a marker of a drawn graph describes a sample.
+    int graficos = 0, descritos = 0;
+    for (int p = 1; p <= total; ++p) {
+        const QImage imagem = Pagina(*pa, a, p);
+        for (const TAreaGrafico &g : pa->View()->AreasGraficas) {
+            ++graficos;
+            const auto *item = dynamic_cast<const TItemAvaliacaoGraf *>(w.itens[g.Item].get());
+            ASSERT_TRUE(item);
+            const QRgb cor = ParaQColor(item->Cores[5]).rgb();
+            QPoint marcador(-1, -1);
+            // A marker is a filled disc: a 3 x 3 block of its colour (a line is thinner).
+            auto bloco = [&](int x, int y) {
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (imagem.pixel(x + dx, y + dy) != cor) return false;
+                return true;
+            };
+            for (int y = g.Retangulo.top() + 1; y < g.Retangulo.bottom() && marcador.x() < 0; ++y)
+                for (int x = g.Retangulo.left() + 1; x < g.Retangulo.right(); ++x)
+                    if (bloco(x, y)) {
+                        marcador = {x, y};
+                        break;
+                    }
+            if (marcador.x() < 0 || !g.TemMapa) continue;
+            const auto linhas = pa->GraphClick(marcador);
+            ASSERT_EQ(linhas.size(), 3u) << "item " << g.Item << " page " << p;
+            EXPECT_EQ(linhas[0].rfind("Amostragem nº ", 0), 0u) << linhas[0];
+            ++descritos;
+        }
+    }
+    EXPECT_GT(graficos, 0);
+    EXPECT_GT(descritos, 0);
 
     // Beyond the end: nothing drawn, the count known.
     QImage c = ImagemA4();
