@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -191,6 +193,19 @@ TEST(Paginacao, PdfHoldsTheViewsPagesAndItsText) {
     for (const char *esperado : {"Análise da Variância", "Estatísticas Básicas", "Regressores do Modelo",
                                  "Relatório de avaliação — página 2"})
         EXPECT_TRUE(t.contains(QString::fromUtf8(esperado))) << esperado;
+
+    // Cancelled on the third page: false, and the file written before is left as it was.
+    struct TCancela : TProgresso {
+        void TextoAuxiliar(const std::string &t) override {
+            if (t.find("Página 3)") != std::string::npos) Cancela();
+        }
+    } cancela;
+    QFile anterior(arquivo);
+    const qint64 tamanho = anterior.size();
+    EXPECT_FALSE(ExportaPdf(*p, arquivo, &cancela, &erro));
+    EXPECT_EQ(erro, QStringLiteral("A exportação do relatório foi interrompida."));
+    EXPECT_EQ(QFile(arquivo).size(), tamanho);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "DispositivoRegistro.h"
 
 #include "view/ViewRelat.h"
+#include "view/ZoomRelatorio.h"
 
 #include <gtest/gtest.h>
 
@@ -302,4 +303,34 @@ TEST(ViewRelat, HeaderAndFooterCarryThePageNumber) {
         if (d.Texto == QStringLiteral("3") && d.Base.y() > t.v.FundoTexto()) {
             EXPECT_NEAR(d.Base.x() + Largura(QStringLiteral("3")), t.v.LeftMargin + t.v.TextWidth, 1);
         }
+}
+
+TEST(ZoomRelatorio, StepsLevelsAndFitsStayWithinTheLimits) {
+    EXPECT_EQ(ZoomMenos(25), 25);
+    EXPECT_EQ(ZoomMenos(40), 25);
+    EXPECT_EQ(ZoomMenos(100), 80);
+    EXPECT_EQ(ZoomMais(190), 200);
+    EXPECT_EQ(ZoomMais(200), 200);
+    EXPECT_EQ(TextoZoom(80), QStringLiteral("80 %"));
+    // A4 on a 600 pixels-per-inch printer: 4961 x 7016 pixels; the screen at 96.
+    TAreaZoom a;
+    a.DpiImpressoraX = a.DpiImpressoraY = 600;
+    a.LarguraPapel = 4961;
+    a.AlturaPapel = 7016;
+    a.LarguraVisivel = 844; // (844 - 50) x 100 x 6.25 / 4961 = 100.03
+    a.AlturaVisivel = 700;  // (700 - 45) x 100 x 6.25 / 7016 = 58.35
+    EXPECT_EQ(ZoomLarguraPagina(a), 100);
+    EXPECT_EQ(ZoomPaginaInteira(a), 58);
+    a.LarguraVisivel = 5000;
+    EXPECT_EQ(ZoomLarguraPagina(a), 200);
+    a.AlturaVisivel = 60;
+    EXPECT_EQ(ZoomPaginaInteira(a), 25);
+    const struct {
+        const char *texto;
+        int zoom;
+    } niveis[] = {{"  25 % ", 25}, {"  40 %", 40}, {"100 %", 100}, {"abc", 100}, {"7", 25},
+                  {"350 %", 200}, {"99999999999", 200}, {"Largura da página", 200},
+                  {"Página Inteira", 25}};
+    for (const auto &n : niveis) EXPECT_EQ(LeZoom(QString::fromUtf8(n.texto), a), n.zoom) << n.texto;
+    EXPECT_EQ(NiveisZoom().size(), 7);
 }
