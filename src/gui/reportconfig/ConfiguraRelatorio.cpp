@@ -1,0 +1,45 @@
+#include "gui/reportconfig/ConfiguraRelatorio.h"
+
+#include "gui/reportconfig/ComponentesConfig.h"
+#include "gui/reportconfig/EditorCabecalho.h"
+#include "gui/reportconfig/FConfiguraRelatorio.h"
+
+#include <QSpinBox>
+
+namespace zelto {
+
+bool ConfiguraRelatorio(QWidget *pai, TListaItens &itens, TConfiguracaoRelatorio &cfg, bool inferencial, int itemInicial) {
+    TFConfiguraRelatorio d(itens, cfg, inferencial, itemInicial, pai);
+    if (d.exec() != QDialog::Accepted) return false;
+    if (auto *primeira = d.findChild<QSpinBox *>(QStringLiteral("PrimeiraPagina")))
+        DefinePrimeiraPaginaRelatorio(primeira->value());
+    const TConfiguracaoRelatorio nova = d.Configuracao();
+    const bool mudou = d.ItensMudaram() || !(nova == cfg) || nova.LarguraPagina != cfg.LarguraPagina ||
+                       nova.AlturaPagina != cfg.AlturaPagina;
+    if (!mudou) return false;
+    cfg = nova;
+    GravaArquivoRelatorio(&cfg, itens);
+    return true;
+}
+
+bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial) {
+    (void)inferencial; // the item dialogs show the settings' section name in both modes
+    const std::string antes = TextoConfiguracaoItens(itens);
+    if (!AbreDialogoItem(pai, itens, indice, false)) return false;
+    if (TextoConfiguracaoItens(itens) == antes) return false;
+    GravaArquivoRelatorio(nullptr, itens);
+    return true;
+}
+
+bool ConfiguraCabecalhoRodape(QWidget *pai, TConfiguracaoRelatorio &cfg, bool rodape) {
+    TCabecalhoRodape &alvo = rodape ? cfg.Rodape : cfg.Cabecalho;
+    TDlgCabecalhoRodape d(alvo, rodape, pai);
+    if (d.exec() != QDialog::Accepted) return false;
+    const TCabecalhoRodape novo = d.Valor();
+    if (novo.Texto == alvo.Texto && novo.Fonte == alvo.Fonte && novo.Alinhamento == alvo.Alinhamento) return false;
+    alvo = novo;
+    GravaArquivoRelatorio(&cfg, {});
+    return true;
+}
+
+} // namespace zelto
