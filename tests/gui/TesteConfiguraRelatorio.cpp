@@ -13,6 +13,7 @@
 #include "gui/reportconfig/ComponentesConfig.h"
 #include "gui/reportconfig/ConfiguraRelatorio.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"
+#include "gui/reportconfig/DlgItem.h"
 #include "gui/reportconfig/DlgConfiguraCelula.h"
 #include "gui/reportconfig/EditorCabecalho.h"
 #include "gui/reportconfig/FCNFTexto.h"
@@ -344,6 +345,20 @@ class TesteConfiguraRelatorio : public QObject {
             QCOMPARE(c.MargemEsquerda, std::uint16_t{30});
             QVERIFY(!lidos[0]->Incluido && lidos[1]->Incluido);
         }
+        // Saving under the settings file's own name leaves it whole.
+        const QString proprio = QString::fromStdString(Arquivo().string());
+        EscolheArquivoConfiguracao = [&](QWidget *, bool) { return proprio; };
+        Responde<TFConfiguraRelatorio>([&](TFConfiguraRelatorio &d) {
+            Clica(d, "Gravar");
+            Clica(d, "Confirma");
+        });
+        QVERIFY(!ConfiguraRelatorio(nullptr, itens, cfg, true));
+        EscolheArquivoConfiguracao = nullptr;
+        TListaItens lidos = CriaCatalogo();
+        TConfiguracaoRelatorio c;
+        QVERIFY(LeConfiguracaoRelatorio(Arquivo(), c, lidos));
+        QVERIFY(c == cfg);
+        QCOMPARE(TextoConfiguracaoItens(lidos), TextoConfiguracaoItens(itens));
     }
 
     // Check marks and counts; the descriptive mode lists only the items it offers.
@@ -387,6 +402,17 @@ class TesteConfiguraRelatorio : public QObject {
             Clica(d, "Cancelar");
         });
         QVERIFY(!ConfiguraRelatorio(nullptr, itens, cfg, false));
+        // An item's dialog names it as the mode does.
+        int residuos = 0;
+        while (itens[static_cast<std::size_t>(residuos)]->Titulo == itens[static_cast<std::size_t>(residuos)]->TituloDescritivo ||
+               !itens[static_cast<std::size_t>(residuos)]->OferecidoDescritivo)
+            ++residuos;
+        Responde<TDlgItem>([&](TDlgItem &d) {
+            QCOMPARE(Filho<QLabel>(d, "TituloItem")->text(),
+                     QString::fromStdString(itens[static_cast<std::size_t>(residuos)]->TituloDescritivo));
+            Clica(d, "Cancela");
+        });
+        QVERIFY(!ConfiguraItem(nullptr, itens, residuos, false));
     }
 
     // The header dialog: "#" puts "(página)" at the caret; alignments as stored (2 centre).

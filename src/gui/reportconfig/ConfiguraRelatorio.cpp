@@ -23,9 +23,8 @@ bool ConfiguraRelatorio(QWidget *pai, TListaItens &itens, TConfiguracaoRelatorio
 }
 
 bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial) {
-    (void)inferencial; // the item dialogs show the settings' section name in both modes
     const std::string antes = TextoConfiguracaoItens(itens);
-    if (!AbreDialogoItem(pai, itens, indice, false)) return false;
+    if (!AbreDialogoItem(pai, itens, indice, false, inferencial)) return false;
     if (TextoConfiguracaoItens(itens) == antes) return false;
     GravaArquivoRelatorio(nullptr, itens);
     return true;

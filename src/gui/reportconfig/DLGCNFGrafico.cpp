@@ -85,11 +85,7 @@ TDLGCNFGrafico::TDLGCNFGrafico(TListaItens &itens, int indice, bool todos, QWidg
     setWindowTitle(QStringLiteral("Configurar Gráfico"));
     TItemAvaliacaoGraf &g = G();
     auto *principal = new QVBoxLayout(this);
-    auto *nome = new QLabel(QString::fromStdString(g.Titulo), this);
-    QFont negrito = nome->font();
-    negrito.setBold(true);
-    nome->setFont(negrito);
-    principal->addWidget(nome);
+    principal->addWidget(CriaRotuloTitulo());
     auto *colunas = new QHBoxLayout;
     principal->addLayout(colunas);
     auto *esquerda = new QVBoxLayout;

@@ -1,6 +1,7 @@
 #include "gui/reportconfig/DlgItem.h"
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -29,6 +30,20 @@ TDlgItem::TDlgItem(TListaItens &itens, int indice, std::unique_ptr<TItemAvaliaca
                    QWidget *pai)
     : QDialog(pai), itens_(itens), indice_(indice), rascunho_(std::move(rascunho)), todos_(todos) {
     rascunho_->Copia(Item());
+}
+
+QLabel *TDlgItem::CriaRotuloTitulo() {
+    titulo_ = new QLabel(this);
+    titulo_->setObjectName(QStringLiteral("TituloItem"));
+    QFont negrito = titulo_->font();
+    negrito.setBold(true);
+    titulo_->setFont(negrito);
+    DefineModo(true);
+    return titulo_;
+}
+
+void TDlgItem::DefineModo(bool inferencial) {
+    if (titulo_) titulo_->setText(QString::fromStdString(Item().TituloModo(inferencial)));
 }
 
 void TDlgItem::AdicionaBotoes(QVBoxLayout *l) {

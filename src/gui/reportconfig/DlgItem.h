@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QLabel;
 class QVBoxLayout;
 
 namespace zelto {
@@ -32,8 +33,12 @@ class TDlgItem : public QDialog {
     TItemAvaliacao &Rascunho() { return *rascunho_; }
     const TItemAvaliacao &Rascunho() const { return *rascunho_; }
     const TItemAvaliacao &Item() const { return *itens_[static_cast<std::size_t>(indice_)]; }
+    // Shows the item's title in a statistics mode (inferential by default).
+    void DefineModo(bool inferencial);
 
   protected:
+    // The item's title in bold, at the top of the dialog.
+    QLabel *CriaRotuloTitulo();
     // Adds the three buttons under the dialog's contents (call last in the constructor).
     void AdicionaBotoes(QVBoxLayout *l);
     // Confirms: the scratch settings go to the item (todos false) or to all of its kind.
@@ -44,6 +49,7 @@ class TDlgItem : public QDialog {
     int indice_;
     std::unique_ptr<TItemAvaliacao> rascunho_;
     bool todos_;
+    QLabel *titulo_ = nullptr;
 };
 
 } // namespace zelto

@@ -108,11 +108,7 @@ void TFCNFTexto::MontaTexto(const QString &titulo) {
     setWindowTitle(titulo);
     TItemAvaliacao &r = Rascunho();
     layout_ = new QVBoxLayout(this);
-    auto *nome = new QLabel(QString::fromStdString(r.Titulo), this);
-    QFont negrito = nome->font();
-    negrito.setBold(true);
-    nome->setFont(negrito);
-    layout_->addWidget(nome);
+    layout_->addWidget(CriaRotuloTitulo());
 
     auto *grupo = new QGroupBox(QStringLiteral("Fontes"), this);
     auto *form = new QFormLayout(grupo);

@@ -125,18 +125,21 @@ std::function<QString(QWidget *, bool)> EscolheArquivoConfiguracao = EscolhePorD
 int PrimeiraPaginaRelatorio() { return primeiraPagina; }
 void DefinePrimeiraPaginaRelatorio(int n) { primeiraPagina = std::max(1, n); }
 
-bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos) {
+bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial) {
     if (indice < 0 || indice >= static_cast<int>(itens.size())) return false;
     const TTipoItem tipo = itens[static_cast<std::size_t>(indice)]->Tipo;
     if (EhGrafico(tipo)) {
         TDLGCNFGrafico d(itens, indice, todos, pai);
+        d.DefineModo(inferencial);
         return d.exec() == QDialog::Accepted;
     }
     if (tipo == tiTabela && dynamic_cast<TItemAvaliacaoTab *>(itens[static_cast<std::size_t>(indice)].get())) {
         TFCNFTabela d(itens, indice, todos, pai);
+        d.DefineModo(inferencial);
         return d.exec() == QDialog::Accepted;
     }
     TFCNFTexto d(itens, indice, todos, pai);
+    d.DefineModo(inferencial);
     return d.exec() == QDialog::Accepted;
 }
 
@@ -439,14 +442,14 @@ void TFConfiguraRelatorio::MostraContagem() {
 bool TFConfiguraRelatorio::ConfiguraAtual() {
     QListWidgetItem *w = lista_->currentItem();
     if (!w) return false;
-    return AbreDialogoItem(this, itens_, w->data(Qt::UserRole).toInt(), false);
+    return AbreDialogoItem(this, itens_, w->data(Qt::UserRole).toInt(), false, inferencial_);
 }
 
 bool TFConfiguraRelatorio::ConfiguraTodos(TTipoItem tipo) {
     for (int i = 0; i < lista_->count(); ++i) {
         const int indice = lista_->item(i)->data(Qt::UserRole).toInt();
         const TTipoItem t = itens_[static_cast<std::size_t>(indice)]->Tipo;
-        if (t == tipo || (EhGrafico(tipo) && EhGrafico(t))) return AbreDialogoItem(this, itens_, indice, true);
+        if (t == tipo || (EhGrafico(tipo) && EhGrafico(t))) return AbreDialogoItem(this, itens_, indice, true, inferencial_);
     }
     return false;
 }

@@ -40,7 +40,7 @@ void DefinePrimeiraPaginaRelatorio(int n);
 
 // The item dialog by kind: text, table or graph; `todos` makes "Confirma" apply to every item
 // of the kind. True when confirmed.
-bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos);
+bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial = true);
 
 class TFConfiguraRelatorio : public QDialog {
     Q_OBJECT
