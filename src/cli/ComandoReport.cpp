@@ -1,7 +1,7 @@
 // zelto-cli report FILE (--model "NAME=CODE,..." | --choose N [the search options])
 //                       [--dependent NAME] [--use NAME,...] [--subject "NAME=VALUE,..."]
 //                       [--mode inferencial|descritiva] [--config FILE.CNF]
-//                       [--items all|N,N,...] [--sanitize] -o OUT
+//                       [--items all|N,N,...] [--sanitize] [--graphs DIR] -o OUT
 //
 // Reads any worksheet file, fits the model given by its codes (--model) or the model of row N
 // of the best-models table after a search (--choose, with the options of `zelto-cli search`),
@@ -9,7 +9,9 @@
 // criterion), and writes the report into OUT, whose extension picks the writer. The report
 // holds the items the settings include (all, by default), or those of --items (numbers of the
 // catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. A PDF
-// holds the pages of the report view; their count is printed.
+// holds the pages of the report view; their count is printed. With --graphs every graph
+// picture is also written into DIR as a PNG named by item number and part ("33-1.png"), and
+// their count is printed.
 //
 // Text is measured with the report's fonts, so this command (only this one) starts the Qt GUI
 // layer on the offscreen platform.
@@ -39,7 +41,7 @@ using cli::TFalha;
 using cli::UmaLinha;
 
 struct TOpcoesReport {
-    std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida;
+    std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida, graficos;
     cli::TOpcoesPesquisa pesquisa;
     int escolha = 0;
     bool saneia = false;
@@ -69,6 +71,7 @@ int Relatorio(const TOpcoesReport &o) {
     TPedidoRelatorio pedido;
     pedido.Saida = o.saida;
     pedido.Configuracao = o.configuracao;
+    pedido.PastaGraficos = o.graficos;
     Itens(o.itens, pedido);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -132,6 +135,7 @@ int Relatorio(const TOpcoesReport &o) {
         std::cerr << UmaLinha(a) << '\n';
     if (!r.Ok) throw TFalha{1, r.Erro};
     if (r.Paginas > 0) std::cout << r.Paginas << " páginas\n";
+    if (!o.graficos.empty()) std::cout << r.Graficos << " gráficos em " << o.graficos << '\n';
     return 0;
 }
 
@@ -150,6 +154,7 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--mode", o->modo, "Modo de estatística: inferencial ou descritiva (padrão: o do arquivo)");
     cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
     cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
+    cmd->add_option("--graphs", o->graficos, "Grava também cada gráfico como PNG nesta pasta");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
     cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
     cmd->callback([o, &status] { status = cli::Executa([o] { return Relatorio(*o); }); });

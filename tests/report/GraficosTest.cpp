@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 using namespace zelto;
 
@@ -133,4 +134,185 @@ TEST_F(Graficos, LinhasDeReferencia) {
     for (const TElementoChart &e : r_->Chart("TIA_GrafResiduosNormalizados").Elementos)
         temReta = temReta || (e.Tipo == TElementoChart::Linha && e.X1 == e.Y1 && e.X2 == e.Y2);
     EXPECT_TRUE(temReta);
+}
+
+namespace {
+
+const TElementoChart *Elemento(const TChart &c, TElementoChart::TTipo tipo) {
+    for (const TElementoChart &e : c.Elementos)
+        if (e.Tipo == tipo) return &e;
+    return nullptr;
+}
+
+// A writer that keeps the pictures and their colour counts.
+struct TEscritorFiguras : teste::TEscritorCaptura {
+    std::vector<std::pair<QImage, int>> Figuras;
+    void WritePicture(const QImage &imagem, int, int cores) override { Figuras.emplace_back(imagem, cores); }
+};
+
+} // namespace
+
+// The histogram: one bar per class as high as its count (on the picture too), and the normal
+// curve fitted to the residuals, its centre and peak from the residuals' own mean and variance
+// in class units.
+TEST_F(Graficos, HistogramaBarrasECurva) {
+    const TSistema &s = *r_->s;
+    const TChart &h = r_->Chart("TIA_Histograma");
+    const std::size_t k = s.NumeroClasses(), n = s.n();
+    double soma = 0, menor = 1e300, maior = -1e300;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const double e = static_cast<double>(s.ResiduoBruto(i));
+        soma += e, menor = std::min(menor, e), maior = std::max(maior, e);
+    }
+    const double media = soma / static_cast<double>(n);
+    double quadrados = 0;
+    for (std::size_t i = 1; i <= n; ++i) quadrados += std::pow(static_cast<double>(s.ResiduoBruto(i)) - media, 2);
+    const double kd = static_cast<double>(k);
+    const double centro = (media - menor) * kd / (maior - menor) + 0.5;
+    const double desvio = std::sqrt(quadrados / static_cast<double>(n)) * kd / (maior - menor);
+    const double pico = static_cast<double>(n) / std::sqrt(2 * M_PI * desvio * desvio);
+
+    const TElementoChart *curva = Elemento(h, TElementoChart::Curva);
+    ASSERT_NE(curva, nullptr);
+    double xMax = 0, yMax = -1;
+    for (int t = 0; t <= 20000; ++t) {
+        const double x = h.X.Minimo + (h.X.Maximo - h.X.Minimo) * t / 20000;
+        if (curva->Funcao(x) > yMax) yMax = curva->Funcao(x), xMax = x;
+    }
+    EXPECT_NEAR(xMax, centro, 1e-3);
+    EXPECT_NEAR(yMax, pico, 1e-6 * pico);
+    EXPECT_EQ(h.X.Minimo, 0);
+    EXPECT_DOUBLE_EQ(h.X.Maximo, kd + 0.8);
+
+    std::size_t barras = 0, total = 0;
+    double maiorContagem = 0;
+    TChart so = h;
+    std::erase_if(so.Elementos, [](const TElementoChart &e) { return e.Tipo == TElementoChart::Curva; });
+    const QImage img = ImagemChart(so, 256);
+    const TLayoutChart l = LayoutDe(so);
+    for (const TElementoChart &e : h.Elementos) {
+        if (e.Tipo != TElementoChart::BarraVertical) continue;
+        ++barras;
+        const std::size_t j = static_cast<std::size_t>(e.X1);
+        EXPECT_EQ(e.X1, static_cast<double>(barras));
+        EXPECT_EQ(e.Y2, static_cast<double>(s.ContagemClasse(j)));
+        total += s.ContagemClasse(j);
+        maiorContagem = std::max(maiorContagem, e.Y2);
+        if (e.Y2 < 1) continue;
+        const QColor cor = ParaQColor(e.Preenchimento);
+        const int x = l.Mapa.XPixel(e.X1 - 0.25), topo = l.Mapa.YPixel(e.Y2);
+        EXPECT_EQ(img.pixelColor(x, topo + 2), cor) << j;
+        EXPECT_NE(img.pixelColor(x, topo - 2), cor) << j;
+    }
+    EXPECT_EQ(barras, k);
+    EXPECT_EQ(total, n);
+    EXPECT_DOUBLE_EQ(h.Y.Maximo, std::max(maiorContagem, pico) + 2);
+}
+
+// The ogive climbs to 100 %; the normal line joins the first and last ordered normalized
+// residuals; the Kolmogorov-Smirnov graph plots i / n against them under Φ.
+TEST_F(Graficos, OgivaNormalidadeKolmogorov) {
+    const TSistema &s = *r_->s;
+    const std::size_t n = s.n(), k = s.NumeroClasses();
+    const TChart &o = r_->Chart("TIA_Ogiva");
+    std::vector<const TElementoChart *> trechos;
+    for (const TElementoChart &e : o.Elementos)
+        if (e.Tipo == TElementoChart::Linha) trechos.push_back(&e);
+    ASSERT_EQ(trechos.size(), k);
+    EXPECT_EQ(trechos.front()->X1, 0);
+    EXPECT_EQ(trechos.front()->Y1, 0);
+    EXPECT_DOUBLE_EQ(trechos.back()->Y2, 100);
+    EXPECT_EQ(o.X.Maximo, static_cast<double>(k + 1));
+    for (std::size_t j = 1; j < k; ++j)
+        EXPECT_DOUBLE_EQ(trechos[j - 1]->Y2, 100.0 * static_cast<double>(s.ContagemAcumulada(j)) / static_cast<double>(n));
+
+    const TChart &nl = r_->Chart("TIA_GrafNormalidade");
+    const TElementoChart *reta = Elemento(nl, TElementoChart::Linha);
+    ASSERT_NE(reta, nullptr);
+    EXPECT_DOUBLE_EQ(reta->X1, 0.5 / static_cast<double>(n));
+    EXPECT_DOUBLE_EQ(reta->Y1, static_cast<double>(s.ResiduoPadronizadoOrdenado(1)));
+    EXPECT_DOUBLE_EQ(reta->X2, (static_cast<double>(n) - 0.5) / static_cast<double>(n));
+    EXPECT_DOUBLE_EQ(reta->Y2, static_cast<double>(s.ResiduoPadronizadoOrdenado(n)));
+    EXPECT_LT(nl.X.Minimo, 0);
+    EXPECT_GT(nl.X.Maximo, 1);
+
+    const TChart &ks = r_->Chart("TIA_GrafKolmogorov");
+    EXPECT_EQ(ks.Y.Minimo, 0);
+    EXPECT_EQ(ks.Y.Maximo, 1);
+    EXPECT_EQ(ks.Subtitulo, "(elementos da amostra)");
+    const TElementoChart *phi = Elemento(ks, TElementoChart::Curva);
+    ASSERT_NE(phi, nullptr);
+    EXPECT_NEAR(phi->Funcao(0), 0.5, 1e-7); // the distribution function the KS table uses
+    EXPECT_NEAR(phi->Funcao(1.959963984540054), 0.975, 1e-7);
+    std::size_t i = 0;
+    for (const TElementoChart &e : ks.Elementos) {
+        if (e.Tipo != TElementoChart::Ponto) continue;
+        ++i;
+        EXPECT_EQ(e.Rotulo, std::to_string(s.NumeroAmostra(s.OrdemResiduo(i))));
+        EXPECT_DOUBLE_EQ(e.Y1, static_cast<double>(i) / static_cast<double>(n));
+    }
+    EXPECT_EQ(i, n);
+}
+
+// The data graphs: the observed dependent by sample with labels in its worksheet format, the
+// mean line through the transformed values, and the untransformed coefficients of variation
+// against R (sd(x) / mean(x) on windsor-houses.txt, R 4.2.2).
+TEST_F(Graficos, DispersaoECoeficientesDeVariacao) {
+    const TSistema &s = *r_->s;
+    const TChart &d = r_->Chart("TIA_Dispersao");
+    EXPECT_EQ(Elemento(d, TElementoChart::Ponto)->Y1, 42000);
+    EXPECT_EQ(d.TituloY, "price");
+    EXPECT_EQ(d.EscalaY.Formata(42000), "42.000"); // the column shows thousands, no decimals
+
+    const TChart &t = r_->Chart("TIA_DispTransformada");
+    double soma = 0;
+    std::size_t pontos = 0;
+    for (const TElementoChart &e : t.Elementos)
+        if (e.Tipo == TElementoChart::Ponto) soma += e.Y1, ++pontos;
+    const TElementoChart *media = Elemento(t, TElementoChart::Linha);
+    ASSERT_NE(media, nullptr);
+    EXPECT_NEAR(media->Y1, soma / static_cast<double>(pontos), 1e-9 * std::fabs(media->Y1));
+    EXPECT_EQ(media->Y1, media->Y2);
+
+    const double cvR[] = {39.198539192370816, 42.097998573095111, 24.868055169041995,
+                          39.056722446219467, 48.028223442794449, 146.97025055222210};
+    const TChart &cv = r_->Chart("TIA_CoefVarNaoT");
+    std::size_t k = 0;
+    for (const TElementoChart &e : cv.Elementos) {
+        if (e.Tipo != TElementoChart::BarraHorizontal) continue;
+        EXPECT_NEAR(e.X2, cvR[k], 1e-9) << k;
+        EXPECT_EQ(e.Y1, static_cast<double>(s.m() - k)) << k; // the dependent on top
+        EXPECT_EQ(e.Y2, 0.75);
+        ++k;
+    }
+    EXPECT_EQ(k, s.m());
+    EXPECT_EQ(cv.X.Minimo, 0);
+    EXPECT_GE(cv.X.Maximo, cvR[5]);
+    EXPECT_LT(cv.X.Maximo, 1.2 * cvR[5]);
+    EXPECT_EQ(cv.EscalaY.Formata(static_cast<double>(s.m())), "price");
+}
+
+// A 2-colour setting gives every graph item a 2-colour picture.
+TEST_F(Graficos, MonocromaticoDuasCores) {
+    TGraficos r;
+    r.grid = r_->grid;
+    ASSERT_TRUE(r.Modelo({{1, 8}, {2, 8}, {3, 4}, {4, 1}, {5, 7}, {10, 1}}));
+    std::size_t graficos = 0;
+    for (const auto &i : r.itens)
+        if (auto *g = dynamic_cast<TItemGrafico *>(i.get())) g->OpcoesSerie[0] = 0, ++graficos;
+    TEscritorFiguras e;
+    TContextoItem ctx = r.Contexto();
+    ctx.Escritor = &e;
+    TAvaliacao av(*r.s, true);
+    double passo = 0;
+    av.CompletaCalculos(nullptr, passo);
+    av.ExecutaItens(r.itens, ctx, true, nullptr, passo);
+    EXPECT_GE(e.Figuras.size(), graficos);
+    for (const auto &[imagem, cores] : e.Figuras) {
+        EXPECT_EQ(cores, 2);
+        std::set<QRgb> distintas;
+        for (int y = 0; y < imagem.height(); ++y)
+            for (int x = 0; x < imagem.width(); ++x) distintas.insert(imagem.pixel(x, y));
+        EXPECT_LE(distintas.size(), 2u);
+    }
 }

@@ -80,4 +80,32 @@ std::optional<long double> ErroPadronizadoLinha(const TSistema &s, int linha, bo
     return r;
 }
 
+TResumoBruto ResumoBruto(const TSistema &s, std::size_t k) {
+    TResumoBruto r;
+    const std::size_t n = s.n();
+    const long double nn = static_cast<long double>(n);
+    long double soma = 0, quadrados = 0;
+    r.Minimo = n ? s.ValorBruto(k, 1) : 0;
+    r.Maximo = r.Minimo;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const long double x = s.ValorBruto(k, i);
+        soma += x;
+        quadrados += x * x;
+        r.Minimo = std::min(r.Minimo, x);
+        r.Maximo = std::max(r.Maximo, x);
+    }
+    r.Media = n ? soma / nn : 0;
+    r.Desvio = n > 1 ? std::sqrt(std::fabs(nn * quadrados - soma * soma) / (nn * (nn - 1))) : Infinito;
+    return r;
+}
+
+std::optional<long double> CoeficienteVariacao(long double media, long double desvio) {
+    if (media == 0 || !std::isfinite(media) || !std::isfinite(desvio) || std::fabs(media) >= Infinito ||
+        std::fabs(desvio) >= Infinito)
+        return std::nullopt;
+    const long double cv = std::fabs(100 * desvio / media);
+    if (!std::isfinite(cv)) return std::nullopt;
+    return cv;
+}
+
 } // namespace zelto

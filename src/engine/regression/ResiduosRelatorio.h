@@ -56,4 +56,15 @@ TSequencias TesteSequencias(std::span<const long double> residuos, long double a
 // complete (CompletaAjuste).
 std::optional<long double> ErroPadronizadoLinha(const TSistema &s, int linha, bool inferencial);
 
+// The untransformed values of term k's variable over the active samples: mean, sample standard
+// deviation (divisor n − 1; Infinito with fewer than two samples), smallest and largest value.
+struct TResumoBruto {
+    long double Media = 0, Desvio = 0, Minimo = 0, Maximo = 0;
+};
+TResumoBruto ResumoBruto(const TSistema &s, std::size_t k);
+
+// The coefficient of variation |100·desvio / media| in percent; nothing when the mean is 0 or
+// either value is not finite (Infinito included).
+std::optional<long double> CoeficienteVariacao(long double media, long double desvio);
+
 } // namespace zelto

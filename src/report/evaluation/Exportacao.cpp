@@ -2,6 +2,8 @@
 
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Catalogo.h"
+#include "items/GraficoItem.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
@@ -23,6 +25,67 @@ std::unique_ptr<TArqEditor> Escritor(const QString &arquivo, std::string &erro) 
         erro = "Não há escritor de relatório para a extensão de " + arquivo.toStdString() + " (use " +
                ExtensoesEscritores(true).join(QStringLiteral(", ")).toStdString() + ").";
     return e;
+}
+
+// Runs the chosen items into the file's writer (or the report view's pages for a paged
+// format).
+void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfiguracaoRelatorio &configuracao,
+             TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
+             const TSignificancias &significancias, TProgresso *progresso, TResultadoRelatorio &r) {
+    const QString saida = QString::fromStdString(pedido.Saida);
+    if (EscritorPaginado(saida)) {
+        // Drawn by the report view: the pages are the screen's.
+        TContextoItem contexto;
+        contexto.Sistema = &sistema;
+        contexto.Grid = &grid;
+        contexto.Significancias = &significancias;
+        contexto.Pesquisa = pesquisa;
+        contexto.Data = QDate::currentDate();
+        TAvaliacao avaliacao(sistema, pedido.Inferencial);
+        TPaginacao paginacao(avaliacao, itens, contexto, configuracao);
+        QString erro;
+        r.Ok = paginacao.RefreshReport(nullptr, 100, progresso) &&
+               ExportaPdf(paginacao, saida, progresso, &erro);
+        if (!r.Ok) r.Erro = erro.isEmpty() ? "O relatório não foi completado." : erro.toStdString();
+        else r.Paginas = paginacao.View()->TotalPages;
+        return;
+    }
+    std::unique_ptr<TArqEditor> escritor = Escritor(saida, r.Erro);
+    if (!escritor) return;
+    if (!escritor->Valido()) {
+        r.Erro = escritor->Erro().toStdString();
+        return;
+    }
+    TContextoItem contexto;
+    contexto.Sistema = &sistema;
+    contexto.Grid = &grid;
+    contexto.Significancias = &significancias;
+    contexto.Pesquisa = pesquisa;
+    contexto.Data = QDate::currentDate();
+    TAvaliacao avaliacao(sistema, pedido.Inferencial);
+    r.Ok = avaliacao.Exporta(*escritor, itens, contexto, configuracao, progresso);
+    if (!r.Ok) r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
+}
+
+// The kept pictures of the graph items as "item-part.png" files.
+void GravaFiguras(const std::string &pasta, const TListaItens &itens, TResultadoRelatorio &r) {
+    std::error_code e;
+    std::filesystem::create_directories(pasta, e);
+    for (const auto &item : itens) {
+        const auto *g = dynamic_cast<const TItemGrafico *>(item.get());
+        if (!g) continue;
+        for (const TItemGrafico::TFigura &f : g->Figuras) {
+            const std::string nome =
+                std::to_string(item->Descricao().Numero) + "-" + std::to_string(f.Parte + 1) + ".png";
+            const std::filesystem::path caminho = std::filesystem::path(pasta) / nome;
+            if (!f.Imagem.save(QString::fromStdString(caminho.string()), "PNG")) {
+                r.Ok = false;
+                r.Erro = "Não foi possível gravar " + caminho.string() + ".";
+                return;
+            }
+            ++r.Graficos;
+        }
+    }
 }
 
 } // namespace
@@ -48,39 +111,11 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
             item->Incluido = pedido.TodosItens ||
                              std::count(pedido.Itens.begin(), pedido.Itens.end(), item->Descricao().Numero) > 0;
 
-    const QString saida = QString::fromStdString(pedido.Saida);
-    if (EscritorPaginado(saida)) {
-        // Drawn by the report view: the pages are the screen's.
-        TContextoItem contexto;
-        contexto.Sistema = &sistema;
-        contexto.Grid = &grid;
-        contexto.Significancias = &significancias;
-        contexto.Pesquisa = pesquisa;
-        contexto.Data = QDate::currentDate();
-        TAvaliacao avaliacao(sistema, pedido.Inferencial);
-        TPaginacao paginacao(avaliacao, itens, contexto, configuracao);
-        QString erro;
-        r.Ok = paginacao.RefreshReport(nullptr, 100, progresso) &&
-               ExportaPdf(paginacao, saida, progresso, &erro);
-        if (!r.Ok) r.Erro = erro.isEmpty() ? "O relatório não foi completado." : erro.toStdString();
-        else r.Paginas = paginacao.View()->TotalPages;
-        return r;
-    }
-    std::unique_ptr<TArqEditor> escritor = Escritor(saida, r.Erro);
-    if (!escritor) return r;
-    if (!escritor->Valido()) {
-        r.Erro = escritor->Erro().toStdString();
-        return r;
-    }
-    TContextoItem contexto;
-    contexto.Sistema = &sistema;
-    contexto.Grid = &grid;
-    contexto.Significancias = &significancias;
-    contexto.Pesquisa = pesquisa;
-    contexto.Data = QDate::currentDate();
-    TAvaliacao avaliacao(sistema, pedido.Inferencial);
-    r.Ok = avaliacao.Exporta(*escritor, itens, contexto, configuracao, progresso);
-    if (!r.Ok) r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
+    if (!pedido.PastaGraficos.empty())
+        for (auto &item : itens)
+            if (auto *g = dynamic_cast<TItemGrafico *>(item.get())) g->GuardaFiguras = true;
+    Executa(pedido, itens, configuracao, sistema, grid, pesquisa, significancias, progresso, r);
+    if (r.Ok && !pedido.PastaGraficos.empty()) GravaFiguras(pedido.PastaGraficos, itens, r);
     return r;
 }
 

@@ -23,6 +23,9 @@ struct TPedidoRelatorio {
     bool TodosItens = false;   // include every item
     std::vector<int> Itens;    // else, when not empty, include exactly these (1..56)
     bool Inferencial = true;   // the statistics mode
+    // When not empty, every graph picture is also written into this folder as a PNG named by
+    // item number and part ("24-1.png", parts from 1).
+    std::string PastaGraficos;
 };
 
 struct TResultadoRelatorio {
@@ -30,6 +33,7 @@ struct TResultadoRelatorio {
     std::string Erro;                 // why the report was not written
     std::vector<std::string> Avisos;  // e.g. a damaged settings file read with defaults
     int Paginas = 0;                  // pages of a paged format (.pdf), as the view lays them out
+    int Graficos = 0;                 // PNG files written into PastaGraficos
 };
 
 // The model must be fitted up to CalculaEstatisticas; the closing computations run here.

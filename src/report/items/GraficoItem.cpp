@@ -71,6 +71,12 @@ TChart TItemGrafico::ChartBase(TFaixa x, TFaixa y, const std::string &titulo, co
     return c;
 }
 
+void TItemGrafico::Calcula(int parte) {
+    parte_ = parte;
+    if (parte == 0) Figuras.clear(); // a new run of the item
+    TItemAvaliacaoGraf::Calcula(parte);
+}
+
 void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> &comentarios) {
     UltimoChart = c;
     const int codigo = OpcoesSerie[0] & 0x03;
@@ -81,7 +87,9 @@ void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> 
     const TMapeamento m = LayoutDe(c).Mapa;
     e.SetChartMapping(TMapaEixos{m.Esquerda + 1.0, m.Altura - m.Base - 1.0, m.EscalaX(), m.EscalaY(),
                                  m.XMin, m.YMin});
-    e.WritePicture(ImagemChart(c, cores), 100, cores);
+    const QImage imagem = ImagemChart(c, cores);
+    e.WritePicture(imagem, 100, cores);
+    if (GuardaFiguras) Figuras.push_back({parte_, imagem});
     e.NewParagraph();
     if (Comentarios && !comentarios.empty()) {
         e.SetFont(FonteComentario);

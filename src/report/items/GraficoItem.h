@@ -31,8 +31,18 @@ class TItemGrafico : public TItemAvaliacaoGraf {
     std::vector<std::string> DescricaoClique;
     // The chart of the last written part (kept for the tests and the benchmark).
     TChart UltimoChart;
+    // When on, every picture written is also kept with its part (0-based), for writing them
+    // out as image files after a run.
+    bool GuardaFiguras = false;
+    struct TFigura {
+        int Parte = 0;
+        QImage Imagem;
+    };
+    std::vector<TFigura> Figuras;
+    void Calcula(int parte) override;
 
   protected:
+    int parte_ = 0; // the part being computed and written
     // A chart sized and dressed with the settings, ranges x and y; the titles set.
     TChart ChartBase(TFaixa x, TFaixa y, const std::string &titulo, const std::string &tituloX,
                      const std::string &tituloY) const;
@@ -86,6 +96,17 @@ std::string RotuloInteiro(double v);
 // A number for a chart label: two decimals with a decimal comma, or 3 significant digits
 // with the exponent markup when large or small.
 std::string RotuloNumero(double v);
+
+// The normal curve fitted to the residual classes, in class units (class j centred on x = j):
+// centre c = (ē − min e)·k / (max e − min e), spread s = σ·k / (max e − min e), peak
+// n / √(2π s²); with max e = min e, c = k / 2, s = 0 and the peak 2n. The curve is
+// peak·exp(−(x − c − 0.5)² / (2 s²)), 0 everywhere when s = 0.
+struct TCurvaHistograma {
+    double Centro = 0, Desvio = 0, Pico = 0;
+    double operator()(double x) const;
+};
+class TSistema;
+TCurvaHistograma CurvaHistograma(const TSistema &s);
 
 // The families' registrations.
 struct TRegistroItem;

@@ -15,6 +15,7 @@
 #include "evaluation/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
+#include "regression/ResiduosRelatorio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -339,23 +340,11 @@ class TIA_EstatNaoTransformadas : public TItemAvaliacaoTab {
     void Calcula(int parte) override {
         TItemAvaliacaoTab::Calcula(parte);
         const TSistema &s = Sistema();
-        const std::size_t n = s.n();
-        const long double nn = static_cast<long double>(n);
         linhas_.assign(s.m() + 1, {});
         for (std::size_t k = 1; k <= s.m(); ++k) {
             TEstatistica &e = linhas_[k];
-            long double soma = 0, quadrados = 0;
-            e.minimo = n ? s.ValorBruto(k, 1) : 0;
-            e.maximo = e.minimo;
-            for (std::size_t i = 1; i <= n; ++i) {
-                const long double x = s.ValorBruto(k, i);
-                soma += x;
-                quadrados += x * x;
-                e.minimo = std::min(e.minimo, x);
-                e.maximo = std::max(e.maximo, x);
-            }
-            e.media = n ? soma / nn : 0;
-            e.desvio = n > 1 ? std::sqrt(std::fabs(nn * quadrados - soma * soma) / (nn * (nn - 1))) : Infinito;
+            const TResumoBruto r = ResumoBruto(s, k);
+            e.media = r.Media, e.desvio = r.Desvio, e.minimo = r.Minimo, e.maximo = r.Maximo;
         }
     }
     void Imprime(int) override { EscreveTabela(static_cast<int>(Sistema().m()) + 1, 7); }

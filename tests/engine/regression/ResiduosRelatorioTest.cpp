@@ -1,6 +1,8 @@
 // The runs and signs tests and the exact normal quantile against R.
 #include "regression/ResiduosRelatorio.h"
 
+#include "common/Numeros.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -48,4 +50,12 @@ TEST(ResiduosRelatorio, RunsAndSigns) {
     EXPECT_EQ(u.ZSinais, 2); // |4 − 2|/(√4/2)
     EXPECT_FALSE(u.SinaisNormais());
     EXPECT_EQ(TesteSequencias({}, 0.2L).Sequencias, 0u);
+}
+
+// A variable of mean 0 or with a deviation that cannot be computed has no coefficient.
+TEST(ResiduosRelatorio, CoefficientOfVariation) {
+    EXPECT_NEAR(*CoeficienteVariacao(-4, 1), 25, 1e-15L);
+    EXPECT_FALSE(CoeficienteVariacao(0, 1));
+    EXPECT_FALSE(CoeficienteVariacao(2, Infinito));
+    EXPECT_FALSE(CoeficienteVariacao(-Infinito, 1));
 }
