@@ -75,13 +75,14 @@ TEST(Avaliacao, ItemsWithoutPartsAndTheDescriptiveMode) {
     TProgressoTeste p;
     ASSERT_TRUE(caso.Exporta(itens, &p));
     EXPECT_EQ(caso.e.Itens.size(), static_cast<std::size_t>(kNumeroItens));
-    const auto *residuos = caso.e.Item(33);
+    // Every worksheet variable is in the model: no variable is left out to plot residuals on.
+    const auto *residuos = caso.e.Item(48);
     ASSERT_NE(residuos, nullptr);
     ASSERT_EQ(residuos->Partes.size(), 1u);
     EXPECT_EQ(Textos(residuos->Partes[0]),
-              (QStringList{QStringLiteral("Histograma"),
+              (QStringList{QStringLiteral("Resíduos x Variáveis Omitidas"),
                            QStringLiteral("Não existem informações neste item do relatório.")}));
-    EXPECT_EQ(p.Textos[32], "(Histograma)");
+    EXPECT_EQ(p.Textos[47], "(Resíduos x Variáveis Omitidas)");
     EXPECT_EQ(p.Passos, kNumeroItens + 7);
 
     TCaso descritivo;

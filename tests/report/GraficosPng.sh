@@ -11,7 +11,7 @@ falha() { echo "FALHA: $*" >&2; exit 1; }
 
 saida=$("$cli" report "$raiz/examples/windsor.QV3" --choose 1 -o "$dir/laudo.rtf" --graphs "$dir/g" 2>/dev/null) ||
   falha "o comando falhou"
-for nome in 6-1 8-1 9-1 10-1 12-1 24-1 25-1 27-1 28-1 29-1 33-1 34-1 37-1 39-1 42-1 44-1 46-1; do
+for nome in 6-1 8-1 9-1 10-1 12-1 24-1 25-1 27-1 28-1 29-1 33-1 34-1 37-1 39-1 42-1 44-1 46-1 47-1 47-11 54-1 54-5 55-1 55-10 56-1 56-10; do
   [ -f "$dir/g/$nome.png" ] || falha "falta $nome.png"
 done
 arquivos=$(ls "$dir/g" | wc -l)

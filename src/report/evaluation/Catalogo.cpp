@@ -90,7 +90,7 @@ std::unique_ptr<TItemAvaliacao> ItemPendente(const TDescricaoItem &d) {
 TListaItens CriaCatalogo() {
     std::vector<TRegistroItem> registros = ItensModelo();
     for (auto familia : {ItensDados, GraficosDados, GraficosResiduos, GraficosDistribuicao, ItensResiduos, ItensNormalidade, ItensEstimativa,
-                         ItensExtrapolacao})
+                         ItensExtrapolacao, GraficosRegressao})
         for (const TRegistroItem &r : familia())
             registros.push_back(r);
     TListaItens itens;

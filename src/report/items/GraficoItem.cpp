@@ -89,7 +89,7 @@ void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> 
                                  m.XMin, m.YMin});
     const QImage imagem = ImagemChart(c, cores);
     e.WritePicture(imagem, 100, cores);
-    if (GuardaFiguras) Figuras.push_back({parte_, imagem});
+    if (GuardaFiguras) Figuras.push_back({parte_, imagem, c});
     e.NewParagraph();
     if (Comentarios && !comentarios.empty()) {
         e.SetFont(FonteComentario);

@@ -31,12 +31,13 @@ class TItemGrafico : public TItemAvaliacaoGraf {
     std::vector<std::string> DescricaoClique;
     // The chart of the last written part (kept for the tests and the benchmark).
     TChart UltimoChart;
-    // When on, every picture written is also kept with its part (0-based), for writing them
-    // out as image files after a run.
+    // When on, every picture written is also kept with its part (0-based) and its chart, for
+    // writing them out as image files after a run (and for the tests of series items).
     bool GuardaFiguras = false;
     struct TFigura {
         int Parte = 0;
         QImage Imagem;
+        TChart Chart;
     };
     std::vector<TFigura> Figuras;
     void Calcula(int parte) override;

@@ -181,7 +181,9 @@ class TIA_GrafKolmogorov : public TXYOrdenados {
     }
     std::string TituloChart() const override { return "Kolmogorov-Smirnov"; }
     void AjustaEixos(TChart &c) const override {
-        c.Y = {0, 1};
+        // 0 .. 1 widened as the normal line's positions are: on a range of exactly 0 .. 1 the
+        // first and last samples would sit on the frame, their markers cut in half.
+        c.Y = RegraFaixa(0, 1);
         c.Subtitulo = "(elementos da amostra)";
     }
     void Extras(TChart &c) const override {
