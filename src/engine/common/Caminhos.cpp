@@ -7,6 +7,7 @@
 #include <iterator>
 #include <pwd.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelto {
@@ -59,26 +60,59 @@ fs::path CaminhoTabelasPadrao() {
     return PastaDadosUsuario() / "TAB_VAR.QVT";
 }
 
-bool GravaPorTemporario(const fs::path &destino, const fs::path &temporario,
-                        std::string_view dados) {
+bool GravaPorTemporario(const fs::path &destino, const fs::path &temporario, std::string_view dados,
+                        int *erro) {
+    int codigo = 0;
+    auto falha = [&](int e) {
+        if (codigo == 0) codigo = e ? e : EIO;
+        return false;
+    };
     // A leftover file or link under the temporary name is removed first; the
     // new one is created exclusively, so no link is ever followed.
     std::error_code ec;
     fs::file_status st = fs::symlink_status(temporario, ec);
-    if (st.type() == fs::file_type::directory) return false;
-    if (st.type() != fs::file_type::not_found && st.type() != fs::file_type::none) {
-        if (!fs::remove(temporario, ec) || ec) return false;
+    bool ok = true;
+    if (st.type() == fs::file_type::directory) {
+        ok = falha(EISDIR);
+    } else if (st.type() != fs::file_type::not_found && st.type() != fs::file_type::none) {
+        if (!fs::remove(temporario, ec) || ec) ok = falha(ec.value());
     }
-    int fd = ::open(temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    bool ok = EscreveTudo(fd, dados) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    int fd = -1;
     if (ok) {
-        fs::rename(temporario, destino, ec);
-        ok = !ec;
+        fd = ::open(temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) ok = falha(errno);
     }
-    if (!ok) fs::remove(temporario, ec);
+    if (fd >= 0) {
+        // The replaced file's permissions (a shared worksheet stays shared).
+        struct stat alvo {};
+        if (::stat(destino.c_str(), &alvo) == 0 && S_ISREG(alvo.st_mode)) {
+            // Giving the file back to another owner needs rights this user may not have.
+            [[maybe_unused]] const int dono = ::fchown(fd, alvo.st_uid, alvo.st_gid);
+            if (::fchmod(fd, alvo.st_mode & 07777) != 0) ok = falha(errno);
+        }
+        if (ok && !EscreveTudo(fd, dados)) ok = falha(errno);
+        if (ok && ::fsync(fd) != 0) ok = falha(errno);
+        if (::close(fd) != 0 && ok) ok = falha(errno);
+        if (ok) {
+            fs::rename(temporario, destino, ec);
+            if (ec) ok = falha(ec.value());
+        }
+        if (!ok) fs::remove(temporario, ec);
+    }
+    if (erro) *erro = codigo;
     return ok;
+}
+
+fs::path SegueLigacoes(const fs::path &caminho) {
+    fs::path atual = caminho;
+    for (int i = 0; i < 40; ++i) {
+        std::error_code ec;
+        if (!fs::is_symlink(atual, ec)) return atual;
+        fs::path alvo = fs::read_symlink(atual, ec);
+        if (ec) return caminho;
+        atual = alvo.is_absolute() ? alvo : atual.parent_path() / alvo;
+    }
+    return caminho;
 }
 
 bool AtualizaCopiaUsuario(const fs::path &instalado, const fs::path &usuario) {

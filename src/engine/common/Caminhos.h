@@ -30,9 +30,18 @@ bool AtualizaCopiaUsuario(const std::filesystem::path &instalado,
                           const std::filesystem::path &usuario);
 
 // Writes `dados` into `temporario` (which must not be a folder; a file left
-// there is replaced), flushes it and renames it over `destino`. On failure the
-// target is untouched, the temporary file removed, and the result false.
+// there is replaced), flushes it and renames it over `destino`. An existing
+// target keeps its permission bits (and, where the system allows, its owner).
+// On failure the target is untouched, the temporary file removed, the result
+// false and *erro (when given) the system's error number.
 bool GravaPorTemporario(const std::filesystem::path &destino,
-                        const std::filesystem::path &temporario, std::string_view dados);
+                        const std::filesystem::path &temporario, std::string_view dados,
+                        int *erro = nullptr);
+
+// The file a path names once symbolic links are followed: the path itself
+// when it is no link; for a link whose target is missing, that target. A
+// relative target counts from the link's folder. A loop of links (or more
+// than 40) leaves the path as given.
+std::filesystem::path SegueLigacoes(const std::filesystem::path &caminho);
 
 } // namespace zelto

@@ -534,7 +534,8 @@ bool TArquivoZelto::Gravar(const fs::path &arquivo, TGridzelto &grid, const std:
     if (grid.ValoresObjeto.size() > 65535)
         return Recusa("O objeto sob avaliação tem valores demais para o arquivo.");
     if (!CriaGravacao(arquivo)) {
-        DefineErro(Erro(), "Não foi possível criar o arquivo " + nome + ".");
+        // The reason first, then what it means for the user.
+        DefineErro(Erro(), Mensagem() + "\r\n\r\nNão foi possível criar o arquivo " + nome + ".");
         return false;
     }
     Progresso().Inicia("Gravando planilha . . .", 0, 110, false);

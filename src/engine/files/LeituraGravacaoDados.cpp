@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
@@ -50,8 +51,59 @@ std::string TextoArquivoGrande(const fs::path &arquivo) {
 
 fs::path CaminhoTemporario(const fs::path &destino) {
     fs::path temp = destino;
-    temp += ".~gravando";
+    temp += SufixoGravacao;
     return temp;
+}
+
+// Why a save failed, from the system's error number.
+std::string TextoErroGravacao(int e) {
+    switch (e) {
+    case ENOSPC:
+        return "Não há espaço livre no disco.";
+    case EDQUOT:
+        return "A cota de espaço em disco do usuário se esgotou.";
+    case EACCES:
+    case EPERM:
+        return TLeituraGravacaoDados::TextoErro(5);
+    case EROFS:
+        return TLeituraGravacaoDados::TextoErro(150);
+    case ENOENT:
+    case ENOTDIR:
+        return TLeituraGravacaoDados::TextoErro(3);
+    case EIO:
+        return TLeituraGravacaoDados::TextoErro(161);
+    case EFBIG:
+        return "O arquivo excede o tamanho que o sistema permite.";
+    case ENAMETOOLONG:
+        return "O nome do arquivo é longo demais.";
+    case EISDIR:
+        return TLeituraGravacaoDados::TextoErro(101) +
+               " Uma pasta tem o nome do arquivo temporário da gravação.";
+    case EMFILE:
+    case ENFILE:
+        return TLeituraGravacaoDados::TextoErro(4);
+    default:
+        return TLeituraGravacaoDados::TextoErro(101) + " (erro " + std::to_string(e) +
+               " do sistema)";
+    }
+}
+
+// Temporary files of saves that a crash or a kill cut short, in the folder of a save. One
+// younger than this may belong to a save running in another program.
+constexpr auto kIdadeTemporarioAbandonado = std::chrono::minutes(1);
+
+void RemoveTemporariosAbandonados(const fs::path &pasta) {
+    std::error_code ec;
+    const auto agora = fs::file_time_type::clock::now();
+    for (fs::directory_iterator i(pasta.empty() ? fs::path(".") : pasta, ec), fim; !ec && i != fim;
+         i.increment(ec)) {
+        const fs::path &p = i->path();
+        if (!p.filename().string().ends_with(SufixoGravacao)) continue;
+        std::error_code e2;
+        if (!fs::is_regular_file(fs::symlink_status(p, e2))) continue;
+        const auto hora = fs::last_write_time(p, e2);
+        if (!e2 && agora - hora > kIdadeTemporarioAbandonado) fs::remove(p, e2);
+    }
 }
 
 } // namespace
@@ -294,23 +346,34 @@ bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo, std::uintmax_t 
 
 bool TLeituraGravacaoDados::CriaGravacao(const fs::path &arquivo) {
     arquivo_ = arquivo;
+    // A link is followed: the file it points to is replaced, the link stays.
+    destino_ = SegueLigacoes(arquivo);
     operacao_ = OperacaoGravacao;
     gravando_ = true;
     dados_.clear();
     posicao_ = 0;
     if (erro_ != 0) return false;
     std::error_code ec;
-    fs::path pasta = arquivo.parent_path();
+    fs::path pasta = destino_.parent_path();
     if (pasta.empty()) pasta = ".";
     int codigo = 0;
-    if (arquivo.filename().empty() || fs::is_directory(arquivo, ec))
+    if (destino_.filename().empty() || fs::is_directory(destino_, ec))
         codigo = 5;
     else if (!fs::is_directory(pasta, ec))
         codigo = 3;
     else if (::access(pasta.c_str(), W_OK | X_OK) != 0)
-        codigo = CodigoErrno(errno, arquivo);
+        codigo = CodigoErrno(errno, destino_);
     if (codigo != 0) {
         ReportaErro(codigo, OperacaoGravacao);
+        return false;
+    }
+    // A file marked read-only is not replaced, even where the folder would allow it.
+    struct stat st {};
+    if (::stat(destino_.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
+                                               ::access(destino_.c_str(), W_OK) != 0)) {
+        DefineErro(5, "Erro durante processamento do arquivo: \r\n\r\n" + NomeExibido(arquivo) +
+                          "\r\n\r\n" + TextoErro(5) +
+                          (S_ISREG(st.st_mode) ? ": ele está marcado como somente leitura." : "."));
         return false;
     }
     return true;
@@ -319,8 +382,12 @@ bool TLeituraGravacaoDados::CriaGravacao(const fs::path &arquivo) {
 bool TLeituraGravacaoDados::Fecha() {
     bool ok = erro_ == 0;
     if (gravando_ && ok) {
-        ok = GravaPorTemporario(arquivo_, CaminhoTemporario(arquivo_), dados_);
-        if (!ok) ReportaErro(101, OperacaoGravacao);
+        RemoveTemporariosAbandonados(destino_.parent_path());
+        int e = 0;
+        ok = GravaPorTemporario(destino_, CaminhoTemporario(destino_), dados_, &e);
+        if (!ok)
+            DefineErro(101, "Erro durante processamento do arquivo: \r\n\r\n" +
+                                NomeExibido(arquivo_) + "\r\n\r\n" + TextoErroGravacao(e));
     }
     gravando_ = false;
     dados_.clear();

@@ -11,7 +11,9 @@
 // past the end sets the error state to 100 ("Erro durante leitura do
 // arquivo."). Writing fills a buffer; Fecha saves it through a temporary file
 // in the target's folder that is flushed and renamed over the target, so a
-// failed save never destroys the previous file.
+// failed save never destroys the previous file. A target marked read-only is
+// refused, a symbolic link is followed, and the replaced file keeps its
+// permissions.
 //
 // Error state: Erro() holds a run-time error code (0 while all is well). Once
 // it is non-zero every primitive returns false without doing anything, so a
@@ -55,6 +57,9 @@ inline constexpr std::uintmax_t TamanhoMaximoArquivo = 256u * 1024u * 1024u;
 inline constexpr int ErroFormato = 10000;          // the file is not in the format (no text)
 inline constexpr int ErroArquivoGrande = 10001;    // larger than TamanhoMaximoArquivo
 inline constexpr int ErroGravacaoRecusada = 10002; // the writer refused the content
+
+// A save writes NAME + this suffix in the target's folder first, then renames it over NAME.
+inline constexpr std::string_view SufixoGravacao = ".~gravando";
 
 // Operation argument of ReportaErro.
 inline constexpr int OperacaoLeitura = 1;
@@ -133,11 +138,16 @@ class TLeituraGravacaoDados {
     bool AbreLeitura(const std::filesystem::path &arquivo,
                      std::uintmax_t limite = TamanhoMaximoArquivo + 1);
     // Starts a file to write: checks that a file can be created in the
-    // target's folder (error state as for AbreLeitura) and empties the buffer.
+    // target's folder (error state as for AbreLeitura) and that an existing
+    // target is a regular file not marked read-only (error 5), and empties the
+    // buffer. A symbolic link is followed: the file it names is the target.
     bool CriaGravacao(const std::filesystem::path &arquivo);
-    // Reading: releases the buffer. Writing: saves the buffer through a
-    // temporary file (error 101 when that fails; the target is then untouched).
-    // Without a pending error; does nothing but release after an error.
+    // Reading: releases the buffer. Writing: removes the temporary files that
+    // saves cut short left in the folder (older than a minute), then saves the
+    // buffer through a temporary file that keeps the target's permissions
+    // (error 101 when that fails, the message saying why from the system's
+    // error; the target is then untouched). Without a pending error; does
+    // nothing but release after an error.
     bool Fecha();
 
     // ---- Reading -------------------------------------------------------------
@@ -187,6 +197,8 @@ class TLeituraGravacaoDados {
 
     std::filesystem::path arquivo_;
     int operacao_ = OperacaoLeitura;
+    // The file a save replaces: arquivo_ with its symbolic links followed.
+    std::filesystem::path destino_;
 
   private:
     TProgresso semProgresso_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -241,4 +242,57 @@ TEST_F(Primitivas, FailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(g2.GravaData(1e9));
     EXPECT_FALSE(g2.Fecha());
     EXPECT_EQ(LeArquivoTodo(p), "anterior");
+}
+
+// Where a save lands: a file marked read-only is refused and kept as it was; a symbolic link is
+// followed (the file it names is replaced, the link stays, also when that file does not exist
+// yet); the replaced file keeps its permissions; the temporary files that saves cut short left
+// in the folder go, those of a save that may still run stay.
+TEST_F(Primitivas, SaveTargetsPermissionsLinksAndLeftovers) {
+    auto grava = [](const fs::path &p, const std::string &texto) {
+        TPrimitivas g;
+        bool ok = g.CriaGravacao(p) && g.GravaTexto(texto) && g.Fecha();
+        return std::make_pair(ok, g.Mensagem());
+    };
+    auto modo = [](const fs::path &p) { return fs::status(p).permissions() & fs::perms::all; };
+
+    const fs::path somenteLeitura = pasta / "somente.QV3";
+    EscreveArquivo(somenteLeitura, "anterior");
+    fs::permissions(somenteLeitura,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const auto [gravou, mensagem] = grava(somenteLeitura, "novo");
+    EXPECT_FALSE(gravou);
+    EXPECT_EQ(mensagem, "Erro durante processamento do arquivo: \r\n\r\n" +
+                            somenteLeitura.string() +
+                            "\r\n\r\nAcesso negado ao arquivo: ele está marcado como somente "
+                            "leitura.");
+    EXPECT_EQ(LeArquivoTodo(somenteLeitura), "anterior");
+    EXPECT_EQ(modo(somenteLeitura), fs::perms(0444));
+
+    const fs::path compartilhado = pasta / "grupo.QV3";
+    EscreveArquivo(compartilhado, "anterior");
+    fs::permissions(compartilhado, fs::perms(0664));
+    EXPECT_TRUE(grava(compartilhado, "novo").first);
+    EXPECT_EQ(LeArquivoTodo(compartilhado), Bytes({4}) + "novo");
+    EXPECT_EQ(modo(compartilhado), fs::perms(0664));
+
+    fs::create_directories(pasta / "dados");
+    EscreveArquivo(pasta / "dados" / "real.QV3", "anterior");
+    fs::create_symlink("dados/real.QV3", pasta / "atalho.QV3");
+    fs::create_symlink("dados/futuro.QV3", pasta / "pendente.QV3");
+    EXPECT_TRUE(grava(pasta / "atalho.QV3", "novo").first);
+    EXPECT_TRUE(grava(pasta / "pendente.QV3", "novo").first);
+    EXPECT_TRUE(fs::is_symlink(pasta / "atalho.QV3"));
+    EXPECT_TRUE(fs::is_symlink(pasta / "pendente.QV3"));
+    EXPECT_EQ(LeArquivoTodo(pasta / "dados" / "real.QV3"), Bytes({4}) + "novo");
+    EXPECT_EQ(LeArquivoTodo(pasta / "dados" / "futuro.QV3"), Bytes({4}) + "novo");
+
+    const fs::path velho = pasta / "outra.QV3.~gravando", novo = pasta / "em_curso.QV3.~gravando";
+    EscreveArquivo(velho, "meia gravação");
+    EscreveArquivo(novo, "gravação em curso");
+    fs::last_write_time(velho, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    EXPECT_TRUE(grava(pasta / "mais.QV3", "novo").first);
+    EXPECT_FALSE(fs::exists(velho));
+    EXPECT_TRUE(fs::exists(novo));
+    EXPECT_FALSE(fs::exists(pasta / "mais.QV3.~gravando"));
 }
