@@ -410,7 +410,7 @@ bool TSistema::Saneia(int criterio, long double parametro, TProgresso *progresso
         }
         if (r <= grid_.LinhasUsadas()) ++validas;
     }
-    p.Inicia("Aguarde . . .", 0, static_cast<double>(validas) * 5, false);
+    p.Inicia("Aguarde . . .", 0, static_cast<double>(validas) * 5, true);
     p.TextoAuxiliar("Saneando a amostra...");
     CarregaDados();
     double passo = 0;

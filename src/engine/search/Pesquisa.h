@@ -179,6 +179,11 @@ class TPesquisa {
     // nothing was chosen or the chosen model could not be fitted.
     bool EscolheModelo(bool saneia, int criterio, long double parametro,
                        const TJanelaEscolha &janela);
+    // Its two halves, for a front end that fits on another thread: the list slot chosen in the
+    // window (0 when nothing was chosen), then that slot fitted for good.
+    int EscolheSlot(const TJanelaEscolha &janela);
+    bool AjustaSlot(int slot, bool saneia, int criterio, long double parametro,
+                    TProgresso *progresso = nullptr);
     // The row selected when the window opens next (1 after a search).
     int UltimaLinha = 0;
 

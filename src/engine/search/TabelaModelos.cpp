@@ -166,29 +166,38 @@ void TPesquisa::DescartaTabela() {
 
 bool TPesquisa::EscolheModelo(bool saneia, int criterio, long double parametro,
                               const TJanelaEscolha &janela) {
-    if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0 || lista_.Modelos() == 0)
-        return false;
-    int slot = 1;
+    const int slot = EscolheSlot(janela);
+    return slot > 0 && AjustaSlot(slot, saneia, criterio, parametro, janela.Progresso);
+}
+
+int TPesquisa::EscolheSlot(const TJanelaEscolha &janela) {
+    if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0 || lista_.Modelos() == 0) return 0;
     if (enumeracao_.Mascaras().Descritiva) {
         UltimaLinha = 1;
-    } else {
-        if (UltimaLinha == 0) UltimaLinha = 1;
-        MontaTabela(janela.Detalhada, janela.Progresso);
-        if (tabela_.size() <= 1) {
-            Avisa(kMensagemSemModelosValidos);
-            return false;
-        }
-        const int linhas = static_cast<int>(tabela_.size()) - 1;
-        const int inicial = std::min(UltimaLinha, linhas);
-        const int escolhida = janela.Escolhe ? janela.Escolhe(*this, inicial) : 0;
-        if (escolhida < 1 || escolhida > linhas) return false;
-        slot = SlotDaLinha(escolhida);
-        if (EquacaoSimbolica(slot).empty()) return false;
-        UltimaLinha = escolhida;
+        return 1;
     }
+    if (UltimaLinha == 0) UltimaLinha = 1;
+    MontaTabela(janela.Detalhada, janela.Progresso);
+    if (tabela_.size() <= 1) {
+        Avisa(kMensagemSemModelosValidos);
+        return 0;
+    }
+    const int linhas = static_cast<int>(tabela_.size()) - 1;
+    const int inicial = std::min(UltimaLinha, linhas);
+    const int escolhida = janela.Escolhe ? janela.Escolhe(*this, inicial) : 0;
+    if (escolhida < 1 || escolhida > linhas) return 0;
+    const int slot = SlotDaLinha(escolhida);
+    if (EquacaoSimbolica(slot).empty()) return 0;
+    UltimaLinha = escolhida;
+    return slot;
+}
+
+bool TPesquisa::AjustaSlot(int slot, bool saneia, int criterio, long double parametro,
+                           TProgresso *progresso) {
+    if (slot < 1 || slot > lista_.Modelos()) return false;
     DefineModelo(lista_.Slot(slot).Codigos);
     if (saneia) {
-        if (!sistema_.Saneia(criterio, parametro, janela.Progresso)) return false;
+        if (!sistema_.Saneia(criterio, parametro, progresso)) return false;
     } else {
         LimpaSaneadas();
         sistema_.CarregaDados();

@@ -334,4 +334,53 @@ bool ConverteCelulas(TGridzelto &g, int c, const TVariavel &antiga, const TDataF
     return true;
 }
 
+namespace {
+
+// The evaluator hands a name without brackets over in capitals: the spelling of the column it
+// stands for, else the one in the formula.
+std::string GrafiaOriginal(const TGridzelto &g, const std::string &formula,
+                           const std::string &nome) {
+    if (nome.starts_with('[')) return nome;
+    for (int k = 1; k < g.ColCount(); ++k)
+        if (IguaisSemCaixa(g.Celula(k, 0), nome)) return g.Celula(k, 0);
+    const std::size_t i = Maiusculas(formula).find(Maiusculas(nome));
+    return i == std::string::npos ? nome : formula.substr(i, nome.size());
+}
+
+} // namespace
+
+TFalhaFormula VerificaFormula(const TGridzelto &g, const std::string &formula, int linhas) {
+    TFalhaFormula falha;
+    TCalcEquacao calc;
+    calc.Equacao = formula;
+    int linha = 0;
+    calc.Resolvedor = [&](const std::string &nome, double &valor) {
+        valor = 1;
+        if (IguaisSemCaixa(nome, TGridzelto::kFormulaHomogeneizado)) return true;
+        if (nome.size() >= 2 && nome.front() == '[' && nome.back() == ']') {
+            const std::string alvo = nome.substr(1, nome.size() - 2);
+            for (int k = 1; k < g.ColCount(); ++k) {
+                if (g.Celula(k, 0) != alvo) continue;
+                if (linha > 0 && !g.Celula(k, linha).empty())
+                    valor = static_cast<double>(g.ValorCelula(k, linha));
+                return true;
+            }
+        }
+        if (falha.NomeDesconhecido.empty())
+            falha.NomeDesconhecido = GrafiaOriginal(g, formula, nome);
+        return false;
+    };
+    const int ultima = std::min({static_cast<int>(g.LinhasUsadas()), linhas, g.RowCount() - 1});
+    for (linha = ultima > 0 ? 1 : 0; linha <= ultima; ++linha) {
+        calc.Avalia();
+        if (calc.Erro() != SEM_ERRO) {
+            falha.Codigo = calc.Erro();
+            falha.Linha = linha;
+            if (falha.Codigo != ERR_SYNTAXE_ERRADA) falha.NomeDesconhecido.clear();
+            return falha;
+        }
+    }
+    return falha;
+}
+
 } // namespace zelto

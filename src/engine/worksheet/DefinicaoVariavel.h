@@ -31,11 +31,11 @@ struct TAtributosVariavel {
     TipoVariavel Tipo = tvNumerica;
     std::string CasasDecimais = "2"; // the text of the field; empty counts as "0"
     bool PontosDeMilhar = false;
-    std::string Tabela;              // the selected table of the kind's page
+    std::string Tabela; // the selected table of the kind's page
     std::string Equacao;
     std::uint8_t TipoData = tdMesAno;
     double DataReferencia = 0;
-    bool TinhaVariavel = false;      // false: the column had no variable before
+    bool TinhaVariavel = false;        // false: the column had no variable before
     bool CoeficienteHabilitado = true; // false for the "[Valor Homogeneizado]" column
 };
 
@@ -60,6 +60,18 @@ void AplicaRegras(TAtributosVariavel &a, bool modoInferencial);
 // has that formula.
 std::vector<std::string> NomesParaFormula(const TGridzelto &g, bool modoInferencial);
 
+// A fault of a calculated variable's formula, found by trying it on the worksheet.
+struct TFalhaFormula {
+    std::uint8_t Codigo = SEM_ERRO; // the evaluator's code; SEM_ERRO: the formula works
+    std::string NomeDesconhecido;   // the first name that is no column, function or constant
+    int Linha = 0;                  // the row where it failed; 0 when tried without data
+};
+
+// Tries a calculated variable's formula on the first used rows (at most `linhas`), as the
+// worksheet would compute it; without used rows, once with every column at 1. A column whose
+// cell is empty in a row counts as 1 there: an empty cell is the data's fault, not the formula's.
+TFalhaFormula VerificaFormula(const TGridzelto &g, const std::string &formula, int linhas = 5);
+
 // "Confirmar": stores the dialog's values into column c's variable, converts
 // the cells when the kind changed, and updates the worksheet. larguraNome is
 // the pixel width of the name in bold (0 when not measured): the column
@@ -70,7 +82,7 @@ bool DefineVariavel(TGridzelto &g, int c, const TAtributosVariavel &a, TTabelasV
 // Converts the cells of column c, whose variable is already `nova`, from the
 // old variable and format (the column's previous state). Returns whether any
 // conversion ran.
-bool ConverteCelulas(TGridzelto &g, int c, const TVariavel &antiga, const TDataFormat &formatoAntigo,
-                     TTabelasVariaveis &tabelas);
+bool ConverteCelulas(TGridzelto &g, int c, const TVariavel &antiga,
+                     const TDataFormat &formatoAntigo, TTabelasVariaveis &tabelas);
 
 } // namespace zelto

@@ -192,7 +192,14 @@ void TGridzelto::DefineFormato(int c, TDataFormat f) {
 
 void TGridzelto::DefineLarguraColuna(int c, int pixels) {
     colunas_[c].largura = std::max(0, pixels);
-    Notifica(TMudanca::Variavel, c, 0, c, 0);
+    Notifica(TMudanca::Aparencia, c, 0, c, 0);
+}
+
+void TGridzelto::DefineAlinhamento(int c, std::uint8_t alinhamento) {
+    TVariavel *v = Variavel(c);
+    if (!v) return;
+    v->Alinhamento = alinhamento;
+    Notifica(TMudanca::Aparencia, c, 0, c, 0);
 }
 
 TAmostragem &TGridzelto::AmostragemCriada(int r) {
@@ -578,7 +585,8 @@ void TGridzelto::GaranteValorHomogeneizado() {
     v.CasasDecimais = 2;
     v.Equacao = kFormulaHomogeneizado;
     for (int k = 1; k < ColCount(); ++k)
-        if (TVariavel *o = Variavel(k); o && o->Dependente) {
+        if (TVariavel *o = Variavel(k); o && (o->Dependente || o->DependenteAnterior)) {
+            o->DependenteAnterior = o->Dependente;
             o->Dependente = false;
             Notifica(TMudanca::Variavel, k, 0, k, 0);
         }
@@ -591,7 +599,24 @@ void TGridzelto::GaranteValorHomogeneizado() {
 }
 
 void TGridzelto::RemoveValorHomogeneizado() {
-    if (int c = ColunaValorHomogeneizado()) ExcluiVariavel(c);
+    const int c = ColunaValorHomogeneizado();
+    if (c == 0) return;
+    ExcluiVariavel(c);
+    // The variable that was dependent before the column came takes the mark back, unless
+    // another one took it meanwhile or it stopped being used.
+    bool algum = false;
+    for (int k = 1; k < ColCount(); ++k)
+        if (const TVariavel *o = Variavel(k); o && o->Dependente) algum = true;
+    for (int k = 1; k < ColCount(); ++k) {
+        TVariavel *o = Variavel(k);
+        if (!o || !o->DependenteAnterior) continue;
+        o->DependenteAnterior = false;
+        if (!algum && o->Usada) {
+            o->Dependente = true;
+            algum = true;
+        }
+        Notifica(TMudanca::Variavel, k, 0, k, 0);
+    }
 }
 
 // ---- Captured states -------------------------------------------------------------

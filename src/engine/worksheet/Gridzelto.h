@@ -53,6 +53,7 @@ struct TMudanca {
         Amostragem = 1u << 8,       // the flags of row Linha0 changed
         Estado = 1u << 9,           // used counts, modified flag or other state changed
         Tudo = 1u << 10,            // anything may have changed (clearing, reading a file)
+        Aparencia = 1u << 11,       // column Coluna0's width or alignment: display only
     };
     Tipo tipo;
     int Coluna0 = 0, Linha0 = 0, Coluna1 = 0, Linha1 = 0;
@@ -143,7 +144,9 @@ class TGridzelto {
     const TDataFormat &Formato(int c) const { return colunas_[c].formato; }
     void DefineFormato(int c, TDataFormat f);
     int LarguraColuna(int c) const { return colunas_[c].largura; }
+    // Width and alignment change how a column looks, not its data (TMudanca::Aparencia).
     void DefineLarguraColuna(int c, int pixels);
+    void DefineAlinhamento(int c, std::uint8_t alinhamento);
     const TAmostragem *Amostragem(int r) const { return linhas_[r].amostragem ? &*linhas_[r].amostragem : nullptr; }
     // The row's flags, created when missing.
     TAmostragem &AmostragemCriada(int r);

@@ -55,6 +55,9 @@ struct TVariavel {
     // Date: the form (TipoDataForma) and the reference date as a day serial.
     std::uint8_t TipoData = 0;
     double DataReferencia = 0;
+    // Held the dependent mark until the "Valor Homog." column took it; removing that column
+    // gives the mark back. Never stored in a file.
+    bool DependenteAnterior = false;
 
     bool operator==(const TVariavel &) const = default;
 };

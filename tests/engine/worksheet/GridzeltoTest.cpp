@@ -264,3 +264,40 @@ TEST(Gridzelto, HomogenisedValueColumnInTheDescriptiveMode) {
     g.GaranteValorHomogeneizado(); // only one such column
     EXPECT_EQ(g.ColunasUsadas(), 3);
 }
+
+// The "Valor Homog." column borrows the dependent mark; removing it gives the mark back to the
+// variable that held it, unless another variable took it meanwhile or it stopped being used.
+TEST(Gridzelto, HomogenisedValueColumnGivesTheDependentMarkBack) {
+    ModoInferencialRestaurado restaura;
+    auto monta = [](TGridzelto &g) {
+        ModoInferencial = true;
+        Define(g, 1, Var(tvNumerica, "Fator"));
+        Define(g, 2, Var(tvNumerica, "Preço"));
+        g.AlternaDependente(2);
+        g.AceitaEdicao(1, 1, "2");
+        g.AceitaEdicao(2, 1, "10");
+        ModoInferencial = false;
+        g.GaranteValorHomogeneizado();
+        EXPECT_EQ(g.ColunaDependente(), 3);
+        EXPECT_FALSE(g.Variavel(2)->Dependente);
+    };
+    TGridzelto volta;
+    monta(volta);
+    volta.RemoveValorHomogeneizado();
+    EXPECT_EQ(volta.ColunaDependente(), 2);
+    EXPECT_TRUE(volta.Variavel(2)->Dependente);
+    EXPECT_FALSE(volta.Variavel(2)->DependenteAnterior);
+
+    TGridzelto outra; // the user chose another dependent meanwhile
+    monta(outra);
+    outra.AlternaDependente(1);
+    outra.RemoveValorHomogeneizado();
+    EXPECT_TRUE(outra.Variavel(1)->Dependente);
+    EXPECT_FALSE(outra.Variavel(2)->Dependente);
+
+    TGridzelto naoUsada; // the former dependent stopped being used
+    monta(naoUsada);
+    naoUsada.AlternaUsada(2);
+    naoUsada.RemoveValorHomogeneizado();
+    EXPECT_FALSE(naoUsada.Variavel(2)->Dependente);
+}
