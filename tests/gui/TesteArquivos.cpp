@@ -6,17 +6,30 @@
 
 #include "common/Datas.h"
 #include "common/Texto.h"
+#include "files/ArquivoZelto.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "worksheet/DefinicaoVariavel.h"
 #include "worksheet/Modo.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 
 using namespace zelto;
@@ -56,6 +69,11 @@ void PlanilhaCompleta(TJanelaTeste &w) {
     w.G().AlternaDesconsiderada(2);
 }
 
+std::string LeTudo(const std::string &nome) {
+    std::ifstream f(nome, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+}
+
 std::vector<std::string> Celulas(TGridzelto &g) {
     std::vector<std::string> v;
     for (int r = 0; r <= g.LinhasUsadas(); ++r)
@@ -83,6 +101,10 @@ class TesteArquivos : public QObject {
         QCOMPARE(w.J().ArquivoAtual(), nome);
         QVERIFY(!w.G().Modificada());
         QCOMPARE(w.J().Paginas()->tabText(0), QStringLiteral("CASAS.QV3"));
+        QCOMPARE(w.J().windowTitle(), QStringLiteral("Zelto 32 - CASAS.QV3[*]"));
+        QVERIFY(!w.J().isWindowModified());
+        QCOMPARE(w.J().statusBar()->currentMessage(),
+                 QStringLiteral("Planilha gravada: CASAS.QV3"));
         QCOMPARE(w.J().Recentes().Itens().front(), nome);
         QCOMPARE(w.J().Acao("Recente1")->text(), QString::fromStdString("&1 " + nome));
 
@@ -99,6 +121,8 @@ class TesteArquivos : public QObject {
 
         // Save again under the same name keeps the comments of the file.
         w.G().AceitaEdicao(1, 1, "2000");
+        w.J().Atualiza();
+        QVERIFY(w.J().isWindowModified());
         QVERIFY(w.J().GravaPlanilha());
         w.arquivosLeitura.push_back(nome);
         w.J().LePlanilha();
@@ -131,6 +155,7 @@ class TesteArquivos : public QObject {
         Preenche(w.G(), 2, {"Centro", "Sul"});
         const std::string nome = w.Caminho("dados.TXT").string();
         w.arquivosGravacao.push_back({nome, ""});
+        w.respostas = {Resposta::Sim}; // what the text format drops
         QVERIFY(w.J().GravaComo());
         QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
         QVERIFY(w.J().Recentes().Itens().empty());
@@ -190,6 +215,184 @@ class TesteArquivos : public QObject {
         outra.J().AbreArquivoInicial({"zelto", QString::fromStdString(nome)});
         QCOMPARE(outra.G().ColunasUsadas(), 6);
         QCOMPARE(outra.J().Paginas()->tabText(0), QStringLiteral("INICIO.QV3"));
+    }
+
+    // F6 on a worksheet read from a text file proposes the native format under the same name;
+    // writing text on purpose first says what the format drops.
+    void textoGravadoComoNativo() {
+        TJanelaTeste w;
+        PlanilhaCompleta(w);
+        const std::string texto = w.Caminho("dados.TXT").string();
+        w.arquivosGravacao.push_back({texto, ""});
+        w.respostas = {Resposta::Nao};
+        QVERIFY(!w.J().GravaComo());
+        QVERIFY(w.perguntas.back().starts_with("O formato texto (.TXT) guarda apenas"));
+        QVERIFY(!std::filesystem::exists(texto));
+        w.arquivosGravacao.push_back({texto, ""});
+        w.respostas = {Resposta::Sim};
+        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.G().Modificada()); // a text copy is no save of the worksheet
+
+        w.respostas = {Resposta::Nao};
+        w.J().NovaPlanilha();
+        QVERIFY(w.J().AbreArquivo(texto));
+        const std::string bytes = LeTudo(texto);
+        w.G().AceitaEdicao(1, 1, "7");
+        w.J().Acao(QStringLiteral("GravarPlanilha"))->trigger(); // the dialog is cancelled
+        QCOMPARE(w.iniciosGravacao.back().Nome, std::string("dados.QV3"));
+        QCOMPARE(w.iniciosGravacao.back().Pasta, w.Caminho("").parent_path().string());
+        QCOMPARE(LeTudo(texto), bytes);
+        QVERIFY(w.G().Modificada());
+        const std::string nativo = w.Caminho("dados.QV3").string();
+        w.arquivosGravacao.push_back({nativo, ""});
+        QVERIFY(w.J().GravaPlanilha());
+        QCOMPARE(w.J().ArquivoAtual(), nativo);
+        QCOMPARE(LeTudo(texto), bytes);
+    }
+
+    // The worksheet's comments go into every save as the box's first text, and come back with
+    // the file.
+    void comentariosDaPlanilha() {
+        TJanelaTeste w;
+        PlanilhaCompleta(w);
+        const std::string nome = w.Caminho("fonte.QV3").string();
+        w.arquivosGravacao.push_back({nome, "Fonte: cartório\njunho"});
+        QVERIFY(w.J().GravaComo());
+        QCOMPARE(w.J().Comentarios(), std::string("Fonte: cartório\r\njunho"));
+        w.J().GravaComo(); // cancelled
+        QCOMPARE(w.iniciosGravacao.back().Comentarios, w.J().Comentarios());
+        QCOMPARE(w.iniciosGravacao.back().Nome, std::string("fonte.QV3"));
+        w.J().NovaPlanilha();
+        QVERIFY(w.J().Comentarios().empty());
+        QVERIFY(w.J().AbreArquivo(nome));
+        QCOMPARE(w.J().Comentarios(), std::string("Fonte: cartório\r\njunho"));
+        const std::string copia = w.Caminho("copia.QV3").string();
+        w.arquivosGravacao.push_back({copia, "outro"});
+        QVERIFY(w.J().GravaComo());
+        w.G().AceitaEdicao(1, 1, "3");
+        QVERIFY(w.J().GravaPlanilha());
+        std::string lidos;
+        TArquivoZelto z;
+        QVERIFY(z.LerComentarios(copia, lidos));
+        QCOMPARE(lidos, std::string("outro"));
+    }
+
+    // A damaged file leaves what could be read in a worksheet bound to no file: neither F6 nor
+    // the closing question's "Sim" writes over it.
+    void arquivoDanificado() {
+        TJanelaTeste w;
+        PlanilhaCompleta(w);
+        const std::string nome = w.Caminho("danificado.QV3").string();
+        w.arquivosGravacao.push_back({nome, ""});
+        QVERIFY(w.J().GravaComo());
+        w.J().NovaPlanilha();
+        // Signature, empty comments, counts and row height, the two row records, then the first
+        // column record cut short.
+        std::filesystem::resize_file(nome, 30 + 1 + 6 + 2 * 3 + 2);
+        const std::string bytes = LeTudo(nome);
+        QVERIFY(!w.J().AbreArquivo(nome));
+        QVERIFY(w.avisos.back().ends_with(
+            "\r\n\r\nForam lidas 2 amostragens e nenhuma variável; o arquivo não foi alterado."));
+        QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
+        QCOMPARE(w.J().Paginas()->tabText(0), QStringLiteral("PLANILHA.QV3"));
+        QVERIFY(w.G().Modificada());
+        w.J().Acao(QStringLiteral("GravarPlanilha"))->trigger(); // asks where: cancelled
+        QCOMPARE(w.iniciosGravacao.size(), std::size_t(2));
+        w.respostas = {Resposta::Sim}; // "Deseja gravá-los?" then the dialog is cancelled
+        w.J().NovaPlanilha();
+        QCOMPARE(w.G().LinhasUsadas(), 2);
+        QCOMPARE(LeTudo(nome), bytes);
+    }
+
+    // A save onto a file marked read-only is refused with the reason; the worksheet stays
+    // modified.
+    void gravacaoRecusada() {
+        TJanelaTeste w;
+        PlanilhaCompleta(w);
+        const std::string nome = w.Caminho("protegido.QV3").string();
+        { std::ofstream(nome) << "anterior"; }
+        std::filesystem::permissions(nome, std::filesystem::perms(0444));
+        w.arquivosGravacao.push_back({nome, ""});
+        w.respostas = {Resposta::Sim}; // write over it
+        QVERIFY(!w.J().GravaComo());
+        QVERIFY(w.avisos.back().find("ele está marcado como somente leitura.") !=
+                std::string::npos);
+        QCOMPARE(LeTudo(nome), std::string("anterior"));
+        QVERIFY(w.G().Modificada());
+        QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
+    }
+
+    // The file dialogs start in the current worksheet's folder, else the last one used, else
+    // the home folder (never the program's own), and propose the current name.
+    void inicioDosDialogos() {
+        TJanelaTeste w;
+        w.J().LePlanilha();
+        QCOMPARE(w.iniciosLeitura.back().Pasta, QDir::homePath().toStdString());
+        PlanilhaCompleta(w);
+        const std::string nome = w.Caminho("pasta.QV3").string();
+        w.arquivosGravacao.push_back({nome, ""});
+        QVERIFY(w.J().GravaComo());
+        QCOMPARE(w.iniciosGravacao.back().Nome, std::string("Planilha.QV3"));
+        w.J().NovaPlanilha();
+        w.J().LePlanilha();
+        QCOMPARE(w.iniciosLeitura.back().Pasta, w.Caminho("").parent_path().string());
+        w.arquivosLeitura.push_back(nome);
+        w.J().LePlanilha();
+        w.J().GravaComo();
+        QCOMPARE(w.iniciosGravacao.back().Nome, std::string("pasta.QV3"));
+        QCOMPARE(w.iniciosGravacao.back().Pasta, w.Caminho("").parent_path().string());
+    }
+
+    // The real save dialog: where it starts, the name it proposes, the worksheet's comments and
+    // those of an existing native file under the pointer; the open dialog never lists the
+    // temporary file of a save. Qt's own words are Portuguese.
+    void dialogosReais() {
+        TJanelaTeste w;
+        PlanilhaCompleta(w);
+        const std::string outro = w.Caminho("outro.QV3").string();
+        w.arquivosGravacao.push_back({outro, "do outro"});
+        QVERIFY(w.J().GravaComo());
+        { std::ofstream(outro + ".~gravando") << "meia gravação"; }
+        const std::string pasta = w.Caminho("").parent_path().string();
+
+        QString painel, painelOutro, painelNovo, nome, diretorio, cancelar;
+        QuandoAbrir<QFileDialog>([&](QFileDialog &d) {
+            auto *caixa = d.findChild<QPlainTextEdit *>(QStringLiteral("painel"));
+            painel = caixa->toPlainText();
+            emit d.currentChanged(QString::fromStdString(outro));
+            painelOutro = caixa->toPlainText();
+            emit d.currentChanged(QString::fromStdString(pasta + "/novo.QV3"));
+            painelNovo = caixa->toPlainText();
+            nome = d.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text();
+            diretorio = d.directory().absolutePath();
+            if (auto *b = d.findChild<QDialogButtonBox *>())
+                cancelar = b->button(QDialogButtonBox::Cancel)->text();
+            d.reject();
+        });
+        QVERIFY(!DialogoGravacao(nullptr, {pasta, "novo.QV3", "Fonte: cartório\r\njunho"}));
+        QCOMPARE(painel, QStringLiteral("Fonte: cartório\njunho"));
+        QCOMPARE(painelOutro, QStringLiteral("do outro"));
+        QCOMPARE(painelNovo, QStringLiteral("Fonte: cartório\njunho"));
+        QCOMPARE(nome, QStringLiteral("novo.QV3"));
+        QCOMPARE(diretorio, QString::fromStdString(pasta));
+        QCOMPARE(cancelar, QStringLiteral("Cancelar"));
+
+        QStringList listados;
+        QuandoAbrir<QFileDialog>([&](QFileDialog &d) {
+            d.selectNameFilter(FiltrosQt(kFiltroLeitura).last()); // every file
+            auto *lista = d.findChild<QListView *>(QStringLiteral("listView"));
+            QDeadlineTimer prazo(10000);
+            while (!listados.contains(QStringLiteral("outro.QV3")) && !prazo.hasExpired()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+                listados.clear();
+                for (int i = 0; i < lista->model()->rowCount(lista->rootIndex()); ++i)
+                    listados << lista->model()->index(i, 0, lista->rootIndex()).data().toString();
+            }
+            d.reject();
+        });
+        QVERIFY(DialogoLeitura(nullptr, {pasta, "", ""}).empty());
+        QVERIFY(listados.contains(QStringLiteral("outro.QV3")));
+        QVERIFY(!listados.contains(QStringLiteral("outro.QV3.~gravando")));
     }
 
     // A ".DCR" file opens in the descriptive mode, which asks for the unit value.

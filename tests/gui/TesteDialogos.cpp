@@ -8,6 +8,7 @@
 #include "gui/dialogs/FAtributos.h"
 #include "gui/dialogs/FConfirma.h"
 #include "gui/dialogs/FProgressao.h"
+#include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/dialogs/FTabEditor.h"
 #include "gui/dialogs/FormCelulaVazia.h"
 #include "worksheet/Modo.h"
@@ -82,7 +83,13 @@ class TesteDialogos : public QObject {
         f.AcrescentaPotencia();
         QCOMPARE(f.CampoFormula()->text(), QStringLiteral("([B0]×)^"));
         f.CampoNome()->setText(QStringLiteral("área"));
+        int perguntas = 0;
+        f.PerguntaFormula = [&](const std::string &) { // the formula is faulty: confirmed anyway
+            ++perguntas;
+            return Resposta::Sim;
+        };
         f.accept();
+        QCOMPARE(perguntas, 1);
         QCOMPARE(f.result(), int(QDialog::Accepted));
         QCOMPARE(f.Atributos().Equacao, std::string("([B0]×)^"));
         QCOMPARE(f.Atributos().Nome, std::string("área"));
@@ -113,6 +120,56 @@ class TesteDialogos : public QObject {
         QCOMPARE(f.Atributos().Tabela, std::string("Conservação"));
         QCOMPARE(int(f.Atributos().Alinhamento), int(alCentro));
         ModoInferencial = antes;
+    }
+
+    // "Confirmar" on a calculated variable tries the formula on the first rows: a fault is
+    // explained, with the hint that names go between brackets, and may still be confirmed.
+    void formulaComErro() {
+        QTemporaryDir d;
+        TTabelasVariaveis tabelas(d.path().toStdString() + "/TAB_VAR.QVT");
+        TGridzelto g;
+        Define(g, 1, "price", tvNumerica);
+        Define(g, 2, "lotsize", tvNumerica);
+        Preenche(g, 1, {"100", "200"});
+        Preenche(g, 2, {"4", "0"});
+        struct Caso {
+            const char *formula;
+            Resposta resposta;
+            std::string texto; // empty: no question
+        } casos[] = {
+            {"price/lotsize", Resposta::Nao,
+             "A fórmula usa o nome \"price\", que não é variável da planilha, função nem "
+             "constante.\r\nOs nomes das variáveis vão entre colchetes: [price]."},
+            {"([price]/[lotsize]", Resposta::Sim,
+             "Os parênteses da fórmula não se fecham corretamente."},
+            {"[preco]*2", Resposta::Nao,
+             "A fórmula usa a variável [preco], que não existe na planilha."},
+            {"[price]/[lotsize]", Resposta::Nao, "A fórmula divide por zero na amostragem 2."},
+            {"[price]/RAIZ([lotsize]+1)", Resposta::Nao, ""},
+        };
+        const std::string fim = "\r\n\r\nAs células com erro mostram \"???\" e a variável fica "
+                                "fora dos modelos pesquisados.\r\nDeseja confirmar a variável "
+                                "assim mesmo?";
+        for (const Caso &c : casos) {
+            TFAtributos f(g, 3, tabelas);
+            std::vector<std::string> perguntas;
+            f.PerguntaFormula = [&](const std::string &t) {
+                perguntas.push_back(t);
+                return c.resposta;
+            };
+            f.Paginas()->setCurrentIndex(tvCalculada);
+            f.CampoFormula()->setText(QString::fromUtf8(c.formula));
+            f.accept();
+            if (c.texto.empty()) {
+                QVERIFY2(perguntas.empty(), c.formula);
+                QCOMPARE(f.result(), int(QDialog::Accepted));
+                continue;
+            }
+            QCOMPARE(perguntas.size(), std::size_t(1));
+            QCOMPARE(QString::fromStdString(perguntas[0]), QString::fromStdString(c.texto + fim));
+            QCOMPARE(f.result(),
+                     int(c.resposta == Resposta::Sim ? QDialog::Accepted : QDialog::Rejected));
+        }
     }
 
     void editorDeTabelas() {
@@ -236,10 +293,14 @@ class TesteDialogos : public QObject {
         };
         app->Encerra = [&] { ++encerrou; };
         Falha f;
+        // "Prosseguir" abandons the command: its progress window goes, the search's too.
+        TFProgressoPesquisa pesquisa;
+        pesquisa.show();
         QCoreApplication::postEvent(&f, new QEvent(QEvent::User));
         QCoreApplication::processEvents();
         QCOMPARE(detalhes, QStringList{"falha de teste"});
         QCOMPARE(encerrou, 0);
+        QVERIFY(!pesquisa.isVisible());
         escolha = TAplicacao::EscolhaErro::Encerrar;
         QCoreApplication::postEvent(&f, new QEvent(QEvent::User));
         QCoreApplication::processEvents();

@@ -107,20 +107,6 @@ class Interruptor : public QObject {
     QTimer relogio_;
 };
 
-// Answers the modal dialog of type D as soon as it shows (gives up after ten seconds).
-template <class D> void QuandoAbrir(std::function<void(D &)> f) {
-    auto *t = new QTimer;
-    auto tentativas = std::make_shared<int>(0);
-    QObject::connect(t, &QTimer::timeout, [t, f, tentativas] {
-        auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
-        if (!d && ++*tentativas < 1000) return;
-        t->stop();
-        t->deleteLater();
-        if (d) f(*d);
-    });
-    t->start(10);
-}
-
 } // namespace
 
 class TesteEscolha : public QObject {
@@ -153,9 +139,9 @@ class TesteEscolha : public QObject {
         QVERIFY(w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
         QVERIFY(w.avisos.empty());
 
-        const QJsonObject cli = Cli({QStringLiteral("search"), QString::fromStdString(kWindsor),
-                                     QStringLiteral("--choose"), QStringLiteral("1"),
-                                     QStringLiteral("--json")});
+        const QJsonObject cli =
+            Cli({QStringLiteral("search"), QString::fromStdString(kWindsor),
+                 QStringLiteral("--choose"), QStringLiteral("1"), QStringLiteral("--json")});
         ComparaLista(w.G(), w.J().Pesquisa(), cli);
         const QJsonObject escolhido = cli.value(QStringLiteral("chosen")).toObject();
         const TSistema &s = w.J().Sistema();
@@ -261,8 +247,7 @@ class TesteEscolha : public QObject {
                  QKeySequence(Qt::Key_F9));
         QCOMPARE(w.J().Acao(QStringLiteral("SelecionarModelo"))->shortcut(),
                  QKeySequence(Qt::Key_F10));
-        QCOMPARE(w.J().Acao(QStringLiteral("DefinirObjeto"))->shortcut(),
-                 QKeySequence(Qt::Key_F4));
+        QCOMPARE(w.J().Acao(QStringLiteral("DefinirObjeto"))->shortcut(), QKeySequence(Qt::Key_F4));
         QCOMPARE(w.J().Acao(QStringLiteral("Criterios"))->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_F12));
 
@@ -279,7 +264,8 @@ class TesteEscolha : public QObject {
         w.J().AlternaModo();
         QCOMPARE(Significancias().Descricao, std::string("Fatores"));
         QVERIFY(!visivel("ConfigurarPesquisa"));
-        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(), QStringLiteral("&Avaliar"));
+        QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
+                 QStringLiteral("&Avaliar"));
         QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->toolTip(),
                  QStringLiteral("Avaliar"));
 
@@ -381,7 +367,8 @@ class TesteEscolha : public QObject {
         w.J().ConfiguraSignificancias(pgSignificancias);
         QVERIFY(w.J().Acao(QStringLiteral("SnAu"))->isChecked());
         QVERIFY(w.IniNoDisco().LeBooleano("Geral", "SnAu", false));
-        QVERIFY(w.J().PaginaRelatorio()->toPlainText().contains(QStringLiteral("Confiança: 0,9\n")));
+        QVERIFY(
+            w.J().PaginaRelatorio()->toPlainText().contains(QStringLiteral("Confiança: 0,9\n")));
 
         // The next choice removes the outliers before fitting.
         QVERIFY(w.J().SelecionaModelo());

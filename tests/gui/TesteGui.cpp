@@ -40,13 +40,16 @@ TJanelaTeste::TJanelaTeste() {
     j.ConfirmaSimNao = responde;
     j.Informa = [this](const std::string &t) { avisos.push_back(t); };
     j.Avisa = [this](const std::string &t) { avisos.push_back(t); };
-    j.EscolheArquivoLeitura = [this]() {
+    j.EscolheArquivoLeitura = [this](const TInicioDialogo &i) {
+        iniciosLeitura.push_back(i);
         if (arquivosLeitura.empty()) return std::string();
         std::string n = arquivosLeitura.front();
         arquivosLeitura.pop_front();
         return n;
     };
-    j.EscolheArquivoGravacao = [this]() -> std::optional<std::pair<std::string, std::string>> {
+    j.EscolheArquivoGravacao =
+        [this](const TInicioDialogo &i) -> std::optional<std::pair<std::string, std::string>> {
+        iniciosGravacao.push_back(i);
         if (arquivosGravacao.empty()) return std::nullopt;
         auto n = arquivosGravacao.front();
         arquivosGravacao.pop_front();

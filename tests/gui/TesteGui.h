@@ -8,8 +8,10 @@
 #include "worksheet/Gridzelto.h"
 #include "worksheet/TabelasVariaveis.h"
 
+#include <QApplication>
 #include <QObject>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <deque>
 #include <filesystem>
@@ -39,6 +41,8 @@ struct TJanelaTeste {
     std::vector<std::string> perguntas, avisos;
     std::deque<std::string> arquivosLeitura;
     std::deque<std::pair<std::string, std::string>> arquivosGravacao;
+    // How each file dialog was asked to start.
+    std::vector<TInicioDialogo> iniciosLeitura, iniciosGravacao;
 
     TJanelaTeste();
     TFZELTO &J() { return *janela; }
@@ -52,5 +56,19 @@ struct TJanelaTeste {
 void Define(TGridzelto &g, int c, const std::string &nome, TipoVariavel tipo, bool usada = true);
 // Fills rows 1.. of column c with the texts (through the column's rule).
 void Preenche(TGridzelto &g, int c, const std::vector<std::string> &textos);
+
+// Runs f on the modal dialog of type D as soon as it shows (gives up after ten seconds).
+template <class D> void QuandoAbrir(std::function<void(D &)> f) {
+    auto *t = new QTimer;
+    auto tentativas = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [t, f, tentativas] {
+        auto *d = qobject_cast<D *>(QApplication::activeModalWidget());
+        if (!d && ++*tentativas < 1000) return;
+        t->stop();
+        t->deleteLater();
+        if (d) f(*d);
+    });
+    t->start(10);
+}
 
 } // namespace zelto::teste

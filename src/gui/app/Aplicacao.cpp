@@ -7,13 +7,17 @@
 #include "gui/dialogs/DlgErroFatal.h"
 #include "gui/dialogs/FAbertura.h"
 #include "gui/dialogs/FProgressao.h"
+#include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/mainwindow/FZelto.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <exception>
@@ -23,6 +27,11 @@ namespace zelto {
 
 TAplicacao::TAplicacao(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Zelto 32"));
+    // Qt's own dialogs and buttons (files, printing, standard buttons) speak Portuguese.
+    auto *traducao = new QTranslator(this);
+    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qt"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(traducao);
     PerguntaErro = [](const QString &detalhe) {
         TDlgErroFatal d(detalhe, QApplication::activeWindow());
         d.exec();
@@ -51,7 +60,7 @@ void TAplicacao::TrataFalha(const QString &detalhe) {
     tratando_ = true;
     // The command is abandoned: its progress window goes.
     for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *p = qobject_cast<TFProgressao *>(w)) p->hide();
+        if (qobject_cast<TFProgressao *>(w) || qobject_cast<TFProgressoPesquisa *>(w)) w->hide();
     EscolhaErro escolha = PerguntaErro ? PerguntaErro(detalhe) : EscolhaErro::Prosseguir;
     tratando_ = false;
     if (escolha == EscolhaErro::Encerrar && Encerra) Encerra();

@@ -1,7 +1,9 @@
 // The program as a whole: the application object that catches unexpected
 // failures, and the start-up order.
 //
-// `TAplicacao` catches every exception that escapes an event handler and shows
+// `TAplicacao` loads Qt's Portuguese (Brazil) translations, so that the
+// toolkit's own dialogs and buttons speak the program's language, and catches
+// every exception that escapes an event handler and shows
 // "Erro de processamento": "Prosseguir" hides any progress window and returns
 // to the event loop, the failed command being abandoned; "Encerrar programa"
 // ends the process at once, without the closing questions.

@@ -50,6 +50,7 @@ TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tab
                          QWidget *parent)
     : QDialog(parent), grid_(g), tabelas_(tabelas), a_(AtributosIniciais(g, coluna, tabelas)) {
     setWindowTitle(QStringLiteral("Características da variável"));
+    PerguntaFormula = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, false); };
     auto *l = new QVBoxLayout(this);
     auto *campos = new QFormLayout;
     nome_ = new QLineEdit(this);
@@ -368,10 +369,60 @@ void TFAtributos::Mudou() {
     Mostra();
 }
 
+std::string TFAtributos::TextoFalhaFormula(const TGridzelto &g, const TFalhaFormula &f) {
+    const std::string amostragem =
+        f.Linha > 0 ? " na amostragem " + g.Celula(0, f.Linha) : std::string();
+    std::string texto;
+    const std::string &nome = f.NomeDesconhecido;
+    if (!nome.empty() && nome.front() == '[')
+        texto = "A fórmula usa a variável " + nome + ", que não existe na planilha.";
+    else if (!nome.empty())
+        texto = "A fórmula usa o nome \"" + nome +
+                "\", que não é variável da planilha, função nem constante.\r\n"
+                "Os nomes das variáveis vão entre colchetes: [" +
+                nome + "].";
+    else
+        switch (f.Codigo) {
+        case ERR_PARENTESE_ERRADO:
+            texto = "Os parênteses da fórmula não se fecham corretamente.";
+            break;
+        case ERRO_EXPRESSAO_VAZIA:
+            texto = "A fórmula está vazia.";
+            break;
+        case ERRO_DUPLO_DECIMAL:
+            texto = "Um número da fórmula tem duas vírgulas decimais.";
+            break;
+        case ERRO_DIVISAO_POR_ZERO:
+            texto = "A fórmula divide por zero" + amostragem + ".";
+            break;
+        case ERRO_OVERFLOW:
+            texto = "O resultado da fórmula é grande demais" + amostragem + ".";
+            break;
+        case ERRO_OP_INVALIDO:
+            texto = "A fórmula faz uma operação inválida" + amostragem +
+                    " (raiz ou logaritmo de número negativo, por exemplo).";
+            break;
+        default:
+            texto = "A fórmula tem um erro de sintaxe.";
+            break;
+        }
+    return texto + "\r\n\r\nAs células com erro mostram \"???\" e a variável fica fora dos "
+                   "modelos pesquisados.\r\nDeseja confirmar a variável assim mesmo?";
+}
+
 void TFAtributos::accept() {
     Coleta();
     AplicaRegras(a_, ModoInferencial);
     if ((a_.Tipo == tvQualitativa || a_.Tipo == tvDicotomica) && a_.Tabela.empty()) return;
+    if (a_.Tipo == tvCalculada) {
+        const TFalhaFormula f = VerificaFormula(grid_, a_.Equacao);
+        if (f.Codigo != SEM_ERRO && PerguntaFormula &&
+            PerguntaFormula(TextoFalhaFormula(grid_, f)) != Resposta::Sim) {
+            paginas_->setCurrentIndex(tvCalculada);
+            formula_->setFocus();
+            return;
+        }
+    }
     QDialog::accept();
 }
 

@@ -9,9 +9,13 @@
 // with Atributos() after the dialog was accepted.
 #pragma once
 
+#include "common/Perguntas.h"
 #include "worksheet/DefinicaoVariavel.h"
 
 #include <QDialog>
+
+#include <functional>
+#include <string>
 
 class QCheckBox;
 class QDateEdit;
@@ -55,6 +59,13 @@ class TFAtributos : public QDialog {
     // "[name]"); the power sign goes at the end.
     void InsereNaFormula(const QString &texto);
     void AcrescentaPotencia();
+
+    // "Confirmar" on a calculated variable first tries the formula on the worksheet's first
+    // rows; a fault is explained and the user chooses whether to confirm all the same (tests
+    // answer instead of the yes/no question).
+    std::function<Resposta(const std::string &texto)> PerguntaFormula;
+    // The explanation of a fault of the formula, with the question.
+    static std::string TextoFalhaFormula(const TGridzelto &g, const TFalhaFormula &f);
 
     void accept() override;
 

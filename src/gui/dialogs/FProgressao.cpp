@@ -14,7 +14,7 @@
 namespace zelto {
 
 namespace {
-constexpr int kEscala = 1000;  // the bar's resolution
+constexpr int kEscala = 1000; // the bar's resolution
 } // namespace
 
 TFProgressao::TFProgressao(QWidget *parent)
@@ -69,6 +69,21 @@ void TFProgressao::Termina() {
     std::lock_guard<std::mutex> g(m_);
     posicao_ = maximo_;
     mudou_ = true;
+}
+
+std::string TFProgressao::Titulo() const {
+    std::lock_guard<std::mutex> g(m_);
+    return titulo_;
+}
+
+std::string TFProgressao::Auxiliar() const {
+    std::lock_guard<std::mutex> g(m_);
+    return auxiliar_;
+}
+
+bool TFProgressao::Interrompivel() const {
+    std::lock_guard<std::mutex> g(m_);
+    return interrompivel_;
 }
 
 void TFProgressao::Atualiza() {

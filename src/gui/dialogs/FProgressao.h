@@ -42,13 +42,17 @@ class TFProgressao : public QDialog, public TProgresso {
 
     // Shows the latest values (called by the window's timer).
     void Atualiza();
+    // What the work has set so far, whether or not the window has shown it yet.
+    std::string Titulo() const;
+    std::string Auxiliar() const;
+    bool Interrompivel() const;
     QPushButton *BotaoInterromper() const { return interromper_; }
 
   protected:
     void reject() override; // Escape and the close button interrupt when allowed
 
   private:
-    std::mutex m_;
+    mutable std::mutex m_;
     std::string titulo_, auxiliar_;
     double minimo_ = 0, maximo_ = 100, posicao_ = 0;
     bool interrompivel_ = false;

@@ -9,7 +9,10 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace zelto {
 
@@ -73,7 +76,29 @@ std::string ComentariosArquivo(const fs::path &arquivo) {
     return texto;
 }
 
+bool ArquivoDeGravacao(const QString &nome) {
+    return nome.endsWith(
+        QString::fromUtf8(SufixoGravacao.data(), static_cast<qsizetype>(SufixoGravacao.size())));
+}
+
 namespace {
+
+// Comments as a text box shows them: lines ended by "\n".
+QString TextoCaixa(const std::string &comentarios) {
+    return QString::fromStdString(comentarios).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+// Hides the temporary files of saves in progress (or cut short) from the dialogs' lists.
+class TSemTemporarios : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool filterAcceptsRow(int linha, const QModelIndex &pai) const override {
+        const QModelIndex i = sourceModel()->index(linha, 0, pai);
+        return !ArquivoDeGravacao(sourceModel()->data(i).toString());
+    }
+};
 
 // A panel at the right of a non-native file dialog.
 QPlainTextEdit *AcrescentaPainel(QFileDialog &d, const QString &titulo, bool somenteLeitura) {
@@ -91,8 +116,9 @@ QPlainTextEdit *AcrescentaPainel(QFileDialog &d, const QString &titulo, bool som
     return texto;
 }
 
-void PreparaDialogo(QFileDialog &d, const char *filtro) {
+void PreparaDialogo(QFileDialog &d, const char *filtro, const TInicioDialogo &inicio) {
     d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setProxyModel(new TSemTemporarios(&d));
     d.setOption(QFileDialog::HideNameFilterDetails);
     d.setNameFilters(FiltrosQt(filtro));
     d.setDefaultSuffix(QStringLiteral("QV3"));
@@ -102,13 +128,15 @@ void PreparaDialogo(QFileDialog &d, const char *filtro) {
                                                                          : QStringLiteral("QV3"));
     });
     d.resize(860, 480);
+    if (!inicio.Pasta.empty()) d.setDirectory(QString::fromStdString(inicio.Pasta));
+    if (!inicio.Nome.empty()) d.selectFile(QString::fromStdString(inicio.Nome));
 }
 
 } // namespace
 
-std::string DialogoLeitura(QWidget *parent, std::string &pasta) {
-    QFileDialog d(parent, QStringLiteral("Ler planilha do Zelto"), QString::fromStdString(pasta));
-    PreparaDialogo(d, kFiltroLeitura);
+std::string DialogoLeitura(QWidget *parent, const TInicioDialogo &inicio) {
+    QFileDialog d(parent, QStringLiteral("Ler planilha do Zelto"));
+    PreparaDialogo(d, kFiltroLeitura, inicio);
     d.setAcceptMode(QFileDialog::AcceptOpen);
     d.setFileMode(QFileDialog::ExistingFile);
     QPlainTextEdit *previa = AcrescentaPainel(d, QStringLiteral("Conteúdo do arquivo :"), true);
@@ -116,27 +144,35 @@ std::string DialogoLeitura(QWidget *parent, std::string &pasta) {
         previa->setPlainText(QString::fromStdString(PreviaArquivo(p.toStdString())));
     });
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
-    pasta = d.directory().absolutePath().toStdString();
     return d.selectedFiles().first().toStdString();
 }
 
 std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent,
-                                                                   std::string &pasta) {
-    QFileDialog d(parent, QStringLiteral("Gravar planilha do Zelto"),
-                  QString::fromStdString(pasta));
-    PreparaDialogo(d, kFiltroGravacao);
+                                                                   const TInicioDialogo &inicio) {
+    QFileDialog d(parent, QStringLiteral("Gravar planilha do Zelto"));
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setFileMode(QFileDialog::AnyFile);
     d.setOption(QFileDialog::DontConfirmOverwrite); // the program asks in its own words
     QPlainTextEdit *comentarios =
         AcrescentaPainel(d, QStringLiteral("Comentários para o arquivo :"), false);
+    const QString proprios = TextoCaixa(inicio.Comentarios);
+    comentarios->setPlainText(proprios);
+    // The comments of the existing native file under the pointer, while the user has not
+    // written over them; any other name shows the worksheet's own again.
+    auto mostrados = std::make_shared<QString>(proprios);
     QObject::connect(&d, &QFileDialog::currentChanged, comentarios,
-                     [comentarios](const QString &p) {
-                         std::string c = ComentariosArquivo(p.toStdString());
-                         if (!c.empty()) comentarios->setPlainText(QString::fromStdString(c));
+                     [comentarios, proprios, mostrados](const QString &p) {
+                         if (comentarios->toPlainText() != *mostrados) return;
+                         std::error_code ec;
+                         const bool nativo =
+                             fs::is_regular_file(p.toStdString(), ec) &&
+                             DetectarFormato(p.toStdString()) == TFormatoArquivo::Nativo;
+                         *mostrados =
+                             nativo ? TextoCaixa(ComentariosArquivo(p.toStdString())) : proprios;
+                         comentarios->setPlainText(*mostrados);
                      });
+    PreparaDialogo(d, kFiltroGravacao, inicio);
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-    pasta = d.directory().absolutePath().toStdString();
     return std::make_pair(d.selectedFiles().first().toStdString(),
                           comentarios->toPlainText().toStdString());
 }

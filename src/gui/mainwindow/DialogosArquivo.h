@@ -35,11 +35,22 @@ std::string PreviaArquivo(const std::filesystem::path &arquivo);
 // The user comments of a native file; empty for any other file.
 std::string ComentariosArquivo(const std::filesystem::path &arquivo);
 
-// "Ler planilha do Zelto": the chosen file, or empty. pasta: where the
-// dialog starts; it receives the folder the user ended in.
-std::string DialogoLeitura(QWidget *parent, std::string &pasta);
-// "Gravar planilha do Zelto": the chosen file and the comments, or nothing.
+// Where a file dialog starts and what it proposes.
+struct TInicioDialogo {
+    std::string Pasta;       // the folder shown first
+    std::string Nome;        // the file name proposed, without folder (may be empty)
+    std::string Comentarios; // the save dialog's comment box: the worksheet's comments
+};
+
+// The temporary file of a save in progress ("NOME.~gravando"): never offered as a worksheet.
+bool ArquivoDeGravacao(const QString &nome);
+
+// "Ler planilha do Zelto": the chosen file, or empty.
+std::string DialogoLeitura(QWidget *parent, const TInicioDialogo &inicio);
+// "Gravar planilha do Zelto": the chosen file and the comments, or nothing. The comment box
+// starts with the worksheet's comments; choosing an existing native file shows that file's
+// comments, and leaving it for another name brings the worksheet's back (unless edited).
 std::optional<std::pair<std::string, std::string>> DialogoGravacao(QWidget *parent,
-                                                                   std::string &pasta);
+                                                                   const TInicioDialogo &inicio);
 
 } // namespace zelto

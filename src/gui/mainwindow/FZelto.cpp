@@ -102,8 +102,8 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
                              Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
                                  .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
-    EscolheArquivoLeitura = [this]() { return DialogoLeitura(this, pastaArquivos_); };
-    EscolheArquivoGravacao = [this]() { return DialogoGravacao(this, pastaArquivos_); };
+    EscolheArquivoLeitura = [this](const TInicioDialogo &i) { return DialogoLeitura(this, i); };
+    EscolheArquivoGravacao = [this](const TInicioDialogo &i) { return DialogoGravacao(this, i); };
     PerguntaCelulaVazia = [this](const std::string &var, const std::string &amostra) {
         TFormCelulaVazia d(var, amostra, this);
         d.exec();
@@ -161,11 +161,14 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     paginas_->setTabPosition(QTabWidget::South);
     paginas_->addTab(grade_, Q(TextoAbaPlanilha(arquivoAtual_)));
     setCentralWidget(paginas_);
+    connect(paginas_, &QTabWidget::currentChanged, this, [this] {
+        if (acoes_.count(QStringLiteral("Visualizar"))) AtualizaAbaRelatorio();
+    });
     grid_.AoLimparGrid = [this] { return Fechamento(); };
     ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
-        // A change of the data (not of the counts or the modified flag alone) means the best
-        // models no longer belong to the worksheet.
-        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado)) != 0)
+        // A change of the data (not of the counts, the modified flag or a column's look alone)
+        // means the best models no longer belong to the worksheet.
+        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0)
             pesquisa_->PlanilhaAlterada();
         if (!ocupado_) AgendaAtualizacao();
     });
@@ -184,10 +187,6 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     CriaBarra();
     CriaStatus();
 
-    // Open and save dialogs start in the folder above the program's folder.
-    pastaArquivos_ = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/.."))
-                         .absolutePath()
-                         .toStdString();
     cfg_.Le(ini_);
     AplicaConfiguracao();
     grade_->IrPara(1, 1);
@@ -205,6 +204,7 @@ TFZELTO::~TFZELTO() {
     grid_.AoLimparGrid = nullptr;
     // The view and the model refer to the worksheet, a member that goes
     // before the window's children would: they go first.
+    paginas_->disconnect(this);
     delete paginas_;
     delete modelo_;
 }
@@ -607,6 +607,13 @@ void TFZELTO::Atualiza() {
     colunas_->setText(Q(TextoColunas(grid_.ColunasUsadas())));
     posicao_->setText(Q(TextoPosicao(grid_, c, r)));
     paginas_->setTabText(0, Q(TextoAbaPlanilha(arquivoAtual_)));
+    // The file's name, and "*" while the worksheet differs from it; a worksheet never saved
+    // has the program's name alone.
+    setWindowTitle(arquivoAtual_ == kPlanilhaNova
+                       ? QStringLiteral("Zelto 32")
+                       : QStringLiteral("Zelto 32 - ") + Q(TextoAbaPlanilha(arquivoAtual_)) +
+                             QStringLiteral("[*]"));
+    setWindowModified(grid_.Modificada());
 
     const bool editavel = grid_.Editavel;
     const bool linhaUsada = r >= 1 && r <= grid_.LinhasUsadas();

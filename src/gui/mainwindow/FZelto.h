@@ -21,6 +21,7 @@
 #include "files/ArquivoIni.h"
 #include "files/ConfiguracaoGeral.h"
 #include "gui/dialogs/FormCelulaVazia.h"
+#include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/ListaRecentes.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
@@ -34,6 +35,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -73,6 +75,8 @@ class TFZELTO : public QMainWindow {
     const TConfiguracaoGeral &Configuracao() const { return cfg_; }
     const TListaRecentes &Recentes() const { return recentes_; }
     const std::string &ResumoTecnico() const { return resumo_; }
+    // The worksheet's comments: those of the file it was read from or last saved to.
+    const std::string &Comentarios() const { return comentarios_; }
     QTabWidget *Paginas() const { return paginas_; }
     // The model search and the regression system it drives (the chosen model after a choice).
     TPesquisa &Pesquisa() { return *pesquisa_; }
@@ -85,10 +89,11 @@ class TFZELTO : public QMainWindow {
     Pergunta ConfirmaSimNao; // yes / no
     std::function<void(const std::string &)> Informa;
     std::function<void(const std::string &)> Avisa;
-    // The file to read (empty: cancelled).
-    std::function<std::string()> EscolheArquivoLeitura;
+    // The file to read (empty: cancelled), the dialog starting as `inicio` says.
+    std::function<std::string(const TInicioDialogo &inicio)> EscolheArquivoLeitura;
     // The file to write and its comments (nullopt: cancelled).
-    std::function<std::optional<std::pair<std::string, std::string>>()> EscolheArquivoGravacao;
+    std::function<std::optional<std::pair<std::string, std::string>>(const TInicioDialogo &inicio)>
+        EscolheArquivoGravacao;
     std::function<TRespostaCelulaVazia(const std::string &variavel, const std::string &amostragem)>
         PerguntaCelulaVazia;
     // The variable definition dialog on column c; true when accepted with
@@ -201,6 +206,9 @@ class TFZELTO : public QMainWindow {
     // Runs long work with the worksheet handed to another thread.
     bool ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia);
     bool LeArquivo(const std::string &nome);
+    // Where the file dialogs start: the current file's folder, else the last one used (in
+    // this session, else the most recent file's), else the home folder; the name proposed.
+    TInicioDialogo InicioDialogo() const;
     bool GravaArquivo(const std::string &nome, const std::string &comentarios);
     void Limpou(); // after the worksheet was cleared
     void AposLeitura(const std::string &nome);
@@ -212,8 +220,13 @@ class TFZELTO : public QMainWindow {
     bool TemDados() const; // used columns and used rows
     bool AbreObjeto();     // the subject dialog; false when abandoned
     bool AbreSignificancias(PaginaSignificancias pagina);
-    void MostraRelatorio();    // the chosen model's fit on the report page
-    void DescartaRelatorio();  // the report page goes
+    void MostraRelatorio(); // the chosen model's fit on the report page
+    // The fit the report page shows is kept (its model and the samples the sanitation took
+    // out) and fitted again when a later choice is abandoned, so the page and the regression
+    // system keep agreeing.
+    void GuardaAjuste();
+    void RestauraAjuste();
+    void DescartaRelatorio(); // the report page goes
     void AtualizaAbaRelatorio();
 
     TArquivoIni &ini_;
@@ -222,14 +235,20 @@ class TFZELTO : public QMainWindow {
     TGridzelto grid_;
     std::unique_ptr<TSistema> sistema_;
     std::unique_ptr<TPesquisa> pesquisa_;
-    bool escolhendo_ = false;    // a model is being chosen (its fit marks outliers)
+    bool escolhendo_ = false;     // a model is being chosen (its fit marks outliers)
     bool relatorioAtual_ = false; // the report page shows the current choice
+    struct TAjusteEscolhido {
+        std::array<TTermo, MaximoTermos> Termos{};
+        std::vector<int> Saneadas; // rows
+    };
+    std::optional<TAjusteEscolhido> ajusteEscolhido_;
     std::optional<bool> modoSignificancias_; // the mode whose significance settings are loaded
     THistorico historico_;
     TListaRecentes recentes_;
     std::string arquivoAtual_;
     std::string resumo_;
-    std::string pastaArquivos_;
+    std::string comentarios_;
+    std::string pastaArquivos_; // the folder of the last file read or written
     TCelulaCopiada celulaCopiada_;
     bool temCelulaCopiada_ = false;
     bool ocupado_ = false;

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFocusEvent>
+#include <QStatusBar>
 
 namespace zelto {
 
@@ -25,6 +26,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaximoResumo = 255;
+constexpr int kDuracaoMensagemGravacao = 5000; // milliseconds
 
 bool ExtensaoTexto(const std::string &nome) {
     return Maiusculas(fs::path(nome).extension().string()) == ".TXT";
@@ -32,6 +34,29 @@ bool ExtensaoTexto(const std::string &nome) {
 
 std::string NomeSemPasta(const std::string &nome) {
     return fs::path(nome).filename().string();
+}
+
+// Asked before a worksheet is written as text: the format keeps names and cell texts only.
+constexpr const char *kPerguntaTexto =
+    "O formato texto (.TXT) guarda apenas os nomes das variáveis e os textos das células.\r\n"
+    "Não são gravados: os tipos das variáveis, as tabelas, as fórmulas, as amostragens "
+    "desconsideradas, os dados do objeto sob avaliação, as descrições e os comentários.\r\n\r\n"
+    "Deseja gravar a planilha em formato texto?";
+
+// "14 amostragens", "1 variável", "nenhuma amostragem".
+std::string Quantidade(int n, const char *singular, const char *plural) {
+    if (n == 0) return std::string("nenhuma ") + singular;
+    return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
+// What a worksheet kept from a file that could not be read whole.
+std::string TextoLeituraParcial(const TGridzelto &g) {
+    const int linhas = g.LinhasUsadas(), colunas = g.ColunasUsadas();
+    if (linhas == 0 && colunas == 0)
+        return "Nenhuma amostragem nem variável foi lida; o arquivo não foi alterado.";
+    return std::string(linhas + colunas > 1 ? "Foram lidas " : "Foi lida ") +
+           Quantidade(linhas, "amostragem", "amostragens") + " e " +
+           Quantidade(colunas, "variável", "variáveis") + "; o arquivo não foi alterado.";
 }
 
 // Comments as the native file keeps them: lines ended by CR LF, at most 255 characters.
@@ -78,9 +103,12 @@ bool TFZELTO::Fechamento() {
 }
 
 void TFZELTO::Limpou() {
+    // A new worksheet has no report, also when it comes without the closing steps.
+    DescartaRelatorio();
     arquivoAtual_ = kPlanilhaNova;
     grid_.NomeArquivo = kPlanilhaNova;
     resumo_.clear();
+    comentarios_.clear();
     historico_.Limpa();
     grid_.DefineModificada(false);
     grade_->AplicaDimensoes();
@@ -133,6 +161,7 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
     }
     semPerguntaFechamento_ = false;
     historico_.Limpa();
+    pastaArquivos_ = fs::path(nome).parent_path().string();
     if (!r.ok) {
         if (!r.mensagem.empty()) Informa(r.mensagem);
         Limpou();
@@ -140,9 +169,23 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
         Atualiza();
         return false;
     }
-    if (!r.mensagem.empty()) Avisa(r.mensagem);
+    if (!r.mensagem.empty()) {
+        // A damaged file: the worksheet keeps what was read but is not bound to the file, so
+        // that no save writes the little that was read over it.
+        Avisa(r.mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
+        arquivoAtual_ = kPlanilhaNova;
+        grid_.NomeArquivo = kPlanilhaNova;
+        resumo_ = resumo;
+        comentarios_ = ComentariosArquivo(nome);
+        grid_.DefineModificada(grid_.LinhasUsadas() > 0 || grid_.ColunasUsadas() > 0);
+        AtualizaModo();
+        grade_->IrPara(1, 1);
+        Atualiza();
+        return false;
+    }
     AposLeitura(nome);
     resumo_ = resumo;
+    comentarios_ = ComentariosArquivo(nome);
     return true;
 }
 
@@ -165,7 +208,7 @@ void TFZELTO::PerguntaDependenteAposLeitura() {
 void TFZELTO::LePlanilha() {
     Comando();
     if (!EscolheArquivoLeitura) return;
-    const std::string nome = EscolheArquivoLeitura();
+    const std::string nome = EscolheArquivoLeitura(InicioDialogo());
     if (nome.empty()) return;
     LeArquivo(nome);
 }
@@ -254,20 +297,40 @@ bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentari
         Atualiza();
         return false;
     }
+    statusBar()->showMessage(
+        QString::fromStdString((texto ? "Cópia em texto gravada: " : "Planilha gravada: ") +
+                               Maiusculas(NomeSemPasta(nome))),
+        kDuracaoMensagemGravacao);
     return true;
+}
+
+TInicioDialogo TFZELTO::InicioDialogo() const {
+    TInicioDialogo inicio;
+    inicio.Comentarios = comentarios_;
+    const fs::path atual(arquivoAtual_);
+    std::error_code ec;
+    if (atual.has_parent_path() && fs::is_directory(atual.parent_path(), ec))
+        inicio.Pasta = atual.parent_path().string();
+    else if (!pastaArquivos_.empty() && fs::is_directory(pastaArquivos_, ec))
+        inicio.Pasta = pastaArquivos_;
+    else if (!recentes_.Itens().empty() &&
+             fs::is_directory(fs::path(recentes_.Itens().front()).parent_path(), ec))
+        inicio.Pasta = fs::path(recentes_.Itens().front()).parent_path().string(); // last session
+    else
+        inicio.Pasta = QDir::homePath().toStdString();
+    // A text file is saved again in the native format, under its own name.
+    fs::path nome = atual.filename();
+    if (ExtensaoTexto(arquivoAtual_)) nome.replace_extension(".QV3");
+    inicio.Nome = nome.string();
+    return inicio;
 }
 
 bool TFZELTO::GravaPlanilha() {
     Comando();
-    if (arquivoAtual_ == kPlanilhaNova) return GravaComo();
+    // A text file keeps no kinds, tables, marks nor subject: the native format is proposed.
+    if (arquivoAtual_ == kPlanilhaNova || ExtensaoTexto(arquivoAtual_)) return GravaComo();
     if (!VerificaCelulasVazias()) return false;
-    // The comments already in the file stay.
-    std::string comentarios;
-    {
-        TArquivoZelto z;
-        if (!z.LerComentarios(arquivoAtual_, comentarios)) comentarios.clear();
-    }
-    if (!GravaArquivo(arquivoAtual_, comentarios)) return false;
+    if (!GravaArquivo(arquivoAtual_, comentarios_)) return false;
     grid_.DefineModificada(false);
     Atualiza();
     return true;
@@ -277,20 +340,25 @@ bool TFZELTO::GravaComo() {
     Comando();
     if (!VerificaCelulasVazias()) return false;
     if (!EscolheArquivoGravacao) return false;
-    const auto escolha = EscolheArquivoGravacao();
+    const auto escolha = EscolheArquivoGravacao(InicioDialogo());
     if (!escolha) return false;
     const std::string &nome = escolha->first;
+    const bool texto = ExtensaoTexto(nome);
+    if (texto && ConfirmaSimNao(kPerguntaTexto) != Resposta::Sim) return false;
     std::error_code ec;
     if (fs::exists(nome, ec)) {
         const std::string pergunta = Maiusculas(nome) + "\r\n já existe.\r\n\r\n" +
                                      "Deseja gravar os dados sobre este arquivo?";
         if (ConfirmaSimNao(pergunta) != Resposta::Sim) return false;
     }
-    if (!GravaArquivo(nome, ComentariosParaArquivo(escolha->second))) return false;
-    if (!ExtensaoTexto(nome)) {
+    const std::string comentarios = ComentariosParaArquivo(escolha->second);
+    if (!GravaArquivo(nome, comentarios)) return false;
+    pastaArquivos_ = fs::path(nome).parent_path().string();
+    if (!texto) {
         // A text copy leaves the worksheet's own file as it was.
         arquivoAtual_ = nome;
         grid_.NomeArquivo = nome;
+        comentarios_ = comentarios;
         grid_.DefineModificada(false);
         recentes_.Adiciona(nome);
         AtualizaRecentes();
@@ -332,16 +400,18 @@ void TFZELTO::VerificaTransferencia() {
     semPerguntaFechamento_ = false;
     Limpou();
     bool ok = false;
-    std::string resumo, mensagem;
+    std::string resumo, mensagem, comentarios;
     ExecutaLonga(
         [&](TProgresso &p) {
             TArquivoZelto leitor(&tabelas_, &p);
             ok = leitor.Ler(arquivo, grid_, kMaximoResumo, resumo);
             mensagem = leitor.Mensagem();
+            comentarios = leitor.ComentariosUsuario;
         },
         true);
-    if (!ok && !mensagem.empty()) Avisa(mensagem);
+    if (!ok && !mensagem.empty()) Avisa(mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
     resumo_ = resumo;
+    comentarios_ = comentarios;
     arquivoAtual_ = kPlanilhaNova;
     grid_.NomeArquivo = kPlanilhaNova;
     historico_.Limpa();

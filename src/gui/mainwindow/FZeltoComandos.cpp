@@ -198,9 +198,7 @@ void TFZELTO::Alinha(std::uint8_t alinhamento) {
         return;
     }
     Registra("alinhamento");
-    TVariavel nova = *v;
-    nova.Alinhamento = alinhamento;
-    grid_.DefineVariavel(c, nova);
+    grid_.DefineAlinhamento(c, alinhamento);
     grid_.DefineModificada(true);
     Atualiza();
 }
@@ -290,9 +288,13 @@ void TFZELTO::LimpaCelula() {
 
 // ---- Undo and redo ----------------------------------------------------------------------------
 
-void TFZELTO::Desfaz() { PercorreHistorico(true); }
+void TFZELTO::Desfaz() {
+    PercorreHistorico(true);
+}
 
-void TFZELTO::Refaz() { PercorreHistorico(false); }
+void TFZELTO::Refaz() {
+    PercorreHistorico(false);
+}
 
 // Undoing or redoing the mode command also flips the process-wide mode, which
 // the worksheet's captured states do not hold.

@@ -33,7 +33,8 @@ constexpr const char *kFalhaAjuste =
     "O modelo escolhido não pôde ser ajustado às amostras ativas. Escolha outro modelo ou "
     "verifique os dados.";
 
-// Numbers on the report page: ten significant digits without trailing zeros, "," as the decimal separator.
+// Numbers on the report page: ten significant digits without trailing zeros, "," as the decimal
+// separator.
 std::string NumeroRelatorio(long double x) {
     if (x >= Infinito) return "Infinito";
     if (x <= -Infinito) return "-Infinito";
@@ -78,8 +79,8 @@ bool TFZELTO::PesquisaModelos() {
     try {
         ExecutaSuspenso(
             [&] {
-                return ExecutaPesquisa(this,
-                                       [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
+                return ExecutaPesquisa(
+                    this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
             },
             false);
     } catch (...) {
@@ -88,7 +89,9 @@ bool TFZELTO::PesquisaModelos() {
     }
     reabilita();
     Atualiza();
-    if (rodou && pesquisa_->ResultadosValidos) SelecionaModelo();
+    // The search fitted models on the regression system: the page's fit comes back unless a
+    // new one is chosen.
+    if (!(rodou && pesquisa_->ResultadosValidos && SelecionaModelo())) RestauraAjuste();
     Atualiza();
     return rodou;
 }
@@ -98,8 +101,12 @@ bool TFZELTO::PesquisaModelos() {
 bool TFZELTO::AbreObjeto() {
     if (!DialogoObjeto) return false;
     const auto [confirmado, alterado] = DialogoObjeto();
-    // The estimates of the best-models table were made at the former values.
-    if (alterado) pesquisa_->DescartaTabela();
+    // The estimates of the best-models table and of the report were made at the former values.
+    if (alterado) {
+        pesquisa_->DescartaTabela();
+        relatorioAtual_ = false;
+        AtualizaAbaRelatorio();
+    }
     return confirmado;
 }
 
@@ -112,8 +119,8 @@ void TFZELTO::DefineObjeto() {
 bool TFZELTO::SelecionaModelo() {
     Comando();
     if (!TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
-    if (!ConfereObjeto(grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); },
-                       Confirma))
+    if (!ConfereObjeto(
+            grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
     // The table is built (and detailed, which fits every listed model again) with progress.
@@ -129,31 +136,69 @@ bool TFZELTO::SelecionaModelo() {
         return escolhida;
     };
     const TSignificancias &sig = Significancias();
+    const bool saneia = cfg_.SaneamentoAutomatico;
     // The sanitation marks outliers; that is not a change of the worksheet.
     escolhendo_ = true;
-    bool ok = false;
+    bool ok = false, interrompido = false;
     try {
-        ok = pesquisa_->EscolheModelo(cfg_.SaneamentoAutomatico, sig.Saneamento,
-                                      sig.ParametroSaneamento, janela);
+        const int slot = pesquisa_->EscolheSlot(janela);
+        // The fit (with the sanitation, which fits again for every outlier it removes) runs
+        // with its progress window; interrupting it abandons the choice.
+        if (slot > 0)
+            interrompido = !ExecutaLonga(
+                [&](TProgresso &p) {
+                    ok = pesquisa_->AjustaSlot(slot, saneia, sig.Saneamento,
+                                               sig.ParametroSaneamento, &p);
+                },
+                false);
     } catch (...) {
         escolhendo_ = false;
         throw;
     }
     escolhendo_ = false;
-    if (ok) ok = sistema_->CompletaAjuste();
-    if (!ok) {
+    if (ok && !interrompido) ok = sistema_->CompletaAjuste();
+    if (!ok || interrompido) {
         // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
-        if (escolhida > 0 || !ModoInferencial) {
+        if (!interrompido && (escolhida > 0 || !ModoInferencial)) {
             const std::string motivo = sistema_->MotivoRecusa();
             Avisa(motivo.empty() ? kFalhaAjuste
                                  : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");
         }
+        RestauraAjuste();
         Atualiza();
         return false;
     }
+    GuardaAjuste();
     MostraRelatorio();
     Atualiza();
     return true;
+}
+
+void TFZELTO::GuardaAjuste() {
+    TAjusteEscolhido a;
+    a.Termos = sistema_->Termos;
+    for (int r = 1; r < grid_.RowCount(); ++r)
+        if (const TAmostragem *m = grid_.Amostragem(r); m && m->Saneada) a.Saneadas.push_back(r);
+    ajusteEscolhido_ = std::move(a);
+}
+
+void TFZELTO::RestauraAjuste() {
+    // A stale page is never written again; a page that is current shows the data as they are.
+    if (!ajusteEscolhido_ || !relatorio_ || !relatorioAtual_) return;
+    for (int r = 1; r < grid_.RowCount(); ++r)
+        if (const TAmostragem *m = grid_.Amostragem(r); m && m->Saneada)
+            grid_.AmostragemCriada(r).Saneada = false;
+    for (int r : ajusteEscolhido_->Saneadas)
+        if (r < grid_.RowCount()) grid_.AmostragemCriada(r).Saneada = true;
+    sistema_->Termos = ajusteEscolhido_->Termos;
+    ExecutaLonga(
+        [this](TProgresso &) {
+            sistema_->CarregaDados();
+            if (!sistema_->MontaSistema() || !sistema_->Resolve()) return;
+            sistema_->CalculaEstatisticas();
+            sistema_->CompletaAjuste();
+        },
+        false);
 }
 
 // ---- Report page -----------------------------------------------------------------------------
@@ -174,8 +219,8 @@ void TFZELTO::MostraRelatorio() {
         relatorio_->setLineWrapMode(QPlainTextEdit::NoWrap);
         relatorio_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         // The coefficient table's columns are separated by tabs.
-        relatorio_->setTabStopDistance(relatorio_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) *
-                                       18);
+        relatorio_->setTabStopDistance(
+            relatorio_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 18);
         paginas_->addTab(relatorio_, QString::fromUtf8(kAbaRelatorio));
     }
     // Powers are marked "%^%2%" for the report's drawing; in plain text they read "^(2)".
@@ -201,12 +246,16 @@ void TFZELTO::DescartaRelatorio() {
 void TFZELTO::AtualizaAbaRelatorio() {
     QAction *ver = Acao(QStringLiteral("Visualizar"));
     ver->setEnabled(relatorio_ != nullptr);
+    // F5 names the page it leads to.
+    ver->setText(relatorio_ && paginas_->currentWidget() == relatorio_
+                     ? QStringLiteral("&Visualizar Planilha")
+                     : QStringLiteral("&Visualizar Relatório"));
     if (!relatorio_) return;
     // Once the choice is gone (the worksheet or the mode changed), the page is stale.
     if (!pesquisa_->ResultadosValidos) relatorioAtual_ = false;
-    paginas_->setTabText(paginas_->indexOf(relatorio_),
-                         QString::fromUtf8(relatorioAtual_ ? kAbaRelatorio
-                                                           : kAbaRelatorioDesatualizado));
+    paginas_->setTabText(
+        paginas_->indexOf(relatorio_),
+        QString::fromUtf8(relatorioAtual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
 }
 
 // ---- Significance settings ----------------------------------------------------------------

@@ -344,7 +344,8 @@ void TModeloPlanilha::TrataMudanca(const TMudanca &m) {
         trColunas_ = {};
         if (ok) endMoveColumns();
     }
-    if ((n & TMudanca::Variavel) && m.Coluna0 >= 1 && m.Coluna0 <= colunas_) {
+    if ((n & (TMudanca::Variavel | TMudanca::Aparencia)) && m.Coluna0 >= 1 &&
+        m.Coluna0 <= colunas_) {
         emit headerDataChanged(Qt::Horizontal, m.Coluna0 - 1, m.Coluna0 - 1);
         EmiteCelulas(m.Coluna0, 1, m.Coluna0, linhas_);
     }

@@ -1,0 +1,167 @@
+// The report page stays true to the fit it shows: an abandoned choice leaves the fit as it was,
+// the sanitation of a choice shows its progress window and may be interrupted, a change of the
+// subject makes the page stale and a column's look does not, a worksheet handed over by a
+// companion program drops the page, and F5 names the page it leads to.
+#include "TesteGui.h"
+
+#include "files/ArquivoZelto.h"
+#include "gui/dialogs/FProgressao.h"
+#include "worksheet/Modo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include <filesystem>
+
+using namespace zelto;
+using namespace zelto::teste;
+
+namespace {
+
+const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
+
+// Windsor with the model of table row 2 chosen and shown.
+void Escolhido(TJanelaTeste &w) {
+    QVERIFY(w.J().AbreArquivo(kWindsor));
+    w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+    w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+    QVERIFY(w.J().PesquisaModelos());
+    QVERIFY(w.J().PaginaRelatorio());
+}
+
+QString Aba(TJanelaTeste &w) {
+    return w.J().Paginas()->tabText(w.J().Paginas()->indexOf(w.J().PaginaRelatorio()));
+}
+
+// Notes what each progress window was told by the time it closed, and interrupts it as soon as
+// it shows when asked to.
+class Espia : public QObject {
+  public:
+    explicit Espia(bool interrompe) : interrompe_(interrompe) { qApp->installEventFilter(this); }
+    ~Espia() override { qApp->removeEventFilter(this); }
+    std::vector<std::string> auxiliares;
+    std::vector<bool> interrompiveis;
+    // Whether the sanitation's window showed, and with its interrupt button.
+    bool Saneamento() const {
+        for (std::size_t i = 0; i < auxiliares.size(); ++i)
+            if (auxiliares[i] == "Saneando a amostra..." && interrompiveis[i]) return true;
+        return false;
+    }
+
+  protected:
+    bool eventFilter(QObject *o, QEvent *e) override {
+        auto *p = qobject_cast<TFProgressao *>(o);
+        if (p && e->type() == QEvent::Show && interrompe_) p->Cancela();
+        if (p && e->type() == QEvent::Hide) {
+            auxiliares.push_back(p->Auxiliar());
+            interrompiveis.push_back(p->Interrompivel());
+        }
+        return false;
+    }
+
+  private:
+    bool interrompe_;
+};
+
+} // namespace
+
+class TesteEstadoRelatorio : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { ModoInferencial = true; }
+    void cleanup() { AtrasoJanelaProgresso = 300; }
+
+    // "&Detalhamento" fits every listed model again; cancelling the window afterwards leaves the
+    // chosen model's fit, and a settings change writes the page from it, as before.
+    void cancelarMantemOAjuste() {
+        TJanelaTeste w;
+        Escolhido(w);
+        const QString pagina = w.J().PaginaRelatorio()->toPlainText();
+        const long double r = w.J().Sistema().R();
+        w.J().EscolheLinhaModelo = [](TPesquisa &p, int) {
+            p.MontaTabela(true);
+            return 0;
+        };
+        QVERIFY(!w.J().SelecionaModelo());
+        QCOMPARE(w.J().Sistema().R(), r);
+        w.J().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
+        w.J().ConfiguraSignificancias(pgSignificancias);
+        QCOMPARE(w.J().PaginaRelatorio()->toPlainText(), pagina);
+        QCOMPARE(Aba(w), QStringLiteral("Relatório"));
+    }
+
+    // The automatic sanitation of a choice runs with "Saneando a amostra..." and its interrupt
+    // button; interrupting it abandons the choice and keeps the page's fit.
+    void saneamentoComProgresso() {
+        TJanelaTeste w;
+        Escolhido(w);
+        const QString pagina = w.J().PaginaRelatorio()->toPlainText();
+        w.J().DialogoSignificancias = [](PaginaSignificancias, bool &saneamento) {
+            saneamento = true;
+            return false;
+        };
+        w.J().ConfiguraSignificancias(pgSignificancias);
+        AtrasoJanelaProgresso = 0;
+        {
+            Espia interrompe(true);
+            QVERIFY(!w.J().SelecionaModelo());
+            QVERIFY(interrompe.Saneamento());
+        }
+        QCOMPARE(w.J().PaginaRelatorio()->toPlainText(), pagina);
+        QVERIFY(w.J().Sistema().n() == 546);
+        Espia espia(false);
+        QVERIFY(w.J().SelecionaModelo());
+        QVERIFY(espia.Saneamento());
+        QVERIFY(w.J().Sistema().n() < 546);
+    }
+
+    // Only data make the page stale: a column's width and alignment leave the choice and the
+    // page current; a changed subject does not. F5 names the page it leads to.
+    void soDadosDesatualizam() {
+        TJanelaTeste w;
+        Escolhido(w);
+        QAction *ver = w.J().Acao(QStringLiteral("Visualizar"));
+        QCOMPARE(ver->text(), QStringLiteral("&Visualizar Planilha"));
+        ver->trigger();
+        QCOMPARE(w.J().Paginas()->currentIndex(), 0);
+        QCOMPARE(ver->text(), QStringLiteral("&Visualizar Relatório"));
+
+        w.G().ColunaAtual = 2;
+        w.J().Alinha(alCentro);
+        w.G().DefineLarguraColuna(3, 150);
+        w.J().Atualiza();
+        QCOMPARE(w.G().Variavel(2)->Alinhamento, alCentro);
+        QVERIFY(w.G().Modificada());
+        QVERIFY(w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
+        QCOMPARE(Aba(w), QStringLiteral("Relatório"));
+
+        w.J().DialogoObjeto = [] { return std::make_pair(true, true); };
+        w.J().DefineObjeto();
+        QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
+    }
+
+    // A worksheet handed over by a companion program is a new worksheet: the page goes.
+    void transferenciaDescartaRelatorio() {
+        TJanelaTeste w;
+        Escolhido(w);
+        TGridzelto origem;
+        Define(origem, 1, "valor", tvNumerica);
+        Preenche(origem, 1, {"123"});
+        const std::filesystem::path arquivo =
+            std::filesystem::path(QDir::tempPath().toStdString()) / kArquivoTransferencia;
+        TArquivoZelto z;
+        QVERIFY(z.Gravar(arquivo, origem, "", ""));
+        w.J().VerificaTransferencia();
+        QCOMPARE(w.G().Celula(1, 0), std::string("valor"));
+        QVERIFY(!w.J().PaginaRelatorio());
+        QCOMPARE(w.J().Paginas()->count(), 1);
+        QVERIFY(!w.J().Acao(QStringLiteral("Visualizar"))->isEnabled());
+    }
+};
+
+ZELTO_TESTE_GUI(TesteEstadoRelatorio)
+#include "TesteEstadoRelatorio.moc"
