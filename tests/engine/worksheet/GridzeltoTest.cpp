@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace zelto;
 using namespace zelto::teste;
 
@@ -281,23 +283,24 @@ TEST(Gridzelto, HomogenisedValueColumnGivesTheDependentMarkBack) {
         EXPECT_EQ(g.ColunaDependente(), 3);
         EXPECT_FALSE(g.Variavel(2)->Dependente);
     };
-    TGridzelto volta;
-    monta(volta);
-    volta.RemoveValorHomogeneizado();
-    EXPECT_EQ(volta.ColunaDependente(), 2);
-    EXPECT_TRUE(volta.Variavel(2)->Dependente);
-    EXPECT_FALSE(volta.Variavel(2)->DependenteAnterior);
-
-    TGridzelto outra; // the user chose another dependent meanwhile
-    monta(outra);
-    outra.AlternaDependente(1);
-    outra.RemoveValorHomogeneizado();
-    EXPECT_TRUE(outra.Variavel(1)->Dependente);
-    EXPECT_FALSE(outra.Variavel(2)->Dependente);
-
-    TGridzelto naoUsada; // the former dependent stopped being used
-    monta(naoUsada);
-    naoUsada.AlternaUsada(2);
-    naoUsada.RemoveValorHomogeneizado();
-    EXPECT_FALSE(naoUsada.Variavel(2)->Dependente);
+    struct Caso {
+        const char *nome;
+        std::function<void(TGridzelto &)> entre; // what the user did meanwhile
+        int dependente;                          // the dependent column afterwards; 0: none
+    } casos[] = {
+        {"nada", [](TGridzelto &) {}, 2},
+        {"outra dependente", [](TGridzelto &g) { g.AlternaDependente(1); }, 1},
+        {"deixou de ser usada", [](TGridzelto &g) { g.AlternaUsada(2); }, 0},
+    };
+    for (const Caso &c : casos) {
+        TGridzelto g;
+        monta(g);
+        c.entre(g);
+        g.RemoveValorHomogeneizado();
+        int dependente = 0;
+        for (int k = 1; k <= 2; ++k)
+            if (g.Variavel(k)->Dependente) dependente = k;
+        EXPECT_EQ(dependente, c.dependente) << c.nome;
+        EXPECT_FALSE(g.Variavel(2)->DependenteAnterior) << c.nome;
+    }
 }
