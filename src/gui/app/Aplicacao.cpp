@@ -27,10 +27,13 @@ namespace zelto {
 
 TAplicacao::TAplicacao(int &argc, char **argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Zelto 32"));
-    // Qt's own dialogs and buttons (files, printing, standard buttons) speak Portuguese.
+    // Qt's own dialogs and buttons (files, printing, standard buttons) speak Portuguese, and
+    // show dates and sizes as Brazil writes them.
+    const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brasil);
     auto *traducao = new QTranslator(this);
-    if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qt"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (traducao->load(brasil, QStringLiteral("qt"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(traducao);
     PerguntaErro = [](const QString &detalhe) {
         TDlgErroFatal d(detalhe, QApplication::activeWindow());

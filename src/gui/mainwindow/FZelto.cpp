@@ -613,7 +613,7 @@ void TFZELTO::Atualiza() {
                        ? QStringLiteral("Zelto 32")
                        : QStringLiteral("Zelto 32 - ") + Q(TextoAbaPlanilha(arquivoAtual_)) +
                              QStringLiteral("[*]"));
-    setWindowModified(grid_.Modificada());
+    setWindowModified(arquivoAtual_ != kPlanilhaNova && grid_.Modificada());
 
     const bool editavel = grid_.Editavel;
     const bool linhaUsada = r >= 1 && r <= grid_.LinhasUsadas();
