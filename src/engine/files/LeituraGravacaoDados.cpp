@@ -367,13 +367,15 @@ bool TLeituraGravacaoDados::CriaGravacao(const fs::path &arquivo) {
         ReportaErro(codigo, OperacaoGravacao);
         return false;
     }
-    // A file marked read-only is not replaced, even where the folder would allow it.
+    // A file marked read-only, or that this user may not write, is not replaced, even where
+    // the folder would allow it.
     struct stat st {};
     if (::stat(destino_.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
                                                ::access(destino_.c_str(), W_OK) != 0)) {
+        const bool marcado = S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
         DefineErro(5, "Erro durante processamento do arquivo: \r\n\r\n" + NomeExibido(arquivo) +
                           "\r\n\r\n" + TextoErro(5) +
-                          (S_ISREG(st.st_mode) ? ": ele está marcado como somente leitura." : "."));
+                          (marcado ? ": ele está marcado como somente leitura." : "."));
         return false;
     }
     return true;
