@@ -21,10 +21,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 
 #include <cmath>
 #include <fstream>
+#include <optional>
 
 using namespace zelto;
 using namespace zelto::teste;
@@ -88,6 +91,13 @@ class Interruptor : public QObject {
         connect(&relogio_, &QTimer::timeout, this, [this] {
             QWidget *modal = QApplication::activeModalWidget();
             if (!modal) return;
+            // Interrupted once the window's count of examined models has moved from what it
+            // first showed (a loaded machine may take seconds to examine the first models), or
+            // after a minute whatever it shows.
+            const auto *contagem = modal->findChild<QLabel *>(QStringLiteral("examinados"));
+            const QString texto = contagem ? contagem->text() : QString();
+            if (!primeiro_) primeiro_ = texto;
+            if (texto == *primeiro_ && espera_.elapsed() < 60000) return;
             for (QPushButton *b : modal->findChildren<QPushButton *>())
                 if (b->text() == QString::fromUtf8(kBotaoInterromper) && b->isVisible()) {
                     menuHabilitado = j_.menuBar()->isEnabled();
@@ -98,6 +108,7 @@ class Interruptor : public QObject {
                 }
         });
         relogio_.start(20);
+        espera_.start();
     }
     int cliques = 0;
     bool menuHabilitado = true, paginasHabilitadas = true;
@@ -105,6 +116,8 @@ class Interruptor : public QObject {
   private:
     TFZELTO &j_;
     QTimer relogio_;
+    QElapsedTimer espera_;
+    std::optional<QString> primeiro_;
 };
 
 } // namespace

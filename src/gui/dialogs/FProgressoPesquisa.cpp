@@ -32,6 +32,7 @@ TFProgressoPesquisa::TFProgressoPesquisa(QWidget *parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
     textoTitulo_ = kTituloPesquisando;
+    examinados_->setObjectName(QStringLiteral("examinados"));
 
     auto *l = new QVBoxLayout(this);
     l->addWidget(titulo_);
