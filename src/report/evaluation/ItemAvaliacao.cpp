@@ -163,17 +163,22 @@ void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
     const auto *tab = dynamic_cast<const TItemAvaliacaoTab *>(this);
     e.BeginTable(colunas, linhas, e.TextWidth, atCentro);
     if (tab) {
-        for (int c = 1; c <= colunas; ++c) {
-            TColuna &col = e.GetColumn(c);
-            const TFormatoCelula &f = tab->Formatos[tab->Regiao(1, c - 1, linhas, colunas)];
-            col.CorFundo = f.Fundo;
-            col.BordasProprias = true;
-            for (int lado = 0; lado < 6; ++lado) {
-                const TLadoCelula &l = f.Lados[static_cast<std::size_t>(lado)];
-                col.Bordas[static_cast<std::size_t>(lado)] =
-                    TBorda{l.Tipo, l.Multiplicidade, l.Espessura, false, l.Cor};
+        // Each cell takes the background and borders of its region: the heading row, the last
+        // row, the first and last columns, or the body.
+        e.FormatoLinha = [tab, &e, linhas, colunas](int linha) {
+            for (int c = 1; c <= colunas; ++c) {
+                TColuna &col = e.GetColumn(c);
+                const TFormatoCelula &f = tab->Formatos[tab->Regiao(linha - 1, c - 1, linhas, colunas)];
+                col.CorFundo = f.Fundo;
+                col.BordasProprias = true;
+                for (int lado = 0; lado < 6; ++lado) {
+                    const TLadoCelula &l = f.Lados[static_cast<std::size_t>(lado)];
+                    col.Bordas[static_cast<std::size_t>(lado)] =
+                        TBorda{l.Tipo, l.Multiplicidade, l.Espessura, false, l.Cor};
+                }
             }
-        }
+        };
+        e.FormatoLinha(1);
     }
     e.BeginRow();
     for (int l = 0; l < linhas; ++l) {
@@ -202,6 +207,7 @@ void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
         }
     }
     e.EndTable();
+    e.FormatoLinha = nullptr;
     e.SetFont(FonteCorpo);
     e.AlignLeft();
 }

@@ -107,6 +107,11 @@ class TViewRelat : public TArqEditor {
     int RowTop = 0, RowBottom = 0, CellX = 0, CellWidth = 0;
     std::array<int, 51> CellHeights{};  // per column: bottom of its text (and its background)
     std::array<int, 4> BorderInsets{};   // top, bottom, left, right border widths of the cell
+    // With formats that change from row to row: the bottom borders of the row above, per
+    // column (1-based). Between two rows the heavier of its bottom and this row's top is drawn
+    // (the lower row's top on a tie).
+    std::array<TBorda, 51> BaseAcima{};
+    bool ComBaseAcima = false;
 
     // Pictures drawn on the target page.
     std::vector<TAreaGrafico> AreasGraficas;

@@ -85,6 +85,7 @@ void TViewRelat::SelectColumn(int coluna) {
 
 void TViewRelat::BeginRow() {
     TerminaLinha();
+    if (!InTable) ComBaseAcima = false;
     InTable = true;
     RowTop = Y;
     RowBottom = 0;
@@ -146,7 +147,11 @@ void TViewRelat::DesenhaBordasLinha(int topo, int base, bool comTopo, bool comBa
         const TBordas &b = BordasColuna(c);
         const double x1 = XColuna(c), x2 = XColuna(c + 1);
         const TCor fundo = GetColumn(c).CorFundo;
-        if (comTopo) TracaBorda(b[bdTopo], QPointF(x1, topo), QPointF(x2, topo), fundo);
+        if (comTopo) {
+            const TBorda &acima = BaseAcima[static_cast<std::size_t>(std::min(c, 50))];
+            const bool usaAcima = ComBaseAcima && Insercao(acima) > Insercao(b[bdTopo]);
+            TracaBorda(usaAcima ? acima : b[bdTopo], QPointF(x1, topo), QPointF(x2, topo), fundo);
+        }
         if (comBase) TracaBorda(b[bdBase], QPointF(x1, base), QPointF(x2, base), fundo);
     }
     if (base <= topo) return;
@@ -182,7 +187,12 @@ void TViewRelat::EndRow() {
     FimDeLinhaTabela(false);
     Y = RowTop = RowBottom;
     CellX = EsquerdaTabela();
+    ComBaseAcima = static_cast<bool>(FormatoLinha);
+    if (ComBaseAcima)
+        for (int c = 1; c <= std::min(ColumnCount, 50); ++c)
+            BaseAcima[static_cast<std::size_t>(c)] = BordasColuna(c)[bdBase];
     ++CurrentRow;
+    PreparaLinha();
     CurrentColumn = 1;
     SelectColumn(1);
     CellHeights.fill(Y);
@@ -193,6 +203,7 @@ void TViewRelat::EndTable() {
     FimDeLinhaTabela(true);
     Y = RowBottom;
     InTable = false;
+    ComBaseAcima = false;
     CellX = 0;
 }
 

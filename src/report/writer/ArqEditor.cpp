@@ -90,6 +90,13 @@ void TArqEditor::BeginTable(int colunas, int linhas, int largura, int alinhament
     CurrentColumn = 1;
     CurrentRow = 1;
     TableFont = TFonte{};
+    FormatoLinha = nullptr;
+}
+
+bool TArqEditor::PreparaLinha() {
+    if (!FormatoLinha || CurrentRow < 1 || CurrentRow > RowCount) return false;
+    FormatoLinha(CurrentRow);
+    return true;
 }
 
 void TArqEditor::EndRow() {

@@ -33,6 +33,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QPaintDevice;
@@ -279,12 +280,19 @@ class TArqEditor {
     std::uint8_t TableAlignment = atEsquerda;
     int CurrentColumn = 0, CurrentRow = 0;
     TFonte TableFont;
+    // Formats that change from row to row (a heading row, a totals row): sets the column
+    // records (backgrounds, borders) for a 1-based row of the table being written. The caller
+    // applies row 1 itself before BeginRow; the writers that draw tables call it through
+    // PreparaLinha as each later row begins. BeginTable clears it.
+    std::function<void(int linha)> FormatoLinha;
 
     // Twips per device pixel, horizontally and vertically (round(1440 / dpi) here; the view
     // replaces them by the exact quotient).
     double FatorX = 15, FatorY = 15;
 
   protected:
+    // Applies FormatoLinha to CurrentRow; false when there is none (the records stay).
+    bool PreparaLinha();
     QPaintDevice *Canvas = nullptr;
     TProgresso *Progresso = nullptr;
     QString MensagemErro;

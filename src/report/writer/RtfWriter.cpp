@@ -477,8 +477,9 @@ void tRTF_Writer::BeginRow() {
                                           : "\\clvertalt";
         r += FimLinha;
         r += "\\clbrdrt" + palavras(primeiraLinha ? b[bdTopo] : b[bdInternaHorizontal]);
-        // A column with its own borders closes its first row with its bottom border too.
-        const bool base = ultimaLinha || (c.BordasProprias && primeiraLinha);
+        // A column with its own borders closes its first row (and, with formats per row, every
+        // row) with its bottom border too.
+        const bool base = ultimaLinha || (c.BordasProprias && (primeiraLinha || FormatoLinha));
         r += "\\clbrdrb" + palavras(base ? b[bdBase] : b[bdInternaHorizontal]);
         r += "\\clbrdrl" + palavras(i == 1 ? b[bdEsquerda] : b[bdInternaVertical]);
         r += "\\clbrdrr" + palavras(i == ColumnCount ? b[bdDireita] : b[bdInternaVertical]);
@@ -509,8 +510,9 @@ void tRTF_Writer::EndRow() {
     ReemiteParagrafo();
     CurrentColumn = 1;
     ++CurrentRow;
-    // Columns whose borders differ from the table's need their own row definition each row.
-    bool diferem = false;
+    // Columns whose borders differ from the table's, and rows with formats of their own, need
+    // their own row definition.
+    bool diferem = PreparaLinha();
     for (int i = 1; i <= ColumnCount && !diferem; ++i)
         diferem = GetColumn(i).Bordas != TableBorders;
     if (diferem) BeginRow();

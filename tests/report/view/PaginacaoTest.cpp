@@ -10,6 +10,7 @@
 #include "significance/Significancias.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
+#include "writer/RtfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -314,4 +315,77 @@ TEST(Paginacao, AClickOnAGraphComesBackInChartUnits) {
         EXPECT_TRUE(m.p->GraphClick(r.bottomRight() + QPoint(1, 1)).empty());
         EXPECT_TRUE(m.p->GraphClick(QPoint(0, 0)).empty());
     }
+}
+
+// The variance analysis table (heading row, last row and first column formats in effect) with a
+// background per region: on the page the heading's colour is above the first column's, which is
+// above the totals row's, and the RTF gives each row its own definition with its colours.
+TEST(Paginacao, EachRowOfATableTakesTheFormatOfItsRegion) {
+    TWindsor w;
+    ASSERT_TRUE(w.av);
+    auto *anova = dynamic_cast<TItemAvaliacaoTab *>(ItemDaClasse(w.itens, "TIA_ANOVA"));
+    ASSERT_TRUE(anova);
+    for (auto &i : w.itens) i->Incluido = i.get() == anova;
+    const TCor vermelho = 0x0000FF, azul = 0xFF0000, verde = 0x00FF00;
+    anova->Formatos[rtPrimeiraLinha].Fundo = vermelho;
+    anova->Formatos[rtPrimeiraColuna].Fundo = azul;
+    anova->Formatos[rtUltimaLinha].Fundo = verde;
+    // A thick heading rule: three pixels, heavier than the body's top border below it.
+    anova->Formatos[rtPrimeiraLinha].Lados[1] = TLadoCelula{1, 1, 3, 0};
+
+    QImage a = ImagemA4();
+    auto p = w.Paginacao(a);
+    const QImage pagina = Pagina(*p, a, 1);
+    std::map<QRgb, std::pair<int, int>> faixas; // colour: first and last pixel row
+    for (int y = 0; y < pagina.height(); ++y)
+        for (int x = 0; x < pagina.width(); ++x) {
+            const QRgb c = pagina.pixel(x, y) & 0xFFFFFF;
+            if (c != 0xFF0000 && c != 0x0000FF && c != 0x00FF00) continue;
+            auto [it, novo] = faixas.try_emplace(c, y, y);
+            if (!novo) it->second.second = y;
+        }
+    ASSERT_EQ(faixas.size(), 3u);
+    const auto cabecalho = faixas[0xFF0000], coluna = faixas[0x0000FF], totais = faixas[0x00FF00];
+    EXPECT_LT(cabecalho.second, coluna.first);
+    EXPECT_LT(coluna.second, totais.first);
+    // Between the heading and the first body row the heading's rule is drawn: three dark rows.
+    int escuras = 0;
+    const int x = (pagina.width() / 2);
+    for (int y = cabecalho.second + 1; y < coluna.first; ++y)
+        escuras += qGray(pagina.pixel(x, y)) < 64;
+    EXPECT_GE(escuras, 3);
+
+    QTemporaryDir d;
+    const QString rtf = d.filePath("anova.rtf");
+    {
+        tRTF_Writer e(rtf);
+        ASSERT_TRUE(e.Valido());
+        TContextoItem c;
+        c.Sistema = w.s.get();
+        c.Grid = w.grid.get();
+        c.Significancias = &w.sig;
+        ASSERT_TRUE(w.av->Exporta(e, w.itens, c, w.config, nullptr));
+    }
+    QFile f(rtf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString texto = QString::fromLatin1(f.readAll());
+    // Colour numbers of the table; the first cell's background of each row definition.
+    const QString tabela = QRegularExpression(R"(\{\\colortbl;([^}]*)\})").match(texto).captured(1);
+    QStringList cores;
+    for (const QString &c : tabela.split(';')) cores << c.trimmed();
+    const int iVermelho = cores.indexOf(QStringLiteral("\\red255\\green0\\blue0")) + 1;
+    const int iAzul = cores.indexOf(QStringLiteral("\\red0\\green0\\blue255")) + 1;
+    const int iVerde = cores.indexOf(QStringLiteral("\\red0\\green255\\blue0")) + 1;
+    ASSERT_GT(iVermelho, 0);
+    ASSERT_GT(iAzul, 0);
+    ASSERT_GT(iVerde, 0);
+    QList<int> primeiras;
+    const QRegularExpression fundo(QStringLiteral(R"(\\clcbpat(\d+))"));
+    const QStringList definicoes = texto.split(QStringLiteral("\\trowd"));
+    for (qsizetype i = 1; i < definicoes.size(); ++i)
+        primeiras << fundo.match(definicoes[i]).captured(1).toInt();
+    ASSERT_GE(primeiras.size(), 3);
+    EXPECT_EQ(primeiras.front(), iVermelho);
+    EXPECT_EQ(primeiras.back(), iVerde);
+    EXPECT_TRUE(primeiras.contains(iAzul));
 }
