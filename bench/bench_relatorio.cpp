@@ -1,10 +1,12 @@
 // The paged report of the Windsor example (every item of the catalogue, the model of all eleven
 // regressors): laying every page out, drawing one page from the cache, writing the PDF, and
 // writing the RTF of the same report (for the comparison with a word processor's PDF
-// conversion, bench/relatorio_pdf.sh). With ZELTO_BENCH_SAIDA set, the PDF and the RTF are
+// conversion, bench/relatorio_pdf.sh), and drawing every graph item of the report alone (its
+// parts computed, charted and painted into pictures that a writer without output receives). With ZELTO_BENCH_SAIDA set, the PDF and the RTF are
 // also left in that folder.
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "items/GraficoItem.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
 #include "view/ImpressaoRelatorio.h"
@@ -114,6 +116,32 @@ void BM_EscreveRtf(benchmark::State &st) {
     }
 }
 BENCHMARK(BM_EscreveRtf)->Unit(benchmark::kMillisecond);
+
+// Every graph item of the catalogue (the series at their default limit of 10 parts): the
+// pictures handed to a writer that keeps nothing.
+void BM_DesenhaGraficos(benchmark::State &st) {
+    TRelatorioWindsor &r = Relatorio();
+    int figuras = 0;
+    for (const auto &i : r.itens) {
+        auto *g = dynamic_cast<TItemGrafico *>(i.get());
+        i->Incluido = g != nullptr;
+        if (g) g->GuardaFiguras = true;
+    }
+    for (auto _ : st) {
+        TArqEditor nada;
+        if (!r.av->Exporta(nada, r.itens, r.Contexto(), r.config, nullptr)) st.SkipWithError("not drawn");
+    }
+    for (const auto &i : r.itens) {
+        if (auto *g = dynamic_cast<TItemGrafico *>(i.get())) {
+            figuras += static_cast<int>(g->Figuras.size());
+            g->GuardaFiguras = false;
+            g->Figuras.clear();
+        }
+        i->Incluido = true;
+    }
+    st.counters["figuras"] = figuras;
+}
+BENCHMARK(BM_DesenhaGraficos)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

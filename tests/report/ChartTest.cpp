@@ -194,3 +194,27 @@ TEST(PinturaChart, MapaDeCoresPintaAsCoresDasPontas) {
     EXPECT_GT(direita.red(), 200);
     EXPECT_LT(direita.blue(), 30);
 }
+
+// Titles and labels render the writers' markup: a superscript, a power of ten; and the
+// right-hand title, reading downwards, lies inside the picture between the plot and x = width − 5.
+TEST(Chart, MarcacaoETituloDireito) {
+    using V = std::vector<TTrechoTexto>;
+    EXPECT_EQ(TrechosTexto("Resíduo%^%2%"), (V{{"Resíduo", false}, {"2", true}}));
+    EXPECT_EQ(TrechosTexto("1,23###7"), (V{{"1,23x10", false}, {"7", true}}));
+    EXPECT_EQ(TrechosTexto("a###-3%b%^%x"), (V{{"ax10", false}, {"-3", true}, {"b", false}, {"x", true}}));
+    EXPECT_EQ(TextoRotulo("1,23###7"), "1,23x107");
+
+    TChart c;
+    c.Largura = c.Altura = 240;
+    c.FundoChart = c.FundoLegendas = CorBranca;
+    c.EscalaX.Oculta = c.EscalaY.Oculta = true;
+    c.TituloDireita = "Zelto® 32";
+    const QImage img = ImagemChart(c, 256);
+    const TLayoutChart l = LayoutDe(c);
+    int dentro = 0, fora = 0;
+    for (int y = 0; y < c.Altura; ++y)
+        for (int x = l.Mapa.PlotDireita() + 2; x < c.Largura; ++x)
+            if (qGray(img.pixel(x, y)) < 128) (x <= c.Largura - 5 ? dentro : fora)++;
+    EXPECT_GT(dentro, 20);
+    EXPECT_EQ(fora, 0);
+}

@@ -55,9 +55,9 @@ void TChart::Curve(std::function<double(double)> f, double de, double ate, bool 
 }
 
 std::string TextoRotulo(const std::string &rotulo) {
-    const auto p = rotulo.find("###");
-    if (p == std::string::npos) return rotulo;
-    return rotulo.substr(0, p) + "x10" + rotulo.substr(p + 3);
+    std::string s;
+    for (const TTrechoTexto &t : TrechosTexto(rotulo)) s += t.Texto;
+    return s;
 }
 
 // ---- Layout --------------------------------------------------------------------------------
@@ -69,9 +69,36 @@ QString Q(const std::string &s) { return QString::fromStdString(s); }
 int AlturaTexto(const TFonte &f, const std::string &s) {
     return s.empty() ? 0 : QFontMetrics(f.ParaQFont()).height();
 }
-int LarguraTexto(const TFonte &f, const std::string &s) {
-    return QFontMetrics(f.ParaQFont()).horizontalAdvance(Q(TextoRotulo(s)));
+// A superscript: seven tenths of the size, raised by a third of the ascent.
+QFont FonteSobrescrito(const QFont &f) {
+    QFont s = f;
+    s.setPointSizeF(f.pointSizeF() * 0.7);
+    return s;
 }
+
+// The width of a text with its markup rendered.
+int LarguraMarcada(const QFont &f, const std::string &s) {
+    const QFontMetrics normal(f), sobre(FonteSobrescrito(f));
+    int w = 0;
+    for (const TTrechoTexto &t : TrechosTexto(s))
+        w += (t.Sobrescrito ? sobre : normal).horizontalAdvance(Q(t.Texto));
+    return w;
+}
+
+// Draws a text with its markup rendered, its baseline at (x, y), in the painter's pen.
+void DesenhaMarcado(QPainter &p, const QFont &f, int x, int y, const std::string &s) {
+    const QFont fs = FonteSobrescrito(f);
+    const QFontMetrics normal(f), sobre(fs);
+    const int elevacao = normal.ascent() / 3;
+    for (const TTrechoTexto &t : TrechosTexto(s)) {
+        p.setFont(t.Sobrescrito ? fs : f);
+        p.drawText(x, t.Sobrescrito ? y - elevacao : y, Q(t.Texto));
+        x += (t.Sobrescrito ? sobre : normal).horizontalAdvance(Q(t.Texto));
+    }
+    p.setFont(f);
+}
+
+int LarguraTexto(const TFonte &f, const std::string &s) { return LarguraMarcada(f.ParaQFont(), s); }
 
 int LarguraMaxima(const TFonte &f, const TEscalaChart &e, const std::vector<double> &tiques) {
     int w = 0;
@@ -145,25 +172,22 @@ QPen Caneta(const TCaneta &k) {
 
 void TextoCentrado(QPainter &p, const TFonte &f, const std::string &s, int cx, int topo) {
     if (s.empty()) return;
-    p.setFont(f.ParaQFont());
+    const QFont q = f.ParaQFont();
     p.setPen(QC(f.Cor));
-    const QFontMetrics fm(p.font());
-    const QString t = Q(TextoRotulo(s));
-    p.drawText(cx - fm.horizontalAdvance(t) / 2, topo + fm.ascent(), t);
+    DesenhaMarcado(p, q, cx - LarguraMarcada(q, s) / 2, topo + QFontMetrics(q).ascent(), s);
 }
 
-// Text rotated by `graus` (90: reading upwards), centred vertically on cy, its top at x.
+// Text rotated by `graus` (90: reading upwards, 270: reading downwards), centred vertically
+// on cy, the top of its letters on the line x: reading upwards the letters lie right of x,
+// reading downwards left of it.
 void TextoVertical(QPainter &p, const TFonte &f, const std::string &s, int x, int cy, int graus) {
     if (s.empty()) return;
     p.save();
-    p.setFont(f.ParaQFont());
+    const QFont q = f.ParaQFont();
     p.setPen(QC(f.Cor));
-    const QFontMetrics fm(p.font());
-    const QString t = Q(s);
     p.translate(x, cy);
     p.rotate(graus == 90 ? -90 : 90);
-    const int w = fm.horizontalAdvance(t);
-    p.drawText(-w / 2, graus == 90 ? fm.ascent() : -fm.descent(), t);
+    DesenhaMarcado(p, q, -LarguraMarcada(q, s) / 2, QFontMetrics(q).ascent(), s);
     p.restore();
 }
 
@@ -190,9 +214,9 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
             }
             if (e.Rotulos) {
                 p.setPen(QC(c.FonteEscalaY.Cor));
-                const QString s = Q(TextoRotulo(e.Rotulo(t)));
-                p.drawText(m.PlotEsquerda() - 6 - fm.horizontalAdvance(s),
-                           py + (fm.ascent() - fm.descent()) / 2, s);
+                const std::string s = e.Rotulo(t);
+                DesenhaMarcado(p, p.font(), m.PlotEsquerda() - 6 - LarguraMarcada(p.font(), s),
+                               py + (fm.ascent() - fm.descent()) / 2, s);
             }
         }
     }
@@ -220,8 +244,8 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
             }
             if (e.Rotulos) {
                 p.setPen(QC(c.FonteEscalaX.Cor));
-                p.drawText(QRect(px - 100, m.PlotBase() + 10, 200, fm.height()), Qt::AlignHCenter,
-                           Q(TextoRotulo(e.Rotulo(t))));
+                const std::string s = e.Rotulo(t);
+                DesenhaMarcado(p, p.font(), px - LarguraMarcada(p.font(), s) / 2, m.PlotBase() + 10 + fm.ascent(), s);
             }
         }
     }

@@ -205,4 +205,30 @@ TProjecao3D::TP TProjecao3D::Projeta(double x, double y, double z) const {
     return {x2, z3, y3};
 }
 
+std::vector<TTrechoTexto> TrechosTexto(const std::string &texto) {
+    std::vector<TTrechoTexto> v;
+    auto junta = [&v](std::string t, bool sobrescrito) {
+        if (t.empty()) return;
+        if (!v.empty() && v.back().Sobrescrito == sobrescrito)
+            v.back().Texto += t;
+        else
+            v.push_back({std::move(t), sobrescrito});
+    };
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        const std::size_t potencia = texto.find("###", i), sobre = texto.find("%^%", i);
+        const std::size_t marca = std::min(potencia, sobre);
+        if (marca == std::string::npos) {
+            junta(texto.substr(i), false);
+            break;
+        }
+        junta(texto.substr(i, marca - i), false);
+        if (marca == potencia) junta("x10", false);
+        const std::size_t inicio = marca + 3, fim = texto.find('%', inicio);
+        junta(texto.substr(inicio, fim == std::string::npos ? std::string::npos : fim - inicio), true);
+        i = fim == std::string::npos ? texto.size() : fim + 1;
+    }
+    return v;
+}
+
 } // namespace zelto

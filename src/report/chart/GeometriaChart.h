@@ -124,6 +124,16 @@ struct TSegmento {
 std::vector<TSegmento> SegmentosCurva(const std::function<double(double)> &f, double de, double ate,
                                       int spanPixels, std::uint32_t padrao);
 
+// A chart text split by the writers' markup: "%^%" + text + "%" is a superscript, "###" +
+// exponent (up to a "%" or the end) a power of ten, written "x10" with the exponent raised.
+// Titles and labels are measured and drawn piece by piece.
+struct TTrechoTexto {
+    std::string Texto;
+    bool Sobrescrito = false;
+    bool operator==(const TTrechoTexto &) const = default;
+};
+std::vector<TTrechoTexto> TrechosTexto(const std::string &texto);
+
 // A colour as red, green, blue (0..255).
 struct TRgb {
     int R = 0, G = 0, B = 0;
