@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include <cstdlib>
@@ -89,6 +90,18 @@ void Preenche(TGridzelto &g, int c, const std::vector<std::string> &textos) {
         if (r > g.LinhasUsadas()) g.DefineLinhasUsadas(r);
     }
     g.RecalcularTudo();
+}
+
+QString TextoRelatorio(TJanelaTeste &w) {
+    const std::string arquivo = w.Caminho("relatorio.txt").string();
+    std::filesystem::remove(arquivo);
+    auto escolhe = w.J().EscolheArquivoExportacao;
+    w.J().EscolheArquivoExportacao = [&] { return arquivo; };
+    w.J().ExportaRelatorio();
+    w.J().EscolheArquivoExportacao = escolhe;
+    QFile f(QString::fromStdString(arquivo));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll());
 }
 
 } // namespace zelto::teste

@@ -52,6 +52,9 @@ struct TJanelaTeste {
     TArquivoIni IniNoDisco() const;
 };
 
+// The report shown, as plain text (through "&Exportar relatório" into a .txt file).
+QString TextoRelatorio(TJanelaTeste &w);
+
 // A variable as a definition leaves it, with its format's editor.
 void Define(TGridzelto &g, int c, const std::string &nome, TipoVariavel tipo, bool usada = true);
 // Fills rows 1.. of column c with the texts (through the column's rule).

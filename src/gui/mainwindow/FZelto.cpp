@@ -3,6 +3,11 @@
 // FZeltoComandos.cpp, files and closing in FZeltoArquivos.cpp.
 #include "gui/mainwindow/FZelto.h"
 
+#include "gui/reportpage/DocumentoRelatorio.h"
+#include "gui/reportpage/PaginaRelatorio.h"
+
+#include <QPrinter>
+
 #include "common/Texto.h"
 #include "gui/dialogs/DlgOrdenar.h"
 #include "gui/dialogs/FAtributos.h"
@@ -185,6 +190,7 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     CriaAcoes();
     CriaMenus();
     CriaBarra();
+    CriaComandosRelatorio();
     CriaStatus();
 
     cfg_.Le(ini_);

@@ -44,6 +44,8 @@
 #include <string>
 
 class QAction;
+class QComboBox;
+class QPrinter;
 class QActionGroup;
 class QLabel;
 class QMenu;
@@ -55,6 +57,9 @@ class QToolBar;
 namespace zelto {
 
 class TModeloPlanilha;
+class TDocumentoRelatorio;
+class TPaginaRelatorio;
+struct TAreaZoom;
 
 // The hand-over file a companion program leaves in the temporary folder.
 inline constexpr const char *kArquivoTransferencia = "~~ZELTO~.~~~";
@@ -81,8 +86,10 @@ class TFZELTO : public QMainWindow {
     // The model search and the regression system it drives (the chosen model after a choice).
     TPesquisa &Pesquisa() { return *pesquisa_; }
     TSistema &Sistema() { return *sistema_; }
-    // The report page: the chosen model's fit as text; null until a model was chosen.
-    QPlainTextEdit *PaginaRelatorio() const { return relatorio_; }
+    // The report page; null until a report was built.
+    TPaginaRelatorio *PaginaRelatorio() const { return pagina_; }
+    TDocumentoRelatorio &DocumentoRelatorio() { return *documento_; }
+    QComboBox *CaixaZoom() const { return zoom_; }
 
     // ---- What the user answers (tests replace these) -----------------------------
     Pergunta Confirma;       // yes / no / cancel
@@ -111,6 +118,15 @@ class TFZELTO : public QMainWindow {
     // The significance dialog on a page, with the automatic-sanitation option in and out;
     // true when anything changed.
     std::function<bool(PaginaSignificancias, bool &saneamento)> DialogoSignificancias;
+
+    // The report settings dialog (item to select first, -1 none); true when changed.
+    std::function<bool(int itemInicial)> DialogoConfiguraRelatorio;
+    // One item's settings, the header's or the footer's; true when changed.
+    std::function<bool(int item)> DialogoConfiguraItem;
+    std::function<bool(bool rodape)> DialogoCabecalhoRodape;
+    // The export file (empty: cancelled) and the print dialog (false: cancelled).
+    std::function<std::string()> EscolheArquivoExportacao;
+    std::function<bool(QPrinter &)> DialogoImpressao;
 
     // ---- Commands ------------------------------------------------------------------
     void NovaPlanilha();
@@ -161,6 +177,15 @@ class TFZELTO : public QMainWindow {
     void DefineObjeto();
     // "Significâncias/Confianças" (first page) and "Critérios" (criteria page).
     void ConfiguraSignificancias(PaginaSignificancias pagina);
+
+    // The report commands.
+    void ExportaRelatorio();
+    void ImprimeRelatorio();
+    void ImprimeTabelaAmostragens();
+    void AlternaListaItens();
+    void AlternaReguas();
+    void MudaZoom(int zoom);
+    void ConfiguraRelatorio();
 
     // The empty-cell check before saving (true: go on).
     bool VerificaCelulasVazias();
@@ -220,14 +245,18 @@ class TFZELTO : public QMainWindow {
     bool TemDados() const; // used columns and used rows
     bool AbreObjeto();     // the subject dialog; false when abandoned
     bool AbreSignificancias(PaginaSignificancias pagina);
-    void MostraRelatorio(); // the chosen model's fit on the report page
     // The fit the report page shows is kept (its model and the samples the sanitation took
     // out) and fitted again when a later choice is abandoned, so the page and the regression
     // system keep agreeing.
     void GuardaAjuste();
     void RestauraAjuste();
-    void DescartaRelatorio(); // the report page goes
+    void CriaComandosRelatorio();
+    bool ConstroiRelatorio();  // after a choice: the report built and its page shown
+    void DescartaRelatorio();  // the report page goes
     void AtualizaAbaRelatorio();
+    void MarcaRelatorioDesatualizado();
+    bool AbreConfiguracaoRelatorio(int itemInicial);
+    TAreaZoom AreaZoom() const;
 
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;
@@ -260,7 +289,11 @@ class TFZELTO : public QMainWindow {
     TModeloPlanilha *modelo_ = nullptr;
     TGradePlanilha *grade_ = nullptr;
     QTabWidget *paginas_ = nullptr;
-    QPlainTextEdit *relatorio_ = nullptr;
+    TPaginaRelatorio *pagina_ = nullptr;
+    std::unique_ptr<TDocumentoRelatorio> documento_;
+    std::unique_ptr<QPrinter> impressora_;
+    QComboBox *zoom_ = nullptr;
+    bool reguas_ = true;
     QLabel *estado_ = nullptr, *linhas_ = nullptr, *colunas_ = nullptr, *posicao_ = nullptr;
     QPushButton *botaoModo_ = nullptr;
     QToolBar *barra_ = nullptr;

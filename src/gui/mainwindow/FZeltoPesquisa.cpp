@@ -1,45 +1,30 @@
 // The main window's model commands: the search configuration, the search on another thread with
 // its progress window, the choice of a model in the best-models window, the property under
-// evaluation, the significance settings, and the report page that shows the chosen model's fit.
+// evaluation, the significance settings, and the report built after a choice.
 #include "gui/mainwindow/FZelto.h"
 
-#include "common/Numeros.h"
-#include "common/Texto.h"
 #include "gui/dialogs/FMostraMelhoresModelos.h"
 #include "gui/dialogs/FProgressao.h"
 #include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/dialogs/FSelecionaPesquisa.h"
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
+#include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
-#include "regression/TextoAjuste.h"
 #include "search/ObjetoAvaliacao.h"
 #include "worksheet/Modo.h"
 
 #include <QAction>
-#include <QFontDatabase>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 namespace zelto {
 
 namespace {
 
-constexpr const char *kAbaRelatorio = "Relatório";
-constexpr const char *kAbaRelatorioDesatualizado = "Relatório (desatualizado)";
 constexpr const char *kFalhaAjuste =
     "O modelo escolhido não pôde ser ajustado às amostras ativas. Escolha outro modelo ou "
     "verifique os dados.";
-
-// Numbers on the report page: ten significant digits without trailing zeros, "," as the decimal
-// separator.
-std::string NumeroRelatorio(long double x) {
-    if (x >= Infinito) return "Infinito";
-    if (x <= -Infinito) return "-Infinito";
-    return RemoveZerosFinais(FormatoSignificativo(x, 10));
-}
 
 } // namespace
 
@@ -101,11 +86,10 @@ bool TFZELTO::PesquisaModelos() {
 bool TFZELTO::AbreObjeto() {
     if (!DialogoObjeto) return false;
     const auto [confirmado, alterado] = DialogoObjeto();
-    // The estimates of the best-models table and of the report were made at the former values.
+    // The estimates of the best-models table were made at the former values.
     if (alterado) {
         pesquisa_->DescartaTabela();
-        relatorioAtual_ = false;
-        AtualizaAbaRelatorio();
+        MarcaRelatorioDesatualizado();
     }
     return confirmado;
 }
@@ -169,9 +153,9 @@ bool TFZELTO::SelecionaModelo() {
         return false;
     }
     GuardaAjuste();
-    MostraRelatorio();
+    const bool construido = ConstroiRelatorio();
     Atualiza();
-    return true;
+    return construido;
 }
 
 void TFZELTO::GuardaAjuste() {
@@ -184,7 +168,7 @@ void TFZELTO::GuardaAjuste() {
 
 void TFZELTO::RestauraAjuste() {
     // A stale page is never written again; a page that is current shows the data as they are.
-    if (!ajusteEscolhido_ || !relatorio_ || !relatorioAtual_) return;
+    if (!ajusteEscolhido_ || !pagina_ || !relatorioAtual_) return;
     for (int r = 1; r < grid_.RowCount(); ++r)
         if (const TAmostragem *m = grid_.Amostragem(r); m && m->Saneada)
             grid_.AmostragemCriada(r).Saneada = false;
@@ -201,63 +185,6 @@ void TFZELTO::RestauraAjuste() {
         false);
 }
 
-// ---- Report page -----------------------------------------------------------------------------
-
-void TFZELTO::MostraRelatorio() {
-    std::string texto;
-    if (ModoInferencial)
-        texto = "Modelo escolhido: linha " + std::to_string(pesquisa_->UltimaLinha) +
-                " da tabela de melhores modelos";
-    else
-        texto = "Avaliação por fatores";
-    if (cfg_.SaneamentoAutomatico) texto += " (amostra saneada automaticamente)";
-    texto += "\n\n" + TextoAjuste(*sistema_, Significancias().ConfiancaEstimativa, NumeroRelatorio);
-    if (!relatorio_) {
-        relatorio_ = new QPlainTextEdit(this);
-        relatorio_->setObjectName(QStringLiteral("Relatorio"));
-        relatorio_->setReadOnly(true);
-        relatorio_->setLineWrapMode(QPlainTextEdit::NoWrap);
-        relatorio_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        // The coefficient table's columns are separated by tabs.
-        relatorio_->setTabStopDistance(
-            relatorio_->fontMetrics().horizontalAdvance(QLatin1Char(' ')) * 18);
-        paginas_->addTab(relatorio_, QString::fromUtf8(kAbaRelatorio));
-    }
-    // Powers are marked "%^%2%" for the report's drawing; in plain text they read "^(2)".
-    static const QRegularExpression potencia(QStringLiteral("%\\^%([^%]*)%"));
-    relatorio_->setPlainText(
-        QString::fromStdString(texto).replace(potencia, QStringLiteral("^(\\1)")));
-    relatorio_->moveCursor(QTextCursor::Start);
-    relatorioAtual_ = true;
-    paginas_->setCurrentWidget(relatorio_);
-    AtualizaAbaRelatorio();
-}
-
-void TFZELTO::DescartaRelatorio() {
-    if (!relatorio_) return;
-    paginas_->setCurrentIndex(0);
-    paginas_->removeTab(paginas_->indexOf(relatorio_));
-    delete relatorio_;
-    relatorio_ = nullptr;
-    relatorioAtual_ = false;
-    AtualizaAbaRelatorio();
-}
-
-void TFZELTO::AtualizaAbaRelatorio() {
-    QAction *ver = Acao(QStringLiteral("Visualizar"));
-    ver->setEnabled(relatorio_ != nullptr);
-    // F5 names the page it leads to.
-    ver->setText(relatorio_ && paginas_->currentWidget() == relatorio_
-                     ? QStringLiteral("&Visualizar Planilha")
-                     : QStringLiteral("&Visualizar Relatório"));
-    if (!relatorio_) return;
-    // Once the choice is gone (the worksheet or the mode changed), the page is stale.
-    if (!pesquisa_->ResultadosValidos) relatorioAtual_ = false;
-    paginas_->setTabText(
-        paginas_->indexOf(relatorio_),
-        QString::fromUtf8(relatorioAtual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
-}
-
 // ---- Significance settings ----------------------------------------------------------------
 
 bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
@@ -270,7 +197,10 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         AtualizaModo();
     }
     // The confidence of the intervals shown may have changed: the page is written again.
-    if (mudou && relatorio_ && relatorioAtual_) MostraRelatorio();
+    if (mudou && pagina_) {
+        pagina_->ItemMudou(0);
+        AtualizaAbaRelatorio();
+    }
     return mudou;
 }
 

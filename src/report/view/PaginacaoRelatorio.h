@@ -97,6 +97,8 @@ class TPaginacao {
     // not known; page 0 when the item is not in the report.
     TInicioItem InicioDoItem(int item);
 
+    // The context the items run in (its writer is the view).
+    const TContextoItem &Contexto() const { return contexto_; }
     const std::vector<TInicioPagina> &InicioPaginas() const { return paginas_; }
     const std::vector<TInicioItem> &InicioItens() const { return itensInicio_; }
 

@@ -1,0 +1,95 @@
+#include "gui/reportpage/DocumentoRelatorio.h"
+
+#include "config/ArquivoRelatorio.h"
+#include "evaluation/Avaliacao.h"
+#include "gui/reportpage/PaginaRelatorio.h"
+#include "view/ImpressaoRelatorio.h"
+#include "view/PaginacaoRelatorio.h"
+#include "writer/Escritores.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+namespace zelto {
+
+QString FiltroExportacao() {
+    return QStringLiteral("Arquivos Microsoft WORD (*.DOC);;Arquivos Rich Text Format (*.RTF);;"
+                          "Arquivos Write (*.WRI);;Arquivos PDF (*.PDF);;Todos os arquivos (*.*)");
+}
+
+QString ExtensaoDoFiltro(const QString &filtro) {
+    static const QRegularExpression e(QStringLiteral("\\*(\\.[A-Za-z]+)\\)"));
+    const QRegularExpressionMatch m = e.match(filtro);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+TDocumentoRelatorio::TDocumentoRelatorio()
+    : itens_(std::make_unique<TListaItens>(CriaCatalogo())),
+      configuracao_(std::make_unique<TConfiguracaoRelatorio>()) {
+    LeConfiguracaoRelatorio(ArquivoRelatorioUsuario(), *configuracao_, *itens_);
+}
+
+TDocumentoRelatorio::~TDocumentoRelatorio() = default;
+
+void TDocumentoRelatorio::GravaConfiguracao() {
+    GravaConfiguracaoRelatorio(ArquivoRelatorioUsuario(), *configuracao_, *itens_);
+}
+
+double TDocumentoRelatorio::LarguraPapelMm() const { return configuracao_->LarguraPagina; }
+double TDocumentoRelatorio::AlturaPapelMm() const { return configuracao_->AlturaPagina; }
+
+bool TDocumentoRelatorio::AlgumItemSelecionado(bool inferencial) const {
+    for (const auto &item : *itens_)
+        if (item->Incluido && (inferencial || item->OferecidoDescritivo)) return true;
+    return false;
+}
+
+std::unique_ptr<TPaginaRelatorio> TDocumentoRelatorio::Constroi(
+    TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
+    const TSignificancias &significancias, bool inferencial, int zoom, QWidget *pai,
+    TProgresso *progresso) {
+    TContextoItem contexto;
+    contexto.Sistema = &sistema;
+    contexto.Grid = &grid;
+    contexto.Significancias = &significancias;
+    contexto.Pesquisa = pesquisa;
+    contexto.Data = QDate::currentDate();
+    auto pagina = std::make_unique<TPaginaRelatorio>(sistema, *itens_, *configuracao_, contexto,
+                                                     inferencial, zoom, pai);
+    if (!pagina->Constroi(progresso)) return nullptr;
+    return pagina;
+}
+
+bool TDocumentoRelatorio::Exporta(TPaginaRelatorio &pagina, const QString &arquivo,
+                                  TProgresso *progresso, QString &erro) {
+    if (EscritorPaginado(arquivo)) {
+        const bool ok = ExportaPdf(pagina.Paginacao(), arquivo, progresso, &erro);
+        // The export drew on other pages: the screen's page is drawn again by the caller.
+        return ok;
+    }
+    std::unique_ptr<TArqEditor> escritor = CriaEscritor(arquivo);
+    if (!escritor) {
+        erro = QStringLiteral("Não há escritor de relatório para a extensão de ") + arquivo + QStringLiteral(".");
+        return false;
+    }
+    if (!escritor->Valido()) {
+        erro = escritor->Erro();
+        return false;
+    }
+    TPaginacao &p = pagina.Paginacao();
+    const bool ok = pagina.Avaliacao().Exporta(*escritor, pagina.Itens(), p.Contexto(),
+                                               pagina.Configuracao(), progresso);
+    if (!ok) erro = escritor->Erro().isEmpty() ? QStringLiteral("O relatório não foi completado.") : escritor->Erro();
+    return ok;
+}
+
+bool TDocumentoRelatorio::Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *dispositivo, int de,
+                                  int ate, int copia, TProgresso *progresso) {
+    return ImprimePaginas(pagina.Paginacao(), dispositivo, de, ate, copia, progresso);
+}
+
+int TDocumentoRelatorio::Paginas(TPaginaRelatorio &pagina, TProgresso *progresso) {
+    return Repagina(pagina.Paginacao(), progresso);
+}
+
+} // namespace zelto

@@ -1,0 +1,72 @@
+// TDocumentoRelatorio: what the main window keeps of the report: the catalogue of report items
+// and the report settings (read from the user's "RELATORI.CN%" at start and written back at
+// every change), and, once a report was built, its page.
+//
+// The report library's headers name alignments that clash with the worksheet's, so this header
+// only declares what it uses: the main window includes it next to the worksheet.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace zelto {
+
+class TGridzelto;
+class TItemAvaliacao;
+class TPaginaRelatorio;
+class TPesquisa;
+class TProgresso;
+class TSistema;
+struct TConfiguracaoRelatorio;
+struct TSignificancias;
+using TListaItens = std::vector<std::unique_ptr<TItemAvaliacao>>;
+
+// The filter of the export dialog and the extension a filter adds.
+QString FiltroExportacao();
+QString ExtensaoDoFiltro(const QString &filtro);
+
+class TDocumentoRelatorio {
+  public:
+    TDocumentoRelatorio();
+    ~TDocumentoRelatorio();
+
+    TListaItens &Itens() { return *itens_; }
+    TConfiguracaoRelatorio &Configuracao() { return *configuracao_; }
+    // Writes the settings file (after any change of the settings).
+    void GravaConfiguracao();
+    // The paper (mm).
+    double LarguraPapelMm() const;
+    double AlturaPapelMm() const;
+    // Whether some item goes into a report of the mode.
+    bool AlgumItemSelecionado(bool inferencial) const;
+
+    // Builds a report page on the fitted model (up to CalculaEstatisticas); the closing
+    // computations run under the progress sink. Null when cancelled.
+    std::unique_ptr<TPaginaRelatorio> Constroi(TSistema &sistema, const TGridzelto &grid,
+                                               const TPesquisa *pesquisa,
+                                               const TSignificancias &significancias,
+                                               bool inferencial, int zoom, QWidget *pai,
+                                               TProgresso *progresso);
+
+    // The report of a page into a file, the writer chosen by the extension (PDF: the pages of
+    // the view). False with the reason in `erro`.
+    static bool Exporta(TPaginaRelatorio &pagina, const QString &arquivo, TProgresso *progresso,
+                        QString &erro);
+    // Pages de..ate of copy k onto a paged device (the printer's); false when cancelled.
+    static bool Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *dispositivo, int de, int ate,
+                        int copia, TProgresso *progresso);
+    // The page count, laying the whole report out when unknown.
+    static int Paginas(TPaginaRelatorio &pagina, TProgresso *progresso);
+
+  private:
+    std::unique_ptr<TListaItens> itens_;
+    std::unique_ptr<TConfiguracaoRelatorio> configuracao_;
+};
+
+} // namespace zelto
