@@ -288,6 +288,22 @@ class TesteRelatorio : public QObject {
         };
         w.J().Acao(QStringLiteral("ImprimirRelatorio"))->trigger();
         QCOMPARE(PaginasPdf(impresso), paginasPdf);
+
+        // The sample table on its own, whatever the settings include.
+        QFile::remove(impresso);
+        w.J().Acao(QStringLiteral("ImprimirTabela"))->trigger();
+        QVERIFY(PaginasPdf(impresso) >= 1);
+        QVERIFY(PaginasPdf(impresso) < paginasPdf);
+        QVERIFY(Executa(QStringLiteral("pdftotext"), {impresso, QStringLiteral("-")})
+                    .contains(QStringLiteral("Amostra")));
+
+        // An empty worksheet: the warning after the print dialog.
+        TJanelaTeste vazia;
+        bool dialogo = false;
+        vazia.J().DialogoImpressao = [&](QPrinter &) { return dialogo = true; };
+        vazia.J().Acao(QStringLiteral("ImprimirTabela"))->trigger();
+        QVERIFY(dialogo);
+        QCOMPARE(vazia.avisos, std::vector<std::string>{"A tabela de amostragens está vazia."});
     }
 };
 

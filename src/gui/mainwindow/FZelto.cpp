@@ -141,7 +141,9 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
         const TAparenciaPlanilha a = modelo_->Aparencia();
         bool detalhada = cfg_.DetalharModelos;
-        const int r = MostraMelhoresModelos(this, p, linha, detalhada, &a);
+        // "&Imprimir" prints the items that list the searched models.
+        const int r = MostraMelhoresModelos(this, p, linha, detalhada, &a,
+                                            [this] { ImprimeItens({"TIA_ModelosPesquisados"}); });
         if (detalhada != cfg_.DetalharModelos) {
             cfg_.DetalharModelos = detalhada;
             GravaChave("DetMod");

@@ -42,6 +42,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -257,6 +258,10 @@ class TFZELTO : public QMainWindow {
     void MarcaRelatorioDesatualizado();
     bool AbreConfiguracaoRelatorio(int itemInicial);
     TAreaZoom AreaZoom() const;
+    // The print dialog (paginas: 0 no page range, -1 unknown count); false when cancelled.
+    bool DialogoDeImpressao(QPrinter &pr, int paginas);
+    // Items of the given classes printed on their own (sample table, searched models).
+    bool ImprimeItens(const std::vector<std::string> &classes);
 
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;

@@ -265,16 +265,8 @@ void TFZELTO::ImprimeRelatorio() {
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter &pr = *impressora_;
     pr.setFullPage(true);
-    int total = pagina_->TotalPaginas();
     pr.setFromTo(0, 0);
-    if (DialogoImpressao) {
-        if (!DialogoImpressao(pr)) return;
-    } else {
-        QPrintDialog d(&pr, this);
-        d.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        d.setMinMax(1, total > 0 ? total : 9999);
-        if (d.exec() != QDialog::Accepted) return;
-    }
+    if (!DialogoDeImpressao(pr, pagina_->TotalPaginas())) return;
     const int copias = std::max(1, pr.copyCount());
     pr.setCopyCount(1);
     const int de = pr.fromPage() > 0 ? pr.fromPage() : 1;
@@ -295,13 +287,39 @@ void TFZELTO::ImprimeRelatorio() {
     pagina_->MostraPagina(pagina, y);
 }
 
+bool TFZELTO::DialogoDeImpressao(QPrinter &pr, int paginas) {
+    if (DialogoImpressao) return DialogoImpressao(pr);
+    QPrintDialog d(&pr, this);
+    d.setOption(QAbstractPrintDialog::PrintPageRange, paginas != 0);
+    if (paginas != 0) d.setMinMax(1, paginas > 0 ? paginas : 9999);
+    return d.exec() == QDialog::Accepted;
+}
+
+bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
+    if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrinter &pr = *impressora_;
+    pr.setFullPage(true);
+    pr.setFromTo(0, 0);
+    if (!DialogoDeImpressao(pr, 0)) return false;
+    pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
+    bool ok = false;
+    ExecutaComProgresso(this, [&](TProgresso &p) {
+        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), Significancias(),
+                                      ModoInferencial, &pr, &p);
+    });
+    if (!ok) pr.abort();
+    return ok;
+}
+
 void TFZELTO::ImprimeTabelaAmostragens() {
     Comando();
+    if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The print dialog comes first; an empty worksheet is told after it.
     if (!TemDados()) {
-        Avisa(kTabelaVazia);
+        if (DialogoDeImpressao(*impressora_, 0)) Avisa(kTabelaVazia);
         return;
     }
-    Avisa("A impressão da tabela de amostragens ainda não está disponível.");
+    ImprimeItens({"TIA_Amostragem"});
 }
 
 } // namespace zelto

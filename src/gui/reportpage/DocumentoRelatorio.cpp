@@ -10,6 +10,8 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace zelto {
 
 QString FiltroExportacao() {
@@ -86,6 +88,35 @@ bool TDocumentoRelatorio::Exporta(TPaginaRelatorio &pagina, const QString &arqui
 bool TDocumentoRelatorio::Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *dispositivo, int de,
                                   int ate, int copia, TProgresso *progresso) {
     return ImprimePaginas(pagina.Paginacao(), dispositivo, de, ate, copia, progresso);
+}
+
+bool TDocumentoRelatorio::ImprimeItens(const std::vector<std::string> &classes, TSistema &sistema,
+                                       const TGridzelto &grid, const TPesquisa *pesquisa,
+                                       const TSignificancias &significancias, bool inferencial,
+                                       QPagedPaintDevice *dispositivo, TProgresso *progresso) {
+    // The settings' choice of items is kept and given back whatever happens.
+    std::vector<bool> incluidos;
+    for (auto &item : *itens_) {
+        incluidos.push_back(item->Incluido);
+        item->Incluido = std::find(classes.begin(), classes.end(), item->Descricao().Classe) != classes.end();
+    }
+    struct TRestaura {
+        TListaItens &itens;
+        const std::vector<bool> &incluidos;
+        ~TRestaura() {
+            for (std::size_t i = 0; i < itens.size(); ++i) itens[i]->Incluido = incluidos[i];
+        }
+    } restaura{*itens_, incluidos};
+    TContextoItem contexto;
+    contexto.Sistema = &sistema;
+    contexto.Grid = &grid;
+    contexto.Significancias = &significancias;
+    contexto.Pesquisa = pesquisa;
+    contexto.Data = QDate::currentDate();
+    TAvaliacao avaliacao(sistema, inferencial);
+    TPaginacao paginacao(avaliacao, *itens_, contexto, *configuracao_);
+    paginacao.NovaView(nullptr, 100);
+    return ImprimePaginas(paginacao, dispositivo, 1, 1 << 30, 1, progresso);
 }
 
 int TDocumentoRelatorio::Paginas(TPaginaRelatorio &pagina, TProgresso *progresso) {

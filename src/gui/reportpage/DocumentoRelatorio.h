@@ -61,6 +61,13 @@ class TDocumentoRelatorio {
     // Pages de..ate of copy k onto a paged device (the printer's); false when cancelled.
     static bool Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *dispositivo, int de, int ate,
                         int copia, TProgresso *progresso);
+    // Prints only the items of the given classes (whatever their inclusion in the settings)
+    // onto a paged device, without the fit's closing computations: the sample table, the
+    // searched models. False when cancelled or when no page could be drawn.
+    bool ImprimeItens(const std::vector<std::string> &classes, TSistema &sistema,
+                      const TGridzelto &grid, const TPesquisa *pesquisa,
+                      const TSignificancias &significancias, bool inferencial,
+                      QPagedPaintDevice *dispositivo, TProgresso *progresso);
     // The page count, laying the whole report out when unknown.
     static int Paginas(TPaginaRelatorio &pagina, TProgresso *progresso);
 
