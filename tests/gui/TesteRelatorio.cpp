@@ -218,6 +218,20 @@ class TesteRelatorio : public QObject {
         QVERIFY(p->Imagem() != imagem);
         QCOMPARE(p->PaginaAtual(), 1);
 
+        // F11: a confirmed change lays the report out again (the page count is counted anew).
+        QTest::keyClick(p->Area(), Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(p->TotalPaginas() > 0);
+        std::vector<int> pedidos;
+        w.J().DialogoConfiguraRelatorio = [&](int item) {
+            pedidos.push_back(item);
+            return true;
+        };
+        w.J().Acao(QStringLiteral("ConfigurarRelatorio"))->trigger();
+        QCOMPARE(pedidos, std::vector<int>{-1});
+        QCOMPARE(p->TotalPaginas(), -1);
+        QCOMPARE(w.J().Acao(QStringLiteral("ConfigurarRelatorio"))->shortcut(), QKeySequence(Qt::Key_F11));
+        p->MostraPagina(1, 0);
+
         const QSize tamanho = p->Imagem().size();
         w.J().Acao(QStringLiteral("AmpliaRelatorio"))->trigger();
         QCOMPARE(p->Zoom(), 120);
@@ -304,6 +318,24 @@ class TesteRelatorio : public QObject {
         vazia.J().Acao(QStringLiteral("ImprimirTabela"))->trigger();
         QVERIFY(dialogo);
         QCOMPARE(vazia.avisos, std::vector<std::string>{"A tabela de amostragens está vazia."});
+    }
+
+    // Pictures of the report page at 100 % and at "Página Inteira", into the folder named by
+    // ZELTO_CAPTURAS (run under a real display server to look at them).
+    void capturas() {
+        const QString pasta = qEnvironmentVariable("ZELTO_CAPTURAS");
+        if (pasta.isEmpty()) QSKIP("ZELTO_CAPTURAS not set");
+        TJanelaTeste w;
+        TPaginaRelatorio *p = EscolheWindsor(w);
+        QVERIFY(p);
+        w.J().MudaZoom(100);
+        const int linha = Linha(*p, QStringLiteral("Resíduos x Valor Estimado"));
+        p->EscolheLinha(linha);
+        QTest::qWait(200);
+        QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-100.png")));
+        emit w.J().CaixaZoom()->textActivated(QStringLiteral("Página Inteira"));
+        QTest::qWait(200);
+        QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-pagina-inteira.png")));
     }
 };
 

@@ -37,6 +37,11 @@ QString Q(const char *t) { return QString::fromUtf8(t); }
 
 void TFZELTO::CriaComandosRelatorio() {
     documento_ = std::make_unique<TDocumentoRelatorio>();
+    DialogoConfiguraRelatorio = [this](int item) {
+        return documento_->DialogoConfiguracao(this, ModoInferencial, item);
+    };
+    DialogoConfiguraItem = [this](int item) { return documento_->DialogoItem(this, item, ModoInferencial); };
+    DialogoCabecalhoRodape = [this](bool rodape) { return documento_->DialogoCabecalhoRodape(this, rodape); };
     auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
                        std::function<void()> f) {
         auto *a = new QAction(Q(texto), this);

@@ -2,6 +2,7 @@
 
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "gui/reportconfig/ConfiguraRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
@@ -39,6 +40,18 @@ void TDocumentoRelatorio::GravaConfiguracao() {
 
 double TDocumentoRelatorio::LarguraPapelMm() const { return configuracao_->LarguraPagina; }
 double TDocumentoRelatorio::AlturaPapelMm() const { return configuracao_->AlturaPagina; }
+
+bool TDocumentoRelatorio::DialogoConfiguracao(QWidget *pai, bool inferencial, int itemInicial) {
+    return ConfiguraRelatorio(pai, *itens_, *configuracao_, inferencial, itemInicial);
+}
+
+bool TDocumentoRelatorio::DialogoItem(QWidget *pai, int item, bool inferencial) {
+    return ConfiguraItem(pai, *itens_, item, inferencial);
+}
+
+bool TDocumentoRelatorio::DialogoCabecalhoRodape(QWidget *pai, bool rodape) {
+    return ConfiguraCabecalhoRodape(pai, *configuracao_, rodape);
+}
 
 bool TDocumentoRelatorio::AlgumItemSelecionado(bool inferencial) const {
     for (const auto &item : *itens_)

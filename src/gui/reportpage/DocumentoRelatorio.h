@@ -43,6 +43,11 @@ class TDocumentoRelatorio {
     // The paper (mm).
     double LarguraPapelMm() const;
     double AlturaPapelMm() const;
+    // The settings dialogs on this document's items and settings (they write the settings
+    // file themselves); true when the valuer confirmed a change.
+    bool DialogoConfiguracao(QWidget *pai, bool inferencial, int itemInicial);
+    bool DialogoItem(QWidget *pai, int item, bool inferencial);
+    bool DialogoCabecalhoRodape(QWidget *pai, bool rodape);
     // Whether some item goes into a report of the mode.
     bool AlgumItemSelecionado(bool inferencial) const;
 
