@@ -80,7 +80,7 @@ class TesteEstadoRelatorio : public QObject {
     void cancelarMantemOAjuste() {
         TJanelaTeste w;
         Escolhido(w);
-        const QString pagina = w.J().PaginaRelatorio()->toPlainText();
+        const QString pagina = TextoRelatorio(w);
         const long double r = w.J().Sistema().R();
         w.J().EscolheLinhaModelo = [](TPesquisa &p, int) {
             p.MontaTabela(true);
@@ -90,7 +90,7 @@ class TesteEstadoRelatorio : public QObject {
         QCOMPARE(w.J().Sistema().R(), r);
         w.J().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
         w.J().ConfiguraSignificancias(pgSignificancias);
-        QCOMPARE(w.J().PaginaRelatorio()->toPlainText(), pagina);
+        QCOMPARE(TextoRelatorio(w), pagina);
         QCOMPARE(Aba(w), QStringLiteral("Relatório"));
     }
 
@@ -99,7 +99,7 @@ class TesteEstadoRelatorio : public QObject {
     void saneamentoComProgresso() {
         TJanelaTeste w;
         Escolhido(w);
-        const QString pagina = w.J().PaginaRelatorio()->toPlainText();
+        const QString pagina = TextoRelatorio(w);
         w.J().DialogoSignificancias = [](PaginaSignificancias, bool &saneamento) {
             saneamento = true;
             return false;
@@ -111,7 +111,7 @@ class TesteEstadoRelatorio : public QObject {
             QVERIFY(!w.J().SelecionaModelo());
             QVERIFY(interrompe.Saneamento());
         }
-        QCOMPARE(w.J().PaginaRelatorio()->toPlainText(), pagina);
+        QCOMPARE(TextoRelatorio(w), pagina);
         QVERIFY(w.J().Sistema().n() == 546);
         Espia espia(false);
         QVERIFY(w.J().SelecionaModelo());
