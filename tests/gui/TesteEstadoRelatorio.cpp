@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include "gui/reportpage/PaginaRelatorio.h"
+
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
