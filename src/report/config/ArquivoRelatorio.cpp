@@ -55,6 +55,10 @@ bool Backup(const fs::path &arquivo) {
 
 fs::path ArquivoRelatorioUsuario() { return PastaConfigUsuario() / kArquivoRelatorio; }
 
+void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TListaItens &itens) {
+    LeDeTexto({}, c, itens);
+}
+
 bool LeConfiguracaoRelatorio(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens) {
     std::error_code e;
     if (!fs::exists(arquivo, e)) return LeDeTexto({}, c, itens);

@@ -23,6 +23,9 @@ inline constexpr const char *kExtensaoConfiguracaoRelatorio = ".CNF";
 // The user's working copy: RELATORI.CN% in the user's settings folder.
 std::filesystem::path ArquivoRelatorioUsuario();
 
+// The settings and every item's settings as a missing settings file gives them (graphs in 256
+// colours, for one, where a new item has the option byte 0).
+void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TListaItens &itens);
 // Reads the settings and every item's settings. False when the file was damaged (the defaults
 // stand in for what could not be read); true also when the file is missing.
 bool LeConfiguracaoRelatorio(const std::filesystem::path &arquivo, TConfiguracaoRelatorio &c,

@@ -105,6 +105,8 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
         if (!LeConfiguracaoRelatorio(pedido.Configuracao, configuracao, itens))
             r.Avisos.push_back("A configuração " + pedido.Configuracao +
                                " está danificada; o que não pôde ser lido segue o padrão.");
+    } else {
+        PadroesConfiguracaoRelatorio(configuracao, itens);
     }
     if (pedido.TodosItens || !pedido.Itens.empty())
         for (auto &item : itens)
