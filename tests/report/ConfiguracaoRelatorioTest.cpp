@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace zelto;
 namespace fs = std::filesystem;
 
@@ -25,7 +27,8 @@ std::string Bytes(const fs::path &p) {
 }
 
 fs::path Pasta(const std::string &nome) {
-    const fs::path p = fs::path(::testing::TempDir()) / ("relatorio-" + nome);
+    const fs::path p =
+        fs::path(::testing::TempDir()) / ("relatorio-" + nome + "-" + std::to_string(::getpid()));
     fs::remove_all(p);
     fs::create_directories(p);
     return p;

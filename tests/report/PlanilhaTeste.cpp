@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 namespace zelto::teste {
 
@@ -36,9 +40,14 @@ std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &no
         }
         texto += "\n";
     }
-    const std::string arquivo = ::testing::TempDir() + "/planilha-teste.txt";
+    // A name of this process's own: tests run side by side (and other build trees) share the
+    // temporary folder.
+    const std::string arquivo =
+        ::testing::TempDir() + "/planilha-teste-" + std::to_string(::getpid()) + ".txt";
     std::ofstream(arquivo, std::ios::binary) << texto;
-    return LePlanilhaTeste(arquivo);
+    auto grid = LePlanilhaTeste(arquivo);
+    std::remove(arquivo.c_str());
+    return grid;
 }
 
 void DefineObjeto(TGridzelto &g, const std::vector<std::pair<std::string, double>> &valores) {
