@@ -83,6 +83,15 @@ void MarcaVariavel(TGridzelto &g, int coluna, bool usada, bool dependente, bool 
     v->CoeficienteHomogeneizacao = coeficiente;
 }
 
+std::pair<int, bool> FormataVariavel(TGridzelto &g, int coluna, int casas, bool milhar) {
+    TVariavel *v = g.Variavel(coluna);
+    if (!v) return {0, false};
+    const std::pair<int, bool> antes{v->CasasDecimais, v->PontosDeMilhar};
+    v->CasasDecimais = static_cast<std::uint8_t>(casas);
+    v->PontosDeMilhar = milhar;
+    return antes;
+}
+
 void Desconsidera(TGridzelto &g, int linha) { g.AmostragemCriada(linha).Desconsiderada = true; }
 
 void Saneia(TGridzelto &g, int linha) { g.AmostragemCriada(linha).Saneada = true; }

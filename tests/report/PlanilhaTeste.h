@@ -33,6 +33,8 @@ namespace zelto::teste {
 
 // The flags of a column's variable and of a sample row.
 void MarcaVariavel(TGridzelto &g, int coluna, bool usada, bool dependente, bool coeficiente = false);
+// A numeric column's format (decimals, thousands dots); gives back the format it had.
+std::pair<int, bool> FormataVariavel(TGridzelto &g, int coluna, int casas, bool milhar);
 void Desconsidera(TGridzelto &g, int linha);
 void Saneia(TGridzelto &g, int linha);
 

@@ -11,12 +11,15 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <limits>
 
 namespace zelto {
 
@@ -69,6 +72,22 @@ const std::initializer_list<const char *> kEstilosLinha{"Contínua", "Tracejada"
                                                         "Traço e dois pontos", "Nenhuma"};
 
 } // namespace
+
+double NumeroDigitado(const QString &texto) {
+    const QString t = texto.trimmed();
+    bool ok = false;
+    QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    double v = brasil.toDouble(t, &ok);
+    if (!ok) v = QLocale::c().toDouble(t, &ok);
+    return ok && std::isfinite(v) ? v : std::numeric_limits<double>::quiet_NaN();
+}
+
+QString TextoNumero(double v) {
+    if (!std::isfinite(v)) return {};
+    QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
+    brasil.setNumberOptions(QLocale::OmitGroupSeparator);
+    return brasil.toString(v, 'g', 15);
+}
 
 QString TamanhoEstimado(int largura, int altura, int cores) {
     const int bits = cores <= 2 ? 1 : cores <= 16 ? 4 : 8;
@@ -157,6 +176,12 @@ TDLGCNFGrafico::TDLGCNFGrafico(TListaItens &itens, int indice, bool todos, QWidg
         TControlesEixo &c = eixos_[e];
         const QString sufixo = e == 0 ? QStringLiteral("X") : QStringLiteral("Y");
         ge->addWidget(new QLabel(QStringLiteral("Escala ") + sufixo, grupoEixos), 0, e + 1);
+        // An axis that never had a manual range shows empty fields (its range is 0 .. 0).
+        const bool semFaixa = eixo.Minimo == 0 && eixo.Maximo == 0;
+        c.Maximo = new QLineEdit(semFaixa ? QString() : TextoNumero(eixo.Maximo), grupoEixos);
+        c.Maximo->setObjectName(QStringLiteral("Maximo") + sufixo);
+        c.Minimo = new QLineEdit(semFaixa ? QString() : TextoNumero(eixo.Minimo), grupoEixos);
+        c.Minimo->setObjectName(QStringLiteral("Minimo") + sufixo);
         c.Divisoes = new QSpinBox(grupoEixos);
         c.Divisoes->setObjectName(QStringLiteral("Divisoes") + sufixo);
         c.Divisoes->setRange(1, 100);
@@ -171,18 +196,28 @@ TDLGCNFGrafico::TDLGCNFGrafico(TListaItens &itens, int indice, bool todos, QWidg
         c.Centra->setObjectName(QStringLiteral("Centra") + sufixo);
         c.Centra->setChecked(eixo.Extra != 0);
         c.Grade = Lista(grupoEixos, kEstilosLinha, eixo.Grade, QStringLiteral("Grade") + sufixo);
-        ge->addWidget(c.Divisoes, 1, e + 1);
-        ge->addWidget(c.Automatica, 2, e + 1);
-        ge->addWidget(c.Oculta, 3, e + 1);
-        ge->addWidget(c.Centra, 4, e + 1);
-        ge->addWidget(c.Grade, 5, e + 1);
+        ge->addWidget(c.Maximo, 1, e + 1);
+        ge->addWidget(c.Minimo, 2, e + 1);
+        ge->addWidget(c.Divisoes, 3, e + 1);
+        ge->addWidget(c.Automatica, 4, e + 1);
+        ge->addWidget(c.Oculta, 5, e + 1);
+        ge->addWidget(c.Centra, 6, e + 1);
+        ge->addWidget(c.Grade, 7, e + 1);
+        // The range fields are open while the scale is manual.
+        for (QLineEdit *f : {c.Minimo, c.Maximo}) {
+            f->setEnabled(!c.Automatica->isChecked());
+            connect(c.Automatica, &QCheckBox::toggled, f, &QWidget::setDisabled);
+            connect(f, &QLineEdit::textChanged, this, &TDLGCNFGrafico::Atualiza);
+        }
         connect(c.Divisoes, &QSpinBox::valueChanged, this, &TDLGCNFGrafico::Atualiza);
         for (QCheckBox *b : {c.Automatica, c.Oculta, c.Centra})
             connect(b, &QCheckBox::toggled, this, &TDLGCNFGrafico::Atualiza);
         connect(c.Grade, &QComboBox::currentIndexChanged, this, &TDLGCNFGrafico::Atualiza);
     }
-    ge->addWidget(new QLabel(QStringLiteral("Divisões"), grupoEixos), 1, 0);
-    ge->addWidget(new QLabel(QStringLiteral("Grade"), grupoEixos), 5, 0);
+    ge->addWidget(new QLabel(QStringLiteral("Máximo"), grupoEixos), 1, 0);
+    ge->addWidget(new QLabel(QStringLiteral("Mínimo"), grupoEixos), 2, 0);
+    ge->addWidget(new QLabel(QStringLiteral("Divisões"), grupoEixos), 3, 0);
+    ge->addWidget(new QLabel(QStringLiteral("Grade"), grupoEixos), 7, 0);
     esquerda->addWidget(grupoEixos);
 
     auto *direita = new QVBoxLayout;
@@ -262,6 +297,11 @@ void TDLGCNFGrafico::Atualiza() {
         eixo.Modo = static_cast<std::uint8_t>((c.Automatica->isChecked() ? 0 : 1) | (c.Oculta->isChecked() ? 2 : 0));
         eixo.Extra = c.Centra->isChecked() ? 1 : 0;
         eixo.Grade = static_cast<std::uint8_t>(c.Grade->currentIndex());
+        // Empty fields keep the range 0 .. 0 (none); a range that is no range (minimum not
+        // below the maximum, or no number) is kept as typed and the axis stays automatic.
+        const bool vazios = c.Minimo->text().trimmed().isEmpty() && c.Maximo->text().trimmed().isEmpty();
+        eixo.Minimo = vazios ? 0 : NumeroDigitado(c.Minimo->text());
+        eixo.Maximo = vazios ? 0 : NumeroDigitado(c.Maximo->text());
     }
     g.LarguraGrafico = static_cast<std::uint8_t>(largura_->value());
     g.AlturaGrafico = static_cast<std::uint8_t>(altura_->value());

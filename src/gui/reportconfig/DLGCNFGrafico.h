@@ -1,8 +1,10 @@
 // TDLGCNFGrafico: the format of a graph item. Fonts (title, legends, comments, X scale,
 // indices, Y scale), colours (around the plot, plot background, markers, grid, lowest and
 // highest value of colour maps, lines), the comments and numbering options, the marker kind,
-// line style and width, per axis the divisions, automatic or manual scale, hidden scale,
-// centring on zero and grid line kind, the picture size in mm and the colour count. A live
+// line style and width, per axis the maximum and minimum of a manual range (open while
+// "escala automática" is off; typed with a decimal comma, or point), the divisions, automatic
+// or manual scale, hidden scale, centring on zero and grid line kind, the picture size in mm
+// and the colour count. A live
 // preview draws a sample chart with the chart component exactly as the report will, with the
 // estimated size of the picture. Series graphs also open TFOpcoes.
 #pragma once
@@ -14,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 
 namespace zelto {
@@ -21,6 +24,12 @@ namespace zelto {
 class TBotaoCor;
 class TBotaoFonte;
 struct TChart;
+
+// A number typed in a range field: decimal comma (with or without thousands dots) or decimal
+// point; NaN when the text is no number (an empty field included).
+double NumeroDigitado(const QString &texto);
+// A range end as the field shows it (empty when NaN).
+QString TextoNumero(double v);
 
 // The estimated size of a picture of w x h pixels at a colour count (2, 16 or 256) as shown:
 // "( 512 bytes )", "( 37 kbytes )", "( 2 Mbytes )".
@@ -45,6 +54,7 @@ class TDLGCNFGrafico : public TDlgItem {
     QComboBox *marcador_ = nullptr, *estiloLinha_ = nullptr, *numeroCores_ = nullptr;
     QSpinBox *larguraLinha_ = nullptr, *largura_ = nullptr, *altura_ = nullptr;
     struct TControlesEixo {
+        QLineEdit *Minimo = nullptr, *Maximo = nullptr;
         QSpinBox *Divisoes = nullptr;
         QCheckBox *Automatica = nullptr, *Oculta = nullptr, *Centra = nullptr;
         QComboBox *Grade = nullptr;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace zelto {
 
@@ -390,14 +391,31 @@ void PintaSuperficie(QPainter &p, const TChart &c, const TLayoutChart &l) {
                   static_cast<int>(tela(unit(0, n, zmin)).y()) - 16);
 }
 
+// The box that drawn things are cut to: the chart's ranges (an empty range cuts nothing, its
+// values all map to the edge).
+TFaixa Corte(TFaixa f) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return f.Maximo > f.Minimo ? f : TFaixa{-inf, inf};
+}
+
+double Limita(double v, TFaixa f) { return std::clamp(v, f.Minimo, f.Maximo); }
+
 void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
     const TMapeamento &m = l.Mapa;
     const QPen referencia = Caneta(c.CanetaReferencia);
     const QFont fonteRotulo = c.FonteRotulos.ParaQFont();
     const QFontMetrics fr(fonteRotulo);
+    // Whatever lies outside the ranges (a manual range may leave samples out) is cut in data
+    // units before it is mapped: points and texts outside are not drawn, lines and bars are
+    // cut at the edges.
+    const TFaixa fx = Corte(c.X), fy = Corte(c.Y);
+    auto linha = [&](TSegmento s) {
+        if (RecortaSegmento(s, fx, fy)) p.drawLine(m.XPixel(s.X1), m.YPixel(s.Y1), m.XPixel(s.X2), m.YPixel(s.Y2));
+    };
     for (const TElementoChart &e : c.Elementos) {
         switch (e.Tipo) {
         case TElementoChart::Ponto: {
+            if (!DentroDaFaixa(e.X1, e.Y1, fx, fy)) break;
             const int px = m.XPixel(e.X1), py = m.YPixel(e.Y1);
             PintaMarcador(p, c, px, py);
             if (c.Numeracao && !e.Rotulo.empty()) {
@@ -415,25 +433,30 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
         case TElementoChart::Linha:
         case TElementoChart::Segmento:
             p.setPen(e.Tipo == TElementoChart::Linha ? referencia : Caneta(e.Caneta));
-            p.drawLine(m.XPixel(e.X1), m.YPixel(e.Y1), m.XPixel(e.X2), m.YPixel(e.Y2));
+            linha({e.X1, e.Y1, e.X2, e.Y2});
             break;
         case TElementoChart::BarraVertical: {
-            const int x1 = m.XPixel(e.X1 - e.X2 / 2), x2 = m.XPixel(e.X1 + e.X2 / 2);
-            const QRect r(QPoint(x1, m.YPixel(e.Y2)), QPoint(x2, m.YPixel(m.YMin)));
+            const double a = e.X1 - e.X2 / 2, b = e.X1 + e.X2 / 2;
+            if (!(b >= fx.Minimo && a <= fx.Maximo && e.Y2 >= fy.Minimo)) break;
+            const int x1 = m.XPixel(Limita(a, fx)), x2 = m.XPixel(Limita(b, fx));
+            const QRect r(QPoint(x1, m.YPixel(Limita(e.Y2, fy))), QPoint(x2, m.YPixel(m.YMin)));
             p.fillRect(r, QC(e.Preenchimento));
             p.setPen(QC(CorPreta));
             p.drawRect(r);
             break;
         }
         case TElementoChart::BarraHorizontal: {
-            const int y1 = m.YPixel(e.Y1 + e.Y2 / 2), y2 = m.YPixel(e.Y1 - e.Y2 / 2);
-            const QRect r(QPoint(m.XPixel(m.XMin), y1), QPoint(m.XPixel(e.X2), y2));
+            const double a = e.Y1 - e.Y2 / 2, b = e.Y1 + e.Y2 / 2;
+            if (!(b >= fy.Minimo && a <= fy.Maximo && e.X2 >= fx.Minimo)) break;
+            const int y1 = m.YPixel(Limita(b, fy)), y2 = m.YPixel(Limita(a, fy));
+            const QRect r(QPoint(m.XPixel(m.XMin), y1), QPoint(m.XPixel(Limita(e.X2, fx)), y2));
             p.fillRect(r, QC(e.Preenchimento));
             p.setPen(QC(CorPreta));
             p.drawRect(r);
             break;
         }
         case TElementoChart::Texto: {
+            if (!DentroDaFaixa(e.X1, e.Y1, fx, fy)) break;
             p.setFont(fonteRotulo);
             p.setPen(QC(c.FonteRotulos.Cor));
             const QString s = Q(e.Rotulo);
@@ -442,13 +465,15 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
             break;
         }
         case TElementoChart::Curva: {
-            const int span = std::abs(m.XPixel(e.X2) - m.XPixel(e.X1));
+            // Sampled over the part of its span that the X range shows.
+            const double de = std::max(std::min(e.X1, e.X2), fx.Minimo), ate = std::min(std::max(e.X1, e.X2), fx.Maximo);
+            if (!(de <= ate)) break;
+            const int span = std::abs(m.XPixel(ate) - m.XPixel(de));
             TCaneta k = c.CanetaReferencia;
             if (e.CanetaEscalaX) k = {c.FonteEscalaX.Cor, 1, 0};
             const QPen caneta = Caneta({k.Cor, k.Largura, 0});
             p.setPen(caneta);
-            for (const TSegmento &s : SegmentosCurva(e.Funcao, e.X1, e.X2, span, PadraoTraco(k.Estilo)))
-                p.drawLine(m.XPixel(s.X1), m.YPixel(s.Y1), m.XPixel(s.X2), m.YPixel(s.Y2));
+            for (const TSegmento &s : SegmentosCurva(e.Funcao, de, ate, span, PadraoTraco(k.Estilo))) linha(s);
             break;
         }
         }

@@ -160,6 +160,36 @@ std::vector<TSegmento> SegmentosCurva(const std::function<double(double)> &f, do
     return r;
 }
 
+bool RecortaSegmento(TSegmento &s, TFaixa x, TFaixa y) {
+    if (!std::isfinite(s.X1) || !std::isfinite(s.Y1) || !std::isfinite(s.X2) || !std::isfinite(s.Y2)) return false;
+    // Liang-Barsky: the part t0 .. t1 of X1 + t·dx, Y1 + t·dy inside the four edges.
+    const double dx = s.X2 - s.X1, dy = s.Y2 - s.Y1;
+    double t0 = 0, t1 = 1;
+    auto borda = [&](double p, double q) {
+        if (p == 0) return q >= 0;
+        const double r = q / p;
+        if (p < 0) {
+            if (r > t1) return false;
+            t0 = std::max(t0, r);
+        } else {
+            if (r < t0) return false;
+            t1 = std::min(t1, r);
+        }
+        return true;
+    };
+    if (!borda(-dx, s.X1 - x.Minimo) || !borda(dx, x.Maximo - s.X1) || !borda(-dy, s.Y1 - y.Minimo) ||
+        !borda(dy, y.Maximo - s.Y1))
+        return false;
+    const TSegmento o = s;
+    if (t0 > 0) s.X1 = o.X1 + t0 * dx, s.Y1 = o.Y1 + t0 * dy;
+    if (t1 < 1) s.X2 = o.X1 + t1 * dx, s.Y2 = o.Y1 + t1 * dy;
+    return true;
+}
+
+bool DentroDaFaixa(double x, double y, TFaixa fx, TFaixa fy) {
+    return x >= fx.Minimo && x <= fx.Maximo && y >= fy.Minimo && y <= fy.Maximo;
+}
+
 TRgb InterpolaCor(TRgb baixo, TRgb alto, double t) {
     if (!(t >= 0)) t = 0;
     if (t > 1) t = 1;

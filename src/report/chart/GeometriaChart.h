@@ -123,6 +123,12 @@ struct TSegmento {
 // non-finite end are skipped.
 std::vector<TSegmento> SegmentosCurva(const std::function<double(double)> &f, double de, double ate,
                                       int spanPixels, std::uint32_t padrao);
+// Cuts a segment to the box x × y (ends included), in data coordinates, before it is mapped to
+// pixels: what lies outside a (manual) range is never drawn, and a far end never reaches the
+// pixel mapping. False when nothing of it lies in the box (or an end is not finite).
+bool RecortaSegmento(TSegmento &s, TFaixa x, TFaixa y);
+// Whether (x, y) lies in the box x × y, ends included.
+bool DentroDaFaixa(double x, double y, TFaixa fx, TFaixa fy);
 
 // A chart text split by the writers' markup: "%^%" + text + "%" is a superscript, "###" +
 // exponent (up to a "%" or the end) a power of ten, written "x10" with the exponent raised.

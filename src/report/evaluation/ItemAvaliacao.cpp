@@ -336,7 +336,7 @@ bool TItemAvaliacaoGraf::LeConfiguracao(const TArquivoIni &ini) {
          ok;
     ok = LeChaveHex(ini, Titulo, "Eixos", "00020A000100020A0001",
                     [&](TLeitorHex &h) {
-                        std::array<TEixo, 2> eixos{};
+                        std::array<TEixo, 2> eixos = Eixos; // the manual ranges stay
                         for (TEixo &e : eixos) {
                             e.Modo = h.Byte();
                             e.Grade = h.Byte();

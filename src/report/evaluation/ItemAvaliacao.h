@@ -201,10 +201,15 @@ class TItemAvaliacaoGraf : public TItemAvaliacao {
     std::uint8_t EstiloCaneta = 0;
     std::uint8_t LarguraCaneta = 1;
     TFonte FonteSeries, FonteEscalaX, FonteEscalaY;
+    // One axis: scale mode (0 automatic, 1 manual range, 2 automatic and hidden, 3 manual and
+    // hidden), grid line kind, divisions, centring on zero; and the manual range, which lives
+    // for the session only: the settings file keeps the four stored fields, not the range, and
+    // reading it keeps the range in memory.
     struct TEixo {
         std::uint8_t Modo = 0, Grade = 0;
         std::uint16_t Divisoes = 10;
         std::uint8_t Extra = 0;
+        double Minimo = 0, Maximo = 0;
         bool operator==(const TEixo &) const = default;
     };
     std::array<TEixo, 2> Eixos{};

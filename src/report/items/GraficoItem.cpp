@@ -1,5 +1,7 @@
 #include "items/GraficoItem.h"
 
+#include "evaluation/DadosPlanilha.h"
+#include "items/DadosObjeto.h"
 #include "regression/Sistema.h"
 
 #include <algorithm>
@@ -31,13 +33,39 @@ std::string RotuloNumero(double v) {
 
 // ---- TItemGrafico ------------------------------------------------------------------------------
 
+bool TItemGrafico::EixoManual(std::size_t k) const {
+    const TEixo &e = Eixos.at(k);
+    return (e.Modo == 1 || e.Modo == 3) && std::isfinite(e.Minimo) && std::isfinite(e.Maximo) &&
+           e.Minimo < e.Maximo;
+}
+
+TFaixa TItemGrafico::FaixaEixo(std::size_t k, TFaixa automatica) const {
+    return EixoManual(k) ? TFaixa{Eixos[k].Minimo, Eixos[k].Maximo} : automatica;
+}
+
+TFormatador TItemGrafico::FormatoColuna(int coluna) const {
+    const TGridzelto *g = &Grid();
+    const int tipo = VariavelPlanilha(*g, coluna).Tipo;
+    if (tipo == tvrNumerica || tipo == tvrCalculada)
+        return [g, coluna](double v) { return TextoValorVariavel(*g, coluna, v); };
+    if (tipo == tvrData)
+        return [g, coluna](double v) {
+            std::string t = TextoValorColuna(*g, coluna, v);
+            return t.empty() ? RotuloNumero(v) : t;
+        };
+    // Qualitative and dichotomous codes: the ticks fall between the codes, so a label would
+    // name the wrong class; the codes take the generic format.
+    return RotuloNumero;
+}
+
 TChart TItemGrafico::ChartBase(TFaixa x, TFaixa y, const std::string &titulo, const std::string &tituloX,
                                const std::string &tituloY) const {
     TChart c;
     // Size in mm at 96 pixels per inch.
     c.Largura = std::max(20, static_cast<int>(std::lround(LarguraGrafico * 96 / 25.4)));
     c.Altura = std::max(20, static_cast<int>(std::lround(AlturaGrafico * 96 / 25.4)));
-    c.X = x, c.Y = y;
+    c.X = FaixaEixo(0, x);
+    c.Y = FaixaEixo(1, y);
     c.FonteTitulo = FonteTitulo;
     c.FonteLegendas = FonteCorpo;
     c.FonteEscalaX = FonteEscalaX;
@@ -126,10 +154,13 @@ void TIA_XYAmostragem::Calcula(int parte) {
     }
     FaixaX_ = Faixa(xs);
     FaixaY_ = Faixa(ys);
+    FaixasAutomaticas(FaixaX_, FaixaY_);
 }
 
 void TIA_XYAmostragem::Imprime(int) {
     TChart c = ChartBase(FaixaX_, FaixaY_, TituloChart(), TituloX(), TituloY());
+    c.EscalaX.Formata = FormatoX();
+    c.EscalaY.Formata = FormatoY();
     AjustaEixos(c);
     for (std::size_t i = 1; i <= Amostras(); ++i) c.PlotPoint(RotuloAmostra(i), Y(i), X(i));
     Extras(c);
@@ -141,8 +172,8 @@ std::vector<std::string> TIA_XYAmostragem::CliqueGrafico(double x, double y, dou
     DescricaoClique.clear();
     for (std::size_t i = 1; i <= Amostras(); ++i)
         if (std::fabs(X(i) - x) <= toleranciaX && std::fabs(Y(i) - y) <= toleranciaY) {
-            DescricaoClique = {"Amostragem nº " + RotuloAmostra(i), TituloX() + " = " + RotuloNumero(X(i)),
-                               TituloY() + " = " + RotuloNumero(Y(i))};
+            DescricaoClique = {"Amostragem nº " + RotuloAmostra(i), TituloX() + " = " + FormatoX()(X(i)),
+                               TituloY() + " = " + FormatoY()(Y(i))};
             break;
         }
     return DescricaoClique;
@@ -153,7 +184,6 @@ double TIA_XAmostragem::X(std::size_t i) const { return static_cast<double>(Sist
 void TIA_XAmostragem::AjustaEixos(TChart &c) const {
     c.EscalaX.PassoAutomatico = false;
     c.EscalaX.Passo = std::max(1.0, std::round(static_cast<double>(Amostras()) / 10 + 0.5));
-    c.EscalaX.Formata = RotuloInteiro;
 }
 
 } // namespace zelto

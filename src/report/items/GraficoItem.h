@@ -9,20 +9,38 @@
 // 2 or 3 256) and bit 2 set to hide the sample numbers; second byte, bits 0-2 the marker kind
 // (4 or more: no marker). The stored defaults (03, D0) give 256 colours, numbers and circles.
 //
+// The range of every axis goes through FaixaEixo: an axis in a manual mode (1 or 3) whose
+// manual range is valid (both ends finite, the minimum below the maximum) takes it; any other
+// axis, an invalid manual range included, takes the item's automatic range. Modes 2 and 3 hide
+// the scale, whatever the range. Whatever falls outside the range is cut at the plot's edge.
+//
 // TIA_XYAmostragem draws sample i (1..n) at (X(i), Y(i)) labelled with its sample number, both
-// given by the concrete item, over automatic ranges (RegraFaixa), then the item's extras. A
-// click describes the first sample inside the tolerance box.
+// given by the concrete item, over automatic ranges (RegraFaixa) unless manual, then the
+// item's extras. Each axis labels its values with the item's formatter (whole numbers for
+// sample numbers, a worksheet column's format for that column's values, else two decimals); a
+// click describes the first sample inside the tolerance box, its values formatted as the axes
+// label them.
 #pragma once
 
 #include "chart/Chart.h"
 #include "evaluation/ItemAvaliacao.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace zelto {
 
 inline constexpr const char *kTituloDireita = "Zelto® 32";
+
+// Whole-number label text.
+std::string RotuloInteiro(double v);
+// A number for a chart label: two decimals with a decimal comma, or 3 significant digits
+// with the exponent markup when large or small.
+std::string RotuloNumero(double v);
+
+// Turns a value into axis label text.
+using TFormatador = std::function<std::string(double)>;
 
 class TItemGrafico : public TItemAvaliacaoGraf {
   public:
@@ -41,10 +59,15 @@ class TItemGrafico : public TItemAvaliacaoGraf {
     };
     std::vector<TFigura> Figuras;
     void Calcula(int parte) override;
+    // Whether axis k (0 X, 1 Y) takes its manual range: a manual mode and a valid range.
+    bool EixoManual(std::size_t k) const;
+    // The range of axis k: the manual one when EixoManual, else `automatica`.
+    TFaixa FaixaEixo(std::size_t k, TFaixa automatica) const;
 
   protected:
     int parte_ = 0; // the part being computed and written
-    // A chart sized and dressed with the settings, ranges x and y; the titles set.
+    // A chart sized and dressed with the settings, over the ranges of FaixaEixo for the
+    // automatic ranges x and y; the titles set.
     TChart ChartBase(TFaixa x, TFaixa y, const std::string &titulo, const std::string &tituloX,
                      const std::string &tituloY) const;
     // The automatic range of values, or 0 .. 1 when there are none.
@@ -52,6 +75,9 @@ class TItemGrafico : public TItemAvaliacaoGraf {
     // The picture and the comment lines (comments only when the option is on).
     void EscreveChart(const TChart &c, const std::vector<std::string> &comentarios = {});
     bool Inferencial() const { return Ctx().Inferencial; }
+    // The label text of a worksheet column's values: numbers with the column's decimals and
+    // thousands, dates as dates, qualitative and dichotomous codes with two decimals.
+    TFormatador FormatoColuna(int coluna) const;
     // "Resíduo" or "Desvio" by the statistics mode (also the plural).
     std::string Res(bool plural = false, bool minuscula = false) const;
 };
@@ -74,7 +100,12 @@ class TIA_XYAmostragem : public TItemGrafico {
     virtual std::vector<std::string> Comentarios() const { return {}; }
     // Extra drawing over the points (reference lines, curves).
     virtual void Extras(TChart &) const {}
-    // Adjusts the axes after the automatic ranges (shared range, fixed range, steps).
+    // The item's own automatic ranges, from the ranges of the values (shared or fixed ranges).
+    virtual void FaixasAutomaticas(TFaixa &, TFaixa &) const {}
+    // The axis formatters: two decimals unless the item says otherwise.
+    virtual TFormatador FormatoX() const { return RotuloNumero; }
+    virtual TFormatador FormatoY() const { return RotuloNumero; }
+    // Adjusts the scales of the chart (steps, subtitle).
     virtual void AjustaEixos(TChart &) const {}
     virtual std::size_t Amostras() const;
     virtual std::string RotuloAmostra(std::size_t i) const;
@@ -89,14 +120,9 @@ class TIA_XAmostragem : public TIA_XYAmostragem {
   protected:
     double X(std::size_t i) const override;
     std::string TituloX() const override { return "Amostragem"; }
+    TFormatador FormatoX() const override { return RotuloInteiro; }
     void AjustaEixos(TChart &c) const override;
 };
-
-// Whole-number label text.
-std::string RotuloInteiro(double v);
-// A number for a chart label: two decimals with a decimal comma, or 3 significant digits
-// with the exponent markup when large or small.
-std::string RotuloNumero(double v);
 
 // The normal curve fitted to the residual classes, in class units (class j centred on x = j):
 // centre c = (ē − min e)·k / (max e − min e), spread s = σ·k / (max e − min e), peak

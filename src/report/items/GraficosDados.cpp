@@ -33,13 +33,8 @@ class TIA_Dispersao : public TIA_XAmostragem {
     double Y(std::size_t i) const override { return D(Sistema().DependenteBruto(i)); }
     std::string TituloChart() const override { return "Dispersão"; }
     std::string TituloY() const override { return Sistema().NomeTermo(1); }
-    void AjustaEixos(TChart &c) const override {
-        TIA_XAmostragem::AjustaEixos(c);
-        // Labels in the dependent column's own format.
-        const TGridzelto *g = &Grid();
-        const int coluna = static_cast<int>(Sistema().ColunaTermo(1));
-        c.EscalaY.Formata = [g, coluna](double v) { return TextoValorVariavel(*g, coluna, v); };
-    }
+    // Labels in the dependent column's own format.
+    TFormatador FormatoY() const override { return FormatoColuna(static_cast<int>(Sistema().ColunaTermo(1))); }
 };
 
 class TIA_DispTransformada : public TIA_XAmostragem {
@@ -91,11 +86,13 @@ class TGraficoCoefVar : public TItemGrafico {
             const double y = m + 1 - static_cast<double>(k);
             const std::optional<long double> &cv = linhas_[k - 1].cv;
             if (!cv) {
-                c.TextAt("indefinido", y, x.Maximo / 4);
+                c.TextAt("indefinido", y, c.X.Minimo + (c.X.Maximo - c.X.Minimo) / 4);
                 continue;
             }
             c.HorizontalBar(0.75, y, D(*cv), c.FundoLegendas);
-            c.TextAt(RotuloNumero(D(*cv)) + "%", y, D(*cv) / 2);
+            // The value at half the bar's visible length (a manual range may cut the bar).
+            const double de = std::max(c.X.Minimo, 0.0), ate = std::min(c.X.Maximo, D(*cv));
+            if (de < ate) c.TextAt(RotuloNumero(D(*cv)) + "%", y, (de + ate) / 2);
         }
         EscreveChart(c);
     }

@@ -90,8 +90,9 @@ class TIA_Histograma : public TGraficoClasses {
         TChart c = ChartBase({0, static_cast<double>(k) + 0.8}, {0, topo}, "Frequências Absolutas", "Classe",
                              "Frequência");
         EixoClasses(c);
+        // A tenth of the range, whole: of 0 .. top, or of a manual range.
         c.EscalaY.PassoAutomatico = false;
-        c.EscalaY.Passo = std::max(1.0, std::round(topo / 10));
+        c.EscalaY.Passo = std::max(1.0, std::round((c.Y.Maximo - c.Y.Minimo) / 10));
         c.EscalaY.Formata = RotuloInteiro;
         for (std::size_t j = 1; j <= k; ++j)
             c.VerticalBar(1, static_cast<double>(s.ContagemClasse(j)), static_cast<double>(j), c.FundoLegendas);
@@ -163,7 +164,7 @@ class TIA_GrafNormalidade : public TXYOrdenados {
     }
     double Y(std::size_t i) const override { return Z(i); }
     std::string TituloChart() const override { return "Normalidade"; }
-    void AjustaEixos(TChart &c) const override { c.X = RegraFaixa(0, 1); }
+    void FaixasAutomaticas(TFaixa &x, TFaixa &) const override { x = RegraFaixa(0, 1); }
     void Extras(TChart &c) const override {
         const std::size_t n = Amostras();
         c.Line(Y(n), X(n), Y(1), X(1));
@@ -180,12 +181,10 @@ class TIA_GrafKolmogorov : public TXYOrdenados {
         return static_cast<double>(i) / static_cast<double>(Amostras());
     }
     std::string TituloChart() const override { return "Kolmogorov-Smirnov"; }
-    void AjustaEixos(TChart &c) const override {
-        // 0 .. 1 widened as the normal line's positions are: on a range of exactly 0 .. 1 the
-        // first and last samples would sit on the frame, their markers cut in half.
-        c.Y = RegraFaixa(0, 1);
-        c.Subtitulo = "(elementos da amostra)";
-    }
+    // 0 .. 1 widened as the normal line's positions are: on a range of exactly 0 .. 1 the
+    // first and last samples would sit on the frame, their markers cut in half.
+    void FaixasAutomaticas(TFaixa &, TFaixa &y) const override { y = RegraFaixa(0, 1); }
+    void AjustaEixos(TChart &c) const override { c.Subtitulo = "(elementos da amostra)"; }
     void Extras(TChart &c) const override {
         c.Curve([](double z) { return D(DistribuicaoNormal(z)); }, c.X.Minimo, c.X.Maximo);
     }

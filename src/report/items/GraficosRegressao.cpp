@@ -90,6 +90,7 @@ class TIA_ResiduosxNaoUsadas : public TIA_XYAmostragem {
     std::string TituloChart() const override { return Res(true) + " x " + variavel_.Nome; }
     std::string TituloX() const override { return variavel_.Nome; }
     std::string TituloY() const override { return Inferencial() ? "Resíduo" : "Desvios"; }
+    TFormatador FormatoX() const override { return FormatoColuna(variavel_.Coluna); }
 
   private:
     TInfoVariavel variavel_;
@@ -161,7 +162,7 @@ class TGraficoRegressao : public TItemGrafico {
         };
     }
     double Estima(double x, double y = 0) const { return Funcao()(x, y); }
-    std::string Valor(std::size_t k, double v) const { return TextoValorVariavel(Grid(), Coluna(k), v); }
+    std::string Valor(std::size_t k, double v) const { return FormatoColuna(Coluna(k))(v); }
     TFaixa Limites(std::size_t k) const {
         const TLimitesAmostra l = LimitesTermo(Sistema(), k);
         return {D(l.Minimo), D(l.Maximo)};
@@ -206,10 +207,8 @@ class TIA_Regressao2D : public TGraficoRegressao {
             if (std::isfinite(y)) ys.push_back(y);
         }
         TChart c = ChartBase(Faixa(xs), Faixa(ys), Nome(1) + " x " + Nome(kx_), Nome(kx_), Nome(1));
-        const TGridzelto *g = &Grid();
-        const int cx = Coluna(kx_), cy = Coluna(1);
-        c.EscalaX.Formata = [g, cx](double v) { return TextoValorVariavel(*g, cx, v); };
-        c.EscalaY.Formata = [g, cy](double v) { return TextoValorVariavel(*g, cy, v); };
+        c.EscalaX.Formata = FormatoColuna(Coluna(kx_));
+        c.EscalaY.Formata = FormatoColuna(Coluna(1));
         for (std::size_t i = 1; i <= s.n(); ++i)
             c.PlotPoint(NumeroAmostraTexto(s, i), D(s.DependenteBruto(i)), D(s.ValorBruto(kx_, i)));
         c.Curve([f = Funcao()](double x) { return f(x, 0); }, curva.Minimo, curva.Maximo);
@@ -248,19 +247,19 @@ class TIA_CurvaNivel : public TGraficoRegressao {
     using TGraficoRegressao::TGraficoRegressao;
     void Imprime(int) override {
         TChart c = ChartBase(Limites(kx_), Limites(ky_), Nome(kx_) + " x " + Nome(ky_), Nome(kx_), Nome(ky_));
+        c.EscalaX.Formata = FormatoColuna(Coluna(kx_));
+        c.EscalaY.Formata = FormatoColuna(Coluna(ky_));
         c.Mapa = Funcao();
         c.TituloLegenda = Nome(1);
-        const TGridzelto *g = &Grid();
-        const int cd = Coluna(1);
-        c.FormataLegenda = [g, cd](double v) { return TextoValorVariavel(*g, cd, v); };
+        c.FormataLegenda = FormatoColuna(Coluna(1));
+        fx_ = c.X, fy_ = c.Y;
         EscreveChart(c);
         EscreveFixos();
     }
     std::vector<std::string> CliqueGrafico(double x, double y, double, double) override {
         DescricaoClique.clear();
-        const TFaixa fx = Limites(kx_), fy = Limites(ky_);
         const double f = Estima(x, y);
-        if (x >= fx.Minimo && x <= fx.Maximo && y >= fy.Minimo && y <= fy.Maximo && std::isfinite(f))
+        if (x >= fx_.Minimo && x <= fx_.Maximo && y >= fy_.Minimo && y <= fy_.Maximo && std::isfinite(f))
             DescricaoClique = {Nome(kx_) + " = " + Valor(kx_, x), Nome(ky_) + " = " + Valor(ky_, y),
                                Nome(1) + " = " + Valor(1, f)};
         return DescricaoClique;
@@ -268,14 +267,17 @@ class TIA_CurvaNivel : public TGraficoRegressao {
 
   protected:
     std::vector<std::pair<std::size_t, std::size_t>> Eixos() const override { return Pares(); }
+
+  private:
+    TFaixa fx_, fy_; // the ranges of the map last drawn
 };
 
 class TIA_Grafico3D : public TGraficoRegressao {
   public:
     using TGraficoRegressao::TGraficoRegressao;
     void Imprime(int) override {
-        const TFaixa fx = Limites(kx_), fy = Limites(ky_);
-        TChart c = ChartBase(fx, fy, Nome(kx_) + " x " + Nome(ky_), Nome(kx_), Nome(ky_));
+        TChart c = ChartBase(Limites(kx_), Limites(ky_), Nome(kx_) + " x " + Nome(ky_), Nome(kx_), Nome(ky_));
+        const TFaixa fx = c.X, fy = c.Y;
         c.Superficie = Funcao();
         c.TituloZ = Nome(1);
         EscreveChart(c);

@@ -70,9 +70,8 @@ class TIA_GrafValorEst : public TIA_XYAmostragem {
     std::string TituloChart() const override { return NomeTransformado(Sistema(), 1); }
     std::string TituloX() const override { return "Valor Observado"; }
     std::string TituloY() const override { return "Valor Estimado"; }
-    void AjustaEixos(TChart &c) const override {
-        const TFaixa f{std::min(c.X.Minimo, c.Y.Minimo), std::max(c.X.Maximo, c.Y.Maximo)};
-        c.X = c.Y = f;
+    void FaixasAutomaticas(TFaixa &x, TFaixa &y) const override {
+        x = y = TFaixa{std::min(x.Minimo, y.Minimo), std::max(x.Maximo, y.Maximo)};
     }
     void Extras(TChart &c) const override { RetaIdentidade(c); }
     std::vector<std::string> Comentarios() const override {
