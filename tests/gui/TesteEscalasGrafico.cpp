@@ -1,6 +1,7 @@
 // The manual range of a graph's axis in its dialog: the fields open only with "escala
 // automática" off, the preview follows what is typed (decimal comma), "Confirma" gives the
-// range to the item and "Cancela" leaves the item as it was.
+// range to the item and "Cancela" leaves the item as it was; "Aplicar a Todos" gives the other
+// graphs the scale mode and leaves each its own range.
 //
 // This file speaks to the writers, so it does not include the worksheet headers (their cell
 // alignments share names with the writers'); it registers its class by hand.
@@ -27,10 +28,13 @@ using namespace zelto;
 class TesteEscalasGrafico : public QObject {
     Q_OBJECT
 
-    static int PrimeiroGrafico(const TListaItens &itens) {
-        for (int i = 0; i < static_cast<int>(itens.size()); ++i)
+    static int PrimeiroGrafico(const TListaItens &itens, int depois = -1) {
+        for (int i = depois + 1; i < static_cast<int>(itens.size()); ++i)
             if (itens[static_cast<std::size_t>(i)]->Tipo == tiGrafico) return i;
         return -1;
+    }
+    static TItemAvaliacaoGraf &Grafico(TListaItens &itens, int i) {
+        return static_cast<TItemAvaliacaoGraf &>(*itens[static_cast<std::size_t>(i)]);
     }
     template <class W> static W *Filho(QObject &pai, const char *nome) {
         return pai.findChild<W *>(QString::fromLatin1(nome));
@@ -41,7 +45,7 @@ class TesteEscalasGrafico : public QObject {
         TListaItens itens = CriaCatalogo();
         const int i = PrimeiroGrafico(itens);
         QVERIFY(i >= 0);
-        auto &item = static_cast<TItemAvaliacaoGraf &>(*itens[static_cast<std::size_t>(i)]);
+        TItemAvaliacaoGraf &item = Grafico(itens, i);
         {
             TDLGCNFGrafico d(itens, i, false);
             auto *automatica = Filho<QCheckBox>(d, "AutomaticaY");
@@ -86,6 +90,23 @@ class TesteEscalasGrafico : public QObject {
         }
         QCOMPARE(item.Eixos[1].Modo, std::uint8_t{1});
         QCOMPARE(item.Eixos[1].Minimo, -12.5);
+    }
+
+    void aplicarATodosMantemAsFaixas() {
+        TListaItens itens = CriaCatalogo();
+        const int a = PrimeiroGrafico(itens), b = PrimeiroGrafico(itens, a);
+        QVERIFY(a >= 0 && b > a);
+        Grafico(itens, b).Eixos[1].Minimo = 3;
+        Grafico(itens, b).Eixos[1].Maximo = 4;
+        TDLGCNFGrafico d(itens, a, false);
+        Filho<QCheckBox>(d, "AutomaticaY")->setChecked(false);
+        Filho<QLineEdit>(d, "MinimoY")->setText(QStringLiteral("10"));
+        Filho<QLineEdit>(d, "MaximoY")->setText(QStringLiteral("20"));
+        Filho<QPushButton>(d, "AplicarTodos")->click();
+        QCOMPARE(Grafico(itens, a).Eixos[1].Minimo, 10.0);
+        QCOMPARE(Grafico(itens, b).Eixos[1].Modo, std::uint8_t{1});
+        QCOMPARE(Grafico(itens, b).Eixos[1].Minimo, 3.0);
+        QCOMPARE(Grafico(itens, b).Eixos[1].Maximo, 4.0);
     }
 };
 

@@ -21,9 +21,16 @@ void CopiaFormato(TItemAvaliacao &destino, const TItemAvaliacao &origem, bool pr
     }
     const auto opcoes = g->OpcoesMGr;
     const auto valor = g->ValorMGr;
+    const auto eixos = g->Eixos;
     destino.Copia(origem);
     g->OpcoesMGr = opcoes;
     g->ValorMGr = valor;
+    // A manual range belongs to the values of its own graph: the scale modes go to the others,
+    // each keeps its own range (invalid, its axis stays automatic).
+    for (std::size_t k = 0; k < eixos.size(); ++k) {
+        g->Eixos[k].Minimo = eixos[k].Minimo;
+        g->Eixos[k].Maximo = eixos[k].Maximo;
+    }
 }
 
 TDlgItem::TDlgItem(TListaItens &itens, int indice, std::unique_ptr<TItemAvaliacao> rascunho, bool todos,

@@ -1,8 +1,8 @@
 // The common frame of the per-item dialogs: a scratch copy of the item that the controls
 // edit, and the three buttons "Confirma" (the scratch settings go to the item), "Cancela"
 // (nothing changes) and "Aplicar a Todos" (they go to every item of the same kind: texts,
-// tables, or graphs of both graph kinds). A graph series item keeps its own series options
-// when another graph's format is applied to it.
+// tables, or graphs of both graph kinds). A graph series item keeps its own series options,
+// and every graph item its own manual axis ranges, when another graph's format is applied to it.
 //
 // Opened for "all items of a kind" (todos), "Confirma" applies to every item of the kind.
 #pragma once
@@ -20,8 +20,8 @@ namespace zelto {
 
 // Whether two items are of the same kind for "Aplicar a Todos".
 bool MesmoGenero(const TItemAvaliacao &a, const TItemAvaliacao &b);
-// Copies the format of `origem` into `destino` (the series options stay with a series item
-// other than the origin's own).
+// Copies the format of `origem` into `destino` (the series options and the manual axis ranges
+// stay with a graph item other than the origin's own).
 void CopiaFormato(TItemAvaliacao &destino, const TItemAvaliacao &origem, bool proprio);
 
 class TDlgItem : public QDialog {
