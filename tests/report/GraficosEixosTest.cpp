@@ -206,3 +206,34 @@ TEST_F(GraficosEixos, FormatoDaColunaNoEixoENoClique) {
     teste::FormataVariavel(g, 1, preco.first, preco.second);
     teste::FormataVariavel(g, 2, lote.first, lote.second);
 }
+
+// The manual range lives in memory only: the settings text is the same with or without it,
+// reading the settings back keeps the range of the item in memory (a fresh item has none), and
+// a manual mode 1 reads back as automatic, 3 as hidden and manual.
+TEST(GraficosEixosConfiguracao, FaixaManualSoNaMemoria) {
+    TListaItens itens = CriaCatalogo();
+    auto &g = dynamic_cast<TItemAvaliacaoGraf &>(*ItemDaClasse(itens, "TIA_Dispersao"));
+    TArquivoIni sem, com;
+    g.Eixos[1].Modo = 3;
+    g.GravaConfiguracao(sem);
+    g.Eixos[1].Minimo = 5, g.Eixos[1].Maximo = 9;
+    g.Eixos[0].Modo = 1;
+    g.Eixos[0].Minimo = -1, g.Eixos[0].Maximo = 1;
+    g.GravaConfiguracao(com);
+    g.Eixos[0].Modo = 0;
+    TArquivoIni soModo;
+    g.GravaConfiguracao(soModo);
+    EXPECT_EQ(soModo.Conteudo(), sem.Conteudo());
+
+    ASSERT_TRUE(g.LeConfiguracao(com));
+    EXPECT_EQ(g.Eixos[0].Modo, 0);
+    EXPECT_EQ(g.Eixos[1].Modo, 3);
+    EXPECT_EQ(g.Eixos[1].Minimo, 5);
+    EXPECT_EQ(g.Eixos[1].Maximo, 9);
+    TListaItens outros = CriaCatalogo();
+    auto &novo = dynamic_cast<TItemAvaliacaoGraf &>(*ItemDaClasse(outros, "TIA_Dispersao"));
+    ASSERT_TRUE(novo.LeConfiguracao(com));
+    EXPECT_EQ(novo.Eixos[1].Modo, 3);
+    EXPECT_EQ(novo.Eixos[1].Minimo, 0);
+    EXPECT_EQ(novo.Eixos[1].Maximo, 0);
+}
