@@ -10,7 +10,6 @@
 // same word is what the statistics tables print for such a coefficient, and a bar of any
 // length would be read as a value.
 #include "evaluation/Catalogo.h"
-#include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "items/GraficoItem.h"
 #include "regression/ResiduosRelatorio.h"
