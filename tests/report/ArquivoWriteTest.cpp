@@ -102,8 +102,8 @@ class TProgressoRegistro : public TProgresso {
 
 // The golden file was checked by hand against the published Write layout field by field: the
 // header words, the CHP and PAP pages (fcFirst chaining, FODs, shared FPROPs, the count byte),
-// the picture paragraphs (flag 0x10, the 40-byte header, the static BITMAP object), the SEP and
-// SETB records and the font table.
+// the picture paragraphs (flag 0x10, the 40-byte header, the static DIB objects with their colour
+// tables, sizes 612 and 2052), the SEP and SETB records and the font table.
 TEST_F(ArquivoWrite, SequenciaPadraoIgualAoArquivoDeReferencia) {
     TArquivoWrite w(Nome());
     teste::EscreveSequenciaPadrao(w);
@@ -115,6 +115,29 @@ TEST_F(ArquivoWrite, SequenciaPadraoIgualAoArquivoDeReferencia) {
     const TLeitura l(feito);
     EXPECT_FALSE(l.Texto.contains("Avalia\xe7\xe3o de im\xf3vel"));
     EXPECT_EQ(l.Fontes, (QStringList{"Arial", "Times New Roman", "Symbol"}));
+}
+
+// Only a two-colour picture is written as a device-dependent bitmap: one of 16 or 256 colours
+// needs the colour table that only the device-independent kind carries.
+TEST_F(ArquivoWrite, FiguraMonocromaticaComoBitmapEColoridaComoDib) {
+    for (const int cores : {2, 16, 256}) {
+        TArquivoWrite w(Nome());
+        w.WritePicture(teste::ImagemPadrao(), 100, cores);
+        ASSERT_TRUE(w.CloseDocument());
+        const QByteArray feito = LeArquivo(Nome());
+        const qsizetype bitmap = feito.indexOf(QByteArray("BITMAP\0", 7));
+        const qsizetype dib = feito.indexOf(QByteArray("DIB\0", 4));
+        EXPECT_EQ(bitmap >= 0, cores == 2) << cores;
+        EXPECT_EQ(dib >= 0, cores != 2) << cores;
+        if (cores == 2) {
+            // Type 0, 40 × 24 pixels, 8 bytes a row (padded), one plane of one bit.
+            EXPECT_EQ(feito.mid(bitmap + 7 + 12, 10).toHex(), QByteArray("00002800180008000101"));
+        } else {
+            // The information header: 40 bytes, 40 × 24, one plane, 4 or 8 bits, then the table.
+            EXPECT_EQ(feito.mid(dib + 4 + 12, 16).toHex(),
+                      QByteArray("28000000280000001800000001000") + (cores == 16 ? "4" : "8") + "00");
+        }
+    }
 }
 
 TEST_F(ArquivoWrite, UmaLinhaTemFimDeLinhaEUmParagrafo) {

@@ -2,7 +2,7 @@
 # The word processor as the real client of the exported reports. The fixed sequence is written
 # in each format given (by the writer of the extension), LibreOffice converts every file to plain
 # text and to ODT, and the texts with their accents, the table cells and the two pictures must
-# arrive.
+# arrive; every picture LibreOffice keeps as a bitmap must have the colours that were written.
 #
 #   LibreOffice.sh SAMPLE_PROGRAM EXTENSION...
 set -u
@@ -41,6 +41,12 @@ for ext in "$@"; do
   done
   figuras=$(unzip -Z1 "$odt" 2>/dev/null | grep -c '^Pictures/.')
   if [ "$figuras" -lt 2 ]; then echo "FALHOU: $ext com $figuras figuras (2 esperadas)"; falhas=1; fi
-  [ $falhas -eq 0 ] && echo "ok: $ext ($figuras figuras)"
+  rm -rf "$pasta/figuras" && mkdir "$pasta/figuras"
+  unzip -q -o "$odt" 'Pictures/*' -d "$pasta/figuras" 2>/dev/null
+  bitmaps=("$pasta"/figuras/Pictures/*.bmp "$pasta"/figuras/Pictures/*.png)
+  bitmaps=($(ls "${bitmaps[@]}" 2>/dev/null))
+  if [ ${#bitmaps[@]} -eq 0 ]; then echo "FALHOU: $ext sem figura em bitmap"; falhas=1
+  elif ! "$amostra" --cores "${bitmaps[@]}"; then falhas=1; fi
+  [ $falhas -eq 0 ] && echo "ok: $ext ($figuras figuras, ${#bitmaps[@]} em bitmap com as cores certas)"
 done
 exit $falhas

@@ -277,26 +277,36 @@ void TArquivoWrite::WritePicture(const QImage &imagem, int /*escala*/, int cores
 void TArquivoWrite::EscreveFigura(const QImage &imagem, int cores) {
     if (!Ativo()) return;
     const TImagemIndexada indexada = Indexa(imagem, cores);
-    const QByteArray pixels = PixelsDib(indexada, true);
 
     // The static object: version, format 3 (static), class name, size in hundredths of a
-    // millimetre (the height negative), the size of the presentation, then the bitmap: type 0,
-    // width, height, bytes per row, planes, bits per pixel, and the rows from the top.
+    // millimetre (the height negative), the size of the presentation, then the presentation.
+    // A two-colour picture is a device-dependent bitmap: type 0, width, height, bytes per row,
+    // planes, bits per pixel, and the rows from the top. A device-dependent bitmap of 16 or 256
+    // colours carries no colour table, and a reader gives its indices whatever palette it
+    // guesses; such pictures go as a device-independent bitmap, which carries its own.
+    const bool independente = indexada.BitsPorPixel > 1;
+    QByteArray apresentacao;
+    if (independente) {
+        apresentacao = CabecalhoDib(indexada) + TabelaCoresDib(indexada) + PixelsDib(indexada);
+    } else {
+        Acrescenta16(apresentacao, 0);
+        Acrescenta16(apresentacao, static_cast<std::uint16_t>(indexada.Largura));
+        Acrescenta16(apresentacao, static_cast<std::uint16_t>(indexada.Altura));
+        Acrescenta16(apresentacao, static_cast<std::uint16_t>(indexada.BytesPorLinha()));
+        apresentacao.append('\x01');
+        apresentacao.append(static_cast<char>(indexada.BitsPorPixel));
+        apresentacao.append(PixelsDib(indexada, true));
+    }
+    const QByteArray classe = independente ? QByteArrayLiteral("DIB") : QByteArrayLiteral("BITMAP");
     QByteArray objeto;
     Acrescenta32(objeto, 0x0501);
     Acrescenta32(objeto, 3);
-    Acrescenta32(objeto, 7);
-    objeto.append("BITMAP", 7);
+    Acrescenta32(objeto, static_cast<std::uint32_t>(classe.size() + 1));
+    objeto.append(classe.constData(), classe.size() + 1);
     Acrescenta32(objeto, static_cast<std::uint32_t>(std::lround(indexada.Largura * 26.458)));
     Acrescenta32(objeto, static_cast<std::uint32_t>(-std::lround(indexada.Altura * 26.458)));
-    Acrescenta32(objeto, static_cast<std::uint32_t>(10 + pixels.size()));
-    Acrescenta16(objeto, 0);
-    Acrescenta16(objeto, static_cast<std::uint16_t>(indexada.Largura));
-    Acrescenta16(objeto, static_cast<std::uint16_t>(indexada.Altura));
-    Acrescenta16(objeto, static_cast<std::uint16_t>(indexada.BytesPorLinha()));
-    objeto.append('\x01');
-    objeto.append(static_cast<char>(indexada.BitsPorPixel));
-    objeto.append(pixels);
+    Acrescenta32(objeto, static_cast<std::uint32_t>(apresentacao.size()));
+    objeto.append(apresentacao);
 
     // The picture header of an object (mapping mode 0xE4): the object kind (1 static), the size
     // in twips, the object's size, the header size, the scale (1000 = 100 %).

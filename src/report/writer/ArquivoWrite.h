@@ -16,8 +16,9 @@
 // - a paragraph ends with CR LF and takes the current justification; a page break is CR LF and
 //   a form feed; tables become lines of cell texts each followed by two tabs;
 // - a picture is a paragraph of its own flagged as a picture, holding a static embedded object
-//   of class "BITMAP": a 40-byte picture header, the object header and the device-dependent
-//   bitmap (2, 16 or 256 colours, rows from the top);
+//   behind a 40-byte picture header: of class "BITMAP" (a device-dependent bitmap, rows from the
+//   top) for 2 colours, of class "DIB" (a device-independent bitmap with its colour table) for
+//   16 and 256, whose colours a device-dependent bitmap cannot carry;
 // - headers, footers, tab stops, paragraph formats and colours are not written: the document
 //   has no running header or footer, so what is written between BeginHeader and EndHeader (or
 //   BeginFooter and EndFooter) is left out of the document.
