@@ -10,6 +10,7 @@
 #include "chart/Chart.h"
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "gui/dialogs/FProgressao.h"
 #include "gui/reportconfig/ComponentesConfig.h"
 #include "gui/reportconfig/ConfiguraRelatorio.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"
@@ -39,6 +40,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace zelto::teste {
 using Fabrica = std::function<std::unique_ptr<QObject>()>;
@@ -99,6 +101,25 @@ QJsonArray RunsDoTitulo(const TItemAvaliacao &item) {
     }
     return {};
 }
+
+// The titles of the progress windows shown while it lives, and the steps of the last run.
+class EspiaProgresso : public QObject, public TProgresso {
+  public:
+    EspiaProgresso() { qApp->installEventFilter(this); }
+    ~EspiaProgresso() override { qApp->removeEventFilter(this); }
+    std::vector<std::string> titulos;
+    double maximo = -1, ultimo = -1;
+    bool terminou = false;
+    void Inicia(const std::string &, double, double m, bool) override { maximo = m; }
+    void Avanca(double p) override { ultimo = p; }
+    void Termina() override { terminou = true; }
+
+  protected:
+    bool eventFilter(QObject *o, QEvent *e) override {
+        if (auto *p = qobject_cast<TFProgressao *>(o); p && e->type() == QEvent::Hide) titulos.push_back(p->Titulo());
+        return false;
+    }
+};
 
 } // namespace
 
@@ -327,7 +348,12 @@ class TesteConfiguraRelatorio : public QObject {
             Filho<QSpinBox>(d, "Esquerda")->setValue(12);
             lista->item(0)->setCheckState(Qt::Checked);
             lista->item(1)->setCheckState(Qt::Unchecked);
+            // The read shows its progress window at once here, however short it is.
+            const int atraso = std::exchange(AtrasoJanelaProgresso, 0);
+            EspiaProgresso espia;
             Clica(d, "Ler");
+            AtrasoJanelaProgresso = atraso;
+            QCOMPARE(espia.titulos, std::vector<std::string>{kLendoConfiguracao});
             QCOMPARE(Filho<QSpinBox>(d, "Esquerda")->value(), 30);
             QCOMPARE(lista->item(0)->checkState(), Qt::Unchecked);
             QCOMPARE(lista->item(1)->checkState(), Qt::Checked);
@@ -345,6 +371,14 @@ class TesteConfiguraRelatorio : public QObject {
             QCOMPARE(c.MargemEsquerda, std::uint16_t{30});
             QVERIFY(!lidos[0]->Incluido && lidos[1]->Incluido);
         }
+        // The read counts the items and eight steps before them, to the end.
+        EspiaProgresso passos;
+        TListaItens outros = CriaCatalogo();
+        TConfiguracaoRelatorio c0;
+        QVERIFY(LeConfiguracaoNomeada(cnf.toStdString(), Arquivo(), c0, outros, &passos, "x"));
+        QCOMPARE(passos.maximo, static_cast<double>(outros.size() + 8));
+        QCOMPARE(passos.ultimo, passos.maximo);
+        QVERIFY(passos.terminou);
         // Saving under the settings file's own name leaves it whole.
         const QString proprio = QString::fromStdString(Arquivo().string());
         EscolheArquivoConfiguracao = [&](QWidget *, bool) { return proprio; };

@@ -34,6 +34,7 @@
 #include "worksheet/TabelasVariaveis.h"
 
 #include <QMainWindow>
+#include <QPointF>
 
 #include <array>
 #include <filesystem>
@@ -122,8 +123,9 @@ class TFZELTO : public QMainWindow {
 
     // The report settings dialog (item to select first, -1 none); true when changed.
     std::function<bool(int itemInicial)> DialogoConfiguraRelatorio;
-    // One item's settings, the header's or the footer's; true when changed.
-    std::function<bool(int item)> DialogoConfiguraItem;
+    // One item's settings (a graph's with the clicked chart point): the first item changed, -1
+    // none. The header's or the footer's: true when changed.
+    std::function<int(int item, const std::optional<QPointF> &ponto)> DialogoConfiguraItem;
     std::function<bool(bool rodape)> DialogoCabecalhoRodape;
     // The export file (empty: cancelled) and the print dialog (false: cancelled).
     std::function<std::string()> EscolheArquivoExportacao;

@@ -31,6 +31,9 @@ constexpr const char *kAbaRelatorioDesatualizado = "Relatório (desatualizado)";
 constexpr const char *kSemItens = "Não há itens de relatório selecionados.\r\nDeseja selecioná-los ?";
 constexpr const char *kTabelaVazia = "A tabela de amostragens está vazia.";
 
+// The settings dialog opened on its items tab (the first item current).
+constexpr int kAbaItens = 0;
+
 QString Q(const char *t) { return QString::fromUtf8(t); }
 
 } // namespace
@@ -40,7 +43,9 @@ void TFZELTO::CriaComandosRelatorio() {
     DialogoConfiguraRelatorio = [this](int item) {
         return documento_->DialogoConfiguracao(this, ModoInferencial, item);
     };
-    DialogoConfiguraItem = [this](int item) { return documento_->DialogoItem(this, item, ModoInferencial); };
+    DialogoConfiguraItem = [this](int item, const std::optional<QPointF> &ponto) {
+        return documento_->DialogoItem(this, item, ModoInferencial, ponto);
+    };
     DialogoCabecalhoRodape = [this](bool rodape) { return documento_->DialogoCabecalhoRodape(this, rodape); };
     auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
                        std::function<void()> f) {
@@ -85,11 +90,23 @@ void TFZELTO::CriaComandosRelatorio() {
         if (!*n) menu->addSeparator();
         else menu->addAction(Acao(QString::fromLatin1(n)));
     }
+    // The report's bar on a row of its own: beside the commands' bar it would not fit a window
+    // of ordinary width, and the zoom box would drop into the overflow menu.
+    addToolBarBreak();
     QToolBar *barra = addToolBar(QStringLiteral("Relatório"));
     barra->setObjectName(QStringLiteral("BarraRelatorio"));
-    for (const char *n : {"ConfigurarRelatorio", "ExportarRelatorio", "ImprimirRelatorio", "ImprimirTabela",
-                          "ListaItens", "MostrarReguas", "ReduzRelatorio", "AmpliaRelatorio"})
-        barra->addAction(Acao(QString::fromLatin1(n)));
+    // Short captions on the bar (the hints keep the full names), so that the bar and its zoom
+    // box fit a window of ordinary width.
+    const std::pair<const char *, const char *> curtos[] = {
+        {"ConfigurarRelatorio", "Configurar"}, {"ExportarRelatorio", "Exportar"},
+        {"ImprimirRelatorio", "Imprimir"},     {"ImprimirTabela", "Imprimir tabela"},
+        {"ListaItens", "Itens"},               {"MostrarReguas", "Réguas"},
+        {"ReduzRelatorio", "Reduz"},           {"AmpliaRelatorio", "Amplia"}};
+    for (const auto &[nome, curto] : curtos) {
+        QAction *a = Acao(QString::fromLatin1(nome));
+        a->setIconText(Q(curto));
+        barra->addAction(a);
+    }
     barra->addWidget(zoom_);
 }
 
@@ -151,10 +168,10 @@ void TFZELTO::ConfiguraRelatorio() {
 
 // Steps 3 to 5 of the choice: the items, the header's file name, the report built and shown.
 bool TFZELTO::ConstroiRelatorio() {
+    // Asked again after the settings until an item is chosen or the valuer gives up.
     while (!documento_->AlgumItemSelecionado(ModoInferencial)) {
         if (ConfirmaSimNao(kSemItens) != Resposta::Sim) return false;
-        if (!AbreConfiguracaoRelatorio(-1) && !documento_->AlgumItemSelecionado(ModoInferencial))
-            return false;
+        AbreConfiguracaoRelatorio(kAbaItens);
     }
     // The header names the worksheet only when it has a file of its own.
     grid_.NomeArquivo = arquivoAtual_ == kPlanilhaNova ? std::string() : arquivoAtual_;
@@ -173,8 +190,8 @@ bool TFZELTO::ConstroiRelatorio() {
     pagina_->ExecutaLonga = [this](const std::function<void(TProgresso &)> &t) {
         return ExecutaComProgresso(this, t);
     };
-    pagina_->ConfiguraItem = [this](int item) {
-        return DialogoConfiguraItem && DialogoConfiguraItem(item);
+    pagina_->ConfiguraItem = [this](int item, const std::optional<QPointF> &ponto) {
+        return DialogoConfiguraItem ? DialogoConfiguraItem(item, ponto) : -1;
     };
     pagina_->ConfiguraCabecalhoRodape = [this](bool rodape) {
         return DialogoCabecalhoRodape && DialogoCabecalhoRodape(rodape);

@@ -6,6 +6,8 @@
 
 #include <QSpinBox>
 
+#include <algorithm>
+
 namespace zelto {
 
 bool ConfiguraRelatorio(QWidget *pai, TListaItens &itens, TConfiguracaoRelatorio &cfg, bool inferencial, int itemInicial) {
@@ -22,10 +24,28 @@ bool ConfiguraRelatorio(QWidget *pai, TListaItens &itens, TConfiguracaoRelatorio
     return true;
 }
 
-bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial) {
-    const std::string antes = TextoConfiguracaoItens(itens);
-    if (!AbreDialogoItem(pai, itens, indice, false, inferencial)) return false;
-    if (TextoConfiguracaoItens(itens) == antes) return false;
+namespace {
+
+std::vector<std::string> ConfiguracaoDeCadaItem(const TListaItens &itens) {
+    std::vector<std::string> textos;
+    for (const auto &item : itens) {
+        TArquivoIni ini;
+        item->GravaConfiguracao(ini);
+        textos.push_back(ini.Conteudo());
+    }
+    return textos;
+}
+
+} // namespace
+
+bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial,
+                   const std::optional<QPointF> &ponto, int *primeiroMudado) {
+    const std::vector<std::string> antes = ConfiguracaoDeCadaItem(itens);
+    if (!AbreDialogoItem(pai, itens, indice, false, inferencial, ponto)) return false;
+    const std::vector<std::string> depois = ConfiguracaoDeCadaItem(itens);
+    const auto diferenca = std::mismatch(antes.begin(), antes.end(), depois.begin());
+    if (diferenca.first == antes.end()) return false;
+    if (primeiroMudado) *primeiroMudado = static_cast<int>(diferenca.first - antes.begin());
     GravaArquivoRelatorio(nullptr, itens);
     return true;
 }

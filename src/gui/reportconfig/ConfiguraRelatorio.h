@@ -9,7 +9,9 @@
 //
 // - ConfiguraRelatorio: "Configurar Relatório" (page, items, general tabs), optionally with
 //   an item made current in the items list (itemInicial: index into `itens`).
-// - ConfiguraItem: the dialog of one item by its kind (text, table, graph).
+// - ConfiguraItem: the dialog of one item by its kind (text, table, graph); a graph's dialog
+//   opened from a click on its chart is given the clicked point (chart units). The first item
+//   whose settings changed is told back ("Aplicar a Todos" may change items before this one).
 // - ConfiguraCabecalhoRodape: the running header (rodape false) or footer text, font and
 //   alignment.
 #pragma once
@@ -17,12 +19,17 @@
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Catalogo.h"
 
+#include <QPointF>
+
+#include <optional>
+
 class QWidget;
 
 namespace zelto {
 
 bool ConfiguraRelatorio(QWidget *pai, TListaItens &itens, TConfiguracaoRelatorio &cfg, bool inferencial, int itemInicial = -1);
-bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial);
+bool ConfiguraItem(QWidget *pai, TListaItens &itens, int indice, bool inferencial,
+                   const std::optional<QPointF> &ponto = std::nullopt, int *primeiroMudado = nullptr);
 bool ConfiguraCabecalhoRodape(QWidget *pai, TConfiguracaoRelatorio &cfg, bool rodape);
 
 } // namespace zelto

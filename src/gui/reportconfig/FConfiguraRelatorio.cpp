@@ -1,11 +1,13 @@
 #include "gui/reportconfig/FConfiguraRelatorio.h"
 
 #include "config/ArquivoRelatorio.h"
+#include "gui/dialogs/FProgressao.h"
 #include "gui/reportconfig/ComponentesConfig.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"
 #include "gui/reportconfig/EditorCabecalho.h"
 #include "gui/reportconfig/FCNFTexto.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -15,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPainter>
@@ -125,12 +128,20 @@ std::function<QString(QWidget *, bool)> EscolheArquivoConfiguracao = EscolhePorD
 int PrimeiraPaginaRelatorio() { return primeiraPagina; }
 void DefinePrimeiraPaginaRelatorio(int n) { primeiraPagina = std::max(1, n); }
 
-bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial) {
+QString TextoPontoClicado(QPointF ponto) {
+    const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+    return QStringLiteral("  -  ponto clicado: X = ") + br.toString(ponto.x(), 'g', 6) +
+           QStringLiteral("   Y = ") + br.toString(ponto.y(), 'g', 6);
+}
+
+bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial,
+                     const std::optional<QPointF> &ponto) {
     if (indice < 0 || indice >= static_cast<int>(itens.size())) return false;
     const TTipoItem tipo = itens[static_cast<std::size_t>(indice)]->Tipo;
     if (EhGrafico(tipo)) {
         TDLGCNFGrafico d(itens, indice, todos, pai);
         d.DefineModo(inferencial);
+        if (ponto) d.setWindowTitle(d.windowTitle() + TextoPontoClicado(*ponto));
         return d.exec() == QDialog::Accepted;
     }
     if (tipo == tiTabela && dynamic_cast<TItemAvaliacaoTab *>(itens[static_cast<std::size_t>(indice)].get())) {
@@ -473,7 +484,19 @@ bool TFConfiguraRelatorio::LeConfiguracao() {
     if (nome.isEmpty()) return false;
     arquivoMexido_ = true;
     TConfiguracaoRelatorio c = Configuracao();
-    const bool ok = LeConfiguracaoNomeada(nome.toStdString(), ArquivoRelatorioUsuario(), c, itens_);
+    // The items read their settings one by one: a long read shows its progress.
+    bool ok = false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        ExecutaComProgresso(this, [&](TProgresso &p) {
+            ok = LeConfiguracaoNomeada(nome.toStdString(), ArquivoRelatorioUsuario(), c, itens_, &p,
+                                       kLendoConfiguracao);
+        });
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
     // The page size comes from the printer, not from the file.
     c.LarguraPagina = cfg_.LarguraPagina;
     c.AlturaPagina = cfg_.AlturaPagina;

@@ -15,8 +15,10 @@
 #include "files/ArquivoIni.h"
 
 #include <QDialog>
+#include <QPointF>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -39,8 +41,15 @@ int PrimeiraPaginaRelatorio();
 void DefinePrimeiraPaginaRelatorio(int n);
 
 // The item dialog by kind: text, table or graph; `todos` makes "Confirma" apply to every item
-// of the kind. True when confirmed.
-bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial = true);
+// of the kind. A graph's dialog opened from a click on the chart names the clicked point (chart
+// units) in its title. True when confirmed.
+bool AbreDialogoItem(QWidget *pai, TListaItens &itens, int indice, bool todos, bool inferencial = true,
+                     const std::optional<QPointF> &ponto = std::nullopt);
+// The title's note of a clicked chart point: "  -  ponto clicado: X = 1,5   Y = -0,25".
+QString TextoPontoClicado(QPointF ponto);
+
+// The progress window's title while a named configuration is read.
+inline constexpr const char *kLendoConfiguracao = "Lendo configuração de relatório ...";
 
 class TFConfiguraRelatorio : public QDialog {
     Q_OBJECT

@@ -45,8 +45,10 @@ bool TDocumentoRelatorio::DialogoConfiguracao(QWidget *pai, bool inferencial, in
     return ConfiguraRelatorio(pai, *itens_, *configuracao_, inferencial, itemInicial);
 }
 
-bool TDocumentoRelatorio::DialogoItem(QWidget *pai, int item, bool inferencial) {
-    return ConfiguraItem(pai, *itens_, item, inferencial);
+int TDocumentoRelatorio::DialogoItem(QWidget *pai, int item, bool inferencial,
+                                     const std::optional<QPointF> &ponto) {
+    int primeiro = -1;
+    return ConfiguraItem(pai, *itens_, item, inferencial, ponto, &primeiro) ? primeiro : -1;
 }
 
 bool TDocumentoRelatorio::DialogoCabecalhoRodape(QWidget *pai, bool rodape) {

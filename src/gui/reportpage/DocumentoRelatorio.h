@@ -6,9 +6,11 @@
 // only declares what it uses: the main window includes it next to the worksheet.
 #pragma once
 
+#include <QPointF>
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,7 +48,9 @@ class TDocumentoRelatorio {
     // The settings dialogs on this document's items and settings (they write the settings
     // file themselves); true when the valuer confirmed a change.
     bool DialogoConfiguracao(QWidget *pai, bool inferencial, int itemInicial);
-    bool DialogoItem(QWidget *pai, int item, bool inferencial);
+    // An item's dialog (a graph's given the clicked chart point): the first item whose
+    // settings changed, -1 when none did.
+    int DialogoItem(QWidget *pai, int item, bool inferencial, const std::optional<QPointF> &ponto = std::nullopt);
     bool DialogoCabecalhoRodape(QWidget *pai, bool rodape);
     // Whether some item goes into a report of the mode.
     bool AlgumItemSelecionado(bool inferencial) const;

@@ -55,9 +55,7 @@ TSuperficiePagina::TSuperficiePagina(TPaginaRelatorio &pagina, QWidget *parent)
 }
 
 void TSuperficiePagina::Ajusta() {
-    const QSize s = pagina_.Imagem().size();
-    const int sombra = DeslocamentoSombra(pagina_.Zoom());
-    setFixedSize(s.width() + 2 * kEspaco + sombra, s.height() + 2 * kEspaco + sombra);
+    setFixedSize(pagina_.AlcanceRolagem());
     update();
 }
 
@@ -356,12 +354,15 @@ void TPaginaRelatorio::EscolheLinha(int linha) {
     MostraPagina(inicio.Pagina, kEspaco + static_cast<int>(std::lround(inicio.Y * escala)));
 }
 
-void TPaginaRelatorio::SelecionaItemNoTopo() {
+int TPaginaRelatorio::ItemNaAltura(int y) const {
     const TViewRelat *v = paginacao_->View();
-    if (!v) return;
-    const double y = area_->verticalScrollBar()->value() + kAlturaItemTopo - kEspaco;
-    const int twips = static_cast<int>(std::lround(y / v->EscalaY()));
-    const int item = paginacao_->ItemAtPosition(twips);
+    if (!v) return -1;
+    return paginacao_->ItemAtPosition(static_cast<int>(std::lround(y / v->EscalaY())));
+}
+
+void TPaginaRelatorio::SelecionaItemNoTopo() {
+    if (!paginacao_->View()) return;
+    const int item = ItemNaAltura(area_->verticalScrollBar()->value() + kAlturaItemTopo - kEspaco);
     const int linha = item >= 0 ? modeloItens_->Linha(item) : -1;
     const QSignalBlocker bloqueio(lista_->selectionModel());
     if (linha < 0) lista_->selectionModel()->clearSelection();
@@ -386,14 +387,14 @@ bool TPaginaRelatorio::Tecla(int tecla, Qt::KeyboardModifiers modificadores) {
         break;
     case Qt::Key_End:
         if (ctrl) MostraPagina(-1, 0);
-        else h->setValue(h->maximum());
+        else h->setValue(BordaDireita());
         break;
     case Qt::Key_PageUp:
         if (v->value() > 0) v->setValue(v->value() - std::min(alturaVisivel, v->value()));
-        else if (pagina_ > 1) MostraPagina(pagina_ - 1, v->maximum());
+        else if (pagina_ > 1) MostraPagina(pagina_ - 1, Fundo());
         break;
     case Qt::Key_PageDown:
-        if (v->value() < v->maximum()) v->setValue(std::min(v->maximum(), v->value() + alturaVisivel));
+        if (v->value() < Fundo()) v->setValue(std::min(Fundo(), v->value() + alturaVisivel));
         else if (TotalPaginas() < 0 || pagina_ < TotalPaginas()) MostraPagina(pagina_ + 1, 0);
         break;
     default: return false;
@@ -417,6 +418,19 @@ std::optional<QPoint> TPaginaRelatorio::PixelDoPonto(int item, double x, double 
                                                                         std::max(1, a.TamanhoImagem.height()))));
     }
     return std::nullopt;
+}
+
+QSize TPaginaRelatorio::AlcanceRolagem() const {
+    const int depois = std::max(kEspaco, DeslocamentoSombra(zoom_));
+    return imagem_.size() + QSize(kEspaco + depois, kEspaco + depois);
+}
+
+int TPaginaRelatorio::Fundo() const {
+    return std::max(0, AlcanceRolagem().height() - area_->viewport()->height());
+}
+
+int TPaginaRelatorio::BordaDireita() const {
+    return std::max(0, AlcanceRolagem().width() - area_->viewport()->width());
 }
 
 std::array<int, 4> TPaginaRelatorio::Margens() const {
@@ -454,29 +468,34 @@ void TPaginaRelatorio::Clique(QPoint pixel) {
 
 void TPaginaRelatorio::DuploClique(QPoint pixel) {
     caixa_->hide();
-    const TViewRelat *v = paginacao_->View();
-    if (!v) return;
-    const int y = static_cast<int>(std::lround(pixel.y() / v->EscalaY()));
-    const int alvo = paginacao_->ItemAtPosition(y);
+    if (!paginacao_->View()) return;
+    const int alvo = ItemNaAltura(pixel.y());
     if (alvo == kAcimaDoTexto || alvo == kAbaixoDoTexto) {
         if (ConfiguraCabecalhoRodape && ConfiguraCabecalhoRodape(alvo == kAbaixoDoTexto)) {
             if (ConfiguracaoMudou) ConfiguracaoMudou();
             Relayout();
         }
-    } else if (alvo >= 0 && ConfiguraItem && ConfiguraItem(alvo)) {
-        if (ConfiguracaoMudou) ConfiguracaoMudou();
-        ItemMudou(alvo);
+    } else if (alvo >= 0) {
+        // On a graph of this item, the chart point under the click goes along.
+        std::optional<QPointF> ponto;
+        if (const std::optional<TPontoGrafico> g = paginacao_->PontoGrafico(pixel); g && g->Item == alvo)
+            ponto = QPointF(g->X, g->Y);
+        AbreConfiguracaoItem(alvo, ponto);
     }
     superficie_->setFocus();
 }
 
 void TPaginaRelatorio::ConfiguraItemDaLista() {
     const int item = modeloItens_->Item(lista_->currentIndex().row());
-    if (item < 0 || !ConfiguraItem) return;
-    if (ConfiguraItem(item)) {
-        if (ConfiguracaoMudou) ConfiguracaoMudou();
-        ItemMudou(item);
-    }
+    if (item >= 0) AbreConfiguracaoItem(item, std::nullopt);
+}
+
+void TPaginaRelatorio::AbreConfiguracaoItem(int item, const std::optional<QPointF> &ponto) {
+    if (!ConfiguraItem) return;
+    const int primeiro = ConfiguraItem(item, ponto);
+    if (primeiro < 0) return;
+    if (ConfiguracaoMudou) ConfiguracaoMudou();
+    ItemMudou(primeiro);
 }
 
 void TPaginaRelatorio::AtualizaCorLista(bool foco) {

@@ -18,6 +18,7 @@
 #include "gui/reportpage/ModeloItensRelatorio.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
 
 #include <array>
@@ -80,9 +81,18 @@ class TPaginaRelatorio : public QWidget {
     void Clique(QPoint pixel);
     void DuploClique(QPoint pixel);
 
+    // What lies at a height (page-image pixels) of the drawn page: an item (index in the
+    // list), -1 for none, or the header's or footer's marker of the paging run.
+    int ItemNaAltura(int y) const;
     // The image pixel at which a point of an item's chart (chart units) lies on the drawn page;
     // none when the item drew no chart there.
     std::optional<QPoint> PixelDoPonto(int item, double x, double y) const;
+    // The scroll range (pixels): the rulers' space before the page, the page image at the
+    // zoom, and after it the rulers' space again (wider when the shadow needs more).
+    QSize AlcanceRolagem() const;
+    // The scroll positions of the bottom and of the right edge: range - view height (width).
+    int Fundo() const;
+    int BordaDireita() const;
     // The margins of the settings (mm): left, right, top, bottom.
     std::array<int, 4> Margens() const;
 
@@ -112,8 +122,10 @@ class TPaginaRelatorio : public QWidget {
     // Runs long work with the progress window; false when interrupted (default: at once).
     std::function<bool(const std::function<void(TProgresso &)> &)> ExecutaLonga;
     std::function<void(const std::string &)> Avisa;
-    // The settings dialogs; true when the valuer confirmed a change.
-    std::function<bool(int item)> ConfiguraItem;
+    // The settings dialogs. An item's (a graph's given the chart point under a double click)
+    // answers the first item whose settings changed, -1 when none; the header's or footer's
+    // true when the valuer confirmed a change.
+    std::function<int(int item, const std::optional<QPointF> &ponto)> ConfiguraItem;
     std::function<bool(bool rodape)> ConfiguraCabecalhoRodape;
     // The settings changed here (margins by the rulers): the main window stores them.
     std::function<void()> ConfiguracaoMudou;
@@ -131,6 +143,8 @@ class TPaginaRelatorio : public QWidget {
     void SelecionaItemNoTopo();
     void AtualizaReguas();
     void ConfiguraItemDaLista();
+    // An item's settings dialog, then the layout from the first item changed on.
+    void AbreConfiguracaoItem(int item, const std::optional<QPointF> &ponto);
     void AtualizaCorLista(bool foco);
 
     TListaItens &itens_;

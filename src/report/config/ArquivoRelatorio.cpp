@@ -3,6 +3,7 @@
 #include "common/Caminhos.h"
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -29,13 +30,36 @@ bool ConteudoEstranho(const std::string &bytes) {
     return bytes.find('[') == std::string::npos;
 }
 
-bool LeDeTexto(const std::string &bytes, TConfiguracaoRelatorio &c, const TListaItens &itens) {
+// Steps of a read before the items: the file, its text, the general settings.
+constexpr int kPassosGerais = 8;
+
+bool LeDeTexto(const std::string &bytes, TConfiguracaoRelatorio &c, const TListaItens &itens,
+               TProgresso *progresso = nullptr) {
+    TProgresso nenhum;
+    TProgresso &p = progresso ? *progresso : nenhum;
     TArquivoIni ini;
     ini.CarregaTexto(bytes);
+    p.Avanca(kPassosGerais / 2);
     bool ok = c.Le(ini);
-    for (const auto &item : itens)
+    p.Avanca(kPassosGerais);
+    double passo = kPassosGerais;
+    for (const auto &item : itens) {
         ok = item->LeConfiguracao(ini) && ok;
+        p.Avanca(++passo);
+    }
     return ok;
+}
+
+// Inicia and Termina of a read around `le`, on every path.
+bool ComProgresso(TProgresso *progresso, const std::string &titulo, const TListaItens &itens,
+                  const std::function<bool()> &le) {
+    if (!progresso) return le();
+    progresso->Inicia(titulo, 0, static_cast<double>(itens.size()) + kPassosGerais, false);
+    struct TFim {
+        TProgresso *p;
+        ~TFim() { p->Termina(); }
+    } fim{progresso};
+    return le();
 }
 
 bool MesmoArquivo(const fs::path &a, const fs::path &b) {
@@ -51,6 +75,19 @@ bool Backup(const fs::path &arquivo) {
     return !e;
 }
 
+// The settings of a file (the defaults when it is missing; the defaults and false when it is
+// damaged).
+bool LeArquivo(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens, TProgresso *progresso) {
+    std::error_code e;
+    if (!fs::exists(arquivo, e)) return LeDeTexto({}, c, itens, progresso);
+    std::string bytes;
+    if (!LeBytes(arquivo, bytes) || ConteudoEstranho(bytes)) {
+        LeDeTexto({}, c, itens, progresso);
+        return false;
+    }
+    return LeDeTexto(bytes, c, itens, progresso);
+}
+
 } // namespace
 
 fs::path ArquivoRelatorioUsuario() { return PastaConfigUsuario() / kArquivoRelatorio; }
@@ -59,19 +96,9 @@ void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TListaItens &
     LeDeTexto({}, c, itens);
 }
 
-bool LeConfiguracaoRelatorio(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens) {
-    std::error_code e;
-    if (!fs::exists(arquivo, e)) return LeDeTexto({}, c, itens);
-    std::string bytes;
-    if (!LeBytes(arquivo, bytes)) {
-        LeDeTexto({}, c, itens);
-        return false;
-    }
-    if (ConteudoEstranho(bytes)) {
-        LeDeTexto({}, c, itens);
-        return false;
-    }
-    return LeDeTexto(bytes, c, itens);
+bool LeConfiguracaoRelatorio(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens,
+                             TProgresso *progresso, const std::string &titulo) {
+    return ComProgresso(progresso, titulo, itens, [&] { return LeArquivo(arquivo, c, itens, progresso); });
 }
 
 bool ArquivoRelatorioDanificado(const fs::path &arquivo) {
@@ -115,16 +142,19 @@ bool GravaConfiguracaoNomeada(const fs::path &trabalho, const fs::path &destino,
 }
 
 bool LeConfiguracaoNomeada(const fs::path &origem, const fs::path &trabalho, TConfiguracaoRelatorio &c,
-                           const TListaItens &itens) {
-    if (!MesmoArquivo(origem, trabalho)) {
-        std::string bytes;
-        if (!LeBytes(origem, bytes)) return false;
-        if (ArquivoRelatorioDanificado(trabalho) && !Backup(trabalho)) return false;
-        fs::path temporario = trabalho;
-        temporario += ".tmp";
-        if (!GravaPorTemporario(trabalho, temporario, bytes)) return false;
-    }
-    return LeConfiguracaoRelatorio(trabalho, c, itens);
+                           const TListaItens &itens, TProgresso *progresso, const std::string &titulo) {
+    return ComProgresso(progresso, titulo, itens, [&] {
+        if (!MesmoArquivo(origem, trabalho)) {
+            std::string bytes;
+            if (!LeBytes(origem, bytes)) return false;
+            if (ArquivoRelatorioDanificado(trabalho) && !Backup(trabalho)) return false;
+            fs::path temporario = trabalho;
+            temporario += ".tmp";
+            if (!GravaPorTemporario(trabalho, temporario, bytes)) return false;
+        }
+        if (progresso) progresso->Avanca(1);
+        return LeArquivo(trabalho, c, itens, progresso);
+    });
 }
 
 } // namespace zelto

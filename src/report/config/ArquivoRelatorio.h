@@ -10,6 +10,7 @@
 // file renamed over the old one.
 #pragma once
 
+#include "common/Progresso.h"
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Catalogo.h"
 
@@ -28,8 +29,10 @@ std::filesystem::path ArquivoRelatorioUsuario();
 void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TListaItens &itens);
 // Reads the settings and every item's settings. False when the file was damaged (the defaults
 // stand in for what could not be read); true also when the file is missing.
+// With a progress sink, the read counts item count + 8 steps under the given title.
 bool LeConfiguracaoRelatorio(const std::filesystem::path &arquivo, TConfiguracaoRelatorio &c,
-                             const TListaItens &itens);
+                             const TListaItens &itens, TProgresso *progresso = nullptr,
+                             const std::string &titulo = {});
 // Writes them all. A damaged file is first copied to arquivo + ".bak" and then written afresh.
 // False when the file could not be written (or the backup not made; the file is then left).
 bool GravaConfiguracaoRelatorio(const std::filesystem::path &arquivo, const TConfiguracaoRelatorio &c,
@@ -45,6 +48,7 @@ bool GravaConfiguracaoNomeada(const std::filesystem::path &trabalho, const std::
 // file (a damaged working file is backed up first); then everything is read from it. False when
 // the copy failed or the file read was damaged.
 bool LeConfiguracaoNomeada(const std::filesystem::path &origem, const std::filesystem::path &trabalho,
-                           TConfiguracaoRelatorio &c, const TListaItens &itens);
+                           TConfiguracaoRelatorio &c, const TListaItens &itens,
+                           TProgresso *progresso = nullptr, const std::string &titulo = {});
 
 } // namespace zelto

@@ -213,8 +213,8 @@ TInicioItem TPaginacao::InicioDoItem(int item) {
     return itensInicio_[static_cast<std::size_t>(item)];
 }
 
-std::vector<std::string> TPaginacao::GraphClick(QPoint pixel) {
-    if (!view_) return {};
+std::optional<TPontoGrafico> TPaginacao::PontoGrafico(QPoint pixel) const {
+    if (!view_) return std::nullopt;
     for (const TAreaGrafico &a : view_->AreasGraficas) {
         if (!a.Retangulo.contains(pixel) || !a.TemMapa || a.Item < 0 ||
             static_cast<std::size_t>(a.Item) >= itens_.size())
@@ -225,28 +225,37 @@ std::vector<std::string> TPaginacao::GraphClick(QPoint pixel) {
         const double by = (pixel.y() - a.Retangulo.top()) * static_cast<double>(a.TamanhoImagem.height()) /
                           std::max(1, a.Retangulo.height());
         const TMapaEixos &m = a.Mapa;
-        const double x = m.EscalaX != 0 ? (bx - m.OrigemX) / m.EscalaX + m.MinimoX : m.MinimoX;
-        const double y = m.EscalaY != 0 ? (by - m.OrigemY) / m.EscalaY + m.MinimoY : m.MinimoY;
+        TPontoGrafico p;
+        p.Item = a.Item;
+        p.Parte = a.Parte;
+        p.X = m.EscalaX != 0 ? (bx - m.OrigemX) / m.EscalaX + m.MinimoX : m.MinimoX;
+        p.Y = m.EscalaY != 0 ? (by - m.OrigemY) / m.EscalaY + m.MinimoY : m.MinimoY;
         // Three pixels of the picture either side.
         constexpr double tolerancia = 3;
-        const double tx = m.EscalaX != 0 ? tolerancia / std::fabs(m.EscalaX) : 0;
-        const double ty = m.EscalaY != 0 ? tolerancia / std::fabs(m.EscalaY) : 0;
-        TItemAvaliacao &item = *itens_[static_cast<std::size_t>(a.Item)];
-        TContextoItem contexto = contexto_;
-        contexto.Escritor = view_.get();
-        item.DefineContexto(&contexto);
-        std::vector<std::string> linhas;
-        try {
-            item.Calcula(std::max(0, a.Parte));
-            linhas = item.CliqueGrafico(x, y, tx, ty);
-        } catch (...) {
-            linhas.clear();
-        }
-        item.DefineContexto(nullptr);
-        if (linhas.size() > 3) linhas.resize(3);
-        return linhas;
+        p.ToleranciaX = m.EscalaX != 0 ? tolerancia / std::fabs(m.EscalaX) : 0;
+        p.ToleranciaY = m.EscalaY != 0 ? tolerancia / std::fabs(m.EscalaY) : 0;
+        return p;
     }
-    return {};
+    return std::nullopt;
+}
+
+std::vector<std::string> TPaginacao::GraphClick(QPoint pixel) {
+    const std::optional<TPontoGrafico> p = PontoGrafico(pixel);
+    if (!p) return {};
+    TItemAvaliacao &item = *itens_[static_cast<std::size_t>(p->Item)];
+    TContextoItem contexto = contexto_;
+    contexto.Escritor = view_.get();
+    item.DefineContexto(&contexto);
+    std::vector<std::string> linhas;
+    try {
+        item.Calcula(std::max(0, p->Parte));
+        linhas = item.CliqueGrafico(p->X, p->Y, p->ToleranciaX, p->ToleranciaY);
+    } catch (...) {
+        linhas.clear();
+    }
+    item.DefineContexto(nullptr);
+    if (linhas.size() > 3) linhas.resize(3);
+    return linhas;
 }
 
 } // namespace zelto

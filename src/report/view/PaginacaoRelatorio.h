@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,14 @@ struct TInicioPagina {
     int Item = 0;   // index in the item list
     int Pagina = 0; // page on which that item began
     int Y = 0;      // twips
+};
+
+// A click on a graph of the drawn page in chart units: the item and part that drew it, the
+// point under the click and three picture pixels either side of it.
+struct TPontoGrafico {
+    int Item = -1, Parte = -1;
+    double X = 0, Y = 0;
+    double ToleranciaX = 0, ToleranciaY = 0;
 };
 
 struct TInicioItem {
@@ -93,6 +102,9 @@ class TPaginacao {
     // A click on the drawn page at a device pixel: the description of the graph point there
     // (the item's lines), none when the click lies outside every graph.
     std::vector<std::string> GraphClick(QPoint pixel);
+    // The point of the chart under a device pixel of the drawn page; none outside every graph
+    // with an axis mapping.
+    std::optional<TPontoGrafico> PontoGrafico(QPoint pixel) const;
     // The page and Y at which an item begins, laying the report out up to it when they are
     // not known; page 0 when the item is not in the report.
     TInicioItem InicioDoItem(int item);
