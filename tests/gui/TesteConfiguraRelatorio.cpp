@@ -180,6 +180,22 @@ class TesteConfiguraRelatorio : public QObject {
         QCOMPARE(item.FonteCorpo, TFonte());
     }
 
+    // "Aplicar a Todos" from a later text item reaches the earlier ones: the first item changed
+    // is told back, so that the report is laid out again from there.
+    void aplicarATodosPrimeiroMudado() {
+        TListaItens itens = CriaCatalogo();
+        const int primeiro = PrimeiroDoTipo(itens, tiTexto);
+        const int depois = PrimeiroDoTipo(itens, tiTexto, primeiro);
+        QVERIFY(primeiro >= 0 && depois > primeiro);
+        Responde<TFCNFTexto>([&](TFCNFTexto &d) {
+            Filho<QAbstractButton>(d, "Espacamento1")->click();
+            Clica(d, "AplicarTodos");
+        });
+        int mudado = -1;
+        QVERIFY(ConfiguraItem(nullptr, itens, depois, true, std::nullopt, &mudado));
+        QCOMPARE(mudado, primeiro);
+    }
+
     // "Aplicar a Todos" in the graph dialog changes every graph item (both kinds), no table;
     // a series graph keeps its own series options.
     void aplicarATodosGraficos() {
