@@ -97,8 +97,8 @@ TEST(GeometriaChart, MargensDoLayout) {
     EXPECT_EQ(g.Direita, 14 + 10 + 10);
     const TMargens s = LayoutChart(t, false, false); // hidden scales take no label room
     EXPECT_EQ(s.Esquerda, 14 + 10 + 10);
-    EXPECT_TRUE(RotulosXAlternados(10, 30, 300));
-    EXPECT_FALSE(RotulosXAlternados(10, 29, 300));
+    EXPECT_TRUE(RotulosXAlternados(10, 26, 300)); // 30 pixels a division: no room for the gap
+    EXPECT_FALSE(RotulosXAlternados(10, 25, 300));
     EXPECT_EQ(RotulosLegenda(29, 300), 10);
     EXPECT_EQ(RotulosLegenda(30, 300), 5);
 }

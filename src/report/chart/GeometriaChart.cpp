@@ -130,7 +130,8 @@ TMargens LayoutChart(const TMedidasTexto &m, bool rotulosX, bool rotulosY) {
 }
 
 bool RotulosXAlternados(int divisoes, int larguraRotulo, int larguraPlot) {
-    return divisoes * larguraRotulo >= larguraPlot;
+    // Labels that touch read as one number ("0,000,13"): each keeps a gap after it.
+    return divisoes * (larguraRotulo + kFolgaRotulosX) >= larguraPlot;
 }
 
 std::uint32_t PadraoTraco(int estilo) {

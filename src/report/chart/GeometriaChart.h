@@ -106,7 +106,9 @@ struct TMargens {
 // A hidden scale takes no room for its labels.
 TMargens LayoutChart(const TMedidasTexto &m, bool rotulosX, bool rotulosY);
 
-// Only every second X tick is labelled when the labels would not fit.
+// Only every second X tick is labelled when the labels, each with a gap of kFolgaRotulosX
+// pixels after it, would not fit.
+inline constexpr int kFolgaRotulosX = 4;
 bool RotulosXAlternados(int divisoes, int larguraRotulo, int larguraPlot);
 
 // The 32-bit dash pattern of a pen style (0 solid, 1 dashed, 2 dotted, 3 dash-dot; others
