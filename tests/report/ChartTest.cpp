@@ -2,6 +2,8 @@
 // marker at the pixel the mapping gives, a curve's dashes, the colour map's end colours.
 #include "chart/Chart.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -217,4 +219,31 @@ TEST(Chart, MarcacaoETituloDireito) {
             if (qGray(img.pixel(x, y)) < 128) (x <= c.Largura - 5 ? dentro : fora)++;
     EXPECT_GT(dentro, 20);
     EXPECT_EQ(fora, 0);
+}
+
+// A text centred near the plot's edge (the value of a short bar) is moved inside whole: its
+// first pixel is right of the frame, and a text at the middle stays centred.
+TEST(PinturaChart, TextoJuntoDaBordaFicaInteiroNoPlot) {
+    TChart c = ChartTeste();
+    c.EscalaX.Oculta = c.EscalaY.Oculta = true;
+    c.FonteRotulos.Cor = Cor(255, 0, 0);
+    c.TextAt("1.234.567,89%", 9, 0.1);
+    c.TextAt("5", 3, 5);
+    const TLayoutChart l = LayoutDe(c);
+    const QImage img = ImagemChart(c, 256).convertToFormat(QImage::Format_RGB32);
+    const auto vermelhos = [&](double y, int &primeiro, int &ultimo) {
+        primeiro = img.width(), ultimo = -1;
+        const int py = l.Mapa.YPixel(y);
+        for (int yy = py - 8; yy <= py + 8; ++yy)
+            for (int x = 0; x < img.width(); ++x)
+                if (qRed(img.pixel(x, yy)) > 150 && qGreen(img.pixel(x, yy)) < 100)
+                    primeiro = std::min(primeiro, x), ultimo = std::max(ultimo, x);
+    };
+    int a = 0, b = 0;
+    vermelhos(9, a, b);
+    EXPECT_GT(a, l.Mapa.PlotEsquerda());
+    const int largura = QFontMetrics(c.FonteRotulos.ParaQFont()).horizontalAdvance("1.234.567,89%");
+    EXPECT_GE(b - a, largura - 4); // the whole text, not its tail
+    vermelhos(3, a, b);
+    EXPECT_NEAR((a + b) / 2.0, l.Mapa.XPixel(5), 3);
 }

@@ -460,8 +460,13 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
             p.setFont(fonteRotulo);
             p.setPen(QC(c.FonteRotulos.Cor));
             const QString s = Q(e.Rotulo);
-            p.drawText(m.XPixel(e.X1) - fr.horizontalAdvance(s) / 2,
-                       m.YPixel(e.Y1) + (fr.ascent() - fr.descent()) / 2, s);
+            // Centred on its point, but moved sideways to stay whole inside the plot: the value
+            // of a short bar near the edge would otherwise lose its first digits.
+            const int largura = fr.horizontalAdvance(s);
+            int x = m.XPixel(e.X1) - largura / 2;
+            const int menor = m.PlotEsquerda() + 2, maior = m.PlotDireita() - 2 - largura;
+            if (menor <= maior) x = std::clamp(x, menor, maior);
+            p.drawText(x, m.YPixel(e.Y1) + (fr.ascent() - fr.descent()) / 2, s);
             break;
         }
         case TElementoChart::Curva: {
