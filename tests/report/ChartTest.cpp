@@ -3,10 +3,9 @@
 #include "chart/Chart.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 
 #include <gtest/gtest.h>
-
-#include <QPainter>
 
 #include <cmath>
 #include <set>
@@ -246,4 +245,28 @@ TEST(PinturaChart, TextoJuntoDaBordaFicaInteiroNoPlot) {
     EXPECT_GE(b - a, largura - 4); // the whole text, not its tail
     vermelhos(3, a, b);
     EXPECT_NEAR((a + b) / 2.0, l.Mapa.XPixel(5), 3);
+}
+
+// The three axis names of a surface are drawn whole inside the plot, each in its own font's
+// colour.
+TEST(PinturaChart, NomesDosEixosDaSuperficieDentroDoPlot) {
+    TChart c = ChartTeste();
+    c.EscalaX.Oculta = c.EscalaY.Oculta = true;
+    c.Superficie = [](double x, double y) { return x * y; };
+    c.TituloX = c.TituloY = c.TituloZ = "nome do eixo";
+    c.FonteEscalaX.Cor = Cor(255, 0, 0), c.FonteEscalaY.Cor = Cor(0, 204, 0), c.FonteLegendas.Cor = Cor(0, 0, 255);
+    const TLayoutChart l = LayoutDe(c);
+    const QImage img = ImagemChart(c, 256).convertToFormat(QImage::Format_RGB32);
+    const int largura = QFontMetrics(c.FonteEscalaX.ParaQFont()).horizontalAdvance("nome do eixo");
+    for (const QRgb cor : {qRgb(255, 0, 0), qRgb(0, 204, 0), qRgb(0, 0, 255)}) {
+        int x0 = img.width(), x1 = -1, y0 = img.height(), y1 = -1;
+        for (int y = l.Mapa.PlotTopo(); y <= l.Mapa.PlotBase(); ++y)
+            for (int x = l.Mapa.PlotEsquerda(); x <= l.Mapa.PlotDireita(); ++x)
+                if (img.pixel(x, y) == cor) x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+        EXPECT_GE(x1 - x0, largura * 4 / 5) << std::hex << cor; // whole, not cut by the frame
+        EXPECT_GT(x0, l.Mapa.PlotEsquerda());
+        EXPECT_LT(x1, l.Mapa.PlotDireita());
+        EXPECT_GT(y0, l.Mapa.PlotTopo());
+        EXPECT_LT(y1, l.Mapa.PlotBase());
+    }
 }

@@ -384,11 +384,31 @@ void PintaSuperficie(QPainter &p, const TChart &c, const TLayoutChart &l) {
         p.drawPolygon(q.P.data(), 4);
     }
     p.setBrush(Qt::NoBrush);
-    // Axis names at the ends of the floor edges.
-    TextoCentrado(p, c.FonteEscalaX, c.TituloX, static_cast<int>(tela(unit(n, 0, zmin)).x()),
-                  static_cast<int>(tela(unit(n, 0, zmin)).y()) + 2);
-    TextoCentrado(p, c.FonteEscalaY, c.TituloY, static_cast<int>(tela(unit(0, n, zmin)).x()),
-                  static_cast<int>(tela(unit(0, n, zmin)).y()) - 16);
+    // Axis names beside the middle of their floor edges, pushed away from the floor's centre,
+    // and the estimate's name above the vertical edge at the first corner; each is kept whole
+    // inside the plot.
+    const QPointF centro = tela(unit(n / 2, n / 2, zmin));
+    auto rotulo = [&](const TFonte &f, const std::string &s, QPointF ancora, bool paraFora) {
+        if (s.empty()) return;
+        const QFont q = f.ParaQFont();
+        const QFontMetrics fm(q);
+        const int largura = LarguraMarcada(q, s), altura = fm.height();
+        if (paraFora) {
+            const QPointF d = ancora - centro;
+            const double len = std::hypot(d.x(), d.y());
+            if (len > 0) ancora += d / len * (altura + 2);
+        }
+        const double x0 = m.PlotEsquerda() + 2 + largura / 2.0, x1 = m.PlotDireita() - 2 - largura / 2.0;
+        const double y0 = m.PlotTopo() + 2 + altura / 2.0, y1 = m.PlotBase() - 2 - altura / 2.0;
+        const int cxr = static_cast<int>(x0 <= x1 ? std::clamp(ancora.x(), x0, x1) : ancora.x());
+        const int cyr = static_cast<int>(y0 <= y1 ? std::clamp(ancora.y(), y0, y1) : ancora.y());
+        TextoCentrado(p, f, s, cxr, cyr - altura / 2);
+    };
+    p.setPen(QC(c.CorGrade));
+    p.drawLine(tela(unit(0, 0, zmin)), tela(unit(0, 0, zmax)));
+    rotulo(c.FonteEscalaX, c.TituloX, tela(unit(n / 2, 0, zmin)), true);
+    rotulo(c.FonteEscalaY, c.TituloY, tela(unit(0, n / 2, zmin)), true);
+    rotulo(c.FonteLegendas, c.TituloZ, tela(unit(0, 0, zmax)) - QPointF(0, 12), false);
 }
 
 // The box that drawn things are cut to: the chart's ranges (an empty range cuts nothing, its
