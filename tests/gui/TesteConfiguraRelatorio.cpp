@@ -28,6 +28,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -485,6 +486,34 @@ class TesteConfiguraRelatorio : public QObject {
         TListaItens itens = CriaCatalogo();
         QVERIFY(LeConfiguracaoRelatorio(Arquivo(), lida, itens));
         QVERIFY(lida == cfg);
+    }
+
+    // A manual range changed alone (the axis was manual already) is a change of the item; and
+    // the configuration's cancel gives the graphs back their manual modes and ranges, which the
+    // settings text does not hold.
+    void faixaManualMudaECancelaVolta() {
+        TListaItens itens = CriaCatalogo();
+        const int g = PrimeiroDoTipo(itens, tiGrafico);
+        QVERIFY(g >= 0);
+        auto &item = static_cast<TItemAvaliacaoGraf &>(*itens[static_cast<std::size_t>(g)]);
+        item.Eixos[1].Modo = 1;
+        item.Eixos[1].Minimo = 3, item.Eixos[1].Maximo = 4;
+        Responde<TDLGCNFGrafico>([](TDLGCNFGrafico &d) {
+            Filho<QLineEdit>(d, "MaximoY")->setText(QStringLiteral("9"));
+            Clica(d, "Confirma");
+        });
+        QVERIFY(ConfiguraItem(nullptr, itens, g, true));
+        QCOMPARE(item.Eixos[1].Maximo, 9.0);
+
+        TConfiguracaoRelatorio cfg;
+        TFConfiguraRelatorio d(itens, cfg, true, -1);
+        QVERIFY(!d.ItensMudaram());
+        item.Eixos[1].Minimo = 5; // as the item's own dialog would, from the list
+        QVERIFY(d.ItensMudaram());
+        d.reject();
+        QCOMPARE(item.Eixos[1].Modo, std::uint8_t{1});
+        QCOMPARE(item.Eixos[1].Minimo, 3.0);
+        QCOMPARE(item.Eixos[1].Maximo, 9.0);
     }
 };
 

@@ -183,8 +183,12 @@ bool GravaArquivoRelatorio(const TConfiguracaoRelatorio *cfg, const TListaItens 
 
 std::string TextoConfiguracaoItens(const TListaItens &itens) {
     TArquivoIni ini;
-    for (const auto &item : itens) item->GravaConfiguracao(ini);
-    return ini.Conteudo();
+    std::string sessao;
+    for (const auto &item : itens) {
+        item->GravaConfiguracao(ini);
+        sessao += item->EstadoDaSessao() + '\n';
+    }
+    return ini.Conteudo() + sessao;
 }
 
 } // namespace zelto

@@ -92,7 +92,8 @@ class TComboBorda : public QComboBox {
 // be written.
 bool GravaArquivoRelatorio(const TConfiguracaoRelatorio *cfg, const TListaItens &itens);
 
-// Every item's settings as the settings file would hold them (to tell whether any changed).
+// Every item's settings as the settings file would hold them, followed by what each holds for
+// the session only (to tell whether any changed).
 std::string TextoConfiguracaoItens(const TListaItens &itens);
 
 } // namespace zelto

@@ -31,7 +31,7 @@ std::vector<std::string> ConfiguracaoDeCadaItem(const TListaItens &itens) {
     for (const auto &item : itens) {
         TArquivoIni ini;
         item->GravaConfiguracao(ini);
-        textos.push_back(ini.Conteudo());
+        textos.push_back(ini.Conteudo() + item->EstadoDaSessao());
     }
     return textos;
 }

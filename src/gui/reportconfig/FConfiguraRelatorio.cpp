@@ -158,7 +158,12 @@ TFConfiguraRelatorio::TFConfiguraRelatorio(TListaItens &itens, const TConfigurac
                                            int itemInicial, QWidget *pai)
     : QDialog(pai), itens_(itens), cfg_(cfg), original_(cfg), inferencial_(inferencial) {
     setWindowTitle(QStringLiteral("Configurar Relatório"));
-    for (const auto &item : itens_) item->GravaConfiguracao(instantaneo_);
+    for (const auto &item : itens_) {
+        item->GravaConfiguracao(instantaneo_);
+        const auto *g = dynamic_cast<const TItemAvaliacaoGraf *>(item.get());
+        eixos_.push_back(g ? std::optional(g->Eixos) : std::nullopt);
+    }
+    textoInicial_ = TextoConfiguracaoItens(itens_);
 
     auto *l = new QVBoxLayout(this);
     auto *abas = new QTabWidget(this);
@@ -465,7 +470,7 @@ bool TFConfiguraRelatorio::ConfiguraTodos(TTipoItem tipo) {
     return false;
 }
 
-bool TFConfiguraRelatorio::ItensMudaram() const { return TextoConfiguracaoItens(itens_) != instantaneo_.Conteudo(); }
+bool TFConfiguraRelatorio::ItensMudaram() const { return TextoConfiguracaoItens(itens_) != textoInicial_; }
 
 bool TFConfiguraRelatorio::GravaConfiguracao() {
     const QString nome = EscolheArquivoConfiguracao(this, true);
@@ -511,7 +516,12 @@ bool TFConfiguraRelatorio::LeConfiguracao() {
 
 void TFConfiguraRelatorio::reject() {
     // Everything back as it was at opening, the working file too when it was written.
-    for (const auto &item : itens_) item->LeConfiguracao(instantaneo_);
+    for (std::size_t i = 0; i < itens_.size(); ++i) {
+        itens_[i]->LeConfiguracao(instantaneo_);
+        // Reading turns a manual mode into automatic and keeps the ranges of now: the axes
+        // go back as they were.
+        if (auto *g = dynamic_cast<TItemAvaliacaoGraf *>(itens_[i].get()); g && eixos_[i]) g->Eixos = *eixos_[i];
+    }
     if (arquivoMexido_) GravaArquivoRelatorio(&original_, itens_);
     QDialog::reject();
 }

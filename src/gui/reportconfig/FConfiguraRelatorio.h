@@ -17,8 +17,11 @@
 #include <QDialog>
 #include <QPointF>
 
+#include <array>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -87,6 +90,9 @@ class TFConfiguraRelatorio : public QDialog {
     TConfiguracaoRelatorio cfg_, original_;
     bool inferencial_;
     TArquivoIni instantaneo_; // the items' settings at opening
+    std::string textoInicial_; // the same with what they hold for the session only
+    // The graphs' axes at opening: their manual ranges and modes are not in the settings text.
+    std::vector<std::optional<std::array<TItemAvaliacaoGraf::TEixo, 2>>> eixos_;
     bool arquivoMexido_ = false;
 
     TEditorCabecalho *cabecalho_ = nullptr, *rodape_ = nullptr;

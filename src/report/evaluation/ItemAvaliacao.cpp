@@ -6,6 +6,7 @@
 #include "common/Texto.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 
 namespace zelto {
@@ -314,6 +315,17 @@ void TItemAvaliacaoGraf::Copia(const TItemAvaliacao &outro) {
     AlturaGrafico = g->AlturaGrafico;
     OpcoesMGr = g->OpcoesMGr;
     ValorMGr = g->ValorMGr;
+}
+
+std::string TItemAvaliacaoGraf::EstadoDaSessao() const {
+    // Exact values (hexadecimal floating point); a NaN reads the same each time.
+    std::string s;
+    char b[64];
+    for (const TEixo &e : Eixos) {
+        std::snprintf(b, sizeof b, "%a;%a;", e.Minimo, e.Maximo);
+        s += b;
+    }
+    return s;
 }
 
 // The chart settings keep the memory of their origin: "Dados" holds the line pen's width in

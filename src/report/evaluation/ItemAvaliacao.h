@@ -107,6 +107,9 @@ class TItemAvaliacao {
     // Reads the settings; false when some key was present but damaged (it takes its default).
     virtual bool LeConfiguracao(const TArquivoIni &ini);
     virtual void GravaConfiguracao(TArquivoIni &ini) const;
+    // What the item holds for the session only, outside its stored settings, as comparable
+    // text (a graph's manual axis ranges): settings dialogs see a change there too.
+    virtual std::string EstadoDaSessao() const { return {}; }
     // A click on the drawn graph of the part last computed, at (x, y) in chart units, with a
     // tolerance box of ± toleranciaX, ± toleranciaY around it: the lines (at most three) that
     // describe what lies there; none when nothing does.
@@ -221,6 +224,7 @@ class TItemAvaliacaoGraf : public TItemAvaliacao {
     void Copia(const TItemAvaliacao &outro) override;
     bool LeConfiguracao(const TArquivoIni &ini) override;
     void GravaConfiguracao(TArquivoIni &ini) const override;
+    std::string EstadoDaSessao() const override;
     int AlturaMinima() const override;
 };
 
