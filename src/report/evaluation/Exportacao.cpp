@@ -33,15 +33,15 @@ void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfigur
              TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
              const TSignificancias &significancias, TProgresso *progresso, TResultadoRelatorio &r) {
     const QString saida = QString::fromStdString(pedido.Saida);
+    TContextoItem contexto;
+    contexto.Sistema = &sistema;
+    contexto.Grid = &grid;
+    contexto.Significancias = &significancias;
+    contexto.Pesquisa = pesquisa;
+    contexto.Data = QDate::currentDate();
+    TAvaliacao avaliacao(sistema, pedido.Inferencial);
     if (EscritorPaginado(saida)) {
         // Drawn by the report view: the pages are the screen's.
-        TContextoItem contexto;
-        contexto.Sistema = &sistema;
-        contexto.Grid = &grid;
-        contexto.Significancias = &significancias;
-        contexto.Pesquisa = pesquisa;
-        contexto.Data = QDate::currentDate();
-        TAvaliacao avaliacao(sistema, pedido.Inferencial);
         TPaginacao paginacao(avaliacao, itens, contexto, configuracao);
         QString erro;
         r.Ok = paginacao.RefreshReport(nullptr, 100, progresso) &&
@@ -56,13 +56,6 @@ void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfigur
         r.Erro = escritor->Erro().toStdString();
         return;
     }
-    TContextoItem contexto;
-    contexto.Sistema = &sistema;
-    contexto.Grid = &grid;
-    contexto.Significancias = &significancias;
-    contexto.Pesquisa = pesquisa;
-    contexto.Data = QDate::currentDate();
-    TAvaliacao avaliacao(sistema, pedido.Inferencial);
     r.Ok = avaliacao.Exporta(*escritor, itens, contexto, configuracao, progresso);
     if (!r.Ok) r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
 }
