@@ -5,8 +5,7 @@
 //
 // With ZELTO_CAPTURAS set to a folder, each dialog is also saved there as a PNG.
 //
-// This file speaks to the writers, so it does not include the worksheet headers (their cell
-// alignments share names with the writers'); it registers its class by hand.
+// It registers its class with the test runner by hand.
 #include "chart/Chart.h"
 #include "config/ArquivoRelatorio.h"
 #include "evaluation/Avaliacao.h"

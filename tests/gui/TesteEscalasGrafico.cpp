@@ -3,8 +3,7 @@
 // range to the item and "Cancela" leaves the item as it was; "Aplicar a Todos" gives the other
 // graphs the scale mode and leaves each its own range.
 //
-// This file speaks to the writers, so it does not include the worksheet headers (their cell
-// alignments share names with the writers'); it registers its class by hand.
+// It registers its class with the test runner by hand.
 #include "chart/Chart.h"
 #include "evaluation/Catalogo.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"

@@ -17,7 +17,7 @@ struct TBlocoCaptura {
     bool Tabela = false;
     QString Texto; // paragraph
     TFonte Fonte;
-    int Alinhamento = alEsquerda;
+    int Alinhamento = apEsquerda;
     std::vector<QStringList> Celulas; // table rows
     std::vector<std::vector<int>> Alinhamentos;
 };
@@ -62,10 +62,10 @@ class TEscritorCaptura : public TArqEditor {
         Destino().push_back(b);
         texto_.clear();
     }
-    void AlignLeft() override { Alignment = alEsquerda; }
-    void AlignCenter() override { Alignment = alCentro; }
-    void AlignRight() override { Alignment = alDireita; }
-    void AlignJustify() override { Alignment = alJustificado; }
+    void AlignLeft() override { Alignment = apEsquerda; }
+    void AlignCenter() override { Alignment = apCentro; }
+    void AlignRight() override { Alignment = apDireita; }
+    void AlignJustify() override { Alignment = apJustificado; }
     void BeginHeader() override { ++Cabecalhos; }
     void BeginFooter() override { ++Rodapes; }
     void BeginTable(int colunas, int linhas, int largura, int alinhamento) override {

@@ -142,7 +142,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
          "\\tx2268 12\\tx2268  a\\tx2268b"},
         {"paragraph format and the default tab stops",
          [](tRTF_Writer &w) {
-             w.SetParagraph(alJustificado, 150, 10, -5, 0);
+             w.SetParagraph(apJustificado, 150, 10, -5, 0);
              w.ApplyTabs();
              w.WriteText(QStringLiteral("1"));
          },

@@ -193,6 +193,5 @@ std::string TextoConfiguracaoItens(const TListaItens &itens) {
 
 } // namespace zelto
 
-// Compiled here, apart from the worksheet headers of the other dialogs (whose cell
-// alignments share names with the writers').
+// The meta-object code compiled with this unit.
 #include "moc_ComponentesConfig.cpp"

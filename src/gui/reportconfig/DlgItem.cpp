@@ -79,6 +79,5 @@ void TDlgItem::Conclui(bool todos) {
 
 } // namespace zelto
 
-// Compiled here, apart from the worksheet headers of the other dialogs (whose cell
-// alignments share names with the writers').
+// The meta-object code compiled with this unit.
 #include "moc_DlgItem.cpp"

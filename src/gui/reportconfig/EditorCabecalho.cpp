@@ -89,6 +89,5 @@ TDlgCabecalhoRodape::TDlgCabecalhoRodape(const TCabecalhoRodape &c, bool rodape,
 
 } // namespace zelto
 
-// Compiled here, apart from the worksheet headers of the other dialogs (whose cell
-// alignments share names with the writers').
+// The meta-object code compiled with this unit.
 #include "moc_EditorCabecalho.cpp"

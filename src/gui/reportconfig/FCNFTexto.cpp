@@ -194,6 +194,5 @@ bool TFCNFTabela::ConfiguraRegiao(int regiao) {
 
 } // namespace zelto
 
-// Compiled here, apart from the worksheet headers of the other dialogs (whose cell
-// alignments share names with the writers').
+// The meta-object code compiled with this unit.
 #include "moc_FCNFTexto.cpp"

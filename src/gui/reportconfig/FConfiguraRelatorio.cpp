@@ -528,6 +528,5 @@ void TFConfiguraRelatorio::reject() {
 
 } // namespace zelto
 
-// Compiled here, apart from the worksheet headers of the other dialogs (whose cell
-// alignments share names with the writers').
+// The meta-object code compiled with this unit.
 #include "moc_FConfiguraRelatorio.cpp"

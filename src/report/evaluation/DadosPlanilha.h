@@ -1,9 +1,8 @@
 // What the report items read of the worksheet and of the model search, as plain records.
 //
-// The worksheet's headers and the writer interface both name alignments (their enumerators
-// share names and differ in value), so the items never include the worksheet's headers: this
-// unit reads the worksheet and the search and hands the items plain data, with alignments
-// already in the writer's codes (0 left, 1 centre, 2 right).
+// The items never include the worksheet's headers: this unit reads the worksheet and the
+// search and hands the items plain data, with alignments already in the writer's codes
+// (0 left, 1 centre, 2 right; the worksheet's own codes differ in value).
 #pragma once
 
 #include <cstdint>

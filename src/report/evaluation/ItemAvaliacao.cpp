@@ -187,7 +187,7 @@ void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
         for (int c = 0; c < colunas; ++c) {
             std::string texto;
             TFonte fonte = FonteCorpo;
-            int alinhamento = alEsquerda;
+            int alinhamento = apEsquerda;
             try {
                 texto = TextoCelula(l, c);
                 fonte = FonteCelula(l, c);
@@ -197,9 +197,9 @@ void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
             }
             e.SetFont(fonte);
             switch (alinhamento) {
-            case alCentro: e.AlignCenter(); break;
-            case alDireita: e.AlignRight(); break;
-            case alJustificado: e.AlignJustify(); break;
+            case apCentro: e.AlignCenter(); break;
+            case apDireita: e.AlignRight(); break;
+            case apJustificado: e.AlignJustify(); break;
             default: e.AlignLeft(); break;
             }
             // A carriage return inside the text breaks the cell into lines (the writers do it).

@@ -124,7 +124,7 @@ class TItemAvaliacao {
     virtual int VariavelY(int /*parte*/) const { return 1; }
     virtual std::string TextoCelula(int /*linha*/, int /*coluna*/) const { return {}; }
     virtual TFonte FonteCelula(int linha, int coluna) const;
-    virtual int AlinhamentoCelula(int /*linha*/, int /*coluna*/) const { return alEsquerda; }
+    virtual int AlinhamentoCelula(int /*linha*/, int /*coluna*/) const { return apEsquerda; }
 
     // The evaluation sets the context before a run and clears it after.
     void DefineContexto(const TContextoItem *c) { ctx_ = c; }

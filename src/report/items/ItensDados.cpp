@@ -108,7 +108,7 @@ class TIA_Amostragem : public TItemAvaliacaoTab {
         return TextoAmostra(Grid(), colunas_[static_cast<std::size_t>(c - 1)].Coluna, a.Linha);
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0 || c == 0) return alCentro;
+        if (l == 0 || c == 0) return apCentro;
         return colunas_[static_cast<std::size_t>(c - 1)].Alinhamento;
     }
 
@@ -329,8 +329,8 @@ class TIA_EstatBasicas : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 };
 
@@ -373,8 +373,8 @@ class TIA_EstatNaoTransformadas : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 
   private:
@@ -442,8 +442,8 @@ class TIA_ModelosPesquisados : public TItemAvaliacaoTab {
         return modelos_.Tabela[static_cast<std::size_t>(l)][static_cast<std::size_t>(c)];
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0 || c == 0) return alCentro;
-        return alDireita;
+        if (l == 0 || c == 0) return apCentro;
+        return apDireita;
     }
 
   private:

@@ -97,7 +97,7 @@ class TIA_TabValorEst : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l == 0 || c == 0 ? alCentro : alDireita;
+        return l == 0 || c == 0 ? apCentro : apDireita;
     }
 
   private:
@@ -166,7 +166,7 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l > 0 && c == 0 ? alEsquerda : alCentro;
+        return l > 0 && c == 0 ? apEsquerda : apCentro;
     }
 
   private:
@@ -230,8 +230,8 @@ class TIA_Derivadas : public TItemAvaliacaoTab {
         return Num(*d * ponto_[k] / *y_) + "%";
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 
   private:
@@ -332,8 +332,8 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 
   private:

@@ -166,8 +166,8 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 
   private:

@@ -104,7 +104,7 @@ class TIA_Regressores : public TItemAvaliacaoTab {
         default: return Num(b + tCritico_ * sd);
         }
     }
-    int AlinhamentoCelula(int, int c) const override { return c <= 1 ? alEsquerda : alDireita; }
+    int AlinhamentoCelula(int, int c) const override { return c <= 1 ? apEsquerda : apDireita; }
 
   private:
     std::size_t k_ = 0;
@@ -220,7 +220,7 @@ class TIA_Somatorios : public TItemSomas {
         if (c == 1) return Num(somas_.Soma(i));
         return Num(somas_.Produto(i, static_cast<std::size_t>(c - 1)));
     }
-    int AlinhamentoCelula(int l, int) const override { return l == 0 ? alCentro : alDireita; }
+    int AlinhamentoCelula(int l, int) const override { return l == 0 ? apCentro : apDireita; }
 };
 
 class TIA_CorrelacoesParciais : public TItemSomas {
@@ -235,7 +235,7 @@ class TIA_CorrelacoesParciais : public TItemSomas {
         if (somas_.Constante(i) || somas_.Constante(j)) return "indefinido";
         return Fixo(somas_.Correlacao(i, j), 4);
     }
-    int AlinhamentoCelula(int, int c) const override { return c == 0 ? alEsquerda : alDireita; }
+    int AlinhamentoCelula(int, int c) const override { return c == 0 ? apEsquerda : apDireita; }
 };
 
 class TIA_TesteCorrelacoesParciais : public TIA_CorrelacoesParciais {
@@ -286,8 +286,8 @@ class TIA_TesteCorrelacoesParciais : public TIA_CorrelacoesParciais {
         return Signif(T(static_cast<std::size_t>(l), static_cast<std::size_t>(c)), 4);
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0 || l == c) return alCentro;
-        return c == 0 ? alEsquerda : alDireita;
+        if (l == 0 || l == c) return apCentro;
+        return c == 0 ? apEsquerda : apDireita;
     }
 
   private:
@@ -350,9 +350,9 @@ class TIA_ANOVA : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (c == 0) return alEsquerda;
-        if (l == 0 || c == 4) return alCentro;
-        return alDireita;
+        if (c == 0) return apEsquerda;
+        if (l == 0 || c == 4) return apCentro;
+        return apDireita;
     }
 
   private:
@@ -425,10 +425,10 @@ class TIA_SigRegrBi : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0) return alCentro;
-        if (c == 0) return alEsquerda;
-        if (c == 1 || c == 4) return alCentro;
-        return alDireita;
+        if (l == 0) return apCentro;
+        if (c == 0) return apEsquerda;
+        if (c == 1 || c == 4) return apCentro;
+        return apDireita;
     }
 
   protected:

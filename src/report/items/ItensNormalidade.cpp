@@ -109,7 +109,7 @@ class TIA_TesteKolmogorov : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l == 0 || c == 0 ? alCentro : alDireita;
+        return l == 0 || c == 0 ? apCentro : apDireita;
     }
 
   private:
@@ -279,8 +279,8 @@ class TIA_MomentosCentrais : public TItemAvaliacaoTab {
         return l == 1 ? "0" : "Indefinido";
     }
     int AlinhamentoCelula(int l, int c) const override {
-        if (l == 0 || c == 0) return alEsquerda;
-        return c == 3 ? alCentro : alDireita;
+        if (l == 0 || c == 0) return apEsquerda;
+        return c == 3 ? apCentro : apDireita;
     }
 
   private:
@@ -320,7 +320,7 @@ class TIA_IntervalosClasse : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l == 0 || c == 0 ? alCentro : alDireita;
+        return l == 0 || c == 0 ? apCentro : apDireita;
     }
 };
 

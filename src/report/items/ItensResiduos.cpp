@@ -61,7 +61,7 @@ std::string Fixo(long double x, int d) {
 
 // Row 0 and column 0 centred, the rest right-aligned: the layout of the per-sample tables.
 int AlinhamentoAmostras(int l, int c) {
-    return l == 0 || c == 0 ? alCentro : alDireita;
+    return l == 0 || c == 0 ? apCentro : apDireita;
 }
 
 // ---- Residuals sample by sample ---------------------------------------------------------------
@@ -243,7 +243,7 @@ class TIA_OutLiers : public TItemAvaliacaoTab {
         return Num(s.ResiduoPadronizado(i));
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l == 0 || c == 0 ? alEsquerda : alDireita;
+        return l == 0 || c == 0 ? apEsquerda : apDireita;
     }
 
   private:
@@ -371,7 +371,7 @@ class TIA_TesteOutliers : public TItemAvaliacaoTab {
         }
     }
     int AlinhamentoCelula(int l, int c) const override {
-        return l == 0 || c == 0 || c == 3 ? alCentro : alDireita;
+        return l == 0 || c == 0 || c == 3 ? apCentro : apDireita;
     }
 
   private:
@@ -409,7 +409,7 @@ class TIA_DistrResiduos : public TItemAvaliacaoTab {
                                      : "% de Amostragens no Intervalo";
         return Fixo(percentual_[l - 1], 2) + " %";
     }
-    int AlinhamentoCelula(int, int) const override { return alCentro; }
+    int AlinhamentoCelula(int, int) const override { return apCentro; }
 
   private:
     long double percentual_[3] = {};

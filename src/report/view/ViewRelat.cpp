@@ -142,7 +142,7 @@ void TViewRelat::EscreveCabecalhoEm(const std::function<void(TArqEditor &)> &esc
     semQuebraPagina_ = true;
     Line.clear();
     LineWidth = LineHeight = LineBlanks = 0;
-    Alignment = alDesconhecido;
+    Alignment = apDesconhecido;
     Y = y;
     escritor(*this);
     TerminaLinha();
@@ -400,15 +400,15 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
 
     int x0 = esquerda;
     switch (Alignment) {
-    case alCentro: x0 = esquerda + (disponivel - LineWidth) / 2; break;
-    case alDireita: x0 = esquerda + disponivel - LineWidth; break;
+    case apCentro: x0 = esquerda + (disponivel - LineWidth) / 2; break;
+    case apDireita: x0 = esquerda + disponivel - LineWidth; break;
     default: break;
     }
     x0 = std::max(x0, esquerda);
     // A justified line other than its paragraph's last spreads the free space over its blanks
     // (blanks that end the line take none).
     double extra = 0;
-    if (Alignment == alJustificado && !fimParagrafo && LineWidth < disponivel) {
+    if (Alignment == apJustificado && !fimParagrafo && LineWidth < disponivel) {
         int finais = 0;
         for (auto it = Line.rbegin(); it != Line.rend(); ++it) {
             if (it->Tipo != TTrechoLinha::Texto) break;

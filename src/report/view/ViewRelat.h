@@ -173,10 +173,10 @@ class TViewRelat : public TArqEditor {
     void WritePageNumber() override;
     void NewParagraph() override;
     void NewPage() override;
-    void AlignCenter() override { Alignment = alCentro; }
-    void AlignLeft() override { Alignment = alEsquerda; }
-    void AlignRight() override { Alignment = alDireita; }
-    void AlignJustify() override { Alignment = alJustificado; }
+    void AlignCenter() override { Alignment = apCentro; }
+    void AlignLeft() override { Alignment = apEsquerda; }
+    void AlignRight() override { Alignment = apDireita; }
+    void AlignJustify() override { Alignment = apJustificado; }
     void WriteBitmap(const QImage &imagem, int escala, int cores) override;
     void WritePicture(const QImage &imagem, int escala, int cores) override;
     void SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,

@@ -115,11 +115,11 @@ struct TColuna {
 
 // Paragraph alignments and table alignments.
 enum TAlinhamento : std::uint8_t {
-    alEsquerda = 0,
-    alCentro = 1,
-    alDireita = 2,
-    alJustificado = 3,
-    alDesconhecido = 100 // forces the next alignment request to be emitted
+    apEsquerda = 0,
+    apCentro = 1,
+    apDireita = 2,
+    apJustificado = 3,
+    apDesconhecido = 100 // forces the next alignment request to be emitted
 };
 enum TAlinhamentoTabela : std::uint8_t { atEsquerda = 0, atDireita = 1, atCentro = 2 };
 
@@ -260,10 +260,10 @@ class TArqEditor {
     // Document information (RTF only); at most 100 characters each.
     QString Title, Subject, Author, Operator, Keywords, Comment, DocComment;
 
-    std::uint8_t Alignment = alEsquerda;
+    std::uint8_t Alignment = apEsquerda;
     std::uint8_t VerticalPosition = pvNormal;
     TFonte CurrentFont;
-    std::uint8_t SavedAlignment = alEsquerda;
+    std::uint8_t SavedAlignment = apEsquerda;
     std::uint8_t SavedVerticalPosition = pvNormal;
     TFonte SavedFont;
     std::array<double, 16> TabPositions{};   // mm; 0 unused

@@ -251,10 +251,10 @@ void TArquivoWrite::Alinha(std::uint8_t justificacao) {
     paragrafo_.Justificacao = justificacao;
 }
 
-void TArquivoWrite::AlignLeft() { Alinha(alEsquerda); }
-void TArquivoWrite::AlignCenter() { Alinha(alCentro); }
-void TArquivoWrite::AlignRight() { Alinha(alDireita); }
-void TArquivoWrite::AlignJustify() { Alinha(alJustificado); }
+void TArquivoWrite::AlignLeft() { Alinha(apEsquerda); }
+void TArquivoWrite::AlignCenter() { Alinha(apCentro); }
+void TArquivoWrite::AlignRight() { Alinha(apDireita); }
+void TArquivoWrite::AlignJustify() { Alinha(apJustificado); }
 
 void TArquivoWrite::BeginRow() { AlignLeft(); }
 

@@ -118,7 +118,7 @@ class TArquivoWrite : public TArqEditor {
         QByteArray Registro() const;
     };
     struct TParagrafo {
-        std::uint8_t Justificacao = alEsquerda;
+        std::uint8_t Justificacao = apEsquerda;
         bool Figura = false;
         QByteArray Registro() const;
     };

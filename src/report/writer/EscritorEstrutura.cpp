@@ -9,9 +9,9 @@ namespace {
 
 QString NomeAlinhamento(std::uint8_t a) {
     switch (a) {
-    case alCentro: return QStringLiteral("center");
-    case alDireita: return QStringLiteral("right");
-    case alJustificado: return QStringLiteral("justify");
+    case apCentro: return QStringLiteral("center");
+    case apDireita: return QStringLiteral("right");
+    case apJustificado: return QStringLiteral("justify");
     default: return QStringLiteral("left");
     }
 }
@@ -191,7 +191,7 @@ void TEscritorEstrutura::EndTable() {
     for (std::size_t i = 0; i < tabela_.Celulas.size(); ++i)
         while (static_cast<int>(tabela_.Celulas[i].size()) < ColumnCount) {
             tabela_.Celulas[i].emplace_back();
-            tabela_.Alinhamentos[i].push_back(alEsquerda);
+            tabela_.Alinhamentos[i].push_back(apEsquerda);
         }
     emTabela_ = false;
     Acrescenta(std::move(tabela_));

@@ -46,7 +46,7 @@ struct TBlocoEstrutura {
     TTipo Tipo = Paragrafo;
     // Paragraph.
     QString Texto;
-    std::uint8_t Alinhamento = alEsquerda;
+    std::uint8_t Alinhamento = apEsquerda;
     std::vector<TTrechoEstrutura> Trechos;
     // Table: cell texts and alignments, row by row.
     std::vector<std::vector<QString>> Celulas;
@@ -88,10 +88,10 @@ class TEscritorEstrutura : public TArqEditor {
     void WritePageNumber() override;
     void NewParagraph() override;
     void NewPage() override;
-    void AlignCenter() override { Alignment = alCentro; }
-    void AlignLeft() override { Alignment = alEsquerda; }
-    void AlignRight() override { Alignment = alDireita; }
-    void AlignJustify() override { Alignment = alJustificado; }
+    void AlignCenter() override { Alignment = apCentro; }
+    void AlignLeft() override { Alignment = apEsquerda; }
+    void AlignRight() override { Alignment = apDireita; }
+    void AlignJustify() override { Alignment = apJustificado; }
     void WriteBitmap(const QImage &imagem, int escala, int cores) override;
     void WritePicture(const QImage &imagem, int escala, int cores) override;
     void BeginHeader() override { MudaDestino(dCabecalho); }

@@ -22,8 +22,8 @@ QStringList LinhasTabela(const TBlocoEstrutura &tabela) {
             const QString &celula = tabela.Celulas[i][j];
             const qsizetype folga = larguras[j] - celula.size();
             const std::uint8_t alinhamento = tabela.Alinhamentos[i][j];
-            const qsizetype antes = alinhamento == alDireita ? folga
-                                    : alinhamento == alCentro ? folga / 2
+            const qsizetype antes = alinhamento == apDireita ? folga
+                                    : alinhamento == apCentro ? folga / 2
                                                               : 0;
             if (j > 0) texto += QStringLiteral("  ");
             texto += QString(antes, QLatin1Char(' ')) + celula +

@@ -85,11 +85,11 @@ QByteArray Hexadecimal(const QByteArray &dados) {
 // The word of a paragraph alignment; justified text is first set left.
 const char *PalavraAlinhamento(std::uint8_t alinhamento) {
     switch (alinhamento) {
-    case alCentro:
+    case apCentro:
         return "\\qc ";
-    case alDireita:
+    case apDireita:
         return "\\qr ";
-    case alJustificado:
+    case apJustificado:
         return "\\ql \\qj ";
     default:
         return "\\ql ";
@@ -145,7 +145,7 @@ tRTF_Writer::tRTF_Writer(const QString &arquivo)
     TextHeight = PaperHeight - TopMargin - BottomMargin;
     for (int i = 0; i < 8; ++i)
         SetTabPosition(i, 4 + 2 * i, 0);
-    Alignment = alEsquerda;
+    Alignment = apEsquerda;
     VerticalPosition = pvNormal;
     cores_.append(CorPreta);
 
@@ -371,22 +371,22 @@ void tRTF_Writer::Alinha(std::uint8_t alinhamento) {
 }
 
 void tRTF_Writer::AlignCenter() {
-    Alinha(alCentro);
+    Alinha(apCentro);
 }
 void tRTF_Writer::AlignLeft() {
-    Alinha(alEsquerda);
+    Alinha(apEsquerda);
 }
 void tRTF_Writer::AlignRight() {
-    Alinha(alDireita);
+    Alinha(apDireita);
 }
 void tRTF_Writer::AlignJustify() {
-    Alinha(alJustificado);
+    Alinha(apJustificado);
 }
 
 void tRTF_Writer::SetParagraph(int alinhamento, int espacamento, double esquerda, double primeira,
                                double direita) {
-    const bool conhecido = alinhamento >= alEsquerda && alinhamento <= alJustificado;
-    Alinha(static_cast<std::uint8_t>(conhecido ? alinhamento : int{alEsquerda}));
+    const bool conhecido = alinhamento >= apEsquerda && alinhamento <= apJustificado;
+    Alinha(static_cast<std::uint8_t>(conhecido ? alinhamento : int{apEsquerda}));
     Corpo("\\li" + Numero(ParaTwips(esquerda)) + "\\ri" + Numero(ParaTwips(direita)) + "\\fi" +
           Numero(ParaTwips(primeira)) + "\\slmult" + Numero(std::lround(espacamento / 100.0)));
     delimitador_ = true;
@@ -425,7 +425,7 @@ void tRTF_Writer::IniciaGrupo(const char *grupo) {
     SetBackColor(CorBranca);
     antesDoGrupo_ = {Alignment, VerticalPosition, CurrentFont, fonteEmitida_, corFundo_};
     // The first alignment and font inside the group are always written.
-    Alignment = alDesconhecido;
+    Alignment = apDesconhecido;
     fonteEmitida_ = false;
     Corpo(grupo);
 }
@@ -456,7 +456,7 @@ void tRTF_Writer::EndFooter() {
 void tRTF_Writer::ReemiteParagrafo() {
     QByteArray r;
     if (fonteEmitida_) r += ReferenciaFonte(CurrentFont) + ' ';
-    if (Alignment != alDesconhecido) r += PalavraAlinhamento(Alignment);
+    if (Alignment != apDesconhecido) r += PalavraAlinhamento(Alignment);
     Corpo(r);
 }
 
