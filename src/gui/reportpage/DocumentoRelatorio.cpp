@@ -8,7 +8,6 @@
 #include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
 
-#include <QDate>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -65,12 +64,7 @@ std::unique_ptr<TPaginaRelatorio> TDocumentoRelatorio::Constroi(
     TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
     const TSignificancias &significancias, bool inferencial, int zoom, QWidget *pai,
     TProgresso *progresso) {
-    TContextoItem contexto;
-    contexto.Sistema = &sistema;
-    contexto.Grid = &grid;
-    contexto.Significancias = &significancias;
-    contexto.Pesquisa = pesquisa;
-    contexto.Data = QDate::currentDate();
+    const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
     auto pagina = std::make_unique<TPaginaRelatorio>(sistema, *itens_, *configuracao_, contexto,
                                                      inferencial, zoom, pai);
     if (!pagina->Constroi(progresso)) return nullptr;
@@ -122,12 +116,7 @@ bool TDocumentoRelatorio::ImprimeItens(const std::vector<std::string> &classes, 
             for (std::size_t i = 0; i < itens.size(); ++i) itens[i]->Incluido = incluidos[i];
         }
     } restaura{*itens_, incluidos};
-    TContextoItem contexto;
-    contexto.Sistema = &sistema;
-    contexto.Grid = &grid;
-    contexto.Significancias = &significancias;
-    contexto.Pesquisa = pesquisa;
-    contexto.Data = QDate::currentDate();
+    const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
     TAvaliacao avaliacao(sistema, inferencial);
     TPaginacao paginacao(avaliacao, *itens_, contexto, *configuracao_);
     paginacao.NovaView(nullptr, 100);

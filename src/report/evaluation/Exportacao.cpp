@@ -8,8 +8,6 @@
 #include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
 
-#include <QDate>
-
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -33,12 +31,7 @@ void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfigur
              TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
              const TSignificancias &significancias, TProgresso *progresso, TResultadoRelatorio &r) {
     const QString saida = QString::fromStdString(pedido.Saida);
-    TContextoItem contexto;
-    contexto.Sistema = &sistema;
-    contexto.Grid = &grid;
-    contexto.Significancias = &significancias;
-    contexto.Pesquisa = pesquisa;
-    contexto.Data = QDate::currentDate();
+    const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
     TAvaliacao avaliacao(sistema, pedido.Inferencial);
     if (EscritorPaginado(saida)) {
         // Drawn by the report view: the pages are the screen's.

@@ -66,6 +66,18 @@ struct TContextoItem {
     bool Inferencial = true;
     TArqEditor *Escritor = nullptr;
     QDate Data;
+
+    // The context of a report of the fitted model, dated today.
+    static TContextoItem Hoje(TSistema &sistema, const TGridzelto &grid,
+                              const TSignificancias &significancias, const TPesquisa *pesquisa) {
+        TContextoItem c;
+        c.Sistema = &sistema;
+        c.Grid = &grid;
+        c.Significancias = &significancias;
+        c.Pesquisa = pesquisa;
+        c.Data = QDate::currentDate();
+        return c;
+    }
 };
 
 class TErroCalculo : public std::runtime_error {
