@@ -1,8 +1,11 @@
 #include "regression/TabelasCriticas.h"
 
+#include "regression/LimitesDW.h"
+
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 namespace zelto {
 
@@ -78,7 +81,7 @@ constexpr unsigned TabelaDW[9][3][5][2] = {
     },
     {
         // n 21 to 25
-        {{105, 121}, {98, 130}, {90, 141}, {80, 152}, {75, 165}},
+        {{105, 121}, {98, 130}, {90, 141}, {83, 152}, {75, 165}},
         {{118, 134}, {110, 143}, {102, 154}, {94, 165}, {86, 177}},
         {{129, 145}, {121, 155}, {112, 166}, {104, 177}, {95, 189}},
     },
@@ -158,11 +161,23 @@ unsigned ClasseDW(unsigned n) {
     return c;
 }
 
+constexpr long double NiveisDW[3] = {0.01L, 0.025L, 0.05L};
+
+unsigned NivelDW(long double alfa) {
+    return Perto(alfa, 0.01L) ? 0 : Perto(alfa, 0.025L) ? 1 : 2;
+}
+
 // {dL, dU} in hundredths.
 const unsigned *ParDW(unsigned n, unsigned kLinha, long double alfa) {
-    const unsigned nivel = Perto(alfa, 0.01L) ? 0 : Perto(alfa, 0.025L) ? 1 : 2;
     const unsigned k = kLinha < 1 ? 0 : kLinha > 5 ? 4 : kLinha - 1;
-    return TabelaDW[ClasseDW(n)][nivel][k];
+    return TabelaDW[ClasseDW(n)][NivelDW(alfa)][k];
+}
+
+// The bounds computed for n and k' outside the table (fewer than 15 or more than 100 samples,
+// more than 5 regressors); nothing inside it, or where they cannot be computed.
+std::optional<TLimitesDW> ForaDaTabelaDW(unsigned n, unsigned kLinha, long double alfa) {
+    if (n == 0 || kLinha == 0 || (n >= 15 && n <= 100 && kLinha <= 5)) return std::nullopt;
+    return LimitesDWCalculados(n, kLinha, NiveisDW[NivelDW(alfa)]);
 }
 
 } // namespace
@@ -209,10 +224,12 @@ long double CriticoKS(int nivel, unsigned n) {
 }
 
 long double LimiteBaixoDW(unsigned n, unsigned kLinha, long double alfa) {
+    if (const auto calculados = ForaDaTabelaDW(n, kLinha, alfa)) return calculados->Inferior;
     return ParDW(n, kLinha, alfa)[0] / 100.0L;
 }
 
 long double LimiteAltoDW(unsigned n, unsigned kLinha, long double alfa) {
+    if (const auto calculados = ForaDaTabelaDW(n, kLinha, alfa)) return calculados->Superior;
     return ParDW(n, kLinha, alfa)[1] / 100.0L;
 }
 

@@ -47,13 +47,16 @@ TEST(TabelasCriticas, LookupEdges) {
         {"dU 80, 3, 1 %", LimiteAltoDW(80, 3, 0.01L), 1.57L},
         {"dU 81, 3, 1 % (over 80)", LimiteAltoDW(81, 3, 0.01L), 1.60L},
         {"dL 0, 2, 2.5 % (n = 0 is over 80)", LimiteBaixoDW(0, 2, 0.025L), 1.57L},
-        {"dL 1000, 2, 2.5 % as a double", LimiteBaixoDW(1000, 2, 0.025), 1.57L},
+        {"dL 25, 4, 1 %", LimiteBaixoDW(25, 4, 0.01L), 0.83L},
         {"dL 45, 0 regressors (as 1), 1 %", LimiteBaixoDW(45, 0, 0.01), 1.32L},
-        {"dU 45, 9 regressors (as 5), 5 %", LimiteAltoDW(45, 9, 0.05L), 1.77L},
         {"dU 30, 4, 10 % (other level: 5 %)", LimiteAltoDW(30, 4, 0.10L), 1.74L},
     };
     for (const auto &c : casos)
         EXPECT_NEAR(c.valor, c.esperado, 1e-15L) << c.caso;
+    // Beyond the table the bounds are computed (LimitesDWTest checks them against R), no longer
+    // those of 100 samples and 5 regressors.
+    EXPECT_NEAR(LimiteBaixoDW(1000, 20, 0.025), 1.8355L, 1e-4L);
+    EXPECT_NEAR(LimiteAltoDW(45, 9, 0.05L), 2.0222L, 1e-4L);
 }
 
 // Shapes that every correct transcription of these tables has; a mistyped entry breaks one.
@@ -140,10 +143,12 @@ TEST(TestesResiduos, DurbinWatson) {
     for (const auto &c : casos)
         EXPECT_EQ(ClassificaDW(c.d, 20, 1, 0.05L), c.veredito) << double(c.d);
 
-    // Five residuals, k' = 1, 5 %: dL = 1.08, dU = 1.36.
-    EXPECT_EQ(TesteAutocorrelacao(e, 2, 0.05L), 0);                                          // 2.1
-    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{-2, -1, 0, 1, 2}, 2, 0.05L), 1);  // 0.4
-    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{1, -1, 1, -1, 1}, 2, 0.05L), -1); // 3.2
+    // Five residuals, k' = 1, 5 % (computed: dL = 0.527, dU = 1.544; those of 15 samples, 1.08
+    // and 1.36, called 3.2 negative autocorrelation).
+    EXPECT_EQ(TesteAutocorrelacao(e, 2, 0.05L), 0);                                         // 2.1
+    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{-2, -1, 0, 1, 2}, 2, 0.05L), 1); // 0.4
+    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{1, -1, 1, -1, 1}, 2, 0.05L), 2); // 3.2
+    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{0.5L, -1, 1, -1, 0.5L}, 2, 0.05L), -1); // 3.57
     // A model without regressors: inconclusive.
     EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{-2, -1, 0, 1, 2}, 1, 0.05L), 2);
 }
