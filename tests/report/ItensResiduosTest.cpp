@@ -9,6 +9,7 @@
 #include "RelatorioTeste.h"
 
 #include "items/ItensResiduos.h"
+#include "regression/LimitesDW.h"
 #include "regression/TabelasCriticas.h"
 #include "regression/TestesResiduos.h"
 
@@ -135,6 +136,20 @@ TEST_P(ItensResiduos, NumbersAgainstR) {
     // Durbin-Watson.
     Confere(ValorRotulado(r.Paragrafo(45, QStringLiteral("Estatística de Durbin-Watson (DW) "))),
             R("dw"), p + "dw");
+    // Its bounds for n samples and the model's regressors at 5 %, computed beyond the stored
+    // table (w1: 546 samples and 11 regressors, DL 1,82 and DU 1,90 where the table's last cell,
+    // 100 samples and 5 regressors, gave 1,57 and 1,78), and the exact probability of DW under
+    // independence, below 0,0001 for each model here (R: 5,2e-9 for w1).
+    const auto limites = LimitesDWCalculados(static_cast<unsigned>(n),
+                                             static_cast<unsigned>(r.s->m() - 1), 0.05L);
+    ASSERT_TRUE(limites);
+    Confere(r.Paragrafo(45, QStringLiteral("Autocorrelação positiva (DW < DL) "))
+                .section(QStringLiteral("= "), 1),
+            limites->Inferior, p + "DL");
+    Confere(r.Paragrafo(45, QStringLiteral("DU = ")).mid(5).section(QLatin1Char(' '), 0, 0),
+            limites->Superior, p + "DU");
+    EXPECT_EQ(ValorRotulado(r.Paragrafo(45, QStringLiteral("p-valor exato (unilateral, d ≤ DW) "))),
+              QStringLiteral("< 0,0001"));
 }
 
 INSTANTIATE_TEST_SUITE_P(WindsorBoston, ItensResiduos, ::testing::ValuesIn(kModelos),
@@ -188,6 +203,8 @@ TEST(ItensResiduosCasos, ExactFit) {
     EXPECT_FALSE(seq.contains(QStringLiteral("Teste de Sequências")));
     EXPECT_TRUE(seq.contains(QStringLiteral("Teste de Sinais")));
     EXPECT_EQ(r.Tabela(31).Celulas[1][1], QStringLiteral("0,000"));
+    // No probability of a statistic made of rounding noise.
+    EXPECT_FALSE(r.Paragrafos(45).join(QLatin1Char('\n')).contains(QStringLiteral("p-valor")));
 }
 
 // The descriptive mode: deviations around the mean, its titles and headings, the coefficient of

@@ -15,6 +15,7 @@
 #include "items/ComumItens.h"
 #include "items/ItensResiduos.h"
 #include "regression/Distribuicoes.h"
+#include "regression/LimitesDW.h"
 #include "regression/ResiduosRelatorio.h"
 #include "regression/TabelasCriticas.h"
 #include "regression/TestesResiduos.h"
@@ -197,6 +198,7 @@ class TIA_AutoCorrelacao : public TItemAvaliacao {
         dl_ = LimiteBaixoDW(n, k_, alfa_);
         du_ = LimiteAltoDW(n, k_, alfa_);
         veredito_ = ClassificaDW(dw_, n, k_, alfa_);
+        p_ = ProbabilidadeDW(s);
     }
     void Imprime(int) override {
         if (k_ == 0) {
@@ -213,6 +215,9 @@ class TIA_AutoCorrelacao : public TItemAvaliacao {
         LinhaVazia();
         Linha("Intervalo para ausência de autocorrelação (DU < DW < 4-DU)");
         Linha("DU = " + Fixo(du_, 2) + "   4-DU = " + Fixo(4 - du_, 2));
+        if (p_)
+            Linha(std::string("p-valor exato (unilateral, ") + (p_->Positiva ? "d ≤ DW" : "d ≥ DW") +
+                  ") \t: " + (p_->Valor < 0.00005L ? "< " + Fixo(0.0001L, 4) : Fixo(p_->Valor, 4)));
         LinhaVazia();
         if (!Comentarios) return;
         if (veredito_ == 2) {
@@ -237,6 +242,7 @@ class TIA_AutoCorrelacao : public TItemAvaliacao {
     unsigned k_ = 0;
     int veredito_ = 0;
     long double alfa_ = 0, dw_ = 0, dl_ = 0, du_ = 0;
+    std::optional<TProbabilidadeDW> p_;
 };
 
 // ---- Central moments ---------------------------------------------------------------------------
