@@ -76,11 +76,11 @@ double Adaptativa(const F &fase, double a, double b, double tolerancia, int prof
 
 // P(Q < 0) from θ and log ρ; escala is about 1/√(Σ cᵢ²), where the integrand starts to fall.
 // The range [0, ∞) is cut at escala, 2·escala, 4·escala... until ρ exceeds e^36: beyond that
-// point the rest of the integral is below 1e-15.
+// point the rest of the integral is below 1e-15. Each piece is integrated to 1e-11.
 template <class F> double ProbabilidadeImhof(const F &fase, double escala) {
     double soma = 0, a = 0, b = escala;
     for (int i = 0; i < 400; ++i) {
-        soma += Adaptativa(fase, a, b, 1e-13, 0);
+        soma += Adaptativa(fase, a, b, 1e-11, 0);
         if (fase(b).logRho > 36) break;
         a = b;
         b *= 2;
@@ -177,11 +177,11 @@ double Quantil(const std::vector<double> &nu, double alfa) {
         soma2 += (v - media) * (v - media);
     const double desvio = std::sqrt(2 * soma2 / (m * (m + 2)));
     const auto g = [&](double x) { return DistribuicaoRazao(nu, x) - alfa; };
-    // Bracket the quantile by steps of one standard deviation from the normal guess.
+    // Bracket the quantile by steps of half a standard deviation from the normal guess.
     const double z = alfa < 0.5 ? -1.6448536 : 1.6448536;
     double x = std::clamp(media + z * desvio, *minimo, *maximo);
     double gx = g(x);
-    const double passo = (gx > 0 ? -1 : 1) * std::max(desvio, 1e-12);
+    const double passo = (gx > 0 ? -1 : 1) * std::max(0.5 * desvio, 1e-12);
     double y = x, gy = gx;
     for (int i = 0; i < 200 && ((gx > 0) == (gy > 0)) && gy != 0; ++i) {
         x = y;
@@ -190,7 +190,7 @@ double Quantil(const std::vector<double> &nu, double alfa) {
         gy = (y == *minimo) ? -alfa : (y == *maximo) ? 1 - alfa : g(y);
     }
     if (gy == 0) return y;
-    return Brent(g, x, y, gx, gy, 1e-10);
+    return Brent(g, x, y, gx, gy, 1e-9);
 }
 
 std::vector<double> EmDouble(std::span<const long double> v) {

@@ -10,7 +10,7 @@
 // Σ λᵢ₊ₖ zᵢ²/Σ zᵢ².
 //
 // P(d ≤ x) = P(Σ (νᵢ − x) zᵢ² ≤ 0) is computed with Imhof's inversion of the characteristic
-// function, integrated numerically to an absolute error near 1e-12. For a model's own design
+// function, integrated numerically to an absolute error near 1e-11. For a model's own design
 // the characteristic function comes from determinants of tridiagonal and small dense complex
 // matrices, so the cost grows as n·p² per point of the integral (p the number of columns),
 // never as n³.
