@@ -1,12 +1,15 @@
 # Durbin-Watson bounds and exact probabilities computed with R alone, for the tests of
 # src/engine/regression/LimitesDW: Imhof's integral evaluated by R's integrate (QUADPACK) and
 # inverted by uniroot; the eigenvalues of a model's M A M by eigen; a Monte Carlo check of the
-# bounds for 546 samples and 11 regressors. Run from this folder:
+# bounds for 546 samples and 11 regressors; and, where it is numerically sound (up to 100
+# samples), Pan's method as the package lmtest implements it, at the bounds found by Imhof's
+# integral. Run from this folder:
 #
 #   Rscript durbin-watson.R > durbin-watson-r.txt
 #
 # Lines: "bound n k level dL dU", "model name x P(d <= x)", "pvalue name dw P(d <= dw)",
-# "montecarlo n k level dL dU draws".
+# "montecarlo n k level dL dU draws", "pan n k level P(dL-form <= dL) - level
+# P(dU-form <= dU) - level".
 options(digits = 15)
 
 imhof <- function(c) { # P(sum c_i z_i^2 < 0), z_i independent standard normal
@@ -30,10 +33,19 @@ limites <- function(n, k, a) {
 celulas <- list()
 for (n in c(15, 20, 25, 30, 40, 50, 60, 80, 100)) for (k in 1:5) celulas[[length(celulas) + 1]] <- c(n, k)
 celulas <- c(celulas, list(c(6, 1), c(10, 2), c(14, 5), c(45, 9), c(200, 8), c(546, 11), c(1000, 20)))
+pan <- if (requireNamespace("lmtest", quietly = TRUE)) function(ev, x)
+  .Fortran("pan", as.double(c(x, ev)), as.integer(length(ev)), as.double(0), as.integer(100),
+           x = double(1), PACKAGE = "lmtest")$x
+verificacoes <- character(0)
 for (nk in celulas) for (a in c(0.01, 0.025, 0.05)) {
   b <- limites(nk[1], nk[2], a)
   cat("bound", nk[1], nk[2], a, sprintf("%.12f", b), "\n")
+  n <- nk[1]; k <- nk[2]; m <- n - k - 1
+  if (!is.null(pan) && n <= 100)
+    verificacoes <- c(verificacoes, paste("pan", n, k, a,
+      sprintf("%.3e", pan(lambda(n, 1:m), b[1]) - a), sprintf("%.3e", pan(lambda(n, (k + 1):(k + m)), b[2]) - a)))
 }
+cat(verificacoes, sep = "\n"); cat("\n")
 
 # Two models of the Windsor house sales (tests/data/regression/windsor-houses.txt).
 d <- read.delim("windsor-houses.txt")

@@ -1,6 +1,7 @@
 // The exact Durbin–Watson distribution: the bounds against the stored table and against an
 // independent computation in R, and the exact probability of a model's statistic against R's
-// eigenvalues of M·A·M on two Windsor models. The R values come from
+// eigenvalues of M·A·M on two Windsor models. The R values (Imhof's integral with R's own
+// quadrature, checked there by Pan's method up to 100 samples) come from
 // tests/data/regression/durbin-watson.R, whose output is durbin-watson-r.txt.
 #include "regression/LimitesDW.h"
 
@@ -120,7 +121,7 @@ TEST(LimitesDW, AgainstR) {
             for (std::size_t i = 1; i <= s.n(); ++i)
                 desenho.push_back(s.ValorTransformado(k, i));
     };
-    int limites = 0, modelos = 0, probabilidades = 0, simulacoes = 0;
+    int limites = 0, modelos = 0, probabilidades = 0, simulacoes = 0, verificacoes = 0;
     std::string linha;
     while (std::getline(arquivo, linha)) {
         std::istringstream campos(linha);
@@ -156,6 +157,16 @@ TEST(LimitesDW, AgainstR) {
             EXPECT_TRUE(p->Positiva);
             EXPECT_NEAR(p->Valor, f, 1e-11L);
             ++probabilidades;
+        } else if (tipo == "pan") {
+            // The oracle itself: Pan's method puts the bounds found by Imhof's integral at the
+            // level, so the two ways to the R values agree (Pan's rounding grows with n: 5e-8 at
+            // 100 samples; it fails at 200).
+            std::string n, k, alfa;
+            long double desvioL, desvioU;
+            campos >> n >> k >> alfa >> desvioL >> desvioU;
+            EXPECT_LT(std::fabs(desvioL), 1e-7L);
+            EXPECT_LT(std::fabs(desvioU), 1e-7L);
+            ++verificacoes;
         } else if (tipo == "montecarlo") {
             unsigned n, k;
             long double alfa, dL, dU;
@@ -172,6 +183,7 @@ TEST(LimitesDW, AgainstR) {
     EXPECT_EQ(modelos, 10);
     EXPECT_EQ(probabilidades, 2);
     EXPECT_EQ(simulacoes, 1);
+    EXPECT_EQ(verificacoes, 49 * 3);
 }
 
 // The bounds are attained: a design whose regressor is the eigenvector of the largest eigenvalue
