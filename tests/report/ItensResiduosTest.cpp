@@ -140,8 +140,8 @@ TEST_P(ItensResiduos, NumbersAgainstR) {
     // table (w1: 546 samples and 11 regressors, DL 1,82 and DU 1,90 where the table's last cell,
     // 100 samples and 5 regressors, gave 1,57 and 1,78), and the exact probability of DW under
     // independence, below 0,0001 for each model here (R: 5,2e-9 for w1).
-    const auto limites = LimitesDWCalculados(static_cast<unsigned>(n),
-                                             static_cast<unsigned>(r.s->m() - 1), 0.05L);
+    const auto limites =
+        LimitesDWCalculados(static_cast<unsigned>(n), static_cast<unsigned>(r.s->m() - 1), 0.05L);
     ASSERT_TRUE(limites);
     Confere(r.Paragrafo(45, QStringLiteral("Autocorrelação positiva (DW < DL) "))
                 .section(QStringLiteral("= "), 1),

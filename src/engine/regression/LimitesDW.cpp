@@ -28,16 +28,19 @@ struct TFase {
 };
 
 // Gauss–Kronrod 7/15 nodes and weights on [−1, 1].
-constexpr double NosKronrod[8] = {0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
-                                  0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
-                                  0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
-                                  0.207784955007898467600689403773245, 0.000000000000000000000000000000000};
-constexpr double PesosKronrod[8] = {0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-                                    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-                                    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
-                                    0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
-constexpr double PesosGauss[4] = {0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-                                  0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
+constexpr double NosKronrod[8] = {
+    0.991455371120812639206854697526329, 0.949107912342758524526189684047851,
+    0.864864423359769072789712788640926, 0.741531185599394439863864773280788,
+    0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
+    0.207784955007898467600689403773245, 0.000000000000000000000000000000000};
+constexpr double PesosKronrod[8] = {
+    0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
+    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
+    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
+    0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
+constexpr double PesosGauss[4] = {
+    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
+    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
 
 template <class F> double Integrando(const F &fase, double u) {
     const TFase f = fase(u);
@@ -53,7 +56,8 @@ struct TParcela {
 template <class F> TParcela Kronrod15(const F &fase, double a, double b) {
     const double c = 0.5 * (a + b), h = 0.5 * (b - a);
     const double fc = Integrando(fase, c);
-    double k = fc * PesosKronrod[7], g = fc * PesosGauss[3], absoluto = std::fabs(fc) * PesosKronrod[7];
+    double k = fc * PesosKronrod[7], g = fc * PesosGauss[3],
+           absoluto = std::fabs(fc) * PesosKronrod[7];
     for (int i = 0; i < 7; ++i) {
         const double f1 = Integrando(fase, c - h * NosKronrod[i]);
         const double f2 = Integrando(fase, c + h * NosKronrod[i]);
@@ -240,8 +244,8 @@ std::optional<TLimitesDW> LimitesDWCalculados(unsigned n, unsigned k, long doubl
     return limites;
 }
 
-std::optional<long double> DistribuicaoDWModelo(long double x, std::span<const long double> regressores,
-                                                std::size_t n) {
+std::optional<long double>
+DistribuicaoDWModelo(long double x, std::span<const long double> regressores, std::size_t n) {
     if (n == 0 || regressores.size() % n != 0) return std::nullopt;
     const std::size_t p = regressores.size() / n + 1;
     if (n < p + 2) return std::nullopt;

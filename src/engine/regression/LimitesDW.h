@@ -47,8 +47,8 @@ std::optional<TLimitesDW> LimitesDWCalculados(unsigned n, unsigned k, long doubl
 // regressors: column j of the design is regressores[j·n .. j·n + n − 1] (no intercept column;
 // it is added). Nothing when the design leaves fewer than 2 residual degrees of freedom or is
 // singular.
-std::optional<long double> DistribuicaoDWModelo(long double x, std::span<const long double> regressores,
-                                                std::size_t n);
+std::optional<long double>
+DistribuicaoDWModelo(long double x, std::span<const long double> regressores, std::size_t n);
 
 // The exact one-sided probability of the fitted model's own statistic d and its direction:
 // P(D ≤ d) towards positive autocorrelation when that is at most 0.5, else P(D ≥ d) towards

@@ -216,7 +216,8 @@ class TIA_AutoCorrelacao : public TItemAvaliacao {
         Linha("Intervalo para ausência de autocorrelação (DU < DW < 4-DU)");
         Linha("DU = " + Fixo(du_, 2) + "   4-DU = " + Fixo(4 - du_, 2));
         if (p_)
-            Linha(std::string("p-valor exato (unilateral, ") + (p_->Positiva ? "d ≤ DW" : "d ≥ DW") +
+            Linha(std::string("p-valor exato (unilateral, ") +
+                  (p_->Positiva ? "d ≤ DW" : "d ≥ DW") +
                   ") \t: " + (p_->Valor < 0.00005L ? "< " + Fixo(0.0001L, 4) : Fixo(p_->Valor, 4)));
         LinhaVazia();
         if (!Comentarios) return;

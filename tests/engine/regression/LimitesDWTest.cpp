@@ -66,8 +66,8 @@ TEST(LimitesDW, ReproduceTheStoredTable) {
                                                    : LimiteBaixoDW(n, k, Niveis[nivel]);
                     bool conhecida = false;
                     for (const Celula &u : umCentesimo)
-                        conhecida |= u.n == n && u.nivel == nivel && u.k == k &&
-                                     u.superior == superior;
+                        conhecida |=
+                            u.n == n && u.nivel == nivel && u.k == k && u.superior == superior;
                     if (conhecida) {
                         ++diferentes;
                         EXPECT_NEAR(c, t, 0.0105L);
@@ -104,7 +104,7 @@ TEST(LimitesDW, AgainstR) {
     s.CarregaDados();
     // Columns: 1 price, 2 lotsize, 3 bedrooms, 4 bathrooms, 5 stories, 6 driveway,
     // 7 recreation, 8 fullbase, 9 gasheat, 10 aircon, 11 garage, 12 prefer.
-    const std::vector<TTermo> w1 = {{1, 2}, {2, 2}, {3, 1},  {4, 8},  {5, 5},  {6, 1},
+    const std::vector<TTermo> w1 = {{1, 2}, {2, 2}, {3, 1}, {4, 8},  {5, 5},  {6, 1},
                                     {7, 1}, {8, 1}, {9, 1}, {10, 1}, {11, 1}, {12, 1}};
     const std::vector<TTermo> w2 = {{1, 8}, {2, 8}, {3, 4}, {4, 1}, {5, 7}, {10, 1}};
     std::string modelo;
@@ -212,7 +212,8 @@ TEST(LimitesDW, ModelDesignsThatAttainTheBounds) {
     for (unsigned j = 1; j < 12; ++j)
         lambda.push_back(2 * (1 - std::cos(std::numbers::pi_v<long double> * j / 12)));
     for (long double x : {0.3L, 1.1L, 2.0L, 3.4L})
-        EXPECT_NEAR(*DistribuicaoDWModelo(x, {}, 12), DistribuicaoRazaoQuadratica(lambda, x), 1e-12L);
+        EXPECT_NEAR(*DistribuicaoDWModelo(x, {}, 12), DistribuicaoRazaoQuadratica(lambda, x),
+                    1e-12L);
     EXPECT_NEAR(DistribuicaoRazaoQuadratica(lambda, 2), 0.5L, 1e-12L); // symmetric about 2
     EXPECT_NEAR(QuantilRazaoQuadratica(lambda, 0.5L), 2, 1e-9L);
 

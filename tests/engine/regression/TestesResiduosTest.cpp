@@ -148,7 +148,9 @@ TEST(TestesResiduos, DurbinWatson) {
     EXPECT_EQ(TesteAutocorrelacao(e, 2, 0.05L), 0);                                         // 2.1
     EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{-2, -1, 0, 1, 2}, 2, 0.05L), 1); // 0.4
     EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{1, -1, 1, -1, 1}, 2, 0.05L), 2); // 3.2
-    EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{0.5L, -1, 1, -1, 0.5L}, 2, 0.05L), -1); // 3.57
+    // d = 3.57 for five alternating residuals: beyond 4 - dL = 3.47.
+    const std::vector<long double> alternados = {0.5L, -1, 1, -1, 0.5L};
+    EXPECT_EQ(TesteAutocorrelacao(alternados, 2, 0.05L), -1);
     // A model without regressors: inconclusive.
     EXPECT_EQ(TesteAutocorrelacao(std::vector<long double>{-2, -1, 0, 1, 2}, 1, 0.05L), 2);
 }
