@@ -246,7 +246,7 @@ std::optional<TLimitesDW> LimitesDWCalculados(unsigned n, unsigned k, long doubl
 
 std::optional<long double>
 DistribuicaoDWModelo(long double x, std::span<const long double> regressores, std::size_t n) {
-    if (n == 0 || regressores.size() % n != 0) return std::nullopt;
+    if (n == 0 || regressores.size() % n != 0 || !std::isfinite(x)) return std::nullopt;
     const std::size_t p = regressores.size() / n + 1;
     if (n < p + 2) return std::nullopt;
 
@@ -338,7 +338,9 @@ DistribuicaoDWModelo(long double x, std::span<const long double> regressores, st
         soma2 += v * v;
     }
     if (soma2 == 0) return 0.5L;
-    return ProbabilidadeImhof(fase, 1 / std::sqrt(soma2));
+    const double f = ProbabilidadeImhof(fase, 1 / std::sqrt(soma2));
+    if (!std::isfinite(f)) return std::nullopt;
+    return f;
 }
 
 std::optional<TProbabilidadeDW> ProbabilidadeDW(const TSistema &s) {

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <sstream>
 #include <string>
@@ -222,6 +223,10 @@ TEST(LimitesDW, ModelDesignsThatAttainTheBounds) {
     for (long double v : Autovetor(10, 3))
         duas.push_back(2 * v + 1); // a combination of the intercept and the first column
     EXPECT_FALSE(DistribuicaoDWModelo(1, duas, 10));
+    EXPECT_FALSE(DistribuicaoDWModelo(std::nanl(""), Autovetor(10, 3), 10));
+    std::vector<long double> infinita = Autovetor(10, 3);
+    infinita[4] = std::numeric_limits<long double>::infinity();
+    EXPECT_FALSE(DistribuicaoDWModelo(1, infinita, 10));
     EXPECT_FALSE(LimitesDWCalculados(20, 0, 0.05L));
     EXPECT_FALSE(LimitesDWCalculados(20, 2, 0.5L));
 }
