@@ -41,6 +41,10 @@ std::optional<TTesteVariancia> BreuschPagan(std::span<const long double> residuo
                                             std::span<const std::vector<long double>> regressores);
 std::optional<TTesteVariancia> White(std::span<const long double> residuos,
                                      std::span<const std::vector<long double>> regressores);
+// A regressor whose variance inflation factor exceeds this bound is taken as collinear with the
+// others.
+inline constexpr long double LimiteFatorInflacao = 10;
+
 // 1/(1 − R²ⱼ), R²ⱼ of regressor j on the others with an intercept; Infinito when regressor j is
 // a combination of the others; 1 for a single regressor.
 std::vector<long double> FatoresInflacao(std::span<const std::vector<long double>> regressores);
