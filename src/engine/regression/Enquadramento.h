@@ -8,8 +8,9 @@
 //    measures, counts per category) over one declared table, TTabelaEnquadramento; the edition
 //    in force is NBR14653_2_2011, and a later edition is another table;
 //  - the numbers of a fitted model (MedidasExtrapolacao, SignificanciaMaximaRegressores,
-//    SignificanciaModelo, ContagensCategorias, Enquadra), read from a TSistema whose fit is
-//    complete (CompletaAjuste) and whose worksheet holds the subject property's values.
+//    SignificanciaModelo, ContagensCategorias, Enquadra), read from a TSistema fitted through
+//    Inverte and CalculaResiduos (CompletaAjuste does both), whose worksheet holds the subject
+//    property's values.
 //
 // Grades are III, II, I or Nenhum ("sem enquadramento"); a criterion that does not reach grade
 // I scores 0 points. A number exactly at a limit of the table reaches it, up to the rounding of
