@@ -20,6 +20,7 @@ TGrau GrauAteLimite(long double x, const TLimitesGrau &l) {
     return TGrau::Nenhum;
 }
 
+// Infinito, its negative or NaN.
 bool Infinita(long double x) {
     return !(std::fabs(x) < Infinito);
 }
@@ -74,18 +75,16 @@ TAvaliacaoExtrapolacao AvaliaExtrapolacao(const TMedidasExtrapolacao &medidas,
         if (!v.Extrapola()) continue;
         ++a.Extrapolando;
         a.DentroDasMedidas = a.DentroDasMedidas && v.DentroDasMedidas(t);
-        const long double x = Infinita(v.VariacaoFronteira) || std::isnan(v.VariacaoFronteira)
-                                  ? Infinito
-                                  : std::fabs(v.VariacaoFronteira);
+        const long double x =
+            Infinita(v.VariacaoFronteira) ? Infinito : std::fabs(v.VariacaoFronteira);
         a.MaiorVariacao = std::max(a.MaiorVariacao, x);
     }
     if (a.Extrapolando == 0) {
         a.Grau = TGrau::III;
         return a;
     }
-    a.VariacaoConjunta = Infinita(medidas.VariacaoConjunta) || std::isnan(medidas.VariacaoConjunta)
-                             ? Infinito
-                             : std::fabs(medidas.VariacaoConjunta);
+    a.VariacaoConjunta =
+        Infinita(medidas.VariacaoConjunta) ? Infinito : std::fabs(medidas.VariacaoConjunta);
     if (!a.DentroDasMedidas) return a;
     if (a.Extrapolando <= t.ExtrapolandoII &&
         a.MaiorVariacao <= t.VariacaoFronteiraII + FolgaEnquadramento &&
