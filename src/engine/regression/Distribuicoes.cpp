@@ -209,4 +209,12 @@ long double QuantilF(std::uint16_t nu1, std::uint16_t nu2, long double alfa) {
     return fx;
 }
 
+long double CaudaQuiQuadrado(unsigned nu, long double x) {
+    if (nu == 0 || std::isnan(x)) return Infinito;
+    if (x <= 0) return 1;
+    if (x >= Infinito) return 0;
+    const double q = alglib::chisquarecdistribution(nu, ParaDouble(x));
+    return std::clamp(static_cast<long double>(q), 0.0L, 1.0L);
+}
+
 } // namespace zelto

@@ -1,5 +1,6 @@
 // Probability functions of the regression engine: the standard normal distribution and its
-// inverse, the tail and quantile of Student's t, and the upper tail and quantile of Fisher's F.
+// inverse, the tail and quantile of Student's t, the upper tail and quantile of Fisher's F, and
+// the upper tail of the chi-square distribution.
 //
 // The normal functions are the classical rational approximations (absolute error below
 // 7.5e-8 for the distribution, 4.5e-4 for the inverse); the report prints their values.
@@ -45,5 +46,9 @@ long double CaudaF(std::uint16_t nu1, std::uint16_t nu2, long double F);
 // 1e-7 of alfa (within 1e-5·alfa for alfa below 0.01). Infinito for nu1 = 0, nu2 = 0,
 // alfa <= 0 or NaN; 0 for alfa >= 1.
 long double QuantilF(std::uint16_t nu1, std::uint16_t nu2, long double alfa);
+
+// P(X > x) for the chi-square distribution with nu degrees of freedom (ALGLIB's complemented
+// distribution, double precision); always in [0, 1]. 1 for x <= 0; Infinito for nu = 0 or x NaN.
+long double CaudaQuiQuadrado(unsigned nu, long double x);
 
 } // namespace zelto
