@@ -87,7 +87,7 @@ TEST_P(ItensEstimativa, NumbersAgainstR) {
     for (std::size_t j = 2; j <= m; ++j)
         ConfereIntervalo(ic.Celulas[j - 1], R("itinf." + std::to_string(j)),
                          R("itsup." + std::to_string(j)), p + "it" + std::to_string(j));
-    EXPECT_EQ(ic.Celulas[k + 1][0], QStringLiteral("Valor estimado"));
+    EXPECT_EQ(ic.Celulas[k + 1][0], QStringLiteral("Valor estimado (predição)"));
     ConfereIntervalo(ic.Celulas[k + 1], R("ipinf"), R("ipsup"), p + "ip");
     EXPECT_TRUE(ic.Celulas[k + 2][0].startsWith(QStringLiteral("E(")));
     ConfereIntervalo(ic.Celulas[k + 2], R("icinf"), R("icsup"), p + "ic");
