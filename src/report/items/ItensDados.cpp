@@ -255,13 +255,18 @@ class TIA_Variaveis : public TItemAvaliacao {
 
   private:
     void Variavel(const TInfoVariavel &v, const std::string &nota) const {
-        Linha("• " + v.Nome + (v.Descricao.empty() ? std::string() : ": " + v.Descricao + ".") + nota);
+        // The note follows the name, so that the description ends the line with its own period
+        // (added unless the description brings one).
+        std::string descricao = v.Descricao;
+        if (!descricao.empty() && descricao.back() != '.' && descricao.back() != '!' && descricao.back() != '?')
+            descricao += '.';
+        Linha("• " + v.Nome + nota + (descricao.empty() ? std::string() : ": " + descricao));
         switch (v.Tipo) {
         case tvrQualitativa: {
             std::string classes;
             for (const auto &[texto, codigo] : v.Classes)
-                classes += texto + " = " + codigo + "; ";
-            Linha("   Classificação: " + classes);
+                classes += (classes.empty() ? "" : "; ") + texto + " = " + codigo;
+            Linha("   Classificação: " + classes + ".");
             break;
         }
         case tvrDicotomica: Linha("   Opções: " + v.RotuloVerdadeiro + "; " + v.RotuloFalso); break;
