@@ -90,6 +90,7 @@ vereditos)
   # A partial subject (lstat missing): what is missing is named, nothing is claimed of it.
   roda 0 report "${modelo[@]}" --subject "lstat=" --items 49,50,51 -o "$tmp/p.txt"
   tem "$tmp/p.txt" "Falta informar o valor de lstat da casa sob avaliação."
+  tem "$tmp/p.txt" "Falta informar o valor de uma das variáveis independentes da casa sob avaliação: lstat."
   tem "$tmp/p.txt" "Nenhuma das características informadas encontra-se fora do intervalo da amostra."
   nao_tem "$tmp/p.txt" "Nenhuma característica da casa"
   nao_tem "$tmp/p.txt" "foram atendidos."

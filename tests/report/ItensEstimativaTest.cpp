@@ -173,7 +173,7 @@ TEST(ItensEstimativaCasos, MissingValues) {
              QStringLiteral("Não é possível estabelecer os limites do intervalo de confiança.")}));
     const QStringList formacao = r.Paragrafos(50);
     EXPECT_TRUE(formacao.contains(QStringLiteral(
-        "Falta informar o valor de uma das variáveis independentes da casa sob avaliação.")));
+        "Falta informar o valor de uma das variáveis independentes da casa sob avaliação: bathrooms.")));
     EXPECT_TRUE(r.Paragrafo(50, QStringLiteral("Estima-se")).isEmpty());
     EXPECT_TRUE(formacao.contains(QStringLiteral("O modelo utilizado foi:")));
     EXPECT_TRUE(r.Paragrafo(53, QStringLiteral("Variação da variável dependente ("))

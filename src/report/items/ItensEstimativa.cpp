@@ -415,6 +415,7 @@ class TIA_FormacaoValores : public TItemAvaliacao {
 
         // The independent variables with the property's values; the others of the worksheet.
         std::size_t faltando = 0;
+        std::vector<std::string> faltam;
         std::vector<std::string> extrapolaram;
         if (inf) {
             std::vector<TLinhaRotulada> modelo, outras;
@@ -428,6 +429,7 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                     {"• " + s.NomeTermo(k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
                 if (!tem) {
                     ++faltando;
+                    faltam.push_back(s.NomeTermo(k));
                     continue;
                 }
                 const TLimitesAmostra lim = LimitesTermo(s, k);
@@ -452,7 +454,8 @@ class TIA_FormacaoValores : public TItemAvaliacao {
         }
         const std::size_t k = Regressores(s);
         if (inf && faltando > 0) {
-            const std::string de = obj.Contraido() + " sob avaliação.";
+            // The sentence ends naming the variables whose values are missing.
+            const std::string de = obj.Contraido() + " sob avaliação: " + ListaNomes(faltam) + ".";
             if (faltando == k)
                 LinhaComentario("Não foram informados os valores das variáveis independentes " +
                                 de);
