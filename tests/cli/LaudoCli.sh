@@ -59,7 +59,7 @@ vereditos)
   tem "$tmp/52" "Valor estimado (predição)"
   tem "$tmp/52" "• E(medv) possui uma precisão dentro do limite de 30% em torno do valor central da estimativa."
   nao_tem "$tmp/52" "precisão superior"
-  nao_tem "$tmp/52" "Segundo os critérios da NBR 14653-2:"
+  tem "$tmp/52" "Segundo os critérios da NBR 14653-2:"
   # "Não Admitida": the estimates at the sample limits (crim −65,71 %) are not approved.
   item "$tmp/n.txt" "Avaliação da Extrapolação" "Intervalos de Confiança" >"$tmp/51"
   grep -E '^crim .*-65,71% +Não se aplica$' "$tmp/51" >/dev/null || falha "crim em 51: $(grep '^crim' "$tmp/51")"

@@ -326,8 +326,8 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
                         (linhas_.size() > 2 ? " e dos regressores" : "") +
                         "; o intervalo de predição do valor estimado não entra neste julgamento.");
         LinhaVazia();
-        const bool excede = (esperado.intervalo && Excede(esperado)) || !variaveis.empty();
-        if (sig.AmplitudeNormatizada && excede)
+        // A limit set by the norm introduces every verdict judged against it, within or beyond.
+        if (sig.AmplitudeNormatizada && (esperado.intervalo || !variaveis.empty()))
             LinhaComentario("Segundo os critérios da " + sig.Descricao + ":");
         if (!esperado.intervalo)
             LinhaComentario("• Não foi possível calcular o intervalo de confiança de " +
