@@ -249,7 +249,7 @@ TEST(ItensDados, DichotomousCellsAndUnusedVariables) {
                     .contains(QStringLiteral("Variáveis marcadas com \"«\" e \"»\" não serão usadas nos cálculos.")));
     const QStringList variaveis = Textos(e.Item(4)->Partes[0]);
     EXPECT_TRUE(variaveis.contains(QStringLiteral("Variáveis Independentes:")));
-    EXPECT_TRUE(variaveis.contains(QStringLiteral("• garage: Número de vagas de garagem. (variável não utilizada no modelo)")));
+    EXPECT_TRUE(variaveis.contains(QStringLiteral("• garage (variável não utilizada no modelo): Número de vagas de garagem.")));
 }
 
 // The descriptive mode checks the factors: a product equal to the upper bound is within it.

@@ -87,7 +87,7 @@ TEST_P(ItensEstimativa, NumbersAgainstR) {
     for (std::size_t j = 2; j <= m; ++j)
         ConfereIntervalo(ic.Celulas[j - 1], R("itinf." + std::to_string(j)),
                          R("itsup." + std::to_string(j)), p + "it" + std::to_string(j));
-    EXPECT_EQ(ic.Celulas[k + 1][0], QStringLiteral("Valor estimado"));
+    EXPECT_EQ(ic.Celulas[k + 1][0], QStringLiteral("Valor estimado (predição)"));
     ConfereIntervalo(ic.Celulas[k + 1], R("ipinf"), R("ipsup"), p + "ip");
     EXPECT_TRUE(ic.Celulas[k + 2][0].startsWith(QStringLiteral("E(")));
     ConfereIntervalo(ic.Celulas[k + 2], R("icinf"), R("icsup"), p + "ic");
@@ -173,7 +173,7 @@ TEST(ItensEstimativaCasos, MissingValues) {
              QStringLiteral("Não é possível estabelecer os limites do intervalo de confiança.")}));
     const QStringList formacao = r.Paragrafos(50);
     EXPECT_TRUE(formacao.contains(QStringLiteral(
-        "Falta informar o valor de uma das variáveis independentes da casa sob avaliação.")));
+        "Falta informar o valor de uma das variáveis independentes da casa sob avaliação: bathrooms.")));
     EXPECT_TRUE(r.Paragrafo(50, QStringLiteral("Estima-se")).isEmpty());
     EXPECT_TRUE(formacao.contains(QStringLiteral("O modelo utilizado foi:")));
     EXPECT_TRUE(r.Paragrafo(53, QStringLiteral("Variação da variável dependente ("))

@@ -108,13 +108,23 @@ TEST_P(ItensModelo, NumbersAgainstR) {
                 .mid(30)
                 .section(QLatin1Char(' '), 0, 0),
             R("tcritcor"), p + "tcritcor (20)");
+    // A pair is reported when |t| passes, with its r as the matrix prints it; it is called
+    // strongly correlated only from |r| = 0,80.
     for (int i = 2; i <= m; ++i)
         for (int j = i + 1; j <= m; ++j) {
-            const bool forte = R("tc." + std::to_string(i) + "." + std::to_string(j)) > R("tcritcor");
-            const QString frase = QStringLiteral("As variáveis independentes %1 e %2 são fortemente correlacionadas. O "
-                                                 "modelo pode apresentar multicolinearidade.")
-                                      .arg(tc.Celulas[0][i], tc.Celulas[0][j]);
-            EXPECT_EQ(r.Paragrafos(20).contains(frase), forte) << p << i << "," << j;
+            const std::string s = std::to_string(i) + "." + std::to_string(j);
+            const bool significativa = std::fabs(R("tc." + s)) > R("tcritcor");
+            const QString inicio =
+                QStringLiteral("As variáveis independentes %1 e %2 ").arg(tc.Celulas[0][i], tc.Celulas[0][j]);
+            QString frase;
+            for (const QString &l : r.Paragrafos(20))
+                if (l.startsWith(inicio)) frase = l;
+            EXPECT_EQ(!frase.isEmpty(), significativa) << p << s;
+            if (frase.isEmpty()) continue;
+            EXPECT_TRUE(frase.contains(QStringLiteral("(r = ") + cor.Celulas[static_cast<std::size_t>(i)][j] + ")"))
+                << frase.toStdString();
+            EXPECT_EQ(frase.contains(QStringLiteral("fortemente correlacionadas")), std::fabs(R("cor." + s)) >= 0.8L)
+                << frase.toStdString();
         }
 
     // t tests of the regressors, both tails and one.
@@ -210,7 +220,8 @@ TEST(ItensModeloCasos, NoIndependentVariable) {
 }
 
 // Two regressors that are the same up to noise far below their spread are not independent; a
-// strongly negative correlation is no multicollinearity.
+// strongly negative correlation is as strong as a positive one: its |t| passes and the pair is
+// called strongly correlated, with its r.
 TEST(ItensModeloCasos, DependentAndNegativelyCorrelatedRegressors) {
     TRelatorio r;
     std::vector<double> y, x1, x2, x3;
@@ -228,8 +239,11 @@ TEST(ItensModeloCasos, DependentAndNegativelyCorrelatedRegressors) {
     const QStringList p = r.Paragrafos(20);
     EXPECT_TRUE(p.contains(QStringLiteral("As variáveis [x1] e [x2] não são independentes. Os resultados deste "
                                           "modelo podem estar inconsistentes.")));
-    for (const QString &l : p)
-        EXPECT_FALSE(l.contains(QStringLiteral("[x3]"))) << l.toStdString();
+    for (const char *x : {"[x1]", "[x2]"})
+        EXPECT_TRUE(p.contains(QStringLiteral("As variáveis independentes %1 e [x3] são fortemente correlacionadas "
+                                              "(r = -0,9981). O modelo pode apresentar multicolinearidade.")
+                                   .arg(QLatin1String(x))))
+            << p.join(QLatin1Char('\n')).toStdString();
 }
 
 } // namespace

@@ -122,8 +122,10 @@ TEST_P(ItensResiduos, NumbersAgainstR) {
     const char *seq[][2] = {{"Número de elementos positivos ", "P"},
                             {"Número de elementos negativos ", "N"},
                             {"Número de sequências ", "R"},
-                            {"Limite inferior ", "zi"},
-                            {"Limite superior ", "zs"},
+                            // The reference's zs = (R − 0.5 − μ)/σ is the lower end of the
+                            // band, its zi = (R + 0.5 − μ)/σ the upper.
+                            {"Limite inferior ", "zs"},
+                            {"Limite superior ", "zi"},
                             {"Valor z (calculado) ", "zsinais"},
                             {"Valor z (crítico) ", "zc"}};
     for (const auto &[rotulo, chave] : seq)

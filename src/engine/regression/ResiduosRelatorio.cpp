@@ -48,8 +48,8 @@ TSequencias TesteSequencias(std::span<const long double> residuos, long double a
     t.Desvio = v > 0 ? std::sqrt(v) : 0;
     if (t.Desvio != 0) {
         const long double R = static_cast<long double>(t.Sequencias);
-        t.ZInferior = (R + 0.5L - t.Media) / t.Desvio;
-        t.ZSuperior = (R - 0.5L - t.Media) / t.Desvio;
+        t.ZInferior = (R - 0.5L - t.Media) / t.Desvio;
+        t.ZSuperior = (R + 0.5L - t.Media) / t.Desvio;
     }
     t.ZSinais = std::fabs(P - n / 2) / t.DesvioSinais;
     return t;

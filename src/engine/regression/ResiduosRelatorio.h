@@ -32,15 +32,16 @@ struct TSequencias {
     std::size_t Positivos = 0, Negativos = 0, Sequencias = 0; // P, N, R (R = 0 without data)
     long double Media = 0;                                    // μ of the runs
     long double Desvio = 0;       // σ of the runs; 0 when the runs test cannot be made
-    long double ZInferior = 0;    // (R + 0.5 − μ)/σ
-    long double ZSuperior = 0;    // (R − 0.5 − μ)/σ
+    long double ZInferior = 0;    // (R − 0.5 − μ)/σ, the lower end of R's continuity band
+    long double ZSuperior = 0;    // (R + 0.5 − μ)/σ, its upper end
     long double ZCritico = 0;     // |Φ⁻¹(α)|, QuantilNormal
     long double MediaSinais = 0;  // n/2
     long double DesvioSinais = 0; // √n/2
     long double ZSinais = 0;      // |P − n/2|/(√n/2); 0 without data
-    // The runs of the signs look random: zi > −zc and zs < zc (false when σ = 0).
+    // The runs of the signs look random when the band [zi, zs] meets [−zc, zc], i.e. the
+    // continuity-corrected z lies inside: zs > −zc and zi < zc (false when σ = 0).
     bool SequenciasAleatorias() const {
-        return Desvio != 0 && ZInferior > -ZCritico && ZSuperior < ZCritico;
+        return Desvio != 0 && ZSuperior > -ZCritico && ZInferior < ZCritico;
     }
     // The count of signs agrees with a symmetric distribution: z <= zc.
     bool SinaisNormais() const { return ZSinais <= ZCritico; }

@@ -396,7 +396,8 @@ long double TSistema::DurbinWatson() const {
 std::size_t TSistema::NumeroOutliers(int criterio, long double parametro) const {
     const long double s2 = VarianciaResidual();
     const long double s = s2 >= Infinito ? Infinito : std::sqrt(s2);
-    return zelto::NumeroOutliers(e_, media_, s, criterio, parametro);
+    const TCriterioAplicado c = CriterioAplicado(criterio, parametro, inferencial_);
+    return zelto::NumeroOutliers(e_, media_, s, c.Criterio, c.Parametro);
 }
 
 bool TSistema::Saneia(int criterio, long double parametro, TProgresso *progresso) {
@@ -430,7 +431,8 @@ bool TSistema::Saneia(int criterio, long double parametro, TProgresso *progresso
         if (nn <= 2 || nn <= m_ + 1 || p.Cancelado()) break;
         const long double s2 = VarianciaResidual();
         const long double s = s2 >= Infinito ? Infinito : std::sqrt(s2);
-        const long double limite = LimiteOutlier(criterio, parametro, s, media_, nn);
+        const TCriterioAplicado c = CriterioAplicado(criterio, parametro, inferencial_);
+        const long double limite = LimiteOutlier(c.Criterio, c.Parametro, s, media_, nn);
         const auto pior = MaiorOutlier(e_, media_, limite);
         if (!pior) break;
         const std::uint32_t amostra = dados_.Ativas()[*pior];

@@ -81,6 +81,11 @@ long double LimiteOutlier(int criterio, long double parametro, long double s, lo
     }
 }
 
+TCriterioAplicado CriterioAplicado(int criterio, long double parametro, bool inferencial) {
+    if (inferencial && criterio == coMedia) return {coDesvioPadrao, kFatorDesvioPadrao, true};
+    return {criterio, parametro, false};
+}
+
 std::size_t NumeroOutliers(std::span<const long double> residuos, long double media, long double s,
                            int criterio, long double parametro) {
     const long double limite = LimiteOutlier(criterio, parametro, s, media, residuos.size());

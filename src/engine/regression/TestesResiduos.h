@@ -61,6 +61,21 @@ enum CriterioOutlier : int {
 long double LimiteOutlier(int criterio, long double parametro, long double s, long double media,
                           std::size_t n);
 
+// The criterion as a mode applies it. "Média" bounds a deviation by a percentage of the mean,
+// which measures something only where the mean is that of the values (the descriptive mode,
+// whose deviations are taken around the mean value). Residuals of a fitted model have mean 0,
+// so that limit would be 0 and every sample an outlier: the inferential mode reads "Média" as
+// the standard-deviation criterion with kFatorDesvioPadrao deviations, and says so
+// (Substituido). The search's sanitation, the outlier counts and the report all go through
+// this function.
+inline constexpr long double kFatorDesvioPadrao = 2.0L;
+struct TCriterioAplicado {
+    int Criterio = coDesvioPadrao;
+    long double Parametro = kFatorDesvioPadrao;
+    bool Substituido = false; // "Média" read as the standard-deviation criterion
+};
+TCriterioAplicado CriterioAplicado(int criterio, long double parametro, bool inferencial);
+
 // Number of residuals with |e_i − media| > L (strictly) for the criterion, n being the size of
 // the vector.
 std::size_t NumeroOutliers(std::span<const long double> residuos, long double media, long double s,

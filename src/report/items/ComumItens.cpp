@@ -2,7 +2,12 @@
 
 #include "common/Numeros.h"
 #include "regression/TabelasCriticas.h"
+#include "regression/TestesResiduos.h"
 #include "regression/Transformacoes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace zelto {
 
@@ -32,6 +37,15 @@ TLimitesAmostra LimitesTermo(const TSistema &s, std::size_t k) {
     return l;
 }
 
+long double ZeroDeArredondamento(const TSistema &s, long double x) {
+    long double escala = 0;
+    for (std::size_t i = 1; i <= s.n(); ++i)
+        escala = std::max(escala, std::fabs(s.ValorTransformado(1, i)));
+    const long double ruido =
+        static_cast<long double>(s.n()) * std::numeric_limits<long double>::epsilon() * escala;
+    return std::fabs(x) <= ruido ? 0.0L : x;
+}
+
 std::string FraseNorma(const TSignificancias &sig) {
     return "Nível de significância se enquadra em " + sig.Descricao + ".";
 }
@@ -40,15 +54,17 @@ std::vector<std::string> TextoCriterioOutlier(const TSignificancias &sig, std::s
                                               bool inferencial) {
     std::vector<std::string> l;
     l.push_back(inferencial ? "Critério de identificação de outlier:" : "Critério de saneamento:");
-    const long double f = sig.ParametroSaneamento;
-    switch (sig.Saneamento) {
+    const TCriterioAplicado aplicado =
+        CriterioAplicado(sig.Saneamento, sig.ParametroSaneamento, inferencial);
+    const long double f = aplicado.Parametro;
+    switch (aplicado.Criterio) {
     case csMedia:
         l.push_back("\tIntervalo de +/- " + FormatoFixo(f, 2) + " % em torno da média.");
         break;
     case csChauvenet:
         l.push_back("\tValor crítico da tabela de Chauvenet: Vc = " +
                     FormatoFixo(ValorChauvenet(static_cast<unsigned>(n)), 3));
-        l.push_back("\tIntervalo de +/- Vc x (desvio padrão)) em torno da média.");
+        l.push_back("\tIntervalo de +/- Vc x (desvio padrão) em torno da média.");
         break;
     case csArley:
         l.push_back("\tValor crítico da tabela de Arley: Va = " +
@@ -62,6 +78,10 @@ std::vector<std::string> TextoCriterioOutlier(const TSignificancias &sig, std::s
                     (f == 1 ? " desvio padrão em torno da média." : " desvios padrões em torno da média."));
         break;
     }
+    if (aplicado.Substituido)
+        l.push_back("\tO critério de " + FormatoFixo(sig.ParametroSaneamento, 2) +
+                    " % em torno da média mede desvios em torno do valor médio, e os resíduos têm "
+                    "média zero: em seu lugar é usado o critério de desvios padrões.");
     return l;
 }
 

@@ -22,6 +22,11 @@ struct TLimitesAmostra {
     long double Minimo = 0, Maximo = 0;
 };
 TLimitesAmostra LimitesTermo(const TSistema &s, std::size_t k);
+// x, or 0 when x is zero up to the rounding of the sums that make a mean of the fit's values
+// (the mean residual, the first central moment): |x| ≤ n·ε·M, ε the precision of long double
+// and M the largest |yᵢ| of the dependent variable in the model's scale. A sum of n values of
+// that size carries errors of that order, so a smaller mean is noise, not a number to print.
+long double ZeroDeArredondamento(const TSistema &s, long double x);
 // "Nível de significância se enquadra em " + description + ".".
 std::string FraseNorma(const TSignificancias &sig);
 // The outlier criterion text (its heading line, the method lines each opening with a tab) and

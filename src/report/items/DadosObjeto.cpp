@@ -40,18 +40,27 @@ TDescricaoObjeto DescricaoObjeto(const TGridzelto &g) {
 }
 
 std::string TextoObjetoVariavel(const TGridzelto &g, int coluna) {
-    return Apara(TextoObjetoColuna(g, coluna));
+    const std::string texto = Apara(TextoObjetoColuna(g, coluna));
+    const TVariavel *v = g.Variavel(coluna);
+    // A value the column converts is written as the worksheet writes that column's cells
+    // ("20.000", "Sim"); a comment, or a text the column does not take, as it was typed.
+    if (texto.empty() || !v || v->Tipo == tvComentario || !RecusaValorObjeto(g, coluna, texto).empty())
+        return texto;
+    return TextoValorColuna(g, coluna, ValorObjetoColuna(g, coluna));
 }
 
 bool ObjetoTemValor(const TGridzelto &g, int coluna) {
-    return !TextoObjetoVariavel(g, coluna).empty();
+    return !Apara(TextoObjetoColuna(g, coluna)).empty();
 }
 
 std::string TextoValorColuna(const TGridzelto &g, int coluna, long double x) {
     const TVariavel *v = g.Variavel(coluna);
     if (!v) return {};
     if (v->Tipo == tvNumerica || v->Tipo == tvCalculada) return TextoValorVariavel(g, coluna, x);
-    return g.TextoDoValor(coluna, x);
+    const std::string texto = g.TextoDoValor(coluna, x);
+    // A dichotomous variable without labels of its own reads "Sim" / "Não".
+    if (v->Tipo == tvDicotomica && Apara(texto).empty()) return x >= 1 ? "Sim" : "Não";
+    return texto;
 }
 
 } // namespace zelto

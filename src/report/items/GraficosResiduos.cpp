@@ -135,7 +135,8 @@ class TIA_GrafOutliers : public TIA_XAmostragem {
         const long double v = s.VarianciaResidual();
         if (!(v > 0) || v >= Infinito) return 0;
         const long double sd = std::sqrt(v);
-        return D(LimiteOutlier(Sig().Saneamento, Sig().ParametroSaneamento, sd, s.MediaResiduos(), s.n()) / sd);
+        const TCriterioAplicado c = CriterioAplicado(Sig().Saneamento, Sig().ParametroSaneamento, Inferencial());
+        return D(LimiteOutlier(c.Criterio, c.Parametro, sd, s.MediaResiduos(), s.n()) / sd);
     }
 
   protected:

@@ -200,7 +200,7 @@ class TIA_Amostragem : public TItemAvaliacaoTab {
         const bool notaAmostras = mostraAmostras && excluidas;
         const bool notaVariaveis = mostraVariaveis && naoUsadas;
         if (notaAmostras && notaVariaveis)
-            LinhaComentario("Amostragens e variáveis marcadas com \"«\" e \"»\" não serão usadas nos cálculos");
+            LinhaComentario("Amostragens e variáveis marcadas com \"«\" e \"»\" não serão usadas nos cálculos.");
         else if (notaAmostras)
             LinhaComentario("Amostragens marcadas com \"«\" e \"»\" não serão usadas nos cálculos.");
         else if (notaVariaveis)
@@ -255,13 +255,18 @@ class TIA_Variaveis : public TItemAvaliacao {
 
   private:
     void Variavel(const TInfoVariavel &v, const std::string &nota) const {
-        Linha("• " + v.Nome + (v.Descricao.empty() ? std::string() : ": " + v.Descricao + ".") + nota);
+        // The note follows the name, so that the description ends the line with its own period
+        // (added unless the description brings one).
+        std::string descricao = v.Descricao;
+        if (!descricao.empty() && descricao.back() != '.' && descricao.back() != '!' && descricao.back() != '?')
+            descricao += '.';
+        Linha("• " + v.Nome + nota + (descricao.empty() ? std::string() : ": " + descricao));
         switch (v.Tipo) {
         case tvrQualitativa: {
             std::string classes;
             for (const auto &[texto, codigo] : v.Classes)
-                classes += texto + " = " + codigo + "; ";
-            Linha("   Classificação: " + classes);
+                classes += (classes.empty() ? "" : "; ") + texto + " = " + codigo;
+            Linha("   Classificação: " + classes + ".");
             break;
         }
         case tvrDicotomica: Linha("   Opções: " + v.RotuloVerdadeiro + "; " + v.RotuloFalso); break;
@@ -306,7 +311,8 @@ class TIA_EstatBasicas : public TItemAvaliacaoTab {
             LinhaComentario("Número mínimo de amostragens: " + std::to_string(N) + ".");
         else
             LinhaComentario("Número mínimo de amostragens para " + std::to_string(k) +
-                            " variáveis independentes: " + std::to_string(N) + ".");
+                            (k == 1 ? " variável independente: " : " variáveis independentes: ") +
+                            std::to_string(N) + ".");
         if (sig.Normatizada[mnAmostragens] && static_cast<long long>(n) < N)
             LinhaComentario("Número de amostragens não se enquadra em " + sig.Descricao + ".");
     }
@@ -318,12 +324,9 @@ class TIA_EstatBasicas : public TItemAvaliacaoTab {
         const long double media = s.Media(k), dp = s.DesvioPadrao(k);
         switch (c) {
         case 0: return NomeTransformado(s, k);
-        case 1: {
-            std::string t = SemTransformacao(s, k)
-                                ? TextoValorVariavel(Grid(), static_cast<int>(s.ColunaTermo(k)), media)
-                                : std::string();
-            return t.empty() ? Num(media) : t;
-        }
+        // A mean or deviation is no value of the column: it keeps the report's precision even
+        // when the column holds whole numbers (a mean of 0,692 is not "1").
+        case 1: return Num(media);
         case 2: return Num(dp);
         default: return media == 0 ? "indefinido " : Fixo(std::fabs(dp * 100 / media), 2) + "%";
         }
@@ -364,8 +367,8 @@ class TIA_EstatNaoTransformadas : public TItemAvaliacaoTab {
         };
         switch (c) {
         case 0: return s.NomeTermo(k);
-        case 1: return valor(e.media);
-        case 2: return valor(e.desvio);
+        case 1: return Num(e.media);
+        case 2: return Num(e.desvio);
         case 3: return valor(e.minimo);
         case 4: return valor(e.maximo);
         case 5: return valor(e.maximo - e.minimo);
@@ -404,7 +407,7 @@ class TIA_ModelosPesquisados : public TItemAvaliacaoTab {
             Linha("Variáveis não preenchidas são consideradas com valor 0 (zero). Isso pode impedir alguns "
                   "cálculos em modelos que usem transformação inversa ou logarítmica para a variável não "
                   "preenchida.");
-            Linha("Informações que não puderem ser calculadas mostradas como \"????\".");
+            Linha("Informações que não puderem ser calculadas são mostradas como \"???\".");
             LinhaVazia();
         }
         const auto &t = modelos_.Tabela;
@@ -423,17 +426,17 @@ class TIA_ModelosPesquisados : public TItemAvaliacaoTab {
         LinhaComentario("Observações:");
         if (interrogacao)
             LinhaComentario("Campos com \"???\" indicam que aquele modelo não pode ser calculado com os valores "
-                            "informados para o objeto sob avaliação");
+                            "informados para o objeto sob avaliação.");
         auto nivel = [](long double x) { return FormatoSignificativo(x * 100, 3); };
         LinhaComentario("(a) Regressores testados a um nível de significância de " +
-                        nivel(sig.TesteRegressoresBicaudal) + "%");
+                        nivel(sig.TesteRegressoresBicaudal) + "%.");
         const std::vector<std::string> criterio = TextoCriterioOutlier(sig, Sistema().n(), true);
         for (std::size_t i = 0; i < criterio.size(); ++i)
             LinhaComentario((i == 0 ? "(b) " : "") + criterio[i]);
         LinhaComentario("(c) Teste de normalidade de Kolmogorov-Smirnov, a um nível de significância de " +
-                        nivel(sig.KolmogorovSmirnov) + "%");
+                        nivel(sig.KolmogorovSmirnov) + "%.");
         LinhaComentario("(d) Teste de autocorrelação de Durbin-Watson, a um nível de significância de " +
-                        nivel(sig.DurbinWatson) + "%");
+                        nivel(sig.DurbinWatson) + "%.");
         if (t.size() > 1 && t[1].size() > 8 && t[1][8] != "------")
             LinhaComentario("(e) Intervalos de confiança de " + nivel(sig.ConfiancaEstimativa) +
                             "% para os valores estimados.");

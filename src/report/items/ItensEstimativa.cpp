@@ -42,6 +42,13 @@ std::string Fixo(long double x, int d) {
 std::string Percentual(long double fracao) {
     return RemoveZerosFinais(Fixo(fracao * 100, 2));
 }
+// "a, b, c".
+std::string ListaNomes(const std::vector<std::string> &nomes) {
+    std::string l;
+    for (std::size_t j = 0; j < nomes.size(); ++j)
+        l += (j ? ", " : "") + nomes[j];
+    return l;
+}
 
 // ---- Observed and estimated -------------------------------------------------------------------
 
@@ -114,11 +121,15 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
         TItemAvaliacaoTab::Calcula(parte);
         const TSistema &s = Sistema();
         limites_.clear();
+        faltando_.clear();
         fora_ = 0;
         for (std::size_t k = 2; k <= s.m(); ++k) {
             limites_.push_back(LimitesTermo(s, k));
             const int coluna = static_cast<int>(s.ColunaTermo(k));
-            if (!ObjetoTemValor(Grid(), coluna)) continue;
+            if (!ObjetoTemValor(Grid(), coluna)) {
+                faltando_.push_back(s.NomeTermo(k));
+                continue;
+            }
             const long double v = s.ValorBrutoObjeto(k);
             if (v < limites_.back().Minimo || v > limites_.back().Maximo) ++fora_;
         }
@@ -131,6 +142,24 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
         }
         EscreveTabela(static_cast<int>(limites_.size()) + 1, 4);
         const std::string objeto = DescricaoObjeto(Grid()).ComArtigo();
+        // Only the characteristics given are compared; the missing ones are named, and nothing
+        // is said of them.
+        if (!faltando_.empty()) {
+            LinhaComentario(std::string(faltando_.size() == 1 ? "Falta informar o valor de "
+                                                               : "Falta informar os valores de ") +
+                            ListaNomes(faltando_) + " d" + objeto + " sob avaliação.");
+            if (faltando_.size() == limites_.size()) return;
+            if (fora_ == 0)
+                LinhaComentario("Nenhuma das características informadas encontra-se fora do "
+                                "intervalo da amostra.");
+            else if (fora_ == 1)
+                LinhaComentario("Uma das características informadas encontra-se fora do "
+                                "intervalo da amostra.");
+            else
+                LinhaComentario("Algumas das características informadas encontram-se fora do "
+                                "intervalo da amostra.");
+            return;
+        }
         if (fora_ == 0)
             LinhaComentario("Nenhuma característica d" + objeto +
                             " sob avaliação encontra-se fora do intervalo da amostra.");
@@ -171,6 +200,7 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
 
   private:
     std::vector<TLimitesAmostra> limites_;
+    std::vector<std::string> faltando_;
     std::size_t fora_ = 0;
 };
 
@@ -260,7 +290,7 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
         const TPonto p = s.PontoObjeto();
         for (std::size_t k = 2; k <= s.m(); ++k)
             linhas_.push_back({s.NomeTermo(k), s.IntervaloTermo(k, p, c)});
-        linhas_.push_back({"Valor estimado", s.IntervaloPredicao(p, c)});
+        linhas_.push_back({"Valor estimado (predição)", s.IntervaloPredicao(p, c)});
         linhas_.push_back({"E(" + s.NomeTermo(1) + ")", s.IntervaloMedia(p, c)});
     }
     void Imprime(int) override {
@@ -277,39 +307,50 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
         LinhaVazia();
         EscreveTabela(static_cast<int>(linhas_.size()) + 1, 5);
         if (sig.AmplitudeIlimitada || !Comentarios) return;
+        // The precision is that of the confidence intervals: the expected value's E(·) and the
+        // regressors'. The prediction row is wider by the spread of a single property and is
+        // no precision of the estimate; a row whose interval could not be computed is not
+        // judged at all.
         const std::string P = Percentual(sig.AmplitudeEstimativa);
         const std::string resto = "% em torno do valor central da estimativa.";
-        std::vector<std::string> variaveis;
-        bool estimativa = false, esperado = false;
-        for (std::size_t j = 0; j < linhas_.size(); ++j) {
-            if (!Excede(linhas_[j])) continue;
-            if (j + 2 == linhas_.size())
-                estimativa = true;
-            else if (j + 1 == linhas_.size())
-                esperado = true;
-            else
+        std::vector<std::string> variaveis, semIntervalo;
+        const TLinha &esperado = linhas_.back();
+        for (std::size_t j = 0; j + 2 < linhas_.size(); ++j) {
+            if (!linhas_[j].intervalo)
+                semIntervalo.push_back("\"" + linhas_[j].nome + "\"");
+            else if (Excede(linhas_[j]))
                 variaveis.push_back("\"" + linhas_[j].nome + "\"");
         }
         LinhaComentario("Amplitude do intervalo de confiança (precisão): limite de " + P + resto);
+        LinhaComentario("A precisão é julgada pelos intervalos de confiança de " + esperado.nome +
+                        (linhas_.size() > 2 ? " e dos regressores" : "") +
+                        "; o intervalo de predição do valor estimado não entra neste julgamento.");
         LinhaVazia();
-        if (sig.AmplitudeNormatizada && (estimativa || esperado || !variaveis.empty()))
+        // A limit set by the norm introduces every verdict judged against it, within or beyond.
+        if (sig.AmplitudeNormatizada && (esperado.intervalo || !variaveis.empty()))
             LinhaComentario("Segundo os critérios da " + sig.Descricao + ":");
-        if (estimativa)
-            LinhaComentario("• O valor estimado possui uma precisão superior ao limite de " + P +
-                            resto);
-        if (esperado)
-            LinhaComentario("• " + linhas_.back().nome +
-                            " possui uma precisão superior ao limite de " + P + resto);
+        if (!esperado.intervalo)
+            LinhaComentario("• Não foi possível calcular o intervalo de confiança de " +
+                            esperado.nome + ": a precisão da estimativa não pode ser julgada.");
+        else if (Excede(esperado))
+            LinhaComentario("• " + esperado.nome + " possui uma precisão superior ao limite de " +
+                            P + resto);
+        else
+            LinhaComentario("• " + esperado.nome + " possui uma precisão dentro do limite de " +
+                            P + resto);
         if (variaveis.size() == 1)
             LinhaComentario("• A variável " + variaveis[0] +
                             " possui uma precisão superior ao limite de " + P + resto);
-        if (variaveis.size() > 1) {
-            std::string l = "• As seguintes variáveis possuem precisão superior ao limite de " + P +
-                            "% em torno do valor central da estimativa:";
-            for (std::size_t j = 0; j < variaveis.size(); ++j)
-                l += (j ? "," : " ") + variaveis[j];
-            LinhaComentario(l + ".");
-        }
+        if (variaveis.size() > 1)
+            LinhaComentario("• As seguintes variáveis possuem precisão superior ao limite de " +
+                            P + "% em torno do valor central da estimativa: " +
+                            ListaNomes(variaveis) + ".");
+        if (!semIntervalo.empty())
+            LinhaComentario(std::string(semIntervalo.size() == 1
+                                            ? "• Não foi possível calcular o intervalo da variável "
+                                            : "• Não foi possível calcular os intervalos das "
+                                              "variáveis ") +
+                            ListaNomes(semIntervalo) + ": sua precisão não pode ser julgada.");
     }
     std::string TextoCelula(int l, int c) const override {
         static const char *titulos[] = {"Nome da\rvariável", "Limite\rInferior", "Limite\rSuperior",
@@ -349,7 +390,7 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
         return amplitude / centro;
     }
     bool Excede(const TLinha &l) const {
-        return Sig().AmplitudeEstimativa < std::fabs(Precisao(l));
+        return l.intervalo && Sig().AmplitudeEstimativa < std::fabs(Precisao(l));
     }
 
     bool completo_ = false;
@@ -374,6 +415,7 @@ class TIA_FormacaoValores : public TItemAvaliacao {
 
         // The independent variables with the property's values; the others of the worksheet.
         std::size_t faltando = 0;
+        std::vector<std::string> faltam;
         std::vector<std::string> extrapolaram;
         if (inf) {
             std::vector<TLinhaRotulada> modelo, outras;
@@ -387,6 +429,7 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                     {"• " + s.NomeTermo(k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
                 if (!tem) {
                     ++faltando;
+                    faltam.push_back(s.NomeTermo(k));
                     continue;
                 }
                 const TLimitesAmostra lim = LimitesTermo(s, k);
@@ -398,8 +441,12 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                     outras.push_back({"• " + v.Nome + " ", ObjetoTemValor(g, v.Coluna)
                                                                ? TextoObjetoVariavel(g, v.Coluna)
                                                                : " "});
-            Linha("Variáveis independentes:");
-            LinhasRotuladas(modelo, "= ");
+            if (modelo.empty()) {
+                Linha("O modelo não tem variáveis independentes.");
+            } else {
+                Linha("Variáveis independentes:");
+                LinhasRotuladas(modelo, "= ");
+            }
             if (!outras.empty()) {
                 Linha("Outras variáveis não usadas no modelo:");
                 LinhasRotuladas(outras, "= ");
@@ -407,7 +454,8 @@ class TIA_FormacaoValores : public TItemAvaliacao {
         }
         const std::size_t k = Regressores(s);
         if (inf && faltando > 0) {
-            const std::string de = obj.Contraido() + " sob avaliação.";
+            // The sentence ends naming the variables whose values are missing.
+            const std::string de = obj.Contraido() + " sob avaliação: " + ListaNomes(faltam) + ".";
             if (faltando == k)
                 LinhaComentario("Não foram informados os valores das variáveis independentes " +
                                 de);
@@ -420,11 +468,9 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             if (extrapolaram.size() == 1) {
                 LinhaComentario("A variável " + extrapolaram[0] + " extrapolou o limite amostral.");
             } else {
-                std::string l = std::to_string(extrapolaram.size()) +
-                                " variáveis extrapolaram o limite amostral: ";
-                for (std::size_t j = 0; j < extrapolaram.size(); ++j)
-                    l += (j ? "," : "") + extrapolaram[j];
-                LinhaComentario(l + ".");
+                LinhaComentario(std::to_string(extrapolaram.size()) +
+                                " variáveis extrapolaram o limite amostral: " +
+                                ListaNomes(extrapolaram) + ".");
             }
             // The count of characteristics that may extrapolate, when the settings limit it.
             const bool limitado =
@@ -433,7 +479,7 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             const long limite = sig.Extrapolacao == meNaoAdmitida ? 0 : sig.VariaveisExtrapolando;
             if (limitado && static_cast<long>(extrapolaram.size()) > limite)
                 LinhaComentario(sig.Descricao + " limita a extrapolação em " +
-                                std::to_string(limite) + " variáve" + (limite < 2 ? "l." : "is."));
+                                std::to_string(limite) + " variáve" + (limite == 1 ? "l." : "is."));
         }
 
         // The estimate needs every value of the property.

@@ -107,7 +107,9 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
         if (!completo_) return;
         const TPonto ponto = s.PontoObjeto();
         y_ = s.EstimativaObjeto();
-        if (!y_) throw TErroCalculo("estimativa");
+        // Without an estimate at the property's point (a value its transformation cannot take)
+        // only the characteristics are judged; Imprime says why the rest is missing.
+        if (!y_) return;
         faixa_ = limites ? sig.VariacaoNosLimites : Infinito;
         for (ResultadoAvaliacaoLimiteAmostral &r : r_) {
             TPonto p = ponto;
@@ -142,11 +144,30 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
                : modo == meAdmitidaComLimites ? "podem ser admitidas com algumas limitações."
                                               : "podem ser admitidas."));
         LinhaVazia();
+        if (r_.empty()) {
+            // No independent variable: no characteristic to compare and no sample limit to
+            // move the estimate to; only the estimate against the dependent's range remains.
+            Linha("Não existem variáveis independentes no modelo selecionado: não há "
+                  "características do objeto sob avaliação a comparar com os limites amostrais.");
+            LinhaVazia();
+            if (y_)
+                Dependente();
+            else
+                Linha("Não foi possível calcular o valor estimado no ponto de avaliação: as "
+                      "extrapolações do valor estimado não podem ser julgadas.");
+            return;
+        }
         Caracteristicas();
         if (!completo_) {
             LinhaVazia();
             Linha("Não foram indicadas algumas características para " +
                   DescricaoObjeto(Grid()).ComArtigo() + " sob avaliação.");
+            return;
+        }
+        if (!y_) {
+            LinhaVazia();
+            Linha("Não foi possível calcular o valor estimado no ponto de avaliação: as "
+                  "extrapolações do valor estimado não podem ser julgadas.");
             return;
         }
         LinhaVazia();
@@ -233,9 +254,15 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
         tabela_ = 0;
         EscreveTabela(static_cast<int>(r_.size()) + 1, 6);
         const bool atendidos = ParametrosAtendidos();
-        Linha(std::string(
-                  "Os parâmetros de extrapolação das características do objeto sob avaliação ") +
-              (atendidos ? "foram atendidos." : "não foram plenamente atendidos."));
+        // With values missing only a failure among the given ones is a finding: compliance
+        // cannot be stated of characteristics nobody typed.
+        if (!completo_ && atendidos)
+            Linha("Os parâmetros de extrapolação das características do objeto sob avaliação não "
+                  "podem ser julgados enquanto faltarem valores.");
+        else
+            Linha(std::string("Os parâmetros de extrapolação das características do objeto sob "
+                              "avaliação ") +
+                  (atendidos ? "foram atendidos." : "não foram plenamente atendidos."));
         LinhaComentario(Resumo(atendidos));
     }
     bool ParametrosAtendidos() const {
@@ -252,8 +279,10 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
     }
     std::string Resumo(bool atendidos) const {
         if (extrapolaram_ == 0)
-            return "Todas as características do objeto sob avaliação se encontram dentro do limite "
-                   "amostral.";
+            return completo_ ? "Todas as características do objeto sob avaliação se encontram "
+                               "dentro do limite amostral."
+                             : "Nenhuma das características informadas extrapolou os limites "
+                               "amostrais.";
         const bool varias = extrapolaram_ > 1;
         std::string t = (varias ? std::to_string(extrapolaram_) : std::string("1")) +
                         " característica" + (varias ? "s" : "") +
@@ -401,14 +430,18 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
         std::vector<std::string> fora;
         for (const ResultadoAvaliacaoLimiteAmostral &r : r_)
             if (r.ForaDaFaixa) fora.push_back(r.Nome);
+        if (Sig().Extrapolacao == meNaoAdmitida) {
+            Linha("Como as extrapolações não são admitidas, não há variação admitida para as "
+                  "estimativas nos limites amostrais: as variações acima são apenas informativas.");
+            return;
+        }
         if (fora.empty()) {
             Linha("Neste modelo, nenhuma estimativa nos limites amostrais com variáveis excede as "
                   "variações admitidas.");
             return;
         }
         Linha("Neste modelo, as estimativas nos limites amostrais das seguintes variáveis excedem "
-              "as variações "
-              "admitidas:");
+              "as variações admitidas:");
         for (const std::string &n : fora)
             Linha("  · " + n);
     }
@@ -431,6 +464,8 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
                                               : Fixo(r.MaiorVariacao * 100, 2)) +
                    "%";
         default:
+            // Without admitted extrapolation there is no admitted variation to approve against.
+            if (Sig().Extrapolacao == meNaoAdmitida) return "Não se aplica";
             return Situacao(r.ForaDaFaixa, !r.ForaDaFaixa);
         }
     }

@@ -39,6 +39,14 @@ bool RegressaoAceita(long double F, long double Ft) { return F > Ft; }
 
 bool RegressorAceito(long double t, long double tCritico) { return std::fabs(t) > tCritico; }
 
+std::string FraseCorrelacaoParcial(const std::string &a, const std::string &b, long double r) {
+    const std::string par = "As variáveis independentes " + a + " e " + b;
+    if (std::fabs(r) >= kCorrelacaoForte)
+        return par + " são fortemente correlacionadas (r = " + FormatoFixo(r, 4) +
+               "). O modelo pode apresentar multicolinearidade.";
+    return par + " têm correlação significativa (r = " + FormatoFixo(r, 4) + ").";
+}
+
 namespace {
 
 std::string Signif(long double x, int n) { return FormatoSignificativo(x, n); }
@@ -256,6 +264,11 @@ class TIA_TesteCorrelacoesParciais : public TIA_CorrelacoesParciais {
         return r * std::sqrt(static_cast<long double>(gl_)) / std::sqrt(1 - r * r);
     }
     void Imprime(int) override {
+        if (somas_.m < 2) {
+            Linha("Não existem variáveis independentes no modelo selecionado: não há correlações "
+                  "a testar.");
+            return;
+        }
         Linha("Valores calculados para as estatísticas t:");
         LinhaVazia();
         const int m = static_cast<int>(somas_.m);
@@ -274,11 +287,10 @@ class TIA_TesteCorrelacoesParciais : public TIA_CorrelacoesParciais {
                     LinhaComentario("As variáveis " + NomeTransformado(s, i) + " e " + NomeTransformado(s, j) +
                                     " não são independentes. Os resultados deste modelo podem estar "
                                     "inconsistentes.");
-                else if (t > tCritico_)
-                    LinhaComentario("As variáveis independentes " + NomeTransformado(s, i) + " e " +
-                                    NomeTransformado(s, j) +
-                                    " são fortemente correlacionadas. O modelo pode apresentar "
-                                    "multicolinearidade.");
+                else if (std::fabs(t) > tCritico_)
+                    LinhaComentario(FraseCorrelacaoParcial(NomeTransformado(s, i),
+                                                           NomeTransformado(s, j),
+                                                           somas_.Correlacao(i, j)));
             }
     }
     std::string TextoCelula(int l, int c) const override {

@@ -257,7 +257,7 @@ class TIA_MomentosCentrais : public TItemAvaliacaoTab {
         long double soma = 0;
         for (long double e : s.Residuos())
             soma += e;
-        media_ = s.n() ? soma / static_cast<long double>(s.n()) : 0;
+        media_ = ZeroDeArredondamento(s, s.n() ? soma / static_cast<long double>(s.n()) : 0);
         assimetria_ = s.Assimetria();
         curtose_ = s.Curtose();
     }

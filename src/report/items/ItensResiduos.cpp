@@ -49,10 +49,11 @@ bool CookAceito(long double cook, long double fTabelado) {
 namespace {
 
 // The outlier limit L of the criterion of the settings for the fitted residuals.
-long double LimiteCriterio(const TSistema &s, const TSignificancias &sig) {
+long double LimiteCriterio(const TSistema &s, const TSignificancias &sig, bool inferencial) {
     const long double s2 = s.VarianciaResidual();
     const long double desvio = s2 >= Infinito ? Infinito : std::sqrt(s2);
-    return LimiteOutlier(sig.Saneamento, sig.ParametroSaneamento, desvio, s.MediaResiduos(), s.n());
+    const TCriterioAplicado c = CriterioAplicado(sig.Saneamento, sig.ParametroSaneamento, inferencial);
+    return LimiteOutlier(c.Criterio, c.Parametro, desvio, s.MediaResiduos(), s.n());
 }
 
 std::string Fixo(long double x, int d) {
@@ -155,7 +156,7 @@ class TIA_EstatResiduos : public TItemAvaliacao {
         TItemAvaliacao::Calcula(parte);
         const TSistema &s = Sistema();
         s2_ = s.VarianciaResidual();
-        media_ = s.MediaResiduos();
+        media_ = ZeroDeArredondamento(s, s.MediaResiduos());
         cvDefinido_ = media_ != 0 && s2_ < Infinito;
         cv_ = cvDefinido_ ? std::fabs(std::sqrt(s2_) * 100 / media_) : 0;
     }
@@ -164,7 +165,10 @@ class TIA_EstatResiduos : public TItemAvaliacao {
         const bool inf = Ctx().Inferencial;
         std::vector<TLinhaRotulada> l = {
             {"Número de elementos ", std::to_string(s.n())},
-            {"Graus de liberdade ", std::to_string(s.n() > 0 ? s.n() - 1 : 0)},
+            // The degrees of freedom of s² printed below: n − k − 1 about a fitted model, n − 1
+            // about the mean.
+            {"Graus de liberdade ",
+             std::to_string(inf ? GrausLiberdade(s) : (s.n() > 0 ? s.n() - 1 : 0))},
             {"Valor médio ", Num(media_)},
         };
         if (!inf) {
@@ -208,7 +212,7 @@ class TIA_OutLiers : public TItemAvaliacaoTab {
     void Calcula(int parte) override {
         TItemAvaliacaoTab::Calcula(parte);
         const TSistema &s = Sistema();
-        limite_ = LimiteCriterio(s, Sig());
+        limite_ = LimiteCriterio(s, Sig(), Ctx().Inferencial);
         foras_.clear();
         // An exact fit's residuals are rounding noise: no sample lies outside.
         if (s.AjusteExato()) return;

@@ -27,7 +27,8 @@ TEST(ResiduosRelatorio, NormalQuantile) {
 }
 
 // Runs in sample order (0 counts as positive): + + − − − + 0 −, R = 4, P = 4, N = 4,
-// μ = 2·4·4/8 + 1 = 5, σ² = 4·3/7, zi = −0.5/σ, zs = −1.5/σ; signs z = |4 − 4|/(√8/2) = 0. One sign only: R = 1, σ = 0.
+// μ = 2·4·4/8 + 1 = 5, σ² = 4·3/7, the lower bound zi = −1.5/σ below the upper zs = −0.5/σ;
+// signs z = |4 − 4|/(√8/2) = 0. One sign only: R = 1, σ = 0.
 TEST(ResiduosRelatorio, RunsAndSigns) {
     const std::vector<long double> e = {1, 2, -1, -3, -0.5L, 2, 0, -1};
     const TSequencias t = TesteSequencias(e, 0.20L);
@@ -36,11 +37,17 @@ TEST(ResiduosRelatorio, RunsAndSigns) {
     EXPECT_EQ(t.Sequencias, 4u);
     EXPECT_DOUBLE_EQ(static_cast<double>(t.Media), 5.0);
     EXPECT_NEAR(t.Desvio, std::sqrt(12.0L / 7), 1e-15L);
-    EXPECT_NEAR(t.ZInferior, -0.5L / std::sqrt(12.0L / 7), 1e-15L);
-    EXPECT_NEAR(t.ZSuperior, -1.5L / std::sqrt(12.0L / 7), 1e-15L);
+    EXPECT_NEAR(t.ZInferior, -1.5L / std::sqrt(12.0L / 7), 1e-15L);
+    EXPECT_NEAR(t.ZSuperior, -0.5L / std::sqrt(12.0L / 7), 1e-15L);
     EXPECT_EQ(t.ZSinais, 0);
     EXPECT_TRUE(t.SequenciasAleatorias());
     EXPECT_TRUE(t.SinaisNormais());
+    // Too few runs: R = 2 (four + then four −), μ = 5; the band [−3.5/σ, −2.5/σ] lies below
+    // −zc = −0.8416 (20 %), so the runs are not random.
+    const TSequencias v = TesteSequencias(std::vector<long double>{1, 1, 1, 1, -1, -1, -1, -1}, 0.20L);
+    EXPECT_LT(v.ZInferior, v.ZSuperior);
+    EXPECT_NEAR(v.ZSuperior, -2.5L / std::sqrt(12.0L / 7), 1e-15L);
+    EXPECT_FALSE(v.SequenciasAleatorias());
 
     const TSequencias u = TesteSequencias(std::vector<long double>{0, 0, 0, 0}, 0.20L);
     EXPECT_EQ(u.Sequencias, 1u);

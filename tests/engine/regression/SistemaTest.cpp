@@ -562,6 +562,20 @@ TEST(Sistema, Saneia) {
     EXPECT_EQ(s.NumeroOutliers(coDesvioPadrao, 2), 0u);
     EXPECT_FALSE(g.Amostragem(9)->Saneada);
     EXPECT_TRUE(g.Amostragem(9)->Desconsiderada);
+    // "Média" bounds a residual by a percentage of the mean residual, 0 about a fitted model:
+    // the inferential mode reads it as two standard deviations, in the count and in the
+    // sanitation alike, instead of flagging every sample.
+    {
+        TGridzelto h;
+        Preenche(h, {"y", "x"}, {{2, 1}, {4.1, 2}, {5.9, 3}, {30, 4}, {10, 5}, {12.1, 6}, {16, 7}, {16, 8}});
+        TSistema u(h);
+        u.CarregaDados();
+        ASSERT_TRUE(Ajusta(u, {{1, 1}, {2, 1}}));
+        EXPECT_EQ(u.NumeroOutliers(coMedia, 30), u.NumeroOutliers(coDesvioPadrao, 2));
+        EXPECT_LT(u.NumeroOutliers(coMedia, 30), u.n());
+        ASSERT_TRUE(u.Saneia(coMedia, 30));
+        EXPECT_EQ(u.n(), 7u);
+    }
     // The fit left behind is the fit of the remaining samples.
     TSistema t(g);
     t.CarregaDados();
@@ -576,7 +590,7 @@ TEST(Sistema, Saneia) {
     // ... and with the dependent variable alone at n = 2, not below; the two left (16 and 16)
     // are one value, which no model can explain.
     s.DefineTermos(std::vector<TTermo>{{1, 1}});
-    EXPECT_FALSE(s.Saneia(coMedia, 0));
+    EXPECT_FALSE(s.Saneia(coDesvioPadrao, 0));
     EXPECT_EQ(s.n(), 2u);
     EXPECT_EQ(s.Recusa(), TRecusa::DependenteConstante);
     // A model with as many terms as samples is refused before any removal.
