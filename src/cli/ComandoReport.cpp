@@ -1,6 +1,6 @@
 // zelto-cli report FILE (--model "NAME=CODE,..." | --choose N [the search options])
 //                       [--dependent NAME] [--use NAME,...] [--subject "NAME=VALUE,..."]
-//                       [--mode inferencial|descritiva] [--config FILE.CNF]
+//                       [--mode inferencial|descritiva] [--factors NAME,...] [--config FILE.CNF]
 //                       [--items all|N,N,...] [--sanitize] [--graphs DIR] -o OUT
 //
 // Reads any worksheet file, fits the model given by its codes (--model) or the model of row N
@@ -8,7 +8,10 @@
 // optionally after the automatic outlier removal (--sanitize, with the significance settings'
 // criterion), and writes the report into OUT, whose extension picks the writer. The report
 // holds the items the settings include (all, by default), or those of --items (numbers of the
-// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. A PDF
+// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. In the
+// descriptive mode the worksheet is made ready as entering the mode makes it, with the
+// homogenisation coefficients of --factors (FatoresCli.h), so the report values the homogenised
+// sample; a worksheet whose used columns are not marked as coefficients needs --factors. A PDF
 // holds the pages of the report view; their count is printed. With --graphs every graph
 // picture is also written into DIR as a PNG named by item number and part ("33-1.png"), and
 // their count is printed.
@@ -17,6 +20,7 @@
 // layer on the offscreen platform.
 #include "ComandoReport.h"
 
+#include "FatoresCli.h"
 #include "ModeloCli.h"
 #include "PlanilhaCli.h"
 #include "common/Numeros.h"
@@ -42,6 +46,7 @@ using cli::UmaLinha;
 
 struct TOpcoesReport {
     std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida, graficos;
+    std::string fatores; // --factors
     cli::TOpcoesPesquisa pesquisa;
     int escolha = 0;
     bool saneia = false;
@@ -87,6 +92,13 @@ int Relatorio(const TOpcoesReport &o) {
     pedido.Inferencial = ModoInferencial;
 
     int dependente = cli::DefineVariaveis(grid, o.dependente, o.usar);
+    if (!o.fatores.empty() && ModoInferencial)
+        throw TFalha{2, "--factors vale só no modo descritivo (--mode descritiva)."};
+    if (!ModoInferencial) {
+        // The value evaluated becomes the "Valor Homog." column.
+        cli::PreparaDescritiva(grid, o.fatores);
+        dependente = 0;
+    }
     cli::DefineObjeto(grid, o.sujeito);
     cli::CarregaSignificanciasCli(o.pesquisa.significancia);
     const TSignificancias &sig = Significancias();
@@ -152,6 +164,8 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--use", o->usar, "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
     cmd->add_option("--subject", o->sujeito, "Valores do objeto sob avaliação: \"NOME=VALOR,...\"");
     cmd->add_option("--mode", o->modo, "Modo de estatística: inferencial ou descritiva (padrão: o do arquivo)");
+    cmd->add_option("--factors", o->fatores,
+                    "Modo descritivo: os coeficientes de homogeneização: NOME,NOME,...");
     cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
     cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
     cmd->add_option("--graphs", o->graficos, "Grava também cada gráfico como PNG nesta pasta");

@@ -64,7 +64,7 @@ PY
   roda 1 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.odt"
   tem "$tmp/err" "use rtf"
   # The descriptive mode: deviations around the mean and the coefficient of variation.
-  roda 0 report "$ex/windsor.QV3" --choose 1 --mode descritiva --items 23,30 -o "$tmp/d.json"
+  roda 0 report "$ex/windsor.QV3" --choose 1 --mode descritiva --factors stories --items 23,30 -o "$tmp/d.json"
   python3 - "$tmp/d.json" <<'PY' || falha "relatório descritivo"
 import json, sys
 itens = {i["number"]: i for i in json.load(open(sys.argv[1], encoding="utf-8"))["items"]}

@@ -395,7 +395,8 @@ class TesteArquivos : public QObject {
         QVERIFY(!listados.contains(QStringLiteral("outro.QV3.~gravando")));
     }
 
-    // A ".DCR" file opens in the descriptive mode, which asks for the unit value.
+    // A ".DCR" file opens in the descriptive mode, which asks for the unit value and the
+    // coefficients, and values the homogenised sample.
     void leituraDescritiva() {
         TJanelaTeste w;
         Define(w.G(), 1, "unitário", tvNumerica);
@@ -406,13 +407,21 @@ class TesteArquivos : public QObject {
         w.arquivosGravacao.push_back({nome, ""});
         QVERIFY(w.J().GravaComo());
         w.J().NovaPlanilha();
-        w.respostas = {Resposta::Sim};
+        w.respostas = {Resposta::Sim, Resposta::Sim};
         QVERIFY(w.J().AbreArquivo(nome));
         QVERIFY(!ModoInferencial);
+        // The unit value, then the used column nobody marked as a coefficient; the
+        // "Valor Homog." column is the value evaluated, as switching the mode makes it.
         QCOMPARE(
-            w.perguntas.back(),
-            std::string("A variável [unitário] deve ser usada como valor unitário nos cálculos ?"));
-        QVERIFY(w.G().Variavel(1)->Dependente);
+            w.perguntas,
+            (std::vector<std::string>{
+                "A variável [unitário] deve ser usada como valor unitário nos cálculos ?",
+                "A variável [fator] deve ser usada como coeficiente de homogeneização ?"}));
+        QVERIFY(w.G().Variavel(2)->CoeficienteHomogeneizacao);
+        const int h = w.G().ColunaValorHomogeneizado();
+        QCOMPARE(h, 3);
+        QVERIFY(w.G().Variavel(h)->Dependente && w.G().Variavel(1)->Usada);
+        QCOMPARE(w.G().Celula(h, 1), std::string("110,00"));
         QCOMPARE(w.J().BotaoModo()->text(),
                  QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
         ModoInferencial = true;

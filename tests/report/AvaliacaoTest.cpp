@@ -283,4 +283,42 @@ TEST(ItensDados, FactorChecksOfTheDescriptiveMode) {
         EXPECT_FALSE(linha.contains(QStringLiteral("Amostragem [1]"))) << "0,75 x 2 equals the upper bound";
 }
 
+// The descriptive mode values the homogenised sample only: with no coefficient column, or a
+// used column left unmarked, or factors that never reach the value evaluated, the formation of
+// values says what is missing and values nothing, and the sample item claims nothing about
+// factors that do not exist.
+TEST(ItensDados, DescriptiveModeValuesOnlyAHomogenisedSample) {
+    const QString nenhum = QStringLiteral("Nenhuma variável está marcada como coeficiente de homogeneização.");
+    const QString semMarca =
+        QStringLiteral("A variável f está em uso sem estar marcada como coeficiente de homogeneização.");
+    const QString bruto = QStringLiteral(
+        "O valor a avaliar, v, não é o valor homogeneizado pelos coeficientes (uma coluna calculada como "
+        "\"Valor Homog.\").");
+    const QString fim = QStringLiteral("Sem a amostra homogeneizada, o valor do objeto não é estimado.");
+    const QString titulo = QStringLiteral("Formação dos Valores");
+    struct Caso {
+        bool marcado;
+        QStringList formacao;
+    } casos[] = {{false, {titulo, nenhum, semMarca, fim}}, {true, {titulo, bruto, fim}}};
+    for (const Caso &c : casos) {
+        SCOPED_TRACE(c.marcado);
+        teste::TRelatorioTeste r;
+        r.grid = teste::PlanilhaDeColunas({"v", "f"}, {{100, 120, 90}, {0.9, 1.1, 1}});
+        ASSERT_NE(r.grid, nullptr);
+        teste::MarcaVariavel(*r.grid, 1, true, true);
+        teste::MarcaVariavel(*r.grid, 2, true, false, c.marcado);
+        ASSERT_TRUE(r.Modelo({{1, 1}}));
+        TListaItens itens = CriaCatalogo();
+        for (auto &i : itens)
+            i->Incluido = i->Descricao().Numero == 2 || i->Descricao().Numero == 50;
+        ASSERT_TRUE(r.Exporta(itens, nullptr, false));
+        EXPECT_EQ(Textos(r.e.Item(50)->Partes[0]), c.formacao);
+        const QStringList amostra = Textos(r.e.Item(2)->Partes[0]);
+        EXPECT_EQ(amostra.contains(QStringLiteral(
+                      "Nenhuma variável está marcada como coeficiente de homogeneização: não há fatores a verificar.")),
+                  !c.marcado);
+        EXPECT_EQ(amostra.contains(QStringLiteral("O fator individual deve ficar entre 0,50 e 1,50.")), c.marcado);
+    }
+}
+
 } // namespace

@@ -12,6 +12,7 @@
 #include "regression/LimitesDW.h"
 #include "regression/TabelasCriticas.h"
 #include "regression/TestesResiduos.h"
+#include "worksheet/Gridzelto.h"
 
 #include <cmath>
 
@@ -229,8 +230,13 @@ TEST(ItensResiduosCasos, DescriptiveMode) {
         SCOPED_TRACE(c.y[0]);
         DefineModo(false);
         TRelatorio r;
-        r.grid = PlanilhaDeColunas({"unitario"}, {c.y});
-        ASSERT_TRUE(r.grid && r.Modelo({{1, 1}}));
+        // A factor of 1 leaves the unit values as they are in the homogenised column.
+        r.grid = PlanilhaDeColunas({"unitario", "fator"}, {c.y, {1, 1, 1}});
+        ASSERT_TRUE(r.grid);
+        MarcaVariavel(*r.grid, 1, true, true);
+        MarcaVariavel(*r.grid, 2, true, false, true);
+        r.grid->GaranteValorHomogeneizado();
+        ASSERT_TRUE(r.Modelo({{3, 1}}));
         DefineModo(true);
         r.sig.Saneamento = csMedia;
         r.sig.ParametroSaneamento = c.parametro;
@@ -259,7 +265,7 @@ TEST(ItensResiduosCasos, DescriptiveMode) {
         else
             EXPECT_EQ(r.Tabela(36).Celulas.size(), c.foras + 1);
         // The precision of the mean's 80 % interval: 100 ± 1.885618·10/√3 is 21.8 % wide.
-        EXPECT_TRUE(r.Paragrafo(50, QStringLiteral("Estima-se unitario do objeto: ")).size() > 30);
+        EXPECT_TRUE(r.Paragrafo(50, QStringLiteral("Estima-se Valor Homog. do objeto: ")).size() > 30);
         EXPECT_TRUE(r.Paragrafos(50).contains(
             QStringLiteral("A amplitude do intervalo de confiança em torno do valor estimado não "
                            "pode ultrapassar 20,0%.")));

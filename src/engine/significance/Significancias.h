@@ -98,8 +98,10 @@ struct TSignificancias {
     double IntervaloFatorInferior = 0.5;       // "ciai"
     double IntervaloFatorSuperior = 1.5;       // "cias"
     bool IntervaloConjuntoNormatizado = false; // "nvia"
-    double IntervaloConjuntoInferior = 1.0;    // "evaic"
-    double IntervaloConjuntoSuperior = 1.0;    // "evasc"
+    // The product of a sample's factors. A file without the keys gets a band that a
+    // homogenised sample can meet; a file that stores its bounds keeps them.
+    double IntervaloConjuntoInferior = 0.5; // "evaic"
+    double IntervaloConjuntoSuperior = 2.0; // "evasc"
     // Extrapolation.
     std::int32_t Extrapolacao = meAdmitida;        // "cena"
     bool ExtrapolacaoNormatizada = false;          // "cext"

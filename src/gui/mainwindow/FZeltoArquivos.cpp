@@ -200,9 +200,17 @@ void TFZELTO::AposLeitura(const std::string &nome) {
     Atualiza();
 }
 
+// The descriptive mode values the homogenised sample, so reading in it does what switching to
+// it does: after the unit value is settled, the date and comment columns stop being used and
+// the "Valor Homog." column is ensured; used columns not marked as coefficients are offered to
+// become coefficients.
 void TFZELTO::PerguntaDependenteAposLeitura() {
     if (ModoInferencial) return;
     PerguntaDependente(grid_, ConfirmaSimNao);
+    modelo_->IniciaLote();
+    AplicaModoPlanilha(grid_, false);
+    modelo_->TerminaLote();
+    PerguntaFatores(grid_, ConfirmaSimNao);
 }
 
 void TFZELTO::LePlanilha() {

@@ -1,7 +1,7 @@
 #include "gui/mainwindow/RegrasPlanilha.h"
 
 #include "common/Texto.h"
-#include "worksheet/Modo.h"
+#include "worksheet/Homogeneizacao.h"
 
 #include <algorithm>
 
@@ -67,24 +67,10 @@ void DeixaDeUsarVariaveisComVazias(TGridzelto &g) {
 }
 
 void AplicaModoPlanilha(TGridzelto &g, bool inferencial) {
-    if (inferencial) {
+    if (inferencial)
         g.RemoveValorHomogeneizado();
-        return;
-    }
-    // Date and comment columns stop being used first, so that the product of
-    // the "Valor Homog." column leaves them out from the start.
-    bool mudou = false;
-    for (int c = 1; c < g.ColCount(); ++c) {
-        const TVariavel *v = g.Variavel(c);
-        if (!v || !v->Usada || (v->Tipo != tvData && v->Tipo != tvComentario)) continue;
-        MudaVariavel(g, c, [](TVariavel &x) { x.Usada = x.Dependente = false; });
-        mudou = true;
-    }
-    if (mudou) {
-        g.RecalcularTudo();
-        g.DefineModificada(true);
-    }
-    if (CriarValorHomogeneizado && g.ColunasUsadas() > 1) g.GaranteValorHomogeneizado();
+    else
+        AplicaModoDescritivo(g);
 }
 
 void PerguntaDependente(TGridzelto &g, const Pergunta &pergunta) {
@@ -109,6 +95,21 @@ void PerguntaDependente(TGridzelto &g, const Pergunta &pergunta) {
         if (homog != 0)
             MudaVariavel(g, homog, [](TVariavel &v) { v.CoeficienteHomogeneizacao = false; });
     }
+}
+
+void PerguntaFatores(TGridzelto &g, const Pergunta &pergunta) {
+    const std::vector<int> semMarca = FatoresPlanilha(g).SemMarca;
+    if (semMarca.empty() || !pergunta) return;
+    std::string nomes;
+    for (std::size_t i = 0; i < semMarca.size(); ++i) {
+        if (i > 0) nomes += i + 1 == semMarca.size() ? " e " : ", ";
+        nomes += "[" + g.Variavel(semMarca[i])->Nome + "]";
+    }
+    const std::string texto =
+        semMarca.size() == 1
+            ? "A variável " + nomes + " deve ser usada como coeficiente de homogeneização ?"
+            : "As variáveis " + nomes + " devem ser usadas como coeficientes de homogeneização ?";
+    if (pergunta(texto) == Resposta::Sim) MarcaFatores(g, semMarca);
 }
 
 } // namespace zelto

@@ -1,7 +1,7 @@
 // Rules of the main window that act on the worksheet alone: the empty-cell
 // check before saving and searching, the effects of the statistics mode on
-// the worksheet, and the dependent-variable question after reading a file in
-// the descriptive mode.
+// the worksheet, and the questions after reading a file in the descriptive
+// mode (the unit value, then the homogenisation coefficients).
 #pragma once
 
 #include "common/Perguntas.h"
@@ -37,5 +37,11 @@ void AplicaModoPlanilha(TGridzelto &g, bool inferencial);
 // "[Valor Homogeneizado]" column, that column and the calculated one stop
 // being coefficients. The question's text is the argument of pergunta.
 void PerguntaDependente(TGridzelto &g, const Pergunta &pergunta);
+
+// After reading in the descriptive mode, once the unit value is known: the used columns that
+// enter the homogenised value without being marked as coefficients (FatoresPlanilha) are
+// offered, all in one question, to become coefficients; yes marks them, no leaves them as they
+// are (the report then says what is missing and values nothing).
+void PerguntaFatores(TGridzelto &g, const Pergunta &pergunta);
 
 } // namespace zelto

@@ -16,6 +16,7 @@
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "regression/ResiduosRelatorio.h"
+#include "worksheet/Homogeneizacao.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,9 +118,17 @@ class TIA_Amostragem : public TItemAvaliacaoTab {
     void VerificaFatores() const {
         const TSignificancias &sig = Sig();
         const TGridzelto &g = Grid();
+        // The factors are the used coefficient columns other than the value evaluated and the
+        // unit value it homogenises. With none there is nothing to check, and no sentence says
+        // that factors that do not exist are within their limits.
         std::vector<TInfoVariavel> fatores;
-        for (TInfoVariavel &v : VariaveisPlanilha(g))
-            if (v.Coeficiente && v.Usada && !v.Dependente) fatores.push_back(std::move(v));
+        for (int c : FatoresPlanilha(g).Fatores)
+            fatores.push_back(VariavelPlanilha(g, c));
+        if (fatores.empty()) {
+            LinhaComentario("Nenhuma variável está marcada como coeficiente de homogeneização: "
+                            "não há fatores a verificar.");
+            return;
+        }
         std::vector<TInfoAmostra> emUso;
         for (TInfoAmostra &a : AmostrasPlanilha(g))
             if (a.Ativa()) emUso.push_back(std::move(a));

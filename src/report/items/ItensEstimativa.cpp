@@ -26,6 +26,7 @@
 #include "items/ComumItens.h"
 #include "items/DadosObjeto.h"
 #include "regression/Transformacoes.h"
+#include "worksheet/Homogeneizacao.h"
 
 #include <QStringList>
 
@@ -399,10 +400,48 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
 
 // ---- Formation of the values ------------------------------------------------------------------
 
+// The descriptive mode values the mean of the dependent column, which is a valuation only when
+// that column is the homogenised value and every column in use is a factor the sample item
+// checks. The sentences saying what is missing; none when nothing is.
+std::vector<std::string> FaltasHomogeneizacao(const TGridzelto &g) {
+    const TFatoresPlanilha f = FatoresPlanilha(g);
+    auto nomes = [&](const std::vector<int> &colunas) {
+        std::string t;
+        for (std::size_t i = 0; i < colunas.size(); ++i) {
+            if (i > 0) t += i + 1 == colunas.size() ? " e " : ", ";
+            t += g.Variavel(colunas[i])->Nome;
+        }
+        return t;
+    };
+    std::vector<std::string> faltas;
+    if (f.Fatores.empty())
+        faltas.push_back("Nenhuma variável está marcada como coeficiente de homogeneização.");
+    if (f.SemMarca.size() == 1)
+        faltas.push_back("A variável " + nomes(f.SemMarca) +
+                         " está em uso sem estar marcada como coeficiente de homogeneização.");
+    else if (f.SemMarca.size() > 1)
+        faltas.push_back("As variáveis " + nomes(f.SemMarca) +
+                         " estão em uso sem estar marcadas como coeficientes de homogeneização.");
+    if (!f.Fatores.empty() && !f.Homogeneizado && f.Dependente != 0)
+        faltas.push_back("O valor a avaliar, " + g.Variavel(f.Dependente)->Nome +
+                         ", não é o valor homogeneizado pelos coeficientes (uma coluna calculada "
+                         "como \"Valor Homog.\").");
+    if (!faltas.empty())
+        faltas.push_back("Sem a amostra homogeneizada, o valor " + DescricaoObjeto(g).Contraido() +
+                         " não é estimado.");
+    return faltas;
+}
+
 class TIA_FormacaoValores : public TItemAvaliacao {
   public:
     using TItemAvaliacao::TItemAvaliacao;
     void Imprime(int) override {
+        if (!Ctx().Inferencial) {
+            const std::vector<std::string> faltas = FaltasHomogeneizacao(Grid());
+            for (const std::string &l : faltas)
+                Linha(l);
+            if (!faltas.empty()) return;
+        }
         const TSistema &s = Sistema();
         const TGridzelto &g = Grid();
         const TSignificancias &sig = Sig();

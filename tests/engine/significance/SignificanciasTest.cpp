@@ -57,7 +57,7 @@ TEST_F(Sig, MissingWorkingFileGivesDefaultsAndIsCreated) {
     std::string texto = Le(trabalho);
     for (const char *linha :
          {"[Geral]\r\nDcr=Configura\xE7\xE3o Padr\xE3o\r\nstcc=20\r\nsfm=5\r\n", "sfo=5\r\n",
-          "parmSan=200\r\nmna=1\r\nsna=5\r\n", "ciai=0,5\r\ncias=1,5\r\n", "evasc=1\r\n",
+          "parmSan=200\r\nmna=1\r\nsna=5\r\n", "ciai=0,5\r\ncias=1,5\r\n", "evaic=0,5\r\nevasc=2\r\n",
           "cena=2\r\n", "tnpedq=1\r\n"})
         EXPECT_NE(texto.find(linha), std::string::npos) << linha;
 }
