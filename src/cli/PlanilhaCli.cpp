@@ -23,7 +23,7 @@ void ConfereArquivo(const std::filesystem::path &arquivo) {
                      : TLeituraGravacaoDados::TextoErro(3) + ".";
     } else if (ec) {
         motivo = ec == std::errc::permission_denied ? TLeituraGravacaoDados::TextoErro(5) + "."
-                                                    : ec.message() + ".";
+                                                    : TextoErroSistema(ec.value());
     } else if (estado.type() == fs::file_type::directory) {
         motivo = "É uma pasta, não um arquivo.";
     } else if (estado.type() != fs::file_type::regular) {
