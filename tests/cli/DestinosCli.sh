@@ -157,6 +157,9 @@ cantos)
   tem "$tmp/err" "--graphs vazio"
   roda 2 report "$ex/windsor.QV3" "${modelo[@]}" --subject lotsize=1e400 -o "$tmp/x.rtf"
   tem "$tmp/err" "fora do intervalo dos números reais"
+  # A value too large for its column prints in powers of ten.
+  roda 0 report "$ex/windsor.QV3" "${modelo[@]}" --subject lotsize=1e30 --items 49 -o "$tmp/e.txt"
+  tem "$tmp/e.txt" "1,000x10^30"
   printf 'price\tlotsize\r\n' >"$tmp/vazia.txt"
   roda 1 report "$tmp/vazia.txt" --model price=1 -o "$tmp/x.rtf"
   tem "$tmp/err" "não tem amostragens"
