@@ -76,13 +76,15 @@ TEST(ConfiguracaoRelatorio, NumberFormat) {
 }
 
 // Values out of the bounds the dialog allows take their defaults and count as damage: margins
-// that leave no room for text on the page, 65535 digits, a header of 20,000 characters, a font
-// of 32767 points; margins stored in range but too wide for a narrower paper fall back when
+// that leave no room for text on the page, 65535 digits, a header of 20,000 characters, a
+// footer of 11 lines, a font of 32767 points; margins stored in range but too wide for a narrower paper fall back when
 // the page is laid out.
 TEST(ConfiguracaoRelatorio, ValuesOutOfBoundsTakeTheirDefaults) {
     TArquivoIni ini;
     ini.CarregaTexto("[Geral]\r\nInfo=01009600960007001200FFFFFFFF01010101010000\r\nCab0=" +
-                     std::string(20000, 'x') + "\r\nFCabNm=Arial\r\nFCabIn=FF7F0000000000000000\r\n");
+                     std::string(20000, 'x') + "\r\nFCabNm=Arial\r\nFCabIn=FF7F0000000000000000\r\n" +
+                     "Rod0=1\r\nRod1=2\r\nRod2=3\r\nRod3=4\r\nRod4=5\r\nRod5=6\r\nRod6=7\r\n" +
+                     "Rod7=8\r\nRod8=9\r\nRod9=10\r\nRod:=11\r\n");
     TConfiguracaoRelatorio c;
     EXPECT_FALSE(c.Le(ini));
     const TConfiguracaoRelatorio padrao;
@@ -92,6 +94,7 @@ TEST(ConfiguracaoRelatorio, ValuesOutOfBoundsTakeTheirDefaults) {
     EXPECT_EQ(c.Numero, padrao.Numero);
     EXPECT_TRUE(c.Cabecalho.Texto.isEmpty());
     EXPECT_EQ(c.Cabecalho.Fonte.Tamanho, 10);
+    EXPECT_TRUE(c.Rodape.Texto.isEmpty()); // 11 lines
 
     TConfiguracaoRelatorio estreito;
     estreito.MargemEsquerda = estreito.MargemDireita = 90;

@@ -110,9 +110,12 @@ std::vector<std::string> LinhasDeTexto(const QString &texto) {
 bool LeCabecalhoRodape(const TArquivoIni &ini, const char *nome, TCabecalhoRodape &cr) {
     const std::string n(nome);
     cr.Texto = TextoDeLinhas(ini.LeMemo(n, kSecaoGeralRelatorio));
-    const bool textoOk = cr.Texto.size() <= kCabecalhoMaximo;
-    if (!textoOk) cr.Texto.clear();
     const bool fonteOk = LeFonteRelatorio(ini, kSecaoGeralRelatorio, "F" + n, cr.Fonte);
+    // A running header or footer takes its lines from every page: they must leave room.
+    const qsizetype linhas = cr.Texto.isEmpty() ? 0 : cr.Texto.count(QLatin1Char('\n')) + 1;
+    const bool textoOk = cr.Texto.size() <= kCabecalhoMaximo && linhas <= kLinhasCabecalhoMaximo &&
+                         linhas * cr.Fonte.Tamanho <= kAlturaCabecalhoMaxima;
+    if (!textoOk) cr.Texto.clear();
     const int a = ini.LeInteiro(kSecaoGeralRelatorio, "A" + n, 0);
     const bool alinhamentoOk = a >= 0 && a <= 2;
     cr.Alinhamento = static_cast<std::uint8_t>(alinhamentoOk ? a : 0);

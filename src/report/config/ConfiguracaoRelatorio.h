@@ -13,8 +13,8 @@
 // Values are bounded as the settings dialog bounds them: copies 1 to 999, margins 0 to 150 mm
 // and together leaving at least kTextoMinimoMm of text across and down the page, 1 to 30
 // digits, 0 to 20 decimals, fonts of 4 to 96 points with names of at most 63 characters, the
-// header and the footer at most 255 characters, the technical summary at most 50 lines of 255
-// characters. A value out of its bounds takes its default and counts as damage, as an
+// header and the footer at most 255 characters in at most 10 lines, the lines times the font
+// size at most 120 points, the technical summary at most 50 lines of 255 characters. A value out of its bounds takes its default and counts as damage, as an
 // undecodable one does.
 //
 // The paper size is not stored: it comes from the printer (A4, 210 x 297 mm, by default).
@@ -42,6 +42,8 @@ inline constexpr int kNomeFonteMaximo = 63;
 inline constexpr int kMargemMaxima = 150;
 inline constexpr double kTextoMinimoMm = 40;
 inline constexpr int kCabecalhoMaximo = 255;
+// Lines of a header or footer, and their height in points (lines x font size).
+inline constexpr int kLinhasCabecalhoMaximo = 10, kAlturaCabecalhoMaxima = 120;
 inline constexpr std::size_t kLinhasResumoMaximo = 50, kLinhaResumoMaxima = 255;
 
 // Conversions between the font of the settings files and the font of the writers.
