@@ -33,8 +33,9 @@ bool LigacaoProtegida(const struct stat &ligacao, const fs::path &pasta) {
 bool EscreveTudo(int fd, const char *dados, std::size_t n, off_t posicao, bool emPosicao) {
     std::size_t feito = 0;
     while (feito < n) {
-        const ssize_t k = emPosicao ? ::pwrite(fd, dados + feito, n - feito, posicao + static_cast<off_t>(feito))
-                                    : ::write(fd, dados + feito, n - feito);
+        const ssize_t k =
+            emPosicao ? ::pwrite(fd, dados + feito, n - feito, posicao + static_cast<off_t>(feito))
+                      : ::write(fd, dados + feito, n - feito);
         if (k < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -158,7 +159,8 @@ std::string TextoRecusa(const TDestinoGravacao &d) {
     case TRecusaDestino::Especial:
         return "Não é um arquivo comum (é um dispositivo, uma fila ou um soquete).";
     case TRecusaDestino::LigacaoAlheia:
-        return "É uma ligação simbólica de outro usuário numa pasta compartilhada; ela não é seguida.";
+        return "É uma ligação simbólica de outro usuário numa pasta compartilhada; ela não é "
+               "seguida.";
     case TRecusaDestino::SomenteLeitura:
         return "O arquivo está marcado como somente leitura.";
     case TRecusaDestino::Sistema:
@@ -168,7 +170,8 @@ std::string TextoRecusa(const TDestinoGravacao &d) {
 }
 
 bool MesmoArquivoFisico(const fs::path &a, const fs::path &b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
@@ -213,7 +216,9 @@ TGravacaoSegura::TGravacaoSegura(const fs::path &destino, std::string temporario
     nomeado_ = true;
 }
 
-TGravacaoSegura::~TGravacaoSegura() { Descarta(); }
+TGravacaoSegura::~TGravacaoSegura() {
+    Descarta();
+}
 
 bool TGravacaoSegura::Falha(int erro) {
     if (erro_.empty()) {
@@ -273,7 +278,8 @@ bool TGravacaoSegura::Conclui() {
             ok = Falha(e);
         } else {
             const std::string proc = "/proc/self/fd/" + std::to_string(fd_);
-            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, temporario_.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+            if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, temporario_.c_str(),
+                         AT_SYMLINK_FOLLOW) == 0 ||
                 ::linkat(fd_, "", AT_FDCWD, temporario_.c_str(), AT_EMPTY_PATH) == 0)
                 nomeado_ = true;
             else

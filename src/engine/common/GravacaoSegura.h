@@ -35,19 +35,19 @@ inline constexpr std::string_view kSufixoGravacao = ".~gravando";
 
 enum class TRecusaDestino {
     Nenhuma,
-    Pasta,           // the path names a folder
-    Especial,        // a device, a FIFO or a socket
-    LigacaoAlheia,   // another user's link in a shared sticky folder
-    SomenteLeitura,  // a file marked read-only
-    Sistema,         // the system refused (Erro holds the error number)
+    Pasta,          // the path names a folder
+    Especial,       // a device, a FIFO or a socket
+    LigacaoAlheia,  // another user's link in a shared sticky folder
+    SomenteLeitura, // a file marked read-only
+    Sistema,        // the system refused (Erro holds the error number)
 };
 
 struct TDestinoGravacao {
-    std::filesystem::path Pedido;  // as given
-    std::filesystem::path Real;    // the file the links lead to
-    bool Existe = false;           // Real is an existing regular file
+    std::filesystem::path Pedido; // as given
+    std::filesystem::path Real;   // the file the links lead to
+    bool Existe = false;          // Real is an existing regular file
     TRecusaDestino Recusa = TRecusaDestino::Nenhuma;
-    int Erro = 0;                  // the system's error number, for Sistema
+    int Erro = 0; // the system's error number, for Sistema
     bool Aceito() const { return Recusa == TRecusaDestino::Nenhuma; }
 };
 
@@ -98,8 +98,8 @@ class TGravacaoSegura {
     TDestinoGravacao destino_;
     std::filesystem::path temporario_;
     int fd_ = -1;
-    bool anonimo_ = false;  // an unnamed file, linked only at Conclui()
-    bool nomeado_ = false;  // the temporary name exists on disk
+    bool anonimo_ = false; // an unnamed file, linked only at Conclui()
+    bool nomeado_ = false; // the temporary name exists on disk
     std::uint64_t tamanho_ = 0;
     std::string erro_;
     int codigo_ = 0;

@@ -16,11 +16,15 @@ TSaidaArquivo::~TSaidaArquivo() = default;
 
 QString TSaidaArquivo::Pasta() const {
     const std::filesystem::path &real = arquivo_->Destino().Real;
-    const std::filesystem::path pasta = (real.empty() ? std::filesystem::path(QFile::encodeName(nome_).toStdString()) : real).parent_path();
-    return pasta.empty() ? QStringLiteral(".") : QFile::decodeName(QByteArray::fromStdString(pasta.string()));
+    const std::filesystem::path pasta =
+        (real.empty() ? std::filesystem::path(QFile::encodeName(nome_).toStdString()) : real)
+            .parent_path();
+    return pasta.empty() ? QStringLiteral(".")
+                         : QFile::decodeName(QByteArray::fromStdString(pasta.string()));
 }
 
-QString TSaidaArquivo::Mensagem(const QString &inicio, const QString &arquivo, const std::string &motivo) {
+QString TSaidaArquivo::Mensagem(const QString &inicio, const QString &arquivo,
+                                const std::string &motivo) {
     return QStringLiteral("%1 \"%2\": %3")
         .arg(inicio, QDir::toNativeSeparators(arquivo), QString::fromStdString(motivo));
 }
@@ -39,7 +43,9 @@ bool TSaidaArquivo::Grava(const char *bytes, qint64 tamanho) {
     return true;
 }
 
-bool TSaidaArquivo::Grava(const QByteArray &bytes) { return Grava(bytes.constData(), bytes.size()); }
+bool TSaidaArquivo::Grava(const QByteArray &bytes) {
+    return Grava(bytes.constData(), bytes.size());
+}
 
 bool TSaidaArquivo::GravaEm(qint64 posicao, const QByteArray &bytes) {
     if (!aberta_ || concluida_ || posicao < 0) return false;
@@ -51,7 +57,9 @@ bool TSaidaArquivo::GravaEm(qint64 posicao, const QByteArray &bytes) {
     return true;
 }
 
-qint64 TSaidaArquivo::Tamanho() const { return aberta_ ? static_cast<qint64>(arquivo_->Tamanho()) : 0; }
+qint64 TSaidaArquivo::Tamanho() const {
+    return aberta_ ? static_cast<qint64>(arquivo_->Tamanho()) : 0;
+}
 
 bool TSaidaArquivo::Conclui() {
     if (!aberta_ || concluida_) return false;

@@ -39,7 +39,8 @@ class Gravacao : public ::testing::Test {
   protected:
     void SetUp() override {
         pasta = fs::temp_directory_path() /
-                ("zelto_grav_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                ("zelto_grav_" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
                  "_" + std::to_string(::getpid()));
         fs::remove_all(pasta);
         fs::create_directories(pasta);
@@ -95,9 +96,10 @@ TEST_F(Gravacao, SpecialFilesBehindLinksStayWhatTheyWere) {
             EXPECT_EQ(g.Destino().Recusa, c.recusa) << p;
             EXPECT_FALSE(g.Grava("x"));
             EXPECT_FALSE(g.Conclui());
-            EXPECT_EQ(g.Motivo(), c.recusa == TRecusaDestino::Pasta
-                                      ? "É uma pasta, não um arquivo."
-                                      : "Não é um arquivo comum (é um dispositivo, uma fila ou um soquete).");
+            EXPECT_EQ(g.Motivo(),
+                      c.recusa == TRecusaDestino::Pasta
+                          ? "É uma pasta, não um arquivo."
+                          : "Não é um arquivo comum (é um dispositivo, uma fila ou um soquete).");
         }
         EXPECT_EQ(Tipo(c.alvo), c.tipo) << c.nome;
         EXPECT_EQ(Tipo(ligacao), S_IFLNK) << c.nome;
@@ -119,7 +121,9 @@ TEST_F(Gravacao, AnotherUsersLinkInAStickyFolderIsNotFollowed) {
 
     std::string motivo;
     EXPECT_FALSE(GravaArquivoSeguro(plantada, "novo", &motivo));
-    EXPECT_EQ(motivo, "É uma ligação simbólica de outro usuário numa pasta compartilhada; ela não é seguida.");
+    EXPECT_EQ(
+        motivo,
+        "É uma ligação simbólica de outro usuário numa pasta compartilhada; ela não é seguida.");
     EXPECT_EQ(Le(pasta / "segredo"), "do superusuário");
     EXPECT_EQ(Tipo(plantada), S_IFLNK);
 
