@@ -40,6 +40,7 @@ int Converte(const TOpcoesConvert &o) {
         throw TFalha{2, "A extensão do arquivo de saída deve ser .QV3, .ZEL, .DCR ou .TXT: \"" +
                             o.saida + "\"."};
 
+    RecusaSaidaSobreEntrada(o.saida, {{o.entrada, "a planilha lida"}});
     TGridzelto grid;
     const TPlanilhaLida lida = LePlanilha(o.entrada, grid);
     if (!lida.aviso.empty()) throw TFalha{1, lida.aviso + " Nada foi gravado em " + o.saida + "."};

@@ -179,6 +179,7 @@ int Exemplo(const TOpcoesExemplo &o) {
     if (Maiusculas(fs::path(o.saida).extension().string()) != ".QV3")
         throw TFalha{2, "O exemplo é gravado como planilha nativa .QV3: \"" + o.saida + "\"."};
 
+    RecusaSaidaSobreEntrada(o.saida, {{o.dados, "o arquivo dos dados"}, {o.tabelas, "o arquivo de tabelas"}});
     ModoInferencial = true;
     TGridzelto g;
     const TPlanilhaLida lida = LePlanilha(o.dados, g);

@@ -35,6 +35,7 @@
 
 #include <QGuiApplication>
 
+#include <climits>
 #include <iostream>
 #include <memory>
 
@@ -44,12 +45,16 @@ using namespace zelto;
 using cli::TFalha;
 using cli::UmaLinha;
 
+// --choose not given.
+constexpr int kSemEscolha = INT_MIN;
+
 struct TOpcoesReport {
     std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida, graficos;
     std::string fatores; // --factors
     cli::TOpcoesPesquisa pesquisa;
-    int escolha = 0;
+    int escolha = kSemEscolha;
     bool saneia = false;
+    bool itensDados = false, graficosDados = false; // --items, --graphs given (maybe empty)
 };
 
 // "all" or "N,N,...".
@@ -68,11 +73,20 @@ void Itens(const std::string &texto, TPedidoRelatorio &pedido) {
 }
 
 int Relatorio(const TOpcoesReport &o) {
-    if (o.modelo.empty() == (o.escolha == 0))
+    if (o.modelo.empty() == (o.escolha == kSemEscolha))
         throw TFalha{2, "Indique o modelo com --model ou com --choose N."};
-    if (o.escolha < 0) throw TFalha{2, "A linha de --choose começa em 1."};
+    if (o.escolha != kSemEscolha && o.escolha < 1)
+        throw TFalha{2, "As linhas de --choose começam em 1: \"" + std::to_string(o.escolha) + "\"."};
+    if (o.itensDados && o.itens.empty())
+        throw TFalha{2, "--items vazio: use all ou números de 1 a 56."};
+    if (o.graficosDados && o.graficos.empty()) throw TFalha{2, "--graphs vazio: indique uma pasta."};
     if (!o.modo.empty() && o.modo != "inferencial" && o.modo != "descritiva")
         throw TFalha{2, "Modo inválido: \"" + o.modo + "\" (use inferencial ou descritiva)."};
+    cli::RecusaSaidaSobreEntrada(o.saida,
+                                 {{o.arquivo, "a planilha"},
+                                  {o.configuracao, "a configuração de --config"},
+                                  {o.pesquisa.significancia, "o arquivo de --significance"}},
+                                 o.graficos);
     TPedidoRelatorio pedido;
     pedido.Saida = o.saida;
     pedido.Configuracao = o.configuracao;
@@ -88,6 +102,8 @@ int Relatorio(const TOpcoesReport &o) {
     TGridzelto grid;
     const cli::TPlanilhaLida lida = cli::LePlanilha(o.arquivo, grid);
     if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
+    if (grid.LinhasUsadas() == 0)
+        throw TFalha{1, "A planilha " + o.arquivo + " não tem amostragens: não há relatório a fazer."};
     if (!o.modo.empty()) ModoInferencial = o.modo == "inferencial";
     pedido.Inferencial = ModoInferencial;
 
@@ -171,5 +187,9 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--graphs", o->graficos, "Grava também cada gráfico como PNG nesta pasta");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
     cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
-    cmd->callback([o, &status] { status = cli::Executa([o] { return Relatorio(*o); }); });
+    cmd->callback([o, cmd, &status] {
+        o->itensDados = cmd->count("--items") > 0;
+        o->graficosDados = cmd->count("--graphs") > 0;
+        status = cli::Executa([o] { return Relatorio(*o); });
+    });
 }

@@ -1,10 +1,12 @@
 #include "PlanilhaCli.h"
 
+#include "common/GravacaoSegura.h"
 #include "files/ArquivoZelto.h"
 
 #include <unistd.h>
 
 #include <iostream>
+#include <regex>
 #include <system_error>
 
 namespace zelto::cli {
@@ -21,7 +23,7 @@ void ConfereArquivo(const std::filesystem::path &arquivo) {
                      : TLeituraGravacaoDados::TextoErro(3) + ".";
     } else if (ec) {
         motivo = ec == std::errc::permission_denied ? TLeituraGravacaoDados::TextoErro(5) + "."
-                                                    : ec.message() + ".";
+                                                    : TextoErroSistema(ec.value());
     } else if (estado.type() == fs::file_type::directory) {
         motivo = "É uma pasta, não um arquivo.";
     } else if (estado.type() != fs::file_type::regular) {
@@ -32,6 +34,24 @@ void ConfereArquivo(const std::filesystem::path &arquivo) {
     if (!motivo.empty())
         throw TFalha{1, "Erro durante processamento do arquivo: \r\n\r\n" +
                             TLeituraGravacaoDados::NomeExibido(arquivo) + "\r\n\r\n" + motivo};
+}
+
+void RecusaSaidaSobreEntrada(const std::string &saida, const std::vector<TEntrada> &entradas,
+                             const std::string &pasta) {
+    namespace fs = std::filesystem;
+    const std::regex figura("[0-9]+-[0-9]+\\.png");
+    for (const TEntrada &e : entradas) {
+        if (e.arquivo.empty()) continue;
+        if (!saida.empty() && MesmoArquivoFisico(saida, e.arquivo))
+            throw TFalha{2, "A saída " + saida + " é " + e.papel + " (" + e.arquivo +
+                                "): um comando não grava sobre o que lê. Nada foi gravado."};
+        const fs::path p(e.arquivo);
+        if (!pasta.empty() && std::regex_match(p.filename().string(), figura) &&
+            MesmoArquivoFisico(p.parent_path().empty() ? fs::path(".") : p.parent_path(), pasta))
+            throw TFalha{2, "A pasta de --graphs " + pasta + " contém " + e.papel + " (" + e.arquivo +
+                                ") com o nome de um gráfico: um comando não grava sobre o que lê. "
+                                "Nada foi gravado."};
+    }
 }
 
 TPlanilhaLida LePlanilha(const std::filesystem::path &arquivo, TGridzelto &grid) {

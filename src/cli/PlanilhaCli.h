@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelto::cli {
 
@@ -44,6 +45,19 @@ void ConfereArquivo(const std::filesystem::path &arquivo);
 // the statistics mode is set as opening the file sets it, after ConfereArquivo. Throws
 // TFalha{1, message} when the file cannot be read at all.
 TPlanilhaLida LePlanilha(const std::filesystem::path &arquivo, TGridzelto &grid);
+
+// A file the command reads, with what it is for the message ("a planilha").
+struct TEntrada {
+    std::string arquivo;
+    std::string papel;
+};
+
+// A command never writes over a file it reads: throws TFalha{2, message} when `saida` is the
+// same file (device and inode, links followed) as one of the inputs. With `pasta` (the folder
+// of --graphs), an input lying in that folder under a picture's name ("24-1.png") is refused
+// the same way.
+void RecusaSaidaSobreEntrada(const std::string &saida, const std::vector<TEntrada> &entradas,
+                             const std::string &pasta = {});
 
 // Line breaks of a message-box text ("\r\n", "\r", "\n", also repeated) become one blank.
 std::string UmaLinha(std::string_view texto);

@@ -121,7 +121,7 @@ recusas)
   erro 'O modelo escolhido não pode ser ajustado: a variável dependente transformada é constante.'
   # Nothing can be fitted: the search says so.
   roda 0 search "$c" --use c --dependent c
-  grep -q "^Nenhum dos modelos pesquisados podem ser aplicados a esta planilha" "$tmp/err" ||
+  grep -q "^Nenhum dos modelos pesquisados pode ser aplicado a esta planilha" "$tmp/err" ||
     falha "$(cat "$tmp/err")"
   ;;
 

@@ -13,6 +13,10 @@
 #include <QDir>
 #include "gui/reportpage/PaginaRelatorio.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -144,6 +148,66 @@ class TesteEstadoRelatorio : public QObject {
         w.J().DialogoObjeto = [] { return std::make_pair(true, true); };
         w.J().DefineObjeto();
         QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
+    }
+
+    // A stale report is brought up to date before it leaves the program: after a price was
+    // edited, one exported document shows the new price both in the sample table and in the
+    // residuals of the model fitted again; a declined question writes nothing; a current
+    // report is not asked about; the next edit makes the page stale again.
+    void exportarDesatualizadoAtualiza() {
+        TJanelaTeste w;
+        Escolhido(w);
+        QVERIFY(w.G().ValorCelula(1, 1) == 42000);
+        w.G().AtribuiTexto(1, 1, "43000");
+        w.G().RecalcularTudo();
+        w.J().Atualiza();
+        QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
+
+        const std::string arquivo = w.Caminho("laudo.json").string();
+        w.J().EscolheArquivoExportacao = [&] { return arquivo; };
+        w.atualiza = false;
+        w.J().ExportaRelatorio();
+        QCOMPARE(w.atualizacoes, 1);
+        QVERIFY(!std::filesystem::exists(arquivo));
+
+        w.atualiza = true;
+        w.J().ExportaRelatorio();
+        QCOMPARE(w.atualizacoes, 2);
+        QCOMPARE(Aba(w), QStringLiteral("Relatório"));
+        QFile f(QString::fromStdString(arquivo));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QJsonArray itens = QJsonDocument::fromJson(f.readAll()).object()[QStringLiteral("items")].toArray();
+        auto tabela = [&](int numero) {
+            for (const QJsonValue &i : itens)
+                if (i[QStringLiteral("number")].toInt() == numero)
+                    for (const QJsonValue &b : i[QStringLiteral("parts")][0].toArray())
+                        if (b.toObject().contains(QStringLiteral("table"))) return b[QStringLiteral("table")].toArray();
+            return QJsonArray();
+        };
+        QCOMPARE(tabela(2)[1][1].toString(), QStringLiteral("43.000"));
+        QCOMPARE(tabela(23)[1][1].toString(), QStringLiteral("43.000,00"));
+
+        w.J().ExportaRelatorio();
+        QCOMPARE(w.atualizacoes, 2);
+        w.G().AtribuiTexto(1, 1, "44000");
+        w.J().Atualiza();
+        QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
+    }
+
+    // The report is never exported over the worksheet it was made from, by any name.
+    void exportarNuncaSobreAPlanilha() {
+        TJanelaTeste w;
+        const std::string planilha = w.Caminho("w.QV3").string(), outro = w.Caminho("outro.rtf").string();
+        std::filesystem::copy_file(kWindsor, planilha);
+        std::filesystem::create_hard_link(planilha, outro);
+        QVERIFY(w.J().AbreArquivo(planilha));
+        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+        QVERIFY(w.J().PesquisaModelos());
+        w.J().EscolheArquivoExportacao = [&] { return outro; };
+        w.J().ExportaRelatorio();
+        QVERIFY(!w.avisos.empty() && w.avisos.back().find("é a planilha aberta") != std::string::npos);
+        QCOMPARE(std::filesystem::file_size(planilha), std::filesystem::file_size(kWindsor));
     }
 
     // A worksheet handed over by a companion program is a new worksheet: the page goes.

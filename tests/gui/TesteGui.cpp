@@ -56,6 +56,10 @@ TJanelaTeste::TJanelaTeste() {
         arquivosGravacao.pop_front();
         return n;
     };
+    j.ConfirmaAtualizacao = [this] {
+        ++atualizacoes;
+        return atualiza;
+    };
     j.resize(900, 600);
 }
 

@@ -41,6 +41,9 @@ struct TJanelaTeste {
     std::vector<std::string> perguntas, avisos;
     std::deque<std::string> arquivosLeitura;
     std::deque<std::pair<std::string, std::string>> arquivosGravacao;
+    // The stale-report question: how often it was asked, and the answer ("Atualizar").
+    int atualizacoes = 0;
+    bool atualiza = true;
     // How each file dialog was asked to start.
     std::vector<TInicioDialogo> iniciosLeitura, iniciosGravacao;
 

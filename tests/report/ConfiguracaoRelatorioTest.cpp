@@ -70,6 +70,40 @@ TEST(ConfiguracaoRelatorio, NumberFormat) {
     f.NaoConverterCientifica = true;
     EXPECT_EQ(f.Formata(12345678.9L), "12.345.678,9");
     EXPECT_EQ(f.Formata(0.0000225L), "0");
+    // Past the digits an extended real holds: powers of ten even so, never hundreds of digits.
+    EXPECT_EQ(f.Formata(123456789012345678.0L), "123.456.789.012.345.678");
+    EXPECT_EQ(f.Formata(1.5e300L), "1,5###300%");
+}
+
+// Values out of the bounds the dialog allows take their defaults and count as damage: margins
+// that leave no room for text on the page, 65535 digits, a header of 20,000 characters, a
+// footer of 11 lines, a font of 32767 points; margins stored in range but too wide for a narrower paper fall back when
+// the page is laid out.
+TEST(ConfiguracaoRelatorio, ValuesOutOfBoundsTakeTheirDefaults) {
+    TArquivoIni ini;
+    ini.CarregaTexto("[Geral]\r\nInfo=01009600960007001200FFFFFFFF01010101010000\r\nCab0=" +
+                     std::string(20000, 'x') + "\r\nFCabNm=Arial\r\nFCabIn=FF7F0000000000000000\r\n" +
+                     "Rod0=1\r\nRod1=2\r\nRod2=3\r\nRod3=4\r\nRod4=5\r\nRod5=6\r\nRod6=7\r\n" +
+                     "Rod7=8\r\nRod8=9\r\nRod9=10\r\nRod:=11\r\n");
+    TConfiguracaoRelatorio c;
+    EXPECT_FALSE(c.Le(ini));
+    const TConfiguracaoRelatorio padrao;
+    EXPECT_TRUE(c.AmostragensNaoUsadas); // the rest of "Info" was read
+    EXPECT_EQ(c.MargemEsquerda, padrao.MargemEsquerda);
+    EXPECT_EQ(c.MargemDireita, padrao.MargemDireita);
+    EXPECT_EQ(c.Numero, padrao.Numero);
+    EXPECT_TRUE(c.Cabecalho.Texto.isEmpty());
+    EXPECT_EQ(c.Cabecalho.Fonte.Tamanho, 10);
+    EXPECT_TRUE(c.Rodape.Texto.isEmpty()); // 11 lines
+
+    TConfiguracaoRelatorio estreito;
+    estreito.MargemEsquerda = estreito.MargemDireita = 90;
+    EXPECT_FALSE(estreito.LimitaValores());
+    EXPECT_EQ(estreito.MargemEsquerda, padrao.MargemEsquerda);
+    estreito.MargemEsquerda = estreito.MargemDireita = 80;
+    estreito.LarguraPagina = 148;
+    const auto m = estreito.MargensDaPagina();
+    EXPECT_GE(estreito.LarguraPagina - m.Esquerda - m.Direita, kTextoMinimoMm);
 }
 
 // Every kind of item reads the settings it wrote, and a file the program wrote is written again

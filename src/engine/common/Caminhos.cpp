@@ -1,5 +1,7 @@
 #include "common/Caminhos.h"
 
+#include "common/GravacaoSegura.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,19 +35,6 @@ fs::path PastaXdg(const char *variavel, const char *padrao) {
     return pasta;
 }
 
-bool EscreveTudo(int fd, std::string_view dados) {
-    std::size_t feito = 0;
-    while (feito < dados.size()) {
-        ssize_t n = ::write(fd, dados.data() + feito, dados.size() - feito);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        feito += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
 fs::path PastaConfigUsuario() {
@@ -62,57 +51,10 @@ fs::path CaminhoTabelasPadrao() {
 
 bool GravaPorTemporario(const fs::path &destino, const fs::path &temporario, std::string_view dados,
                         int *erro) {
-    int codigo = 0;
-    auto falha = [&](int e) {
-        if (codigo == 0) codigo = e ? e : EIO;
-        return false;
-    };
-    // A leftover file or link under the temporary name is removed first; the
-    // new one is created exclusively, so no link is ever followed.
-    std::error_code ec;
-    fs::file_status st = fs::symlink_status(temporario, ec);
-    bool ok = true;
-    if (st.type() == fs::file_type::directory) {
-        ok = falha(EISDIR);
-    } else if (st.type() != fs::file_type::not_found && st.type() != fs::file_type::none) {
-        if (!fs::remove(temporario, ec) || ec) ok = falha(ec.value());
-    }
-    int fd = -1;
-    if (ok) {
-        fd = ::open(temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) ok = falha(errno);
-    }
-    if (fd >= 0) {
-        // The replaced file's permissions (a shared worksheet stays shared).
-        struct stat alvo {};
-        if (::stat(destino.c_str(), &alvo) == 0 && S_ISREG(alvo.st_mode)) {
-            // Giving the file back to another owner needs rights this user may not have.
-            [[maybe_unused]] const int dono = ::fchown(fd, alvo.st_uid, alvo.st_gid);
-            if (::fchmod(fd, alvo.st_mode & 07777) != 0) ok = falha(errno);
-        }
-        if (ok && !EscreveTudo(fd, dados)) ok = falha(errno);
-        if (ok && ::fsync(fd) != 0) ok = falha(errno);
-        if (::close(fd) != 0 && ok) ok = falha(errno);
-        if (ok) {
-            fs::rename(temporario, destino, ec);
-            if (ec) ok = falha(ec.value());
-        }
-        if (!ok) fs::remove(temporario, ec);
-    }
-    if (erro) *erro = codigo;
+    TGravacaoSegura g(destino, temporario.filename().string());
+    const bool ok = g.Grava(dados) && g.Conclui();
+    if (erro) *erro = ok ? 0 : (g.CodigoErro() ? g.CodigoErro() : EACCES);
     return ok;
-}
-
-fs::path SegueLigacoes(const fs::path &caminho) {
-    fs::path atual = caminho;
-    for (int i = 0; i < 40; ++i) {
-        std::error_code ec;
-        if (!fs::is_symlink(atual, ec)) return atual;
-        fs::path alvo = fs::read_symlink(atual, ec);
-        if (ec) return caminho;
-        atual = alvo.is_absolute() ? alvo : atual.parent_path() / alvo;
-    }
-    return caminho;
 }
 
 bool AtualizaCopiaUsuario(const fs::path &instalado, const fs::path &usuario) {

@@ -9,7 +9,8 @@
 //
 // GravaPorTemporario writes a whole file through a temporary file in the same
 // folder, flushed to the disk and renamed over the target, so that a failed
-// write never destroys the previous file. Nothing here throws.
+// write never destroys the previous file (TGravacaoSegura does the work). Nothing
+// here throws.
 #pragma once
 
 #include <filesystem>
@@ -29,19 +30,14 @@ std::filesystem::path CaminhoTabelasPadrao();
 bool AtualizaCopiaUsuario(const std::filesystem::path &instalado,
                           const std::filesystem::path &usuario);
 
-// Writes `dados` into `temporario` (which must not be a folder; a file left
-// there is replaced), flushes it and renames it over `destino`. An existing
-// target keeps its permission bits (and, where the system allows, its owner).
-// On failure the target is untouched, the temporary file removed, the result
-// false and *erro (when given) the system's error number.
+// Writes `dados` over `destino` through TGravacaoSegura (common/GravacaoSegura.h): links
+// followed under its rules, only a regular file or a new name replaced, the temporary file
+// named as `temporario`'s file name in the target's folder (a file or link left under that name
+// is replaced, a folder there fails the write). An existing target keeps its permission bits.
+// On failure the target is untouched, no temporary file stays, the result is false and *erro
+// (when given) the system's error number (EACCES for a target that was refused).
 bool GravaPorTemporario(const std::filesystem::path &destino,
                         const std::filesystem::path &temporario, std::string_view dados,
                         int *erro = nullptr);
-
-// The file a path names once symbolic links are followed: the path itself
-// when it is no link; for a link whose target is missing, that target. A
-// relative target counts from the link's folder. A loop of links (or more
-// than 40) leaves the path as given.
-std::filesystem::path SegueLigacoes(const std::filesystem::path &caminho);
 
 } // namespace zelto

@@ -57,35 +57,10 @@ fs::path CaminhoTemporario(const fs::path &destino) {
 
 // Why a save failed, from the system's error number.
 std::string TextoErroGravacao(int e) {
-    switch (e) {
-    case ENOSPC:
-        return "Não há espaço livre no disco.";
-    case EDQUOT:
-        return "A cota de espaço em disco do usuário se esgotou.";
-    case EACCES:
-    case EPERM:
-        return TLeituraGravacaoDados::TextoErro(5);
-    case EROFS:
-        return TLeituraGravacaoDados::TextoErro(150);
-    case ENOENT:
-    case ENOTDIR:
-        return TLeituraGravacaoDados::TextoErro(3);
-    case EIO:
-        return TLeituraGravacaoDados::TextoErro(161);
-    case EFBIG:
-        return "O arquivo excede o tamanho que o sistema permite.";
-    case ENAMETOOLONG:
-        return "O nome do arquivo é longo demais.";
-    case EISDIR:
+    if (e == EISDIR)
         return TLeituraGravacaoDados::TextoErro(101) +
                " Uma pasta tem o nome do arquivo temporário da gravação.";
-    case EMFILE:
-    case ENFILE:
-        return TLeituraGravacaoDados::TextoErro(4);
-    default:
-        return TLeituraGravacaoDados::TextoErro(101) + " (erro " + std::to_string(e) +
-               " do sistema)";
-    }
+    return TextoErroSistema(e);
 }
 
 // Temporary files of saves that a crash or a kill cut short, in the folder of a save. One
@@ -346,50 +321,48 @@ bool TLeituraGravacaoDados::AbreLeitura(const fs::path &arquivo, std::uintmax_t 
 
 bool TLeituraGravacaoDados::CriaGravacao(const fs::path &arquivo) {
     arquivo_ = arquivo;
-    // A link is followed: the file it points to is replaced, the link stays.
-    destino_ = SegueLigacoes(arquivo);
     operacao_ = OperacaoGravacao;
     gravando_ = true;
     dados_.clear();
     posicao_ = 0;
     if (erro_ != 0) return false;
-    std::error_code ec;
-    fs::path pasta = destino_.parent_path();
-    if (pasta.empty()) pasta = ".";
-    int codigo = 0;
-    if (destino_.filename().empty() || fs::is_directory(destino_, ec))
-        codigo = 5;
-    else if (!fs::is_directory(pasta, ec))
-        codigo = 3;
-    else if (::access(pasta.c_str(), W_OK | X_OK) != 0)
-        codigo = CodigoErrno(errno, destino_);
-    if (codigo != 0) {
-        ReportaErro(codigo, OperacaoGravacao);
-        return false;
+    // A link is followed (the file it points to is replaced, the link stays), under the rules
+    // of every writer of the program: only a regular file or a new name, no other user's link
+    // in a shared folder, no file marked read-only.
+    const TDestinoGravacao d = ResolveDestino(arquivo);
+    destino_ = d.Real.empty() ? arquivo : d.Real;
+    if (d.Aceito()) return true;
+    int codigo = 5;
+    std::string texto = TextoErro(5) + ".";
+    switch (d.Recusa) {
+    case TRecusaDestino::SomenteLeitura:
+        texto = TextoErro(5) + ": ele está marcado como somente leitura.";
+        break;
+    case TRecusaDestino::Pasta:
+    case TRecusaDestino::Especial:
+    case TRecusaDestino::LigacaoAlheia:
+        texto = TextoRecusa(d);
+        break;
+    default:
+        codigo = CodigoErrno(d.Erro, destino_);
+        texto = codigo == 2 || codigo == 3 ? TextoErro(codigo) : TextoErroSistema(d.Erro);
+        break;
     }
-    // A file marked read-only, or that this user may not write, is not replaced, even where
-    // the folder would allow it.
-    struct stat st {};
-    if (::stat(destino_.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 ||
-                                               ::access(destino_.c_str(), W_OK) != 0)) {
-        const bool marcado = S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
-        DefineErro(5, "Erro durante processamento do arquivo: \r\n\r\n" + NomeExibido(arquivo) +
-                          "\r\n\r\n" + TextoErro(5) +
-                          (marcado ? ": ele está marcado como somente leitura." : "."));
-        return false;
-    }
-    return true;
+    DefineErro(codigo, "Erro durante processamento do arquivo: \r\n\r\n" + NomeExibido(arquivo) +
+                           "\r\n\r\n" + texto);
+    return false;
 }
 
 bool TLeituraGravacaoDados::Fecha() {
     bool ok = erro_ == 0;
     if (gravando_ && ok) {
         RemoveTemporariosAbandonados(destino_.parent_path());
-        int e = 0;
-        ok = GravaPorTemporario(destino_, CaminhoTemporario(destino_), dados_, &e);
+        TGravacaoSegura g(arquivo_, CaminhoTemporario(destino_).filename().string());
+        ok = g.Grava(dados_) && g.Conclui();
         if (!ok)
             DefineErro(101, "Erro durante processamento do arquivo: \r\n\r\n" +
-                                NomeExibido(arquivo_) + "\r\n\r\n" + TextoErroGravacao(e));
+                                NomeExibido(arquivo_) + "\r\n\r\n" +
+                                (g.CodigoErro() ? TextoErroGravacao(g.CodigoErro()) : g.Motivo()));
     }
     gravando_ = false;
     dados_.clear();

@@ -36,6 +36,7 @@
 //             the serial 0 ("no date") is stored as 0
 #pragma once
 
+#include "common/GravacaoSegura.h"
 #include "common/Progresso.h"
 
 #include <array>
@@ -59,7 +60,7 @@ inline constexpr int ErroArquivoGrande = 10001;    // larger than TamanhoMaximoA
 inline constexpr int ErroGravacaoRecusada = 10002; // the writer refused the content
 
 // A save writes NAME + this suffix in the target's folder first, then renames it over NAME.
-inline constexpr std::string_view SufixoGravacao = ".~gravando";
+inline constexpr std::string_view SufixoGravacao = kSufixoGravacao;
 
 // Operation argument of ReportaErro.
 inline constexpr int OperacaoLeitura = 1;

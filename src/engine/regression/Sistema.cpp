@@ -125,7 +125,7 @@ std::string TSistema::MotivoRecusa() const {
                std::string(DescricaoErroTransformacao(erroMontagem_)) + ")";
     case TRecusa::AmostrasInsuficientes:
         return "amostras insuficientes: n = " + std::to_string(n()) + " para " +
-               std::to_string(m_) + " coeficientes";
+               std::to_string(m_) + (m_ == 1 ? " coeficiente" : " coeficientes");
     case TRecusa::Singular: {
         // Collinear with the intercept alone: the column does not vary.
         const long double diagonal = eq_.m == m_ && k >= 1 && k <= m_ ? eq_.a(k, k) : 0;

@@ -2,9 +2,11 @@
 
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "files/LeituraGravacaoDados.h"
 #include "worksheet/CalcEquacao.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelto {
 
@@ -66,9 +68,16 @@ std::string TextoObjetoColuna(const TGridzelto &g, int c) {
 std::string RecusaValorObjeto(const TGridzelto &g, int c, std::string_view texto) {
     const TVariavel *v = c >= 1 && c < g.ColCount() ? g.Variavel(c) : nullptr;
     if (!v || v->Tipo == tvComentario || Apara(texto).empty()) return {};
-    if (!g.TextoNormalizado(c, texto).empty()) return {};
     std::string r = "O valor \"" + std::string(texto) + "\" da variável \"" + g.Celula(c, 0) +
                     "\" não é ";
+    if (!g.TextoNormalizado(c, texto).empty()) {
+        // A number no worksheet cell can hold is no real number for the program.
+        const long double x = g.ValorTexto(c, texto);
+        if (v->Tipo == tvNumerica && (!std::isfinite(x) || std::fabs(x) > MaximoReal6))
+            return "O valor \"" + std::string(texto) + "\" da variável \"" + g.Celula(c, 0) +
+                   "\" está fora do intervalo dos números reais que a planilha guarda.";
+        return {};
+    }
     switch (v->Tipo) {
     case tvData:
         return r + "uma data.";

@@ -51,7 +51,7 @@ inline constexpr const char *kRotuloDecorrido = "Tempo transcorrido";
 inline constexpr const char *kRotuloEstimado = "Tempo Estimado";
 inline constexpr const char *kBotaoInterromper = "Interromper pesquisa";
 inline constexpr const char *kMensagemNenhumModelo =
-    "Nenhum dos modelos pesquisados podem ser aplicados a esta planilha. Faça uma nova "
+    "Nenhum dos modelos pesquisados pode ser aplicado a esta planilha. Faça uma nova "
     "configuração de pesquisa.";
 inline constexpr const char *kTituloDetalhando = "Detalhando modelos...";
 inline constexpr const char *kMensagemSemModelosValidos =

@@ -175,8 +175,10 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
         // A change of the data (not of the counts, the modified flag or a column's look alone)
         // means the best models no longer belong to the worksheet.
-        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0)
+        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0) {
             pesquisa_->PlanilhaAlterada();
+            atualizadoSemPesquisa_ = false;
+        }
         if (!ocupado_) AgendaAtualizacao();
     });
     connect(grade_, &TGradePlanilha::celulaAtualMudou, this, [this] { Atualiza(); });

@@ -130,6 +130,9 @@ class TFZELTO : public QMainWindow {
     // The export file (empty: cancelled) and the print dialog (false: cancelled).
     std::function<std::string()> EscolheArquivoExportacao;
     std::function<bool(QPrinter &)> DialogoImpressao;
+    // Before a stale report is exported or printed: true to bring it up to date first
+    // ("Atualizar", the default), false to give the command up.
+    std::function<bool()> ConfirmaAtualizacao;
 
     // ---- Commands ------------------------------------------------------------------
     void NovaPlanilha();
@@ -253,6 +256,10 @@ class TFZELTO : public QMainWindow {
     // system keep agreeing.
     void GuardaAjuste();
     void RestauraAjuste();
+    // A stale report brought up to date before it is exported or printed: the chosen model is
+    // fitted again on the worksheet as it is and the report built afresh. False (nothing to
+    // export) when the valuer declines or the model no longer fits.
+    bool AtualizaRelatorioDesatualizado();
     void CriaComandosRelatorio();
     bool ConstroiRelatorio();  // after a choice: the report built and its page shown
     void DescartaRelatorio();  // the report page goes
@@ -272,6 +279,9 @@ class TFZELTO : public QMainWindow {
     std::unique_ptr<TSistema> sistema_;
     std::unique_ptr<TPesquisa> pesquisa_;
     bool escolhendo_ = false;     // a model is being chosen (its fit marks outliers)
+    // The report was refitted on the worksheet after the search's results went stale; the next
+    // change of the data makes it stale again.
+    bool atualizadoSemPesquisa_ = false;
     bool relatorioAtual_ = false; // the report page shows the current choice
     struct TAjusteEscolhido {
         std::array<TTermo, MaximoTermos> Termos{};

@@ -352,6 +352,7 @@ void TFZELTO::AlternaModo() {
     modelo_->TerminaLote();
     // The list belongs to the other mode: the choice goes, a report shown becomes stale.
     pesquisa_->PlanilhaAlterada();
+    atualizadoSemPesquisa_ = false;
     AtualizaModo();
     Atualiza();
 }

@@ -2,6 +2,7 @@
 // printing, the item list, the rulers, the zoom and the report settings.
 #include "gui/mainwindow/FZelto.h"
 
+#include "common/GravacaoSegura.h"
 #include "gui/dialogs/FProgressao.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/reportpage/DocumentoRelatorio.h"
@@ -12,9 +13,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
@@ -34,7 +38,25 @@ constexpr const char *kTabelaVazia = "A tabela de amostragens está vazia.";
 // The settings dialog opened on its items tab (the first item current).
 constexpr int kAbaItens = 0;
 
+constexpr const char *kPerguntaAtualizacao =
+    "O relatório está desatualizado: a planilha mudou depois que ele foi feito.\r\n"
+    "Ele será atualizado com o mesmo modelo antes de prosseguir.";
+constexpr const char *kSemAtualizacao =
+    "O relatório não pode ser atualizado: o modelo escolhido não pode ser ajustado aos dados "
+    "atuais da planilha. Escolha um modelo novamente.";
+
 QString Q(const char *t) { return QString::fromUtf8(t); }
+
+// "Atualizar" (the default) or "Cancelar".
+bool PerguntaAtualizacao(QWidget *pai) {
+    QMessageBox m(QMessageBox::Question, QStringLiteral("Zelto 32"), Q(kPerguntaAtualizacao),
+                  QMessageBox::NoButton, pai);
+    QPushButton *atualizar = m.addButton(QStringLiteral("Atualizar"), QMessageBox::AcceptRole);
+    m.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
+    m.setDefaultButton(atualizar);
+    m.exec();
+    return m.clickedButton() == atualizar;
+}
 
 } // namespace
 
@@ -240,19 +262,59 @@ void TFZELTO::AtualizaAbaRelatorio() {
     if (!existe) return;
     // Once the choice is gone (the worksheet, the subject or the mode changed), the page is
     // stale; it stays as drawn until a report is built again.
-    if (!pesquisa_->ResultadosValidos) relatorioAtual_ = false;
+    if (!pesquisa_->ResultadosValidos && !atualizadoSemPesquisa_) relatorioAtual_ = false;
     paginas_->setTabText(paginas_->indexOf(pagina_),
                          Q(relatorioAtual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
 }
 
 void TFZELTO::MarcaRelatorioDesatualizado() {
     relatorioAtual_ = false;
+    atualizadoSemPesquisa_ = false;
     AtualizaAbaRelatorio();
+}
+
+bool TFZELTO::AtualizaRelatorioDesatualizado() {
+    if (relatorioAtual_) return true;
+    if (!ajusteEscolhido_) return false;
+    if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(this)) return false;
+    // The same model on the data as they are now; the samples' sanitation marks stay.
+    sistema_->Termos = ajusteEscolhido_->Termos;
+    bool ok = false;
+    escolhendo_ = true;
+    ExecutaLonga(
+        [&](TProgresso &) {
+            sistema_->CarregaDados();
+            ok = sistema_->n() > 0 && sistema_->MontaSistema() && sistema_->Resolve();
+            if (ok) {
+                sistema_->CalculaEstatisticas();
+                ok = sistema_->CompletaAjuste();
+            }
+        },
+        false);
+    escolhendo_ = false;
+    if (!ok) {
+        const std::string motivo = sistema_->MotivoRecusa();
+        Avisa(std::string(kSemAtualizacao) + (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
+        return false;
+    }
+    GuardaAjuste();
+    const int pagina = pagina_ ? pagina_->PaginaAtual() : 1;
+    atualizadoSemPesquisa_ = true;
+    const int atual = paginas_->currentIndex();
+    if (!ConstroiRelatorio()) {
+        atualizadoSemPesquisa_ = false;
+        return false;
+    }
+    paginas_->setCurrentIndex(atual);
+    pagina_->MostraPagina(pagina, 0);
+    return relatorioAtual_;
 }
 
 void TFZELTO::ExportaRelatorio() {
     Comando();
     if (!pagina_) return;
+    // A document never mixes the values of two states of the worksheet.
+    if (!relatorioAtual_ && !AtualizaRelatorioDesatualizado()) return;
     QString arquivo;
     if (EscolheArquivoExportacao) {
         arquivo = QString::fromStdString(EscolheArquivoExportacao());
@@ -268,6 +330,12 @@ void TFZELTO::ExportaRelatorio() {
             arquivo += ExtensaoDoFiltro(filtro);
     }
     if (arquivo.isEmpty()) return;
+    // The report never takes the place of the worksheet it was made from, by any name.
+    if (MesmoArquivoFisico(QFile::encodeName(arquivo).toStdString(), arquivoAtual_)) {
+        Avisa("O arquivo " + QFileInfo(arquivo).fileName().toUpper().toStdString() +
+              " é a planilha aberta: o relatório não é gravado sobre ela.");
+        return;
+    }
     if (QFileInfo::exists(arquivo) &&
         ConfirmaSimNao("O arquivo \r\n" + QFileInfo(arquivo).fileName().toUpper().toStdString() +
                        " já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?") != Resposta::Sim)
@@ -284,6 +352,7 @@ void TFZELTO::ExportaRelatorio() {
 void TFZELTO::ImprimeRelatorio() {
     Comando();
     if (!pagina_) return;
+    if (!relatorioAtual_ && !AtualizaRelatorioDesatualizado()) return;
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter &pr = *impressora_;
     pr.setFullPage(true);

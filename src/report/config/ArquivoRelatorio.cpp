@@ -67,12 +67,16 @@ bool MesmoArquivo(const fs::path &a, const fs::path &b) {
     return fs::exists(a, e) && fs::exists(b, e) && fs::equivalent(a, b, e);
 }
 
+// The copy is written as every file is (a link planted under the copy's name is not followed
+// into another user's file).
 bool Backup(const fs::path &arquivo) {
-    std::error_code e;
+    std::string bytes;
+    if (!LeBytes(arquivo, bytes)) return false;
     fs::path copia = arquivo;
     copia += ".bak";
-    fs::copy_file(arquivo, copia, fs::copy_options::overwrite_existing, e);
-    return !e;
+    fs::path temporario = copia;
+    temporario += ".tmp";
+    return GravaPorTemporario(copia, temporario, bytes);
 }
 
 // The settings of a file (the defaults when it is missing; the defaults and false when it is

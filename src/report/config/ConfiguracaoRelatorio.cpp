@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace zelto {
 
 TFonte FonteDeIni(const TFonteIni &f) {
@@ -35,6 +37,11 @@ bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::strin
                       TFonte &fonte) {
     const std::string p(prefixo);
     fonte = FonteDeIni(ini.LeFonte(prefixo, secao));
+    if (fonte.Tamanho < kFonteMinima || fonte.Tamanho > kFonteMaxima ||
+        fonte.Nome.size() > kNomeFonteMaximo) {
+        fonte = FonteDeIni(TFonteIni{});
+        return false;
+    }
     if (!ini.Existe(secao, p + "In")) return true;
     TFonteIni teste;
     return TArquivoIni::DecodificaFonte(AparaBrancos(ini.LeTexto(secao, p + "In")), teste);
@@ -104,10 +111,15 @@ bool LeCabecalhoRodape(const TArquivoIni &ini, const char *nome, TCabecalhoRodap
     const std::string n(nome);
     cr.Texto = TextoDeLinhas(ini.LeMemo(n, kSecaoGeralRelatorio));
     const bool fonteOk = LeFonteRelatorio(ini, kSecaoGeralRelatorio, "F" + n, cr.Fonte);
+    // A running header or footer takes its lines from every page: they must leave room.
+    const qsizetype linhas = cr.Texto.isEmpty() ? 0 : cr.Texto.count(QLatin1Char('\n')) + 1;
+    const bool textoOk = cr.Texto.size() <= kCabecalhoMaximo && linhas <= kLinhasCabecalhoMaximo &&
+                         linhas * cr.Fonte.Tamanho <= kAlturaCabecalhoMaxima;
+    if (!textoOk) cr.Texto.clear();
     const int a = ini.LeInteiro(kSecaoGeralRelatorio, "A" + n, 0);
     const bool alinhamentoOk = a >= 0 && a <= 2;
     cr.Alinhamento = static_cast<std::uint8_t>(alinhamentoOk ? a : 0);
-    return fonteOk && alinhamentoOk;
+    return textoOk && fonteOk && alinhamentoOk;
 }
 
 void GravaCabecalhoRodape(TArquivoIni &ini, const char *nome, const TCabecalhoRodape &cr) {
@@ -144,7 +156,51 @@ bool TConfiguracaoRelatorio::Le(const TArquivoIni &ini) {
     ok = LeCabecalhoRodape(ini, "Cab", Cabecalho) && ok;
     ok = LeCabecalhoRodape(ini, "Rod", Rodape) && ok;
     ResumoTecnico = ini.LeMemo("Lcm", kSecaoGeralRelatorio);
+    bool resumoOk = ResumoTecnico.size() <= kLinhasResumoMaximo;
+    for (const std::string &l : ResumoTecnico)
+        resumoOk = resumoOk && QString::fromStdString(l).size() <= static_cast<qsizetype>(kLinhaResumoMaxima);
+    if (!resumoOk) ResumoTecnico.clear();
+    return LimitaValores() && resumoOk && ok;
+}
+
+bool TConfiguracaoRelatorio::LimitaValores() {
+    const TConfiguracaoRelatorio padrao;
+    bool ok = true;
+    auto limita = [&](auto &valor, int minimo, int maximo, auto original) {
+        if (static_cast<int>(valor) < minimo || static_cast<int>(valor) > maximo) {
+            valor = original;
+            ok = false;
+        }
+    };
+    limita(Copias, 1, 999, padrao.Copias);
+    limita(Numero.Digitos, 1, 30, padrao.Numero.Digitos);
+    limita(Numero.Decimais, 0, 20, padrao.Numero.Decimais);
+    const bool margensOk = MargemEsquerda <= kMargemMaxima && MargemDireita <= kMargemMaxima &&
+                           MargemSuperior <= kMargemMaxima && MargemInferior <= kMargemMaxima &&
+                           MargemEsquerda + MargemDireita <= LarguraPagina - kTextoMinimoMm &&
+                           MargemSuperior + MargemInferior <= AlturaPagina - kTextoMinimoMm;
+    if (!margensOk) {
+        MargemEsquerda = padrao.MargemEsquerda;
+        MargemDireita = padrao.MargemDireita;
+        MargemSuperior = padrao.MargemSuperior;
+        MargemInferior = padrao.MargemInferior;
+        ok = false;
+    }
     return ok;
+}
+
+TConfiguracaoRelatorio::TMargens TConfiguracaoRelatorio::MargensDaPagina() const {
+    if (MargemEsquerda + MargemDireita <= LarguraPagina - kTextoMinimoMm &&
+        MargemSuperior + MargemInferior <= AlturaPagina - kTextoMinimoMm)
+        return {double(MargemEsquerda), double(MargemDireita), double(MargemSuperior), double(MargemInferior)};
+    const TConfiguracaoRelatorio padrao;
+    // The defaults still leave room on any paper this program prints on (A5 and up); on a
+    // smaller one, the least margins that do.
+    const double e = std::min<double>(padrao.MargemEsquerda, std::max(0.0, (LarguraPagina - kTextoMinimoMm) / 2));
+    const double d = std::min<double>(padrao.MargemDireita, std::max(0.0, (LarguraPagina - kTextoMinimoMm) / 2));
+    const double s = std::min<double>(padrao.MargemSuperior, std::max(0.0, (AlturaPagina - kTextoMinimoMm) / 2));
+    const double i = std::min<double>(padrao.MargemInferior, std::max(0.0, (AlturaPagina - kTextoMinimoMm) / 2));
+    return {e, d, s, i};
 }
 
 void TConfiguracaoRelatorio::Grava(TArquivoIni &ini) const {

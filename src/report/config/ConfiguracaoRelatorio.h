@@ -10,6 +10,13 @@
 // scientific notation. A missing key, or one that is not exactly that, gives the defaults
 // below (and Le reports it, so the file is backed up before it is written over).
 //
+// Values are bounded as the settings dialog bounds them: copies 1 to 999, margins 0 to 150 mm
+// and together leaving at least kTextoMinimoMm of text across and down the page, 1 to 30
+// digits, 0 to 20 decimals, fonts of 4 to 96 points with names of at most 63 characters, the
+// header and the footer at most 255 characters in at most 10 lines, the lines times the font
+// size at most 120 points, the technical summary at most 50 lines of 255 characters. A value out of its bounds takes its default and counts as damage, as an
+// undecodable one does.
+//
 // The paper size is not stored: it comes from the printer (A4, 210 x 297 mm, by default).
 // A plain record; whoever changes it calls Notifica so that listeners (the report page)
 // redraw.
@@ -29,12 +36,21 @@ namespace zelto {
 
 inline constexpr const char *kSecaoGeralRelatorio = "Geral";
 inline constexpr const char *kInfoPadrao = "010011001900070012000700030001000101010000";
+// Bounds of the values read from a settings file.
+inline constexpr int kFonteMinima = 4, kFonteMaxima = 96;
+inline constexpr int kNomeFonteMaximo = 63;
+inline constexpr int kMargemMaxima = 150;
+inline constexpr double kTextoMinimoMm = 40;
+inline constexpr int kCabecalhoMaximo = 255;
+// Lines of a header or footer, and their height in points (lines x font size).
+inline constexpr int kLinhasCabecalhoMaximo = 10, kAlturaCabecalhoMaxima = 120;
+inline constexpr std::size_t kLinhasResumoMaximo = 50, kLinhaResumoMaxima = 255;
 
 // Conversions between the font of the settings files and the font of the writers.
 TFonte FonteDeIni(const TFonteIni &f);
 TFonteIni FonteParaIni(const TFonte &f);
-// The font under a prefix of a section; false when its "In" key is present but damaged (the
-// default font is then returned).
+// The font under a prefix of a section; false when its "In" key is present but damaged, or the
+// font is out of bounds (the default font is then returned).
 bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::string_view prefixo,
                       TFonte &fonte);
 
@@ -58,8 +74,17 @@ struct TConfiguracaoRelatorio {
     // Reads the section; keys that are missing take the defaults. False when some key was
     // present but damaged (it takes its default too).
     bool Le(const TArquivoIni &ini);
+    // Puts every value out of its bounds back to its default; false when one was.
+    bool LimitaValores();
     // Writes the section into `ini` (in memory or on disk; see TArquivoIni).
     void Grava(TArquivoIni &ini) const;
+
+    // The margins a page is laid out with: the stored ones, or the defaults when the stored
+    // ones leave less than kTextoMinimoMm of text on this paper.
+    struct TMargens {
+        double Esquerda, Direita, Superior, Inferior;
+    };
+    TMargens MargensDaPagina() const;
 
     bool operator==(const TConfiguracaoRelatorio &o) const;
 };

@@ -7,6 +7,10 @@
 
 namespace zelto {
 
+namespace {
+constexpr int kDigitosSignificativos = 18;
+}
+
 std::string TFormatoNumero::Formata(long double x) const {
     const int decimais = std::clamp(Decimais, 0, 18);
     const int digitos = std::max(Digitos, 1);
@@ -17,7 +21,9 @@ std::string TFormatoNumero::Formata(long double x) const {
 
     const long double a = std::fabs(x);
     const int inteiros = a < 1 ? 1 : static_cast<int>(std::floor(std::log10(a))) + 1;
-    if (inteiros > digitos && !NaoConverterCientifica)
+    // Past the digits an extended real holds, fixed notation would print noise (or hundreds of
+    // digits): powers of ten even when scientific notation is refused.
+    if (inteiros > kDigitosSignificativos || (inteiros > digitos && !NaoConverterCientifica))
         return acabamento(FormatoCientifico(x, decimais));
     int d = decimais;
     if (!NaoLimitarDecimais) d = std::min(d, std::max(digitos - inteiros, 0));

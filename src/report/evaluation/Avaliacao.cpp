@@ -145,10 +145,9 @@ bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContex
     escritor.Comment = resumo.left(100);
     escritor.SetCanvas(nullptr);
     const double largura = configuracao.LarguraPagina, altura = configuracao.AlturaPagina;
-    escritor.SetPage(largura - configuracao.MargemEsquerda - configuracao.MargemDireita,
-                     configuracao.MargemEsquerda,
-                     altura - configuracao.MargemSuperior - configuracao.MargemInferior,
-                     configuracao.MargemSuperior, largura, altura);
+    const TConfiguracaoRelatorio::TMargens m = configuracao.MargensDaPagina();
+    escritor.SetPage(largura - m.Esquerda - m.Direita, m.Esquerda, altura - m.Superior - m.Inferior,
+                     m.Superior, largura, altura);
     if (!Passo(p, passo)) return termina(false);
 
     if (!configuracao.Cabecalho.Texto.isEmpty()) {

@@ -8,6 +8,7 @@
 #include "worksheet/Gridzelto.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelto {
 
@@ -91,7 +92,10 @@ long double ValorPlanilha(const TGridzelto &g, int c, int l) { return g.ValorCel
 std::string TextoValorVariavel(const TGridzelto &g, int c, long double x) {
     const TVariavel *v = g.Variavel(c);
     if (!v || (v->Tipo != tvNumerica && v->Tipo != tvCalculada)) return {};
-    if (x >= Infinito || x <= -Infinito) return FormatoCientifico(x, 2);
+    // The marker of a value that could not be computed prints as the report announces it.
+    if (!std::isfinite(x) || x >= Infinito || x <= -Infinito) return "????";
+    // Beyond the digits a worksheet column shows, in powers of ten.
+    if (std::fabs(x) >= 1e15L) return FormatoCientifico(x, 3);
     return v->PontosDeMilhar ? FormatoMilhar(x, v->CasasDecimais) : FormatoFixo(x, v->CasasDecimais);
 }
 

@@ -7,8 +7,12 @@
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
+#include "writer/SaidaArquivo.h"
+
+#include <QBuffer>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -53,20 +57,37 @@ void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfigur
     if (!r.Ok) r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
 }
 
-// The kept pictures of the graph items as "item-part.png" files.
-void GravaFiguras(const std::string &pasta, const TListaItens &itens, TResultadoRelatorio &r) {
-    std::error_code e;
-    std::filesystem::create_directories(pasta, e);
+// The kept pictures of the graph items as "item-part.png" files, each written whole (a complete
+// new file or the previous one untouched). A failure stops the pictures and says which files
+// were written and which was not.
+void GravaFiguras(const TPedidoRelatorio &pedido, const TListaItens &itens, TResultadoRelatorio &r) {
+    const std::filesystem::path pasta(pedido.PastaGraficos);
+    int total = 0;
+    for (const auto &item : itens)
+        if (const auto *g = dynamic_cast<const TItemGrafico *>(item.get()))
+            total += static_cast<int>(g->Figuras.size());
     for (const auto &item : itens) {
         const auto *g = dynamic_cast<const TItemGrafico *>(item.get());
         if (!g) continue;
         for (const TItemGrafico::TFigura &f : g->Figuras) {
             const std::string nome =
                 std::to_string(item->Descricao().Numero) + "-" + std::to_string(f.Parte + 1) + ".png";
-            const std::filesystem::path caminho = std::filesystem::path(pasta) / nome;
-            if (!f.Imagem.save(QString::fromStdString(caminho.string()), "PNG")) {
+            const QString caminho = QString::fromStdString((pasta / nome).string());
+            QBuffer png;
+            png.open(QIODevice::WriteOnly);
+            QString erro;
+            if (!f.Imagem.save(&png, "PNG")) {
+                erro = QStringLiteral("Não foi possível compor a figura \"%1\".").arg(caminho);
+            } else {
+                TSaidaArquivo saida(caminho);
+                if (!saida.Grava(png.data()) || !saida.Conclui()) erro = saida.Erro();
+            }
+            if (!erro.isEmpty()) {
                 r.Ok = false;
-                r.Erro = "Não foi possível gravar " + caminho.string() + ".";
+                r.Erro = "O relatório foi gravado em " + pedido.Saida + ", mas as figuras não: " +
+                         std::to_string(r.Graficos) + " de " + std::to_string(total) +
+                         " foram gravadas em " + pedido.PastaGraficos + " e as demais não, a partir de " +
+                         nome + ". " + erro.toStdString();
                 return;
             }
             ++r.Graficos;
@@ -80,6 +101,16 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
                                      const TGridzelto &grid, const TPesquisa *pesquisa,
                                      const TSignificancias &significancias, TProgresso *progresso) {
     TResultadoRelatorio r;
+    if (!pedido.PastaGraficos.empty()) {
+        // The pictures' folder is made (or found wanting) before the report is written.
+        std::error_code e, e2;
+        std::filesystem::create_directories(pedido.PastaGraficos, e);
+        if (!std::filesystem::is_directory(pedido.PastaGraficos, e2)) {
+            r.Erro = "Não foi possível criar a pasta das figuras " + pedido.PastaGraficos + ": " +
+                     (e ? TextoErroSistema(e.value()) : TextoErroSistema(ENOTDIR)) + " Nada foi gravado.";
+            return r;
+        }
+    }
     TConfiguracaoRelatorio configuracao;
     TListaItens itens = CriaCatalogo();
     if (!pedido.Configuracao.empty()) {
@@ -103,7 +134,7 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
         for (auto &item : itens)
             if (auto *g = dynamic_cast<TItemGrafico *>(item.get())) g->GuardaFiguras = true;
     Executa(pedido, itens, configuracao, sistema, grid, pesquisa, significancias, progresso, r);
-    if (r.Ok && !pedido.PastaGraficos.empty()) GravaFiguras(pedido.PastaGraficos, itens, r);
+    if (r.Ok && !pedido.PastaGraficos.empty()) GravaFiguras(pedido, itens, r);
     return r;
 }
 

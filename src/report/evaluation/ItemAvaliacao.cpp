@@ -66,7 +66,8 @@ bool TItemAvaliacao::LeConfiguracao(const TArquivoIni &ini) {
                         const bool incluido = h.Byte() != 0;
                         const std::uint16_t espacamento = h.Palavra();
                         const bool comentarios = h.Byte() != 0;
-                        if (!h.Ok()) return false;
+                        // Line spacing: single, one and a half or double (in percent).
+                        if (!h.Ok() || espacamento < 100 || espacamento > 200) return false;
                         Incluido = incluido;
                         Espacamento = espacamento;
                         Comentarios = comentarios;
@@ -355,6 +356,7 @@ bool TItemAvaliacaoGraf::LeConfiguracao(const TArquivoIni &ini) {
                             e.Divisoes = h.Palavra();
                             e.Extra = h.Byte();
                             if (e.Modo == 1) e.Modo = 0;
+                            if (e.Divisoes > 100) return false;
                         }
                         if (!h.Ok()) return false;
                         Eixos = eixos;
@@ -366,7 +368,9 @@ bool TItemAvaliacaoGraf::LeConfiguracao(const TArquivoIni &ini) {
                         const std::uint8_t o0 = h.Byte(), o1 = h.Byte(), estilo = h.Byte();
                         const std::uint32_t largura = h.PalavraDupla();
                         const std::uint8_t lg = h.Byte(), ag = h.Byte();
-                        if (!h.Ok()) return false;
+                        // The dialog's bounds: pens 1 to 10 wide, pictures 20 % to 255 %.
+                        if (!h.Ok() || (largura & 0xFF) < 1 || (largura & 0xFF) > 10 || lg < 20 || ag < 20)
+                            return false;
                         OpcoesSerie = {o0, o1};
                         EstiloCaneta = estilo;
                         LarguraCaneta = static_cast<std::uint8_t>(largura & 0xFF);

@@ -12,9 +12,9 @@
 namespace zelto {
 
 void AplicaPaginaConfiguracao(TArqEditor &e, const TConfiguracaoRelatorio &c) {
-    e.SetPage(c.LarguraPagina - c.MargemEsquerda - c.MargemDireita, c.MargemEsquerda,
-              c.AlturaPagina - c.MargemSuperior - c.MargemInferior, c.MargemSuperior,
-              c.LarguraPagina, c.AlturaPagina);
+    const TConfiguracaoRelatorio::TMargens m = c.MargensDaPagina();
+    e.SetPage(c.LarguraPagina - m.Esquerda - m.Direita, m.Esquerda,
+              c.AlturaPagina - m.Superior - m.Inferior, m.Superior, c.LarguraPagina, c.AlturaPagina);
 }
 
 TPaginacao::TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContextoItem contexto,

@@ -9,7 +9,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <unistd.h>
 
 namespace zelto {
 
@@ -149,18 +151,17 @@ tRTF_Writer::tRTF_Writer(const QString &arquivo)
     VerticalPosition = pvNormal;
     cores_.append(CorPreta);
 
-    const QFileInfo info(nomeSaida_);
-    corpo_ = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/Rtf_XXXXXX"));
-    if (!corpo_->open()) {
-        Falha(QStringLiteral("Não foi possível criar o arquivo \"%1\": %2.")
-                  .arg(QDir::toNativeSeparators(nomeSaida_), corpo_->errorString()));
-        corpo_.reset();
+    // The output first: a target that cannot be written is refused before any scratch file.
+    saida_ = std::make_unique<TSaidaArquivo>(nomeSaida_);
+    if (!saida_->Aberta()) {
+        Falha(saida_->Erro());
+        saida_.reset();
         return;
     }
-    saida_ = std::make_unique<QSaveFile>(nomeSaida_);
-    if (!saida_->open(QIODevice::WriteOnly)) {
-        Falha(QStringLiteral("Não foi possível criar o arquivo \"%1\": %2.")
-                  .arg(QDir::toNativeSeparators(nomeSaida_), saida_->errorString()));
+    corpo_ = std::make_unique<QTemporaryFile>(saida_->Pasta() + QStringLiteral("/Rtf_XXXXXX"));
+    if (!corpo_->open()) {
+        Falha(TSaidaArquivo::Mensagem(QStringLiteral("Não foi possível criar o arquivo"), nomeSaida_,
+                                      TextoErroSistema(errno)));
         saida_.reset();
         corpo_.reset();
         return;
@@ -169,11 +170,9 @@ tRTF_Writer::tRTF_Writer(const QString &arquivo)
     ColumnCount = RowCount = CurrentRow = CurrentColumn = 0;
 }
 
-tRTF_Writer::~tRTF_Writer() {
-    // Without a completed CloseDocument the previous file stays as it was; the scratch file
-    // goes with its QTemporaryFile.
-    if (saida_) saida_->cancelWriting();
-}
+// Without a completed CloseDocument the previous file stays as it was (the output is thrown
+// away with its TSaidaArquivo); the scratch file goes with its QTemporaryFile.
+tRTF_Writer::~tRTF_Writer() = default;
 
 QString tRTF_Writer::BodyName() const {
     return corpo_ ? corpo_->fileName() : QString();
@@ -185,13 +184,35 @@ void tRTF_Writer::Falha(const QString &mensagem) {
 
 void tRTF_Writer::BeginDocument() {
     if (!saida_ || iniciado_) return;
-    saida_->write("{");
+    saida_->Grava("{", 1);
     iniciado_ = true;
 }
 
 void tRTF_Writer::Corpo(const QByteArray &bytes) {
     delimitador_ = false;
-    if (corpo_ && !fechado_) corpo_->write(bytes);
+    if (!corpo_ || fechado_) return;
+    bufferCorpo_ += bytes;
+    if (bufferCorpo_.size() >= Bloco) DescarregaCorpo();
+}
+
+bool tRTF_Writer::DescarregaCorpo() {
+    if (erroCorpo_ != 0) return false;
+    const int fd = corpo_ ? corpo_->handle() : -1;
+    qsizetype feito = 0;
+    while (feito < bufferCorpo_.size()) {
+        const ssize_t n = ::write(fd, bufferCorpo_.constData() + feito,
+                                  static_cast<std::size_t>(bufferCorpo_.size() - feito));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            erroCorpo_ = n < 0 ? errno : ENOSPC;
+            bufferCorpo_.clear();
+            return false;
+        }
+        feito += n;
+    }
+    tamanhoCorpo_ += feito;
+    bufferCorpo_.clear();
+    return true;
 }
 
 void tRTF_Writer::CorpoTexto(const QByteArray &bytes) {
@@ -630,36 +651,33 @@ bool tRTF_Writer::CloseDocument() {
     fechado_ = true;
 
     QByteArray cabecalho = Cabecalho();
-    const QString nome = QDir::toNativeSeparators(nomeSaida_);
-    if (!corpo_->flush() || corpo_->error() != QFileDevice::NoError) {
-        Falha(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.")
-                  .arg(QDir::toNativeSeparators(corpo_->fileName()), corpo_->errorString()));
-        saida_->cancelWriting();
+    const QString gravar = QStringLiteral("Não foi possível gravar o arquivo");
+    if (!DescarregaCorpo()) {
+        Falha(TSaidaArquivo::Mensagem(gravar, nomeSaida_, TextoErroSistema(erroCorpo_)));
+        saida_.reset();
         return false;
     }
     // The body's first byte takes the place of the head's final line feed.
-    if (corpo_->size() > 0) cabecalho.chop(1);
-    saida_->write(cabecalho);
-    corpo_->seek(0);
-    bool lido = true;
-    while (!corpo_->atEnd()) {
-        const QByteArray bloco = corpo_->read(Bloco);
-        if (bloco.isEmpty()) {
-            lido = false;
-            break;
+    if (tamanhoCorpo_ > 0) cabecalho.chop(1);
+    bool ok = saida_->Grava(cabecalho);
+    QByteArray bloco(Bloco, Qt::Uninitialized);
+    for (qint64 posicao = 0; ok && posicao < tamanhoCorpo_;) {
+        const ssize_t n = ::pread(corpo_->handle(), bloco.data(),
+                                  static_cast<std::size_t>(std::min(Bloco, tamanhoCorpo_ - posicao)),
+                                  static_cast<off_t>(posicao));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            Falha(TSaidaArquivo::Mensagem(gravar, nomeSaida_, TextoErroSistema(n < 0 ? errno : EIO)));
+            saida_.reset();
+            return false;
         }
-        saida_->write(bloco);
+        ok = saida_->Grava(bloco.constData(), n);
+        posicao += n;
     }
-    if (corpo_->size() > 0) saida_->write("\x1A", 1);
-    if (!lido) {
-        Falha(QStringLiteral("Não foi possível ler o arquivo \"%1\": %2.")
-                  .arg(QDir::toNativeSeparators(corpo_->fileName()), corpo_->errorString()));
-        saida_->cancelWriting();
-        return false;
-    }
-    if (!saida_->commit()) {
-        Falha(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2.")
-                  .arg(nome, saida_->errorString()));
+    if (ok && tamanhoCorpo_ > 0) ok = saida_->Grava("\x1A", 1);
+    if (!ok || !saida_->Conclui()) {
+        Falha(saida_->Erro());
+        saida_.reset();
         return false;
     }
     saida_.reset();

@@ -8,12 +8,14 @@
 // body's first byte taking the place of the head's final line feed, and ends the file with
 // the byte 0x1A.
 //
-// The output goes through a QSaveFile: nothing reaches the user's file until CloseDocument
+// The output goes through a TSaidaArquivo: nothing reaches the user's file until CloseDocument
 // has completed, and then the finished file replaces it in one rename (a symbolic link is
-// followed, the file's permissions are kept). A writer freed without a completed
-// CloseDocument (a cancelled or failed export) leaves the previous file untouched, and the
-// scratch file is removed with the writer. A file that cannot be created or written makes
-// Erro() name it and CloseDocument return false.
+// followed under that class's rules, the file's permissions are kept; a folder, a device, a
+// FIFO or a socket is refused). The scratch file lies in the folder of the file the path leads
+// to. A writer freed without a completed CloseDocument (a cancelled or failed export) leaves
+// the previous file untouched, and the scratch file is removed with the writer. A file that
+// cannot be created or written makes Erro() name it (the output as given, never the scratch
+// file) and CloseDocument return false.
 //
 // Text is written in Windows-1252: "\", "{" and "}" are escaped, bytes from 128 up become
 // \'xx, a tab is \tab, a line break inside a text (a cell heading broken into lines) is
@@ -27,11 +29,11 @@
 #pragma once
 
 #include "writer/ArqEditor.h"
+#include "writer/SaidaArquivo.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <memory>
@@ -118,9 +120,16 @@ class tRTF_Writer : public TArqEditor {
     QByteArray Cabecalho() const;
     void Falha(const QString &mensagem);
 
+    // Writes the buffered body bytes to the scratch file; false (the system's error kept)
+    // when the system refused them.
+    bool DescarregaCorpo();
+
     QString nomeSaida_;
-    std::unique_ptr<QSaveFile> saida_;
+    std::unique_ptr<TSaidaArquivo> saida_;
     std::unique_ptr<QTemporaryFile> corpo_;
+    QByteArray bufferCorpo_;   // body bytes not yet in the scratch file
+    qint64 tamanhoCorpo_ = 0;  // bytes in the scratch file
+    int erroCorpo_ = 0;        // the system's error number of a failed body write
     bool iniciado_ = false;     // "{" written
     bool fechado_ = false;      // CloseDocument ran
     bool concluido_ = false;    // and completed
