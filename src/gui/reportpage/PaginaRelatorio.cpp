@@ -170,7 +170,10 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     divisor_->addWidget(painelLista_);
     divisor_->addWidget(painelPagina);
     divisor_->setStretchFactor(1, 1);
-    divisor_->setSizes({220, 800});
+    // The list as wide as its titles need, within reason (the bar beside it widens it more).
+    const int larguraLista = lista_->sizeHintForColumn(0) + lista_->verticalScrollBar()->sizeHint().width() +
+                             2 * lista_->frameWidth() + 6;
+    divisor_->setSizes({std::clamp(larguraLista, 220, 340), 800});
     // The bar turns grey while it is held.
     divisor_->setStyleSheet(QStringLiteral("QSplitter::handle:pressed { background: gray; }"));
     auto *raiz = new QVBoxLayout(this);
