@@ -279,6 +279,9 @@ class TesteUsoRelatorio : public QObject {
         Digita(p->CaixaPagina(), QStringLiteral("4"));
         QTest::qWait(300);
         QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-indicador.png")));
+        QTest::keyClick(p->Superficie(), Qt::Key_End, Qt::ControlModifier);
+        QTest::qWait(300);
+        QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-ultima.png")));
     }
 };
 
