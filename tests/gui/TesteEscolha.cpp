@@ -7,6 +7,7 @@
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
 #include "gui/reportpage/PaginaRelatorio.h"
+#include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
 #include "worksheet/Modo.h"
 
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QElapsedTimer>
@@ -102,7 +104,8 @@ class Interruptor : public QObject {
             for (QPushButton *b : modal->findChildren<QPushButton *>())
                 if (b->text() == QString::fromUtf8(kBotaoInterromper) && b->isVisible()) {
                     menuHabilitado = j_.menuBar()->isEnabled();
-                    paginasHabilitadas = j_.Paginas()->isEnabled();
+                    // The worksheet stays on view, read-only; the tabs take no click.
+                    paginasHabilitadas = j_.Paginas()->tabBar()->isEnabled() || !j_.Modelo()->SomenteLeitura();
                     b->click();
                     ++cliques;
                     relogio_.stop();

@@ -199,7 +199,7 @@ class TestePesquisaDialogos : public QObject {
             {.Examinados = 1234567, .MelhorR = 0.934567L, .Decorrido = 3723.4, .Estimado = 90061});
         j.Atualiza();
         QCOMPARE(j.ValorExaminados()->text(), QStringLiteral("1.234.567"));
-        QCOMPARE(j.ValorMaiorR()->text(), QStringLiteral("93,46"));
+        QCOMPARE(j.ValorMaiorR()->text(), QStringLiteral("0,9346")); // as the list writes R
         QCOMPARE(j.ValorDecorrido()->text(), QStringLiteral("1:02:03"));
         QCOMPARE(j.ValorEstimado()->text(), QStringLiteral("25:01:01"));
         QCOMPARE(j.Barra()->value(), 617);

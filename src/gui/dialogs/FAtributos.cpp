@@ -62,6 +62,9 @@ TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tab
     l->addLayout(campos);
 
     paginas_ = new QTabWidget(this);
+    // Every kind's tab whole: the dialog is as wide as the row of tabs needs.
+    paginas_->setUsesScrollButtons(false);
+    paginas_->setElideMode(Qt::ElideNone);
     paginas_->addTab(PaginaNumerica(), Q(TituloTipoVariavel(tvNumerica, ModoInferencial)));
     paginas_->addTab(PaginaTabela(TipoTabela::Qualitativa),
                      Q(TituloTipoVariavel(tvQualitativa, ModoInferencial)));

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -200,7 +201,21 @@ TFMostraMelhoresModelos::TFMostraMelhoresModelos(TPesquisa &p, int linhaInicial,
     Carrega();
     AplicaDetalhe(detalhada_);
     SelecionaLinha(linhaInicial);
-    resize(820, 460);
+    const QScreen *tela = parent && parent->screen() ? parent->screen() : screen();
+    resize(TamanhoParaColunas(tela ? tela->availableGeometry() : QRect(0, 0, 1024, 768)));
+}
+
+QSize TFMostraMelhoresModelos::TamanhoParaColunas(const QRect &disponivel) const {
+    int colunas = 0;
+    for (int c = 0; c < grade_->columnCount(); ++c)
+        if (!grade_->isColumnHidden(c)) colunas += grade_->columnWidth(c);
+    const QMargins m = layout()->contentsMargins();
+    const int largura = colunas + grade_->verticalHeader()->sizeHint().width() + 2 * grade_->frameWidth() +
+                        grade_->verticalScrollBar()->sizeHint().width() + m.left() + m.right() + 4;
+    // The frame the window system adds is left outside the area.
+    const int largo = std::max(200, disponivel.width() - 16);
+    const int alto = std::max(200, disponivel.height() - 40);
+    return {std::clamp(std::max(largura, minimumSizeHint().width()), 200, largo), std::min(460, alto)};
 }
 
 void TFMostraMelhoresModelos::Carrega() {
@@ -295,11 +310,18 @@ bool TFMostraMelhoresModelos::eventFilter(QObject *o, QEvent *e) {
 
 int MostraMelhoresModelos(QWidget *parent, TPesquisa &p, int linhaInicial, bool &detalhada,
                           const TAparenciaPlanilha *aparencia,
-                          const std::function<void()> &imprimir) {
+                          const std::function<void()> &imprimir, QSize *tamanho) {
     const TAparenciaPlanilha padrao;
     TFMostraMelhoresModelos f(p, linhaInicial, detalhada, aparencia ? *aparencia : padrao, imprimir,
                               parent);
+    if (tamanho && tamanho->width() >= 200 && tamanho->height() >= 150) {
+        // The size the valuer left it at, within the screen.
+        const QScreen *tela = f.screen();
+        const QRect area = tela ? tela->availableGeometry() : QRect(0, 0, 4096, 4096);
+        f.resize(std::min(tamanho->width(), area.width()), std::min(tamanho->height(), area.height()));
+    }
     const bool escolheu = f.exec() == QDialog::Accepted;
+    if (tamanho) *tamanho = f.size();
     detalhada = f.Detalhada();
     return escolheu ? f.LinhaAtual() : 0;
 }

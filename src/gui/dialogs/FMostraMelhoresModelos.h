@@ -51,6 +51,10 @@ class TFMostraMelhoresModelos : public QDialog {
     QPushButton *BotaoImprimir() const { return imprimir_; }
     QPushButton *BotaoCancelar() const { return cancelar_; }
 
+    // The size that shows every visible column and the row numbers whole, within the screen
+    // area `disponivel` (the window's first size; later it keeps the size the valuer gave it).
+    QSize TamanhoParaColunas(const QRect &disponivel) const;
+
     // Shows `texto`'s superscript marks ("%^%" exponent "%") as superscripts, in HTML.
     static QString EquacaoEmHtml(const std::string &texto);
 
@@ -75,9 +79,10 @@ class TFMostraMelhoresModelos : public QDialog {
 // The window over the search's table (already built with MontaTabela), opened on row
 // `linhaInicial` (clamped to the rows present). Returns the chosen table row (1-based)
 // or 0 for "&Cancelar"/Escape. `detalhada` is the "DetMod" setting, in and out.
-// `aparencia` gives the grid's colours and font (defaults when null).
+// `aparencia` gives the grid's colours and font (defaults when null). `tamanho`, when given, is
+// the window's size in and out: an empty size opens it at the size that shows every column.
 int MostraMelhoresModelos(QWidget *parent, TPesquisa &p, int linhaInicial, bool &detalhada,
                           const TAparenciaPlanilha *aparencia = nullptr,
-                          const std::function<void()> &imprimir = {});
+                          const std::function<void()> &imprimir = {}, QSize *tamanho = nullptr);
 
 } // namespace zelto

@@ -99,7 +99,8 @@ QString TFProgressoPesquisa::TextoContagem(std::uint64_t n) {
 
 QString TFProgressoPesquisa::TextoR(long double r) {
     if (!std::isfinite(r) || std::fabs(r) >= Infinito) r = 0;
-    return QString::fromStdString(FormatoFixo(r * 100, 2));
+    // As the best-models list writes it, so that the valuer compares like with like.
+    return QString::fromStdString(FormatoFixo(r, 4));
 }
 
 QString TFProgressoPesquisa::TextoTempo(double segundos) {

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -465,8 +466,18 @@ void TFVariaveisIndependentes::MudouOpcoes() {
 
 // Widths of the worksheet's columns; one row high, with its header and scroll bar.
 void TFVariaveisIndependentes::AjustaGrade() {
-    for (int k = 0; k < modelo_->columnCount(); ++k)
-        grade_->setColumnWidth(k, grid_.LarguraColuna(modelo_->ColunaPlanilha(k)));
+    // The worksheet's widths, widened where a title would be cut.
+    int total = 0;
+    for (int k = 0; k < modelo_->columnCount(); ++k) {
+        const int titulo = grade_->horizontalHeader()->sectionSizeHint(k);
+        grade_->setColumnWidth(k, std::max(grid_.LarguraColuna(modelo_->ColunaPlanilha(k)), titulo));
+        total += grade_->columnWidth(k);
+    }
+    // Wide enough for every column, within the screen (the rest scrolls).
+    const QScreen *tela = screen();
+    const int limite = (tela ? tela->availableGeometry().width() : 1024) -
+                       painelOrdem_->sizeHint().width() - 80;
+    grade_->setMinimumWidth(std::clamp(total + 2 * grade_->frameWidth() + 2, 100, std::max(100, limite)));
     if (modelo_->columnCount() > 0) grade_->setCurrentIndex(modelo_->index(0, 0));
     const int altura = grade_->horizontalHeader()->sizeHint().height() + grid_.AlturaLinha +
                        grade_->horizontalScrollBar()->sizeHint().height() +

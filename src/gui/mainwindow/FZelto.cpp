@@ -142,8 +142,15 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         const TAparenciaPlanilha a = modelo_->Aparencia();
         bool detalhada = cfg_.DetalharModelos;
         // "&Imprimir" prints the items that list the searched models.
+        // The window opens at the size it was left at (settings "LgMM" and "AlMM").
+        QSize tamanho(ini_.LeInteiro(kSecaoGeral, "LgMM", 0), ini_.LeInteiro(kSecaoGeral, "AlMM", 0));
         const int r = MostraMelhoresModelos(this, p, linha, detalhada, &a,
-                                            [this] { ImprimeItens({"TIA_ModelosPesquisados"}); });
+                                            [this] { ImprimeItens({"TIA_ModelosPesquisados"}); }, &tamanho);
+        if (tamanho.width() != ini_.LeInteiro(kSecaoGeral, "LgMM", 0) ||
+            tamanho.height() != ini_.LeInteiro(kSecaoGeral, "AlMM", 0)) {
+            ini_.EscreveInteiro(kSecaoGeral, "LgMM", tamanho.width());
+            ini_.EscreveInteiro(kSecaoGeral, "AlMM", tamanho.height());
+        }
         if (detalhada != cfg_.DetalharModelos) {
             cfg_.DetalharModelos = detalhada;
             GravaChave("DetMod");

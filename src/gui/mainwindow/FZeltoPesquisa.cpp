@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace zelto {
@@ -53,21 +54,23 @@ bool TFZELTO::PesquisaModelos() {
         return false;
     }
     bool rodou = false;
-    // The window stays painted and the progress window's button works; the menus and the
-    // worksheet take no input until the search ends.
+    // The search only reads the worksheet: it stays on view, read-only, while the progress
+    // window is up; the menus and the pages' tabs take no input until the search ends (the
+    // report page draws from the regression system the search is using).
     menuBar()->setEnabled(false);
-    paginas_->setEnabled(false);
+    paginas_->tabBar()->setEnabled(false);
+    if (pagina_) pagina_->setEnabled(false);
+    modelo_->DefineSomenteLeitura(true);
+    ocupado_ = true;
     auto reabilita = [this] {
+        ocupado_ = false;
+        modelo_->DefineSomenteLeitura(false);
         menuBar()->setEnabled(true);
-        paginas_->setEnabled(true);
+        paginas_->tabBar()->setEnabled(true);
+        if (pagina_) pagina_->setEnabled(true);
     };
     try {
-        ExecutaSuspenso(
-            [&] {
-                return ExecutaPesquisa(
-                    this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
-            },
-            false);
+        ExecutaPesquisa(this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
     } catch (...) {
         reabilita();
         throw;

@@ -103,6 +103,8 @@ void TFZELTO::CriaComandosRelatorio() {
     zoom_->setEditable(false);
     connect(zoom_, &QComboBox::textActivated, this, [this](const QString &t) {
         MudaZoom(LeZoom(t, AreaZoom()));
+        // The keys go back to the page: Page Down after a choice turns the page, not the zoom.
+        if (pagina_ && paginas_->currentWidget() == pagina_) pagina_->Superficie()->setFocus();
     });
 
     QMenu *menu = menuBar()->addMenu(QStringLiteral("&Relatório"));

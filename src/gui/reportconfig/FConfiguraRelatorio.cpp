@@ -52,11 +52,17 @@ QString EscolhePorDialogo(QWidget *pai, bool gravar) {
 
 bool EhGrafico(TTipoItem t) { return t == tiGrafico || t == tiSeries; }
 
+// Where a header's or footer's line stands across the page, as the report writes it.
+Qt::Alignment AlinhamentoLinha(std::uint8_t a) {
+    return a == acEsquerda ? Qt::AlignLeft : a == acCentro ? Qt::AlignHCenter : Qt::AlignRight;
+}
+
 // The page in miniature: paper, margins, the header and footer lines and sample contents.
 class TMiniatura : public QWidget {
   public:
     TMiniatura(std::function<TConfiguracaoRelatorio()> cfg, QWidget *pai)
         : QWidget(pai), cfg_(std::move(cfg)) {
+        setObjectName(QStringLiteral("Miniatura"));
         setMinimumSize(170, 220);
     }
 
@@ -82,7 +88,7 @@ class TMiniatura : public QWidget {
         const double linha = f.pixelSize() * 1.4;
         double y = area.top();
         if (!c.Cabecalho.Texto.isEmpty()) {
-            p.drawText(QRectF(area.left(), y, area.width(), linha), Qt::AlignLeft,
+            p.drawText(QRectF(area.left(), y, area.width(), linha), AlinhamentoLinha(c.Cabecalho.Alinhamento),
                        c.Cabecalho.Texto.section(QLatin1Char('\n'), 0, 0));
             y += linha * 1.5;
         }
@@ -99,8 +105,8 @@ class TMiniatura : public QWidget {
         p.fillRect(grafico, QColor(192, 192, 192));
         p.drawRect(grafico);
         if (!c.Rodape.Texto.isEmpty())
-            p.drawText(QRectF(area.left(), area.bottom() - linha, area.width(), linha), Qt::AlignLeft,
-                       c.Rodape.Texto.section(QLatin1Char('\n'), 0, 0));
+            p.drawText(QRectF(area.left(), area.bottom() - linha, area.width(), linha),
+                       AlinhamentoLinha(c.Rodape.Alinhamento), c.Rodape.Texto.section(QLatin1Char('\n'), 0, 0));
     }
 
   private:

@@ -9,8 +9,11 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -110,11 +113,32 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     colunaLista->addWidget(lista_);
     colunaLista->addWidget(configurar_);
 
-    // The image with its rulers.
+    // The image with its rulers, under the page indicator.
     auto *painelPagina = new QWidget(this);
-    auto *grade = new QGridLayout(painelPagina);
+    auto *colunaPagina = new QVBoxLayout(painelPagina);
+    colunaPagina->setContentsMargins(0, 0, 0, 0);
+    colunaPagina->setSpacing(2);
+    auto *indicador = new QHBoxLayout;
+    indicador->setContentsMargins(4, 2, 4, 0);
+    auto *rotuloPagina = new QLabel(QStringLiteral("&Página"), painelPagina);
+    caixaPagina_ = new QLineEdit(painelPagina);
+    caixaPagina_->setObjectName(QStringLiteral("CaixaPagina"));
+    caixaPagina_->setValidator(new QIntValidator(1, 99999, caixaPagina_));
+    caixaPagina_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    caixaPagina_->setFixedWidth(caixaPagina_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 14);
+    caixaPagina_->setToolTip(QStringLiteral("Digite o número de uma página e tecle Enter"));
+    rotuloPagina->setBuddy(caixaPagina_);
+    rotuloTotal_ = new QLabel(painelPagina);
+    rotuloTotal_->setObjectName(QStringLiteral("TotalPaginas"));
+    indicador->addWidget(rotuloPagina);
+    indicador->addWidget(caixaPagina_);
+    indicador->addWidget(rotuloTotal_);
+    indicador->addStretch(1);
+    colunaPagina->addLayout(indicador);
+    auto *grade = new QGridLayout;
     grade->setContentsMargins(0, 0, 0, 0);
     grade->setSpacing(0);
+    colunaPagina->addLayout(grade, 1);
     canto_ = new QWidget(painelPagina);
     canto_->setFixedSize(TReguaRelatorio::Espessura, TReguaRelatorio::Espessura);
     reguaH_ = new TReguaRelatorio(Qt::Horizontal, painelPagina);
@@ -146,7 +170,10 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     divisor_->addWidget(painelLista_);
     divisor_->addWidget(painelPagina);
     divisor_->setStretchFactor(1, 1);
-    divisor_->setSizes({220, 800});
+    // The list as wide as its titles need, within reason (the bar beside it widens it more).
+    const int larguraLista = lista_->sizeHintForColumn(0) + lista_->verticalScrollBar()->sizeHint().width() +
+                             2 * lista_->frameWidth() + 6;
+    divisor_->setSizes({std::clamp(larguraLista, 220, 340), 800});
     // The bar turns grey while it is held.
     divisor_->setStyleSheet(QStringLiteral("QSplitter::handle:pressed { background: gray; }"));
     auto *raiz = new QVBoxLayout(this);
@@ -158,6 +185,7 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     connect(lista_, &QListView::clicked, this, [this](const QModelIndex &i) { EscolheLinha(i.row()); });
     connect(lista_, &QListView::activated, this, [this](const QModelIndex &i) { EscolheLinha(i.row()); });
     connect(configurar_, &QPushButton::clicked, this, [this] { ConfiguraItemDaLista(); });
+    connect(caixaPagina_, &QLineEdit::returnPressed, this, [this] { IrParaPaginaDigitada(); });
     reguaH_->GuiaMudou = [this](int g) {
         superficie_->GuiaX = g;
         superficie_->update();
@@ -182,9 +210,32 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
                        static_cast<QObject *>(superficie_), static_cast<QObject *>(lista_)})
         o->installEventFilter(this);
     AtualizaCorLista(false);
+    AtualizaIndicador();
 }
 
 TPaginaRelatorio::~TPaginaRelatorio() = default;
+
+QString TPaginaRelatorio::TextoIndicador() const {
+    return QStringLiteral("Página %1 %2").arg(caixaPagina_->text(), rotuloTotal_->text());
+}
+
+void TPaginaRelatorio::AtualizaIndicador() {
+    caixaPagina_->setText(QString::number(pagina_));
+    const int total = TotalPaginas();
+    rotuloTotal_->setText(total >= 1 ? QStringLiteral("de %1").arg(total) : QStringLiteral("de ?"));
+    rotuloTotal_->setToolTip(total >= 1 ? QString()
+                                        : QStringLiteral("O total de páginas é conhecido depois de "
+                                                         "se chegar à última (Ctrl+End)."));
+}
+
+void TPaginaRelatorio::IrParaPaginaDigitada() {
+    bool ok = false;
+    const int p = caixaPagina_->text().toInt(&ok);
+    // A page beyond the end shows the last one.
+    if (ok && p >= 1) MostraPagina(p, 0);
+    else AtualizaIndicador();
+    superficie_->setFocus();
+}
 
 bool TPaginaRelatorio::Inferencial() const { return avaliacao_->Inferencial; }
 
@@ -241,6 +292,7 @@ bool TPaginaRelatorio::Constroi(TProgresso *progresso) {
     area_->verticalScrollBar()->setValue(0);
     area_->horizontalScrollBar()->setValue(0);
     superficie_->update();
+    AtualizaIndicador();
     return ok;
 }
 
@@ -258,6 +310,7 @@ bool TPaginaRelatorio::Desenha() {
         ok = true;
     });
     superficie_->update();
+    AtualizaIndicador();
     return ok;
 }
 

@@ -28,6 +28,7 @@
 #include <string>
 
 class QLabel;
+class QLineEdit;
 class QListView;
 class QPushButton;
 class QScrollArea;
@@ -117,6 +118,11 @@ class TPaginaRelatorio : public QWidget {
     TReguaRelatorio *ReguaVertical() const { return reguaV_; }
     TSuperficiePagina *Superficie() const { return superficie_; }
     QPushButton *BotaoConfigurar() const { return configurar_; }
+    // The page indicator ("Página" [box] "de N"): the box takes a page number to go to.
+    QLineEdit *CaixaPagina() const { return caixaPagina_; }
+    QLabel *RotuloTotal() const { return rotuloTotal_; }
+    // The indicator as read: "Página 3 de 17" ("de ?" while the count is unknown).
+    QString TextoIndicador() const;
 
     // ---- Callbacks ----------------------------------------------------------------------
     // Runs long work with the progress window; false when interrupted (default: at once).
@@ -146,6 +152,8 @@ class TPaginaRelatorio : public QWidget {
     // An item's settings dialog, then the layout from the first item changed on.
     void AbreConfiguracaoItem(int item, const std::optional<QPointF> &ponto);
     void AtualizaCorLista(bool foco);
+    void AtualizaIndicador();
+    void IrParaPaginaDigitada();
 
     TListaItens &itens_;
     TConfiguracaoRelatorio &configuracao_;
@@ -166,6 +174,8 @@ class TPaginaRelatorio : public QWidget {
     TSuperficiePagina *superficie_ = nullptr;
     TReguaRelatorio *reguaH_ = nullptr, *reguaV_ = nullptr;
     QLabel *caixa_ = nullptr;
+    QLineEdit *caixaPagina_ = nullptr;
+    QLabel *rotuloTotal_ = nullptr;
 };
 
 // The widget inside the scroll area: the page image at (Espaco, Espaco) over its shadow, the

@@ -61,7 +61,7 @@ std::string DicaCabecalho(const TGridzelto &g, int c, bool modoInferencial) {
         if (modoInferencial)
             s += v->Dependente ? "Variável Dependente" : "Variável Independente";
         else
-            s += v->Dependente ? "Variável a Avaliar" : "Variável/Coefiente de Homogeneização";
+            s += v->Dependente ? "Variável a Avaliar" : "Variável/Coeficiente de Homogeneização";
     } else {
         s += v->Tipo == tvComentario ? "(comentário)" : "(não usada na avaliação)";
     }

@@ -179,7 +179,7 @@ QVariant TModeloPlanilha::headerData(int section, Qt::Orientation o, int role) c
 Qt::ItemFlags TModeloPlanilha::flags(const QModelIndex &index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (suspenso_ || !grid_.Editavel) return f;
+    if (suspenso_ || somenteLeitura_ || !grid_.Editavel) return f;
     const TVariavel *v = grid_.Variavel(ColunaGrid(index.column()));
     // Calculated cells are written by their formula only.
     if (!v || v->Tipo != tvCalculada) f |= Qt::ItemIsEditable;

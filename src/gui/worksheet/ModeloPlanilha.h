@@ -69,6 +69,10 @@ class TModeloPlanilha : public QAbstractTableModel {
     void Suspende();
     void Retoma(bool reinicia);
     bool Suspenso() const { return suspenso_; }
+    // While another thread only reads the worksheet (the model search), the views keep
+    // showing it but nothing can be typed into it.
+    void DefineSomenteLeitura(bool somenteLeitura) { somenteLeitura_ = somenteLeitura; }
+    bool SomenteLeitura() const { return somenteLeitura_; }
 
     // Called before a change made through the model, with its description.
     std::function<void(const std::string &)> AntesDeAlterar;
@@ -102,6 +106,7 @@ class TModeloPlanilha : public QAbstractTableModel {
     int colunas_ = 0; // mirrored grid.ColCount() - 1
     int linhasUsadas_ = 0, colunasUsadas_ = 0;
     bool suspenso_ = false;
+    bool somenteLeitura_ = false;
     int lote_ = 0;
     bool pendente_ = false;
     int pc0_ = 0, pr0_ = 0, pc1_ = 0, pr1_ = 0;
