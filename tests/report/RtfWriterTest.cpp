@@ -156,7 +156,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
              w.NextCell();
              w.EndTable();
          },
-         "\\trowd\\trgaph108\\trql\\clvertalt\r\n"
+         "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3\\trql\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx1000\r\n"
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx2000\r\n"
@@ -173,7 +173,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
              w.NextCell();
              w.EndTable();
          },
-         "\\trowd\\trgaph108\\trqr\\clvertalt\r\n"
+         "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3\\trqr\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx1000\r\n"
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx2000\r\n"

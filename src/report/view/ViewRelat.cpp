@@ -222,32 +222,61 @@ void TViewRelat::WriteText(const QString &original) {
     if (Encerrada()) return;
     QString texto = original;
     if (simbolo_) texto.replace(QChar(0xA5), QChar(0x221E));
+    // A line break inside the text (CR, LF or CR LF: a cell heading in lines) ends the line.
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        EscreveTrecho(texto.left(i));
+        if (Encerrada()) return;
+        if (Line.empty()) LineHeight = std::max(LineHeight, AlturaFonte(fonteDesenho_));
+        FechaLinha(true);
+        const qsizetype fim = c == QLatin1Char('\r') && i + 1 < texto.size() &&
+                                      texto[i + 1] == QLatin1Char('\n')
+                                  ? i + 2
+                                  : i + 1;
+        texto = texto.mid(fim);
+        i = -1;
+    }
+    EscreveTrecho(texto);
+}
+
+void TViewRelat::EscreveTrecho(const QString &entrada) {
+    if (Encerrada()) return;
+    QString texto = entrada;
     const qsizetype tab = texto.indexOf(QLatin1Char('\t'));
     if (tab >= 0) {
-        WriteText(texto.left(tab));
+        EscreveTrecho(texto.left(tab));
         TTrechoLinha t;
         t.Tipo = TTrechoLinha::Tabulacao;
         t.Posicao = LineWidth;
         LineWidth = (LineWidth / LarguraTabulacao + 1) * LarguraTabulacao;
         t.Largura = LineWidth - t.Posicao;
         Line.push_back(std::move(t));
-        WriteText(texto.mid(tab + 1));
+        EscreveTrecho(texto.mid(tab + 1));
         return;
     }
+    // No glyph of a report font is narrower than a tenth of its size: a line of R twips holds
+    // fewer than R / (size x 2) + 1 characters. Only that many are ever measured at once, so a
+    // long text is broken in time linear in its length.
+    const int menorLetra = std::max(1, fonteDesenho_.Tamanho * 2);
     while (!texto.isEmpty() && !Encerrada()) {
-        const int largura = LarguraTexto(fonteDesenho_, texto);
         const int resta = Disponivel() - LineWidth;
-        if (largura <= resta) {
-            AcrescentaTexto(texto, largura);
-            return;
+        const qsizetype janela = std::max(0, resta) / menorLetra + 2;
+        if (texto.size() <= janela) {
+            const int largura = LarguraTexto(fonteDesenho_, texto);
+            if (largura <= resta) {
+                AcrescentaTexto(texto, largura);
+                return;
+            }
         }
+        const QString inicio = texto.left(std::min(texto.size(), janela));
         // The number of characters that fit: the longest prefix whose width fits.
         qsizetype cabem = 0;
         if (resta > 0) {
-            qsizetype de = 0, ate = texto.size();
+            qsizetype de = 0, ate = inicio.size();
             while (de < ate) {
                 const qsizetype meio = (de + ate + 1) / 2;
-                if (LarguraTexto(fonteDesenho_, texto.left(meio)) <= resta)
+                if (LarguraTexto(fonteDesenho_, inicio.left(meio)) <= resta)
                     de = meio;
                 else
                     ate = meio - 1;
@@ -273,7 +302,7 @@ void TViewRelat::WriteText(const QString &original) {
         cabem = std::max<qsizetype>(cabem, 1);
         if (cabem < texto.size() && texto[cabem - 1].isHighSurrogate()) ++cabem;
         if (cabem >= texto.size()) {
-            AcrescentaTexto(texto, largura);
+            AcrescentaTexto(texto, LarguraTexto(fonteDesenho_, texto));
             return;
         }
         const QString antes = texto.left(cabem);
@@ -314,6 +343,9 @@ void TViewRelat::FechaLinha(bool fimParagrafo) {
         if (InTable && Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_)
             MudaPagina();
     }
+    if (InTable && CurrentRow >= 1 && CurrentRow <= LinhasTitulo)
+        titulo_.Linhas.push_back({CurrentColumn, Y - RowTop, Line, LineWidth, LineHeight,
+                                  LineBlanks, Alignment, fimParagrafo});
     if (Desenhando()) DesenhaLinha(fimParagrafo);
     Y += LineHeight;
     Line.clear();
@@ -328,9 +360,11 @@ void TViewRelat::MudaPagina() {
     Y = TopoTexto();
     if (AfterPageChange) AfterPageChange(*this);
     if (InTable) {
+        if (CurrentRow >= 1 && CurrentRow <= LinhasTitulo) titulo_.Valido = false;
         RowTop = Y;
         RowBottom = 0;
         CellHeights.fill(Y);
+        if (CurrentRow > LinhasTitulo && LinhasTitulo > 0) RepeteTitulo();
     }
 }
 
