@@ -101,7 +101,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
          },
          "\\super \\nosupersub \\ql \\qj \\ql "},
         {"escapes", [](tRTF_Writer &w) { w.WriteText(QStringLiteral("{ç}\\\tÂ€\u221E\r\nx")); },
-         "\\{\\'e7\\}\\\\\\tab \\'c2\\'80\\u8734?\\line x"},
+         "\\{\\'e7\\}\\\\ \\tab \\'c2\\'80\\u8734?\\line x"},
         {"the first font is always written, the same font again is not, the size always",
          [arial](tRTF_Writer &w) {
              w.SetFont(arial);

@@ -160,7 +160,9 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, 
     e.SetTabs(&posicao, 0, &tipo);
     for (const TLinhaRotulada &l : linhas) {
         const QString rotulo = QString::fromStdString(l.Rotulo);
-        const int pontos = std::max(0, (parada - e.MeasureText(rotulo)) / ponto);
+        // The dots leave room for the blank that writers put before a tab after a word.
+        const int pontos =
+            std::max(0, (parada - e.MeasureText(rotulo) - e.MeasureSpace()) / ponto);
         e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QLatin1Char('\t') + QString::fromUtf8(separador));
         e.WriteLine(QString::fromStdString(l.Valor));
     }

@@ -249,7 +249,10 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         TTrechoLinha t;
         t.Tipo = TTrechoLinha::Tabulacao;
         t.Posicao = LineWidth;
-        LineWidth = (LineWidth / LarguraTabulacao + 1) * LarguraTabulacao;
+        // At least a blank's width: a word ending just short of a stop is never glued to what
+        // the tab brings.
+        const int minimo = LineWidth > 0 ? LineWidth + LarguraTexto(fonteDesenho_, QStringLiteral(" ")) : 0;
+        LineWidth = (minimo / LarguraTabulacao + 1) * LarguraTabulacao;
         t.Largura = LineWidth - t.Posicao;
         Line.push_back(std::move(t));
         EscreveTrecho(texto.mid(tab + 1));

@@ -213,6 +213,9 @@ QByteArray tRTF_Writer::Escapa(const QString &texto) {
             r += '\\';
             r += static_cast<char>(c);
         } else if (c == u'\t') {
+            // A blank before the tab when a word ends there: a word ending just short of a tab
+            // stop is never glued to what the tab brings.
+            if (i > 0 && texto[i - 1] != u' ' && texto[i - 1] != u'\t') r += ' ';
             r += "\\tab ";
         } else if (c == u'\r' || c == u'\n') {
             // A line break inside a text (CR, LF or CR LF) breaks the line, as in a cell
