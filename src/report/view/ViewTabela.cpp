@@ -194,13 +194,13 @@ void TViewRelat::EndRow() {
     TArqEditor::EndRow();
     if (!InTable) return;
     FimDeLinhaTabela(false);
+    if (CurrentRow == LinhasTitulo) titulo_.Altura = RowBottom - RowTop;
     Y = RowTop = RowBottom;
     CellX = EsquerdaTabela();
     ComBaseAcima = static_cast<bool>(FormatoLinha);
     if (ComBaseAcima)
         for (int c = 1; c <= std::min(ColumnCount, 50); ++c)
             BaseAcima[static_cast<std::size_t>(c)] = BordasColuna(c)[bdBase];
-    if (CurrentRow == LinhasTitulo) titulo_.Altura = RowBottom - RowTop;
     ++CurrentRow;
     PreparaLinha();
     CurrentColumn = 1;
