@@ -31,10 +31,18 @@ class TMedidor {
   public:
     double Largura(const TFonte &fonte, const QString &texto) {
         if (texto.isEmpty()) return 0;
-        auto it = metricas_.find(Chave(fonte));
-        if (it == metricas_.end())
-            it = metricas_.emplace(Chave(fonte), QFontMetricsF(FonteMedida(fonte))).first;
-        return it->second.horizontalAdvance(texto);
+        const QString chave = Chave(fonte);
+        // The paged view lays a long table out again for every page it draws: the widths of
+        // texts already measured are kept (a bounded cache, emptied when full).
+        thread_local QHash<QString, double> medidas;
+        const QString chaveTexto = chave + QLatin1Char('\n') + texto;
+        if (const auto m = medidas.constFind(chaveTexto); m != medidas.constEnd()) return *m;
+        auto it = metricas_.find(chave);
+        if (it == metricas_.end()) it = metricas_.emplace(chave, QFontMetricsF(FonteMedida(fonte))).first;
+        const double largura = it->second.horizontalAdvance(texto);
+        if (medidas.size() > 200000) medidas.clear();
+        medidas.insert(chaveTexto, largura);
+        return largura;
     }
 
   private:
