@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zelto {
 
@@ -45,7 +46,15 @@ QFont TViewRelat::FonteTwips(const TFonte &fonte) {
 
 int TViewRelat::LarguraTexto(const TFonte &fonte, const QString &texto) {
     if (texto.isEmpty()) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(FonteTwips(fonte)).horizontalAdvance(texto)));
+    // The metrics of the last font measured are kept: breaking a long text measures many
+    // pieces in one font.
+    thread_local TFonte ultima;
+    thread_local std::optional<QFontMetricsF> metricas;
+    if (!metricas || !(ultima == fonte)) {
+        metricas.emplace(FonteTwips(fonte));
+        ultima = fonte;
+    }
+    return static_cast<int>(std::lround(metricas->horizontalAdvance(texto)));
 }
 
 int TViewRelat::AlturaFonte(const TFonte &fonte) {

@@ -35,13 +35,14 @@ class TMedidor {
         // The paged view lays a long table out again for every page it draws: the widths of
         // texts already measured are kept (a bounded cache, emptied when full).
         thread_local QHash<QString, double> medidas;
-        const QString chaveTexto = chave + QLatin1Char('\n') + texto;
-        if (const auto m = medidas.constFind(chaveTexto); m != medidas.constEnd()) return *m;
+        const QString chaveTexto = texto.size() <= 64 ? chave + QLatin1Char('\n') + texto : QString();
+        if (const auto m = medidas.constFind(chaveTexto); !chaveTexto.isEmpty() && m != medidas.constEnd())
+            return *m;
         auto it = metricas_.find(chave);
         if (it == metricas_.end()) it = metricas_.emplace(chave, QFontMetricsF(FonteMedida(fonte))).first;
         const double largura = it->second.horizontalAdvance(texto);
         if (medidas.size() > 200000) medidas.clear();
-        medidas.insert(chaveTexto, largura);
+        if (texto.size() <= 64) medidas.insert(chaveTexto, largura);
         return largura;
     }
 
@@ -158,7 +159,14 @@ TLayoutTabela CalculaLayoutTabela(const std::vector<std::vector<TCelulaLayout>> 
             m.Tamanho = std::max(1, celula.Fonte.Tamanho);
             maiorTamanho = std::max(maiorTamanho, m.Tamanho);
             for (const QString &l : LinhasCelula(TextoVisivel(celula.Texto))) {
-                m.Linha = std::max(m.Linha, medidor.Largura(celula.Fonte, l));
+                // A long line only tells that the column wants more than the page: its width
+                // is estimated from its start, so the layout stays linear in the text's length.
+                constexpr qsizetype longa = 256;
+                const double largura = l.size() <= longa
+                                           ? medidor.Largura(celula.Fonte, l)
+                                           : medidor.Largura(celula.Fonte, l.left(longa)) *
+                                                 static_cast<double>(l.size()) / longa;
+                m.Linha = std::max(m.Linha, largura);
                 for (const QString &palavra : l.split(QLatin1Char(' '), Qt::SkipEmptyParts))
                     m.Palavra = std::max(m.Palavra, medidor.Largura(celula.Fonte, palavra));
             }
