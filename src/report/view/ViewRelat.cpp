@@ -267,10 +267,11 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         EscreveTrecho(texto.mid(tab + 1));
         return;
     }
-    // No glyph of a report font is narrower than a tenth of its size: a line of R twips holds
-    // fewer than R / (size x 2) + 1 characters. Only that many are ever measured at once, so a
-    // long text is broken in time linear in its length.
-    const int menorLetra = std::max(1, fonteDesenho_.Tamanho * 2);
+    // Hardly a glyph of a report font (the blank, "i", "." included) is narrower than a fifth of its
+    // size: a line of R twips holds fewer than R / (size x 4) + 2 characters. Only that many are
+    // ever measured at once, so a long text is broken in time linear in its length (a text of
+    // narrower marks still breaks, only earlier).
+    const int menorLetra = std::max(1, fonteDesenho_.Tamanho * 4);
     while (!texto.isEmpty() && !Encerrada()) {
         const int resta = Disponivel() - LineWidth;
         const qsizetype janela = std::max(0, resta) / menorLetra + 2;
