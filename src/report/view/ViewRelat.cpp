@@ -283,18 +283,36 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
             }
         }
         const QString inicio = texto.left(std::min(texto.size(), janela));
-        // The number of characters that fit: the longest prefix whose width fits.
+        // The number of characters that fit: the longest prefix whose width fits. The search
+        // starts near the share of the window that the room left takes, then narrows.
         qsizetype cabem = 0;
         if (resta > 0) {
-            qsizetype de = 0, ate = inicio.size();
+            const auto cabe = [&](qsizetype n) {
+                return LarguraTexto(fonteDesenho_, inicio.left(n)) <= resta;
+            };
+            const qsizetype n = inicio.size();
+            const int janelaLargura = std::max(1, LarguraTexto(fonteDesenho_, inicio));
+            const qsizetype palpite =
+                std::clamp<qsizetype>(static_cast<qsizetype>(static_cast<double>(n) * resta / janelaLargura), 0, n);
+            const qsizetype passo = palpite / 8 + 2;
+            qsizetype de = 0, ate = n;
+            if (cabe(palpite)) {
+                de = palpite;
+                const qsizetype acima = std::min(n, palpite + passo);
+                if (!cabe(acima)) ate = acima - 1; else de = acima;
+            } else {
+                ate = palpite - 1;
+                const qsizetype abaixo = std::max<qsizetype>(0, palpite - passo);
+                if (cabe(abaixo)) de = abaixo; else ate = abaixo - 1;
+            }
             while (de < ate) {
                 const qsizetype meio = (de + ate + 1) / 2;
-                if (LarguraTexto(fonteDesenho_, inicio.left(meio)) <= resta)
+                if (cabe(meio))
                     de = meio;
                 else
                     ate = meio - 1;
             }
-            cabem = de;
+            cabem = std::max<qsizetype>(de, 0);
         }
         // The last blank at or before that position breaks the line; the blank is dropped.
         qsizetype branco = std::min(cabem, texto.size() - 1);
