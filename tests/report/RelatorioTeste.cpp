@@ -96,8 +96,31 @@ const std::vector<TBlocoCaptura> &TRelatorio::Parte(int numero) const {
 }
 
 const TBlocoCaptura &TRelatorio::Tabela(int numero, int indice) const {
-    for (const TBlocoCaptura &b : Parte(numero))
-        if (b.Tabela && indice-- == 0) return b;
+    const std::vector<TBlocoCaptura> &blocos = Parte(numero);
+    for (std::size_t i = 0; i < blocos.size(); ++i) {
+        if (!blocos[i].Tabela) continue;
+        // The next blocks of the same table: "(continuação)", then its columns after the first.
+        TBlocoCaptura junta = blocos[i];
+        std::size_t fim = i + 1;
+        for (std::size_t j = i + 1;;) {
+            while (j < blocos.size() && !blocos[j].Tabela && blocos[j].Texto.isEmpty()) ++j;
+            if (j + 1 >= blocos.size() || blocos[j].Texto != QStringLiteral("(continuação)") ||
+                !blocos[j + 1].Tabela)
+                break;
+            const TBlocoCaptura &mais = blocos[j + 1];
+            for (std::size_t l = 0; l < junta.Celulas.size() && l < mais.Celulas.size(); ++l) {
+                junta.Celulas[l] += mais.Celulas[l].mid(1);
+                junta.Alinhamentos[l].insert(junta.Alinhamentos[l].end(),
+                                             mais.Alinhamentos[l].begin() + 1,
+                                             mais.Alinhamentos[l].end());
+            }
+            j += 2;
+            fim = j;
+        }
+        if (indice-- == 0)
+            return fim == i + 1 ? blocos[i] : juntas.emplace_back(std::move(junta));
+        i = fim - 1;
+    }
     static const TBlocoCaptura vazio;
     return vazio;
 }

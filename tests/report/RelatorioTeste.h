@@ -4,6 +4,8 @@
 // precision, the Windsor and Boston models, and a report whose items run the export's way.
 #pragma once
 
+#include <deque>
+
 #include "EscritorCaptura.h"
 #include "PlanilhaTeste.h"
 
@@ -96,8 +98,10 @@ struct TRelatorio : TRelatorioTeste {
     bool Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos);
     void Executa(bool inferencial = true);
     const std::vector<TBlocoCaptura> &Parte(int numero) const;
-    // The indice-th table of an item's first part.
+    // The indice-th table of an item's first part; a table too wide for the page, written in
+    // blocks of columns after "(continuação)", comes back whole.
     const TBlocoCaptura &Tabela(int numero, int indice = 0) const;
+    mutable std::deque<TBlocoCaptura> juntas;
     QStringList Paragrafos(int numero) const;
     QString Paragrafo(int numero, const QString &inicio) const;
 };

@@ -101,7 +101,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
          },
          "\\super \\nosupersub \\ql \\qj \\ql "},
         {"escapes", [](tRTF_Writer &w) { w.WriteText(QStringLiteral("{ç}\\\tÂ€\u221E\r\nx")); },
-         "\\{\\'e7\\}\\\\\\tab \\'c2\\'80\\u8734?\\line x"},
+         "\\{\\'e7\\}\\\\ \\tab \\'c2\\'80\\u8734?\\line x"},
         {"the first font is always written, the same font again is not, the size always",
          [arial](tRTF_Writer &w) {
              w.SetFont(arial);
@@ -156,7 +156,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
              w.NextCell();
              w.EndTable();
          },
-         "\\trowd\\trgaph108\\trql\\clvertalt\r\n"
+         "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3\\trql\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx1000\r\n"
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx2000\r\n"
@@ -173,7 +173,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
              w.NextCell();
              w.EndTable();
          },
-         "\\trowd\\trgaph108\\trqr\\clvertalt\r\n"
+         "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3\\trqr\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx1000\r\n"
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx2000\r\n"

@@ -11,7 +11,10 @@ namespace {
 constexpr int kDigitosSignificativos = 18;
 }
 
-std::string TFormatoNumero::Formata(long double x) const {
+std::string TFormatoNumero::Formata(long double x) const { return Formata(x, 18, nullptr); }
+
+std::string TFormatoNumero::Formata(long double x, int limiteDecimais, int *usados) const {
+    if (usados) *usados = -1;
     const int decimais = std::clamp(Decimais, 0, 18);
     const int digitos = std::max(Digitos, 1);
     auto acabamento = [&](std::string t) { return CompletarZeros ? t : RemoveZerosFinais(t); };
@@ -27,8 +30,10 @@ std::string TFormatoNumero::Formata(long double x) const {
         return acabamento(FormatoCientifico(x, decimais));
     int d = decimais;
     if (!NaoLimitarDecimais) d = std::min(d, std::max(digitos - inteiros, 0));
+    d = std::min(d, std::max(limiteDecimais, 0));
     if (a < 0.5L * std::pow(10.0L, -d) && !NaoConverterCientifica)
         return acabamento(FormatoCientifico(x, decimais));
+    if (usados) *usados = d;
     return acabamento(FormatoMilhar(x, d));
 }
 

@@ -29,6 +29,11 @@ struct TFormatoNumero {
     bool NaoConverterCientifica = false;
 
     std::string Formata(long double x) const;
+    // The same with at most `limiteDecimais` decimals in fixed notation (a value too small to
+    // show with them is still written in scientific notation with the format's decimals);
+    // `usados`, when given, receives the decimals a fixed-notation value was written with, or
+    // -1 (zero, scientific notation, "indefinido").
+    std::string Formata(long double x, int limiteDecimais, int *usados) const;
     bool operator==(const TFormatoNumero &) const = default;
 };
 

@@ -31,8 +31,10 @@ void TAvaliacao::BlocoTitulo(TArqEditor &e, const TItemAvaliacao &item, const st
     e.SetFont(item.FonteTitulo);
     e.AlignCenter();
     e.NewParagraph();
+    e.KeepWithNext(true);
     e.WriteLine(QString::fromStdString(titulo));
     e.NewParagraph();
+    e.KeepWithNext(false);
     e.SetFont(item.FonteCorpo);
     e.AlignLeft();
 }

@@ -4,9 +4,11 @@
 #include "config/Hexadecimal.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "writer/LayoutTabela.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <climits>
 #include <cmath>
 
 namespace zelto {
@@ -122,7 +124,12 @@ TArqEditor &TItemAvaliacao::E() const {
     return *ctx_->Escritor;
 }
 
-std::string TItemAvaliacao::Num(long double x) const { return Config().Numero.Formata(x); }
+std::string TItemAvaliacao::Num(long double x) const {
+    int usados = -1;
+    std::string r = Config().Numero.Formata(x, limiteDecimais_ < 0 ? 18 : limiteDecimais_, &usados);
+    if (usados >= 0) decimaisUsados_ = std::min(decimaisUsados_, usados);
+    return r;
+}
 
 void TItemAvaliacao::Corpo() const { E().SetFont(FonteCorpo); }
 
@@ -154,7 +161,9 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, 
     e.SetTabs(&posicao, 0, &tipo);
     for (const TLinhaRotulada &l : linhas) {
         const QString rotulo = QString::fromStdString(l.Rotulo);
-        const int pontos = std::max(0, (parada - e.MeasureText(rotulo)) / ponto);
+        // The dots leave room for the blank that writers put before a tab after a word.
+        const int pontos =
+            std::max(0, (parada - e.MeasureText(rotulo) - e.MeasureSpace()) / ponto);
         e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QLatin1Char('\t') + QString::fromUtf8(separador));
         e.WriteLine(QString::fromStdString(l.Valor));
     }
@@ -163,53 +172,127 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, 
 void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {
     TArqEditor &e = E();
     const auto *tab = dynamic_cast<const TItemAvaliacaoTab *>(this);
-    e.BeginTable(colunas, linhas, e.TextWidth, atCentro);
-    if (tab) {
-        // Each cell takes the background and borders of its region: the heading row, the last
-        // row, the first and last columns, or the body.
-        e.FormatoLinha = [tab, &e, linhas, colunas](int linha) {
-            for (int c = 1; c <= colunas; ++c) {
-                TColuna &col = e.GetColumn(c);
-                const TFormatoCelula &f = tab->Formatos[tab->Regiao(linha - 1, c - 1, linhas, colunas)];
-                col.CorFundo = f.Fundo;
-                col.BordasProprias = true;
-                for (int lado = 0; lado < 6; ++lado) {
-                    const TLadoCelula &l = f.Lados[static_cast<std::size_t>(lado)];
-                    col.Bordas[static_cast<std::size_t>(lado)] =
-                        TBorda{l.Tipo, l.Multiplicidade, l.Espessura, false, l.Cor};
-                }
-            }
-        };
-        e.FormatoLinha(1);
-    }
-    e.BeginRow();
-    for (int l = 0; l < linhas; ++l) {
-        if (l > 0) e.EndRow();
-        for (int c = 0; c < colunas; ++c) {
-            std::string texto;
-            TFonte fonte = FonteCorpo;
-            int alinhamento = apEsquerda;
-            try {
-                texto = TextoCelula(l, c);
-                fonte = FonteCelula(l, c);
-                alinhamento = AlinhamentoCelula(l, c);
-            } catch (...) {
-                texto = kValorInvalido;
-            }
-            e.SetFont(fonte);
-            switch (alinhamento) {
-            case apCentro: e.AlignCenter(); break;
-            case apDireita: e.AlignRight(); break;
-            case apJustificado: e.AlignJustify(); break;
-            default: e.AlignLeft(); break;
-            }
-            // A carriage return inside the text breaks the cell into lines (the writers do it).
-            e.WriteFormatted(QString::fromStdString(texto));
-            e.NextCell();
+    if (linhas <= 0 || colunas <= 0) return;
+
+    // Every cell first: the layout is decided from all of them.
+    struct TCelula {
+        QString Texto;
+        TFonte Fonte;
+        int Alinhamento = apEsquerda;
+        int Decimais = INT_MAX; // fewest decimals a number of the cell was written with
+    };
+    const auto celula = [&](int l, int c) {
+        TCelula r;
+        r.Fonte = FonteCorpo;
+        decimaisUsados_ = INT_MAX;
+        try {
+            r.Texto = QString::fromStdString(TextoCelula(l, c));
+            r.Fonte = FonteCelula(l, c);
+            r.Alinhamento = AlinhamentoCelula(l, c);
+        } catch (...) {
+            r.Texto = QString::fromUtf8(kValorInvalido);
         }
+        r.Decimais = decimaisUsados_;
+        return r;
+    };
+    std::vector<std::vector<TCelula>> celulas(static_cast<std::size_t>(linhas));
+    for (int l = 0; l < linhas; ++l)
+        for (int c = 0; c < colunas; ++c) celulas[l].push_back(celula(l, c));
+    // One count of decimals per column: a value with many integer digits loses decimals to the
+    // format's digit limit, and the rest of its column then shows as many as it does.
+    for (int c = 0; c < colunas; ++c) {
+        int menor = INT_MAX;
+        for (int l = 0; l < linhas; ++l) menor = std::min(menor, celulas[l][c].Decimais);
+        if (menor == INT_MAX) continue;
+        limiteDecimais_ = menor;
+        for (int l = 0; l < linhas; ++l)
+            if (celulas[l][c].Decimais != INT_MAX && celulas[l][c].Decimais > menor)
+                celulas[l][c] = celula(l, c);
+        limiteDecimais_ = -1;
     }
-    e.EndTable();
-    e.FormatoLinha = nullptr;
+
+    std::vector<std::vector<TCelulaLayout>> medidas(static_cast<std::size_t>(linhas));
+    for (int l = 0; l < linhas; ++l)
+        for (const TCelula &x : celulas[l]) medidas[l].push_back({x.Texto, x.Fonte});
+    const TLayoutTabela layout = CalculaLayoutTabela(medidas, e.TextWidth);
+
+    for (std::size_t b = 0; b < layout.Blocos.size(); ++b) {
+        const TLayoutTabela::TBloco &bloco = layout.Blocos[b];
+        const int n = static_cast<int>(bloco.Colunas.size());
+        if (b > 0) {
+            // The next block of the columns, headed as the rest of the same table.
+            e.SetFont(FonteCorpo);
+            e.AlignLeft();
+            e.NewParagraph();
+            e.KeepWithNext(true);
+            e.WriteLine(QStringLiteral("(continuação)"));
+            e.KeepWithNext(false);
+        }
+        int total = 0;
+        for (int w : bloco.Larguras) total += w;
+        e.BeginTable(n, linhas, total, atCentro);
+        for (int i = 0; i < n; ++i) e.GetColumn(i + 1).Largura = bloco.Larguras[static_cast<std::size_t>(i)];
+        // The heading row repeats on every page a long table crosses, and is kept with the
+        // first row below it: the room both take, roughly, in lines of their fonts.
+        e.LinhasTitulo = linhas > 2 ? 1 : 0;
+        int inicio = 0;
+        for (int l = 0; l < std::min(linhas, 2); ++l) {
+            int altura = 0;
+            for (int i = 0; i < n; ++i) {
+                const TCelula &x = celulas[l][bloco.Colunas[static_cast<std::size_t>(i)]];
+                TFonte f = x.Fonte;
+                f.Tamanho = layout.Tamanho(f);
+                const double util = std::max(1, bloco.Larguras[static_cast<std::size_t>(i)] -
+                                                     2 * TLayoutTabela::PaddingCelula);
+                int quantas = 0;
+                for (const QString &linha : LinhasCelula(TextoVisivel(x.Texto)))
+                    quantas += std::max(1, static_cast<int>(std::ceil(LarguraTwips(f, linha) / util)));
+                altura = std::max(altura, quantas * f.Tamanho * 23);
+            }
+            inicio += altura;
+        }
+        e.AlturaInicioTabela = inicio;
+        if (tab) {
+            // Each cell takes the background and borders of its region in the whole table: the
+            // heading row, the last row, the first and last columns, or the body.
+            const std::vector<int> origem = bloco.Colunas;
+            e.FormatoLinha = [tab, &e, linhas, colunas, origem](int linha) {
+                for (std::size_t i = 0; i < origem.size(); ++i) {
+                    TColuna &col = e.GetColumn(static_cast<int>(i) + 1);
+                    const TFormatoCelula &f = tab->Formatos[tab->Regiao(linha - 1, origem[i], linhas, colunas)];
+                    col.CorFundo = f.Fundo;
+                    col.BordasProprias = true;
+                    for (int lado = 0; lado < 6; ++lado) {
+                        const TLadoCelula &l = f.Lados[static_cast<std::size_t>(lado)];
+                        col.Bordas[static_cast<std::size_t>(lado)] =
+                            TBorda{l.Tipo, l.Multiplicidade, l.Espessura, false, l.Cor};
+                    }
+                }
+            };
+            e.FormatoLinha(1);
+        }
+        e.BeginRow();
+        for (int l = 0; l < linhas; ++l) {
+            if (l > 0) e.EndRow();
+            for (int c : bloco.Colunas) {
+                const TCelula &x = celulas[l][c];
+                TFonte fonte = x.Fonte;
+                fonte.Tamanho = layout.Tamanho(fonte);
+                e.SetFont(fonte);
+                switch (x.Alinhamento) {
+                case apCentro: e.AlignCenter(); break;
+                case apDireita: e.AlignRight(); break;
+                case apJustificado: e.AlignJustify(); break;
+                default: e.AlignLeft(); break;
+                }
+                // A carriage return inside the text breaks the cell into lines (the writers do it).
+                e.WriteFormatted(x.Texto);
+                e.NextCell();
+            }
+        }
+        e.EndTable();
+        e.FormatoLinha = nullptr;
+    }
     e.SetFont(FonteCorpo);
     e.AlignLeft();
 }
@@ -278,8 +361,10 @@ void TItemAvaliacaoTab::GravaConfiguracao(TArquivoIni &ini) const {
 }
 
 int TItemAvaliacaoTab::AlturaMinima() const {
-    return 2 * FonteTitulo.Tamanho * 20 + Formatos[rtPrimeiraLinha].Fonte.Tamanho * 20 +
-           2 * FonteCorpo.Tamanho * 20;
+    // The title block (a blank line, the title, a blank line), a heading of up to three lines
+    // and a row below it: a title never stays alone at the foot of a page.
+    return 3 * FonteTitulo.Tamanho * 23 + 3 * Formatos[rtPrimeiraLinha].Fonte.Tamanho * 23 +
+           2 * FonteCorpo.Tamanho * 23;
 }
 
 TRegiaoTabela TItemAvaliacaoTab::Regiao(int linha, int coluna, int linhas, int colunas) const {

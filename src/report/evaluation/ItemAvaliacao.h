@@ -172,6 +172,10 @@ class TItemAvaliacao {
 
   private:
     const TDescricaoItem &descricao_;
+    // While a table is written: the most decimals Num may write (-1: the format's), and the
+    // fewest decimals it wrote in fixed notation since last reset (INT_MAX: none).
+    mutable int limiteDecimais_ = -1;
+    mutable int decimaisUsados_ = 0;
 };
 
 // A cell format of a table: font, four border sides (each three line bytes and a colour; the

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zelto {
 
@@ -45,7 +46,15 @@ QFont TViewRelat::FonteTwips(const TFonte &fonte) {
 
 int TViewRelat::LarguraTexto(const TFonte &fonte, const QString &texto) {
     if (texto.isEmpty()) return 0;
-    return static_cast<int>(std::lround(QFontMetricsF(FonteTwips(fonte)).horizontalAdvance(texto)));
+    // The metrics of the last font measured are kept: breaking a long text measures many
+    // pieces in one font.
+    thread_local TFonte ultima;
+    thread_local std::optional<QFontMetricsF> metricas;
+    if (!metricas || !(ultima == fonte)) {
+        metricas.emplace(FonteTwips(fonte));
+        ultima = fonte;
+    }
+    return static_cast<int>(std::lround(metricas->horizontalAdvance(texto)));
 }
 
 int TViewRelat::AlturaFonte(const TFonte &fonte) {
@@ -222,37 +231,88 @@ void TViewRelat::WriteText(const QString &original) {
     if (Encerrada()) return;
     QString texto = original;
     if (simbolo_) texto.replace(QChar(0xA5), QChar(0x221E));
+    // A line break inside the text (CR, LF or CR LF: a cell heading in lines) ends the line.
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        EscreveTrecho(texto.left(i));
+        if (Encerrada()) return;
+        if (Line.empty()) LineHeight = std::max(LineHeight, AlturaFonte(fonteDesenho_));
+        FechaLinha(true);
+        const qsizetype fim = c == QLatin1Char('\r') && i + 1 < texto.size() &&
+                                      texto[i + 1] == QLatin1Char('\n')
+                                  ? i + 2
+                                  : i + 1;
+        texto = texto.mid(fim);
+        i = -1;
+    }
+    EscreveTrecho(texto);
+}
+
+void TViewRelat::EscreveTrecho(const QString &entrada) {
+    if (Encerrada()) return;
+    QString texto = entrada;
     const qsizetype tab = texto.indexOf(QLatin1Char('\t'));
     if (tab >= 0) {
-        WriteText(texto.left(tab));
+        EscreveTrecho(texto.left(tab));
         TTrechoLinha t;
         t.Tipo = TTrechoLinha::Tabulacao;
         t.Posicao = LineWidth;
-        LineWidth = (LineWidth / LarguraTabulacao + 1) * LarguraTabulacao;
+        // At least a blank's width: a word ending just short of a stop is never glued to what
+        // the tab brings.
+        const int minimo = LineWidth > 0 ? LineWidth + LarguraTexto(fonteDesenho_, QStringLiteral(" ")) : 0;
+        LineWidth = (minimo / LarguraTabulacao + 1) * LarguraTabulacao;
         t.Largura = LineWidth - t.Posicao;
         Line.push_back(std::move(t));
-        WriteText(texto.mid(tab + 1));
+        EscreveTrecho(texto.mid(tab + 1));
         return;
     }
+    // Hardly a glyph of a report font (the blank, "i", "." included) is narrower than a fifth of its
+    // size: a line of R twips holds fewer than R / (size x 4) + 2 characters. Only that many are
+    // ever measured at once, so a long text is broken in time linear in its length (a text of
+    // narrower marks still breaks, only earlier).
+    const int menorLetra = std::max(1, fonteDesenho_.Tamanho * 4);
     while (!texto.isEmpty() && !Encerrada()) {
-        const int largura = LarguraTexto(fonteDesenho_, texto);
         const int resta = Disponivel() - LineWidth;
-        if (largura <= resta) {
-            AcrescentaTexto(texto, largura);
-            return;
+        const qsizetype janela = std::max(0, resta) / menorLetra + 2;
+        if (texto.size() <= janela) {
+            const int largura = LarguraTexto(fonteDesenho_, texto);
+            if (largura <= resta) {
+                AcrescentaTexto(texto, largura);
+                return;
+            }
         }
-        // The number of characters that fit: the longest prefix whose width fits.
+        const QString inicio = texto.left(std::min(texto.size(), janela));
+        // The number of characters that fit: the longest prefix whose width fits. The search
+        // starts near the share of the window that the room left takes, then narrows.
         qsizetype cabem = 0;
         if (resta > 0) {
-            qsizetype de = 0, ate = texto.size();
+            const auto cabe = [&](qsizetype n) {
+                return LarguraTexto(fonteDesenho_, inicio.left(n)) <= resta;
+            };
+            const qsizetype n = inicio.size();
+            const int janelaLargura = std::max(1, LarguraTexto(fonteDesenho_, inicio));
+            const qsizetype palpite =
+                std::clamp<qsizetype>(static_cast<qsizetype>(static_cast<double>(n) * resta / janelaLargura), 0, n);
+            const qsizetype passo = palpite / 8 + 2;
+            qsizetype de = 0, ate = n;
+            if (cabe(palpite)) {
+                de = palpite;
+                const qsizetype acima = std::min(n, palpite + passo);
+                if (!cabe(acima)) ate = acima - 1; else de = acima;
+            } else {
+                ate = palpite - 1;
+                const qsizetype abaixo = std::max<qsizetype>(0, palpite - passo);
+                if (cabe(abaixo)) de = abaixo; else ate = abaixo - 1;
+            }
             while (de < ate) {
                 const qsizetype meio = (de + ate + 1) / 2;
-                if (LarguraTexto(fonteDesenho_, texto.left(meio)) <= resta)
+                if (cabe(meio))
                     de = meio;
                 else
                     ate = meio - 1;
             }
-            cabem = de;
+            cabem = std::max<qsizetype>(de, 0);
         }
         // The last blank at or before that position breaks the line; the blank is dropped.
         qsizetype branco = std::min(cabem, texto.size() - 1);
@@ -273,7 +333,7 @@ void TViewRelat::WriteText(const QString &original) {
         cabem = std::max<qsizetype>(cabem, 1);
         if (cabem < texto.size() && texto[cabem - 1].isHighSurrogate()) ++cabem;
         if (cabem >= texto.size()) {
-            AcrescentaTexto(texto, largura);
+            AcrescentaTexto(texto, LarguraTexto(fonteDesenho_, texto));
             return;
         }
         const QString antes = texto.left(cabem);
@@ -314,6 +374,9 @@ void TViewRelat::FechaLinha(bool fimParagrafo) {
         if (InTable && Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_)
             MudaPagina();
     }
+    if (InTable && CurrentRow >= 1 && CurrentRow <= LinhasTitulo)
+        titulo_.Linhas.push_back({CurrentColumn, Y - RowTop, Line, LineWidth, LineHeight,
+                                  LineBlanks, Alignment, fimParagrafo});
     if (Desenhando()) DesenhaLinha(fimParagrafo);
     Y += LineHeight;
     Line.clear();
@@ -328,9 +391,11 @@ void TViewRelat::MudaPagina() {
     Y = TopoTexto();
     if (AfterPageChange) AfterPageChange(*this);
     if (InTable) {
+        if (CurrentRow >= 1 && CurrentRow <= LinhasTitulo) titulo_.Valido = false;
         RowTop = Y;
         RowBottom = 0;
         CellHeights.fill(Y);
+        if (CurrentRow > LinhasTitulo && LinhasTitulo > 0) RepeteTitulo();
     }
 }
 

@@ -213,6 +213,7 @@ class TViewRelat : public TArqEditor {
     void EscreveCabecalhoEm(const std::function<void(TArqEditor &)> &escritor, int y);
 
     int Disponivel() const; // room of the line: the cell less its least padding, or TextWidth
+    void EscreveTrecho(const QString &texto); // a text without line breaks
     void AcrescentaTexto(const QString &texto, int largura);
     void FechaLinha(bool fimParagrafo);
     void MudaPagina();
@@ -225,6 +226,22 @@ class TViewRelat : public TArqEditor {
     void DesenhaBordasLinha(int topo, int base, bool comTopo, bool comBase);
     void TracaBorda(const TBorda &b, QPointF de, QPointF ate, TCor fundo);
     void FimDeLinhaTabela(bool ultima);
+
+    // The heading row of the table being written, line by line as it was laid out, to draw it
+    // again at the top of every further page the table reaches.
+    struct TLinhaTitulo {
+        int Coluna, Deslocamento; // column; twips below the row's top
+        std::vector<TTrechoLinha> Trechos;
+        int Largura, Altura, Brancos;
+        std::uint8_t Alinhamento;
+        bool FimParagrafo;
+    };
+    struct TTituloTabela {
+        bool Valido = false; // false when the heading itself crossed a page
+        int Altura = 0;
+        std::vector<TLinhaTitulo> Linhas;
+    } titulo_;
+    void RepeteTitulo();
 
     QPainter *pintor_ = nullptr;
     TFonte fonteDesenho_;

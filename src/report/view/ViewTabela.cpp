@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <tuple>
 
 namespace zelto {
 
@@ -85,6 +86,14 @@ void TViewRelat::SelectColumn(int coluna) {
 
 void TViewRelat::BeginRow() {
     TerminaLinha();
+    // The heading row and the first row below it start on the same page.
+    if (!InTable && CurrentRow == 1 && AlturaInicioTabela > 0 && !Fits(AlturaInicioTabela) &&
+        Y > TopoTexto() && !semQuebraPagina_)
+        MudaPagina();
+    if (!InTable) {
+        titulo_ = {};
+        titulo_.Valido = LinhasTitulo > 0;
+    }
     if (!InTable) ComBaseAcima = false;
     InTable = true;
     RowTop = Y;
@@ -185,6 +194,7 @@ void TViewRelat::EndRow() {
     TArqEditor::EndRow();
     if (!InTable) return;
     FimDeLinhaTabela(false);
+    if (CurrentRow == LinhasTitulo) titulo_.Altura = RowBottom - RowTop;
     Y = RowTop = RowBottom;
     CellX = EsquerdaTabela();
     ComBaseAcima = static_cast<bool>(FormatoLinha);
@@ -205,6 +215,48 @@ void TViewRelat::EndTable() {
     InTable = false;
     ComBaseAcima = false;
     CellX = 0;
+}
+
+void TViewRelat::RepeteTitulo() {
+    // A heading taller than a third of the text area is not repeated: the rows would hardly
+    // have room below it.
+    if (!titulo_.Valido || titulo_.Altura <= 0 || titulo_.Altura > TextHeight / 3) return;
+    const int topo = Y;
+    if (Desenhando()) {
+        // The heading row's lines are drawn again as they were measured, with the heading's
+        // formats, and everything of the row being written is given back afterwards.
+        const std::vector<TColuna> colunas = Columns;
+        const auto estado = std::make_tuple(CurrentColumn, CellX, CellWidth, BorderInsets,
+                                            Alignment, ComBaseAcima);
+        std::vector<TTrechoLinha> linha = std::move(Line);
+        const int largura = LineWidth, altura = LineHeight, brancos = LineBlanks;
+        if (FormatoLinha) FormatoLinha(1);
+        for (const TLinhaTitulo &l : titulo_.Linhas) {
+            SelectColumn(l.Coluna);
+            CellX = XColuna(l.Coluna);
+            Line = l.Trechos;
+            LineWidth = l.Largura;
+            LineHeight = l.Altura;
+            LineBlanks = l.Brancos;
+            Alignment = l.Alinhamento;
+            Y = topo + l.Deslocamento;
+            DesenhaLinha(l.FimParagrafo);
+        }
+        for (int c = 1; c <= ColumnCount && c < static_cast<int>(CellHeights.size()); ++c) {
+            SelectColumn(c);
+            PreencheFundo(c, XColuna(c), GetColumn(c).Largura, topo + titulo_.Altura);
+        }
+        ComBaseAcima = false;
+        DesenhaBordasLinha(topo, topo + titulo_.Altura, true, true);
+        Columns = colunas;
+        std::tie(CurrentColumn, CellX, CellWidth, BorderInsets, Alignment, ComBaseAcima) = estado;
+        Line = std::move(linha);
+        LineWidth = largura;
+        LineHeight = altura;
+        LineBlanks = brancos;
+    }
+    Y = RowTop = topo + titulo_.Altura;
+    CellHeights.fill(Y);
 }
 
 void TViewRelat::DrawRowBorders() {

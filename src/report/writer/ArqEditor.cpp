@@ -91,6 +91,8 @@ void TArqEditor::BeginTable(int colunas, int linhas, int largura, int alinhament
     CurrentRow = 1;
     TableFont = TFonte{};
     FormatoLinha = nullptr;
+    LinhasTitulo = 0;
+    AlturaInicioTabela = 0;
 }
 
 bool TArqEditor::PreparaLinha() {

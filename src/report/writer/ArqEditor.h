@@ -228,6 +228,9 @@ class TArqEditor {
     // A graph item hands the axis mapping of its chart just before WritePicture, so a view can
     // turn a click on the picture back into chart units. File writers ignore it.
     virtual void SetChartMapping(const TMapaEixos & /*mapa*/) {}
+    // The paragraphs written while it is on stay on the page of the paragraph (or table) that
+    // follows them: a title is never left alone at the foot of a page.
+    virtual void KeepWithNext(bool /*ligado*/) {}
 
     // Non-virtual helpers.
     // WriteText with the markup: "mantissa###exponent%" writes mantissa, "x", "10" and the
@@ -285,6 +288,11 @@ class TArqEditor {
     // applies row 1 itself before BeginRow; the writers that draw tables call it through
     // PreparaLinha as each later row begins. BeginTable clears it.
     std::function<void(int linha)> FormatoLinha;
+    // Rows at the top of the table that repeat on every page the table crosses (0 or 1), and
+    // the room (twips, an estimate) of those rows with the first row below them, which the
+    // writers keep together. BeginTable clears both.
+    int LinhasTitulo = 0;
+    int AlturaInicioTabela = 0;
 
     // Twips per device pixel, horizontally and vertically (round(1440 / dpi) here; the view
     // replaces them by the exact quotient).

@@ -234,6 +234,9 @@ QByteArray tRTF_Writer::Escapa(const QString &texto) {
             r += '\\';
             r += static_cast<char>(c);
         } else if (c == u'\t') {
+            // A blank before the tab when a word ends there: a word ending just short of a tab
+            // stop is never glued to what the tab brings.
+            if (i > 0 && texto[i - 1] != u' ' && texto[i - 1] != u'\t') r += ' ';
             r += "\\tab ";
         } else if (c == u'\r' || c == u'\n') {
             // A line break inside a text (CR, LF or CR LF) breaks the line, as in a cell
@@ -481,8 +484,26 @@ void tRTF_Writer::ReemiteParagrafo() {
     Corpo(r);
 }
 
+void tRTF_Writer::KeepWithNext(bool ligado) {
+    if (ligado == manter_) return;
+    manter_ = ligado;
+    // A paragraph keeps its properties until \pard: turning the keep off starts afresh and
+    // gives the paragraph its alignment back.
+    if (ligado) {
+        Corpo("\\keepn ");
+    } else {
+        Corpo("\\pard ");
+        const std::uint8_t alinhamento = Alignment;
+        Alignment = apDesconhecido;
+        Alinha(alinhamento == apDesconhecido ? static_cast<std::uint8_t>(apEsquerda) : alinhamento);
+    }
+}
+
 void tRTF_Writer::BeginRow() {
-    QByteArray r = "\\trowd\\trgaph108";
+    // The cell padding is written out (left and right, in twips), so every reader leaves the
+    // text the width the columns were measured for; a heading row repeats on every page.
+    QByteArray r = "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3";
+    if (CurrentRow >= 1 && CurrentRow <= LinhasTitulo) r += "\\trhdr";
     r += TableAlignment == atEsquerda ? "\\trql" : TableAlignment == atCentro ? "\\trqc" : "\\trqr";
     const bool primeiraLinha = CurrentRow == 1;
     const bool ultimaLinha = CurrentRow == RowCount;
@@ -533,7 +554,7 @@ void tRTF_Writer::EndRow() {
     ++CurrentRow;
     // Columns whose borders differ from the table's, and rows with formats of their own, need
     // their own row definition.
-    bool diferem = PreparaLinha();
+    bool diferem = PreparaLinha() || CurrentRow == LinhasTitulo + 1;
     for (int i = 1; i <= ColumnCount && !diferem; ++i)
         diferem = GetColumn(i).Bordas != TableBorders;
     if (diferem) BeginRow();

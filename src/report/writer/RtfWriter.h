@@ -92,6 +92,7 @@ class tRTF_Writer : public TArqEditor {
     void EndHeader() override;
     void BeginFooter() override;
     void EndFooter() override;
+    void KeepWithNext(bool ligado) override;
     void BeginRow() override;
     void NextCell() override;
     void EndRow() override;
@@ -134,6 +135,7 @@ class tRTF_Writer : public TArqEditor {
     bool fechado_ = false;      // CloseDocument ran
     bool concluido_ = false;    // and completed
     bool fonteEmitida_ = false; // CurrentFont is what the file holds (else the next SetFont writes)
+    bool manter_ = false;       // paragraphs are kept with the next (keep-with-next is on)
     bool delimitador_ = false;  // the last control word ended with digits and no blank
     TCor corFundo_ = CorBranca;
     QList<QByteArray> fontes_; // font entries without their number
