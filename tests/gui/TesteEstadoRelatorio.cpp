@@ -185,7 +185,7 @@ class TesteEstadoRelatorio : public QObject {
             return QJsonArray();
         };
         QCOMPARE(tabela(2)[1][1].toString(), QStringLiteral("43.000"));
-        QCOMPARE(tabela(23)[1][1].toString(), QStringLiteral("43.000,00"));
+        QCOMPARE(tabela(23)[1][1].toString(), QStringLiteral("43.000,0"));
 
         w.J().ExportaRelatorio();
         QCOMPARE(w.atualizacoes, 2);
