@@ -270,3 +270,26 @@ TEST(PinturaChart, NomesDosEixosDaSuperficieDentroDoPlot) {
         EXPECT_LT(y1, l.Mapa.PlotBase());
     }
 }
+
+// At print resolution the chart is the same drawing, finer: the picture is 300/96 as large,
+// says its resolution, and its title spans 300/96 as many pixels (the text is sized for the
+// device, not enlarged twice).
+TEST(PinturaChart, NaResolucaoDeImpressaoOTextoGuardaOTamanho) {
+    TChart c;
+    c.Largura = 300, c.Altura = 120;
+    c.EscalaX.Oculta = c.EscalaY.Oculta = true;
+    c.Titulo = "Dispersão dos elementos";
+    c.FonteTitulo.Tamanho = 12;
+    auto larguraEscura = [](const QImage &i, int ate) {
+        int menor = i.width(), maior = -1;
+        for (int y = 0; y < ate; ++y)
+            for (int x = 0; x < i.width(); ++x)
+                if (qGray(i.pixel(x, y)) < 100) menor = std::min(menor, x), maior = std::max(maior, x);
+        return maior - menor + 1;
+    };
+    const QImage tela = ImagemChart(c, 256), impressao = ImagemChart(c, 256, 300);
+    EXPECT_EQ(impressao.size(), QSize(938, 375));
+    EXPECT_NEAR(impressao.dotsPerMeterX() * 0.0254, 300, 0.5);
+    const double razao = static_cast<double>(larguraEscura(impressao, 120)) / larguraEscura(tela, 38);
+    EXPECT_NEAR(razao, 300 / 96.0, 0.15);
+}

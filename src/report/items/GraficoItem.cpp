@@ -115,9 +115,8 @@ void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> 
     const TMapeamento m = LayoutDe(c).Mapa;
     e.SetChartMapping(TMapaEixos{m.Esquerda + 1.0, m.Altura - m.Base - 1.0, m.EscalaX(), m.EscalaY(),
                                  m.XMin, m.YMin});
-    const QImage imagem = ImagemChart(c, cores);
-    e.WritePicture(imagem, 100, cores);
-    if (GuardaFiguras) Figuras.push_back({parte_, imagem, c});
+    e.WriteChart(c, cores);
+    if (GuardaFiguras) Figuras.push_back({parte_, ImagemChart(c, cores), c});
     e.NewParagraph();
     if (Comentarios && !comentarios.empty()) {
         e.SetFont(FonteComentario);

@@ -3,8 +3,9 @@
 //
 // TItemGrafico turns the item's graph settings into a TChart (fonts, colours, grid styles,
 // divisions, scale modes, centring, marker, numbering, size in mm at the screen's 96 pixels per
-// inch) and writes a finished chart: centred picture, WritePicture with 2 colours for a
-// monochrome setting (else 16 or 256), and the comment under it when comments are on.
+// inch) and writes a finished chart: centred, handed to the writer as the chart itself
+// (WriteChart, with 2 colours for a monochrome setting, else 16 or 256), and the comment under
+// it when comments are on.
 // The two series option bytes hold: first byte, bits 0-1 the colour count (0 two, 1 sixteen,
 // 2 or 3 256) and bit 2 set to hide the sample numbers; second byte, bits 0-2 the marker kind
 // (4 or more: no marker). The stored defaults (03, D0) give 256 colours, numbers and circles.

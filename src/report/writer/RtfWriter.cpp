@@ -1,7 +1,9 @@
 #include "writer/RtfWriter.h"
 
 #include "common/Texto.h"
+#include "chart/Chart.h"
 #include "writer/Dib.h"
+#include "writer/Png.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -586,6 +588,20 @@ void tRTF_Writer::WritePicture(const QImage &imagem, int escala, int cores) {
                    Numero(largura100mm) + "\\pich" + Numero(altura100mm) + "\\picscalex" +
                    Numero(e) + "\\picscaley" + Numero(e) + FimLinha;
     r += Hexadecimal(wmf);
+    r += '}';
+    Corpo(r);
+}
+
+void tRTF_Writer::WriteChart(const TChart &chart, int cores) {
+    const QImage imagem = ImagemChart(chart, cores, ResolucaoGraficos);
+    const QImage reduzida = cores == 2 ? imagem : Indexa(imagem, cores).Indices;
+    const QByteArray png = PngIndexado(reduzida);
+    constexpr double twipsPorUnidade = 1440.0 / 96;
+    QByteArray r = "\r\n{\\pict\\pngblip\\picw" + Numero(reduzida.width()) + "\\pich" +
+                   Numero(reduzida.height()) + "\\picwgoal" +
+                   Numero(std::lround(chart.Largura * twipsPorUnidade)) + "\\pichgoal" +
+                   Numero(std::lround(chart.Altura * twipsPorUnidade)) + FimLinha;
+    r += Hexadecimal(png);
     r += '}';
     Corpo(r);
 }
