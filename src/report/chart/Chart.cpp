@@ -157,8 +157,9 @@ TLayoutChart LayoutDe(const TChart &c) {
     TMedidasTexto m;
     m.AlturaTitulo = AlturaTexto(c.FonteTitulo, c.Titulo);
     m.AlturaSubtitulo = AlturaTexto(c.FonteLegendas, c.Subtitulo);
-    m.AlturaTituloX = AlturaTexto(c.FonteLegendas, c.TituloX);
-    m.AlturaTituloY = AlturaTexto(c.FonteLegendas, c.TituloY);
+    // A surface names its axes beside its own edges: no axis titles around the plot.
+    m.AlturaTituloX = tresD ? 0 : AlturaTexto(c.FonteLegendas, c.TituloX);
+    m.AlturaTituloY = tresD ? 0 : AlturaTexto(c.FonteLegendas, c.TituloY);
     m.AlturaTituloDireita = AlturaTexto(c.FonteLegendas, c.TituloDireita);
     m.AlturaAg = Metricas(c.FonteEscalaX.ParaQFont()).height();
     m.LarguraRotuloY = LarguraMaxima(c.FonteEscalaY, l.EscalaY, l.TiquesY);
@@ -178,7 +179,7 @@ TLayoutChart LayoutDe(const TChart &c) {
     l.Mapa.XMin = x.Minimo, l.Mapa.XMax = x.Maximo;
     l.Mapa.YMin = y.Minimo, l.Mapa.YMax = y.Maximo;
     const int larguraPlot = l.Mapa.PlotDireita() - l.Mapa.PlotEsquerda();
-    l.XAlternado = RotulosXAlternados(l.EscalaX.Divisoes, m.LarguraRotuloX, larguraPlot);
+    l.XAlternado = RotulosXAlternados(static_cast<int>(l.TiquesX.size()), m.LarguraRotuloX, larguraPlot);
     return l;
 }
 
@@ -578,10 +579,12 @@ void PintaChart(QPainter &p, const TChart &c, bool monocromatico) {
     TextoCentrado(p, c.FonteTitulo, c.Titulo, meio, 10);
     TextoCentrado(p, c.FonteLegendas, c.Subtitulo, meio, ft.height() + 20);
     const QFontMetrics fl = Metricas(c.FonteLegendas.ParaQFont());
-    TextoCentrado(p, c.FonteLegendas, c.TituloX, (m.PlotEsquerda() + m.PlotDireita()) / 2,
-                  c.Altura - c.Extra[3] - l.AlturaLegenda - 30 + (30 - fl.height()) / 2);
     const int meioY = (m.PlotTopo() + m.PlotBase()) / 2;
-    TextoVertical(p, c.FonteLegendas, c.TituloY, c.Extra[0] + 5, meioY, 90);
+    if (!c.Superficie) {
+        TextoCentrado(p, c.FonteLegendas, c.TituloX, (m.PlotEsquerda() + m.PlotDireita()) / 2,
+                      c.Altura - c.Extra[3] - l.AlturaLegenda - 30 + (30 - fl.height()) / 2);
+        TextoVertical(p, c.FonteLegendas, c.TituloY, c.Extra[0] + 5, meioY, 90);
+    }
     TextoVertical(p, c.FonteLegendas, c.TituloDireita, c.Largura - 5, meioY, 270);
     PintaEscalas(p, c, l);
 
