@@ -355,7 +355,16 @@ void tRTF_Writer::WriteText(const QString &texto) {
 }
 
 void tRTF_Writer::WritePageNumber() {
-    Corpo("{\\field{\\*\\fldinst PAGE}}");
+    // The field carries the font of the text around it, as readers give a field's result the
+    // formatting of its own instruction, not of the paragraph.
+    QByteArray f;
+    if (fonteEmitida_) {
+        f = ReferenciaFonte(CurrentFont) + "\\fs" + Numero(2 * CurrentFont.Tamanho);
+        if (CurrentFont.Negrito) f += "\\b";
+        if (CurrentFont.Italico) f += "\\i";
+        f += ' ';
+    }
+    Corpo("{\\field{\\*\\fldinst {" + f + "PAGE}}{\\fldrslt {" + f + "1}}}");
 }
 
 void tRTF_Writer::NewParagraph() {
