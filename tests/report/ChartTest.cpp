@@ -12,41 +12,62 @@
 
 using namespace zelto;
 
+// Automatic ranges cover the data with little waste, their ends on halves of a nice step; the
+// nice step switches at the geometric means of its neighbours (√2, √5, √12.5, √50).
 TEST(GeometriaChart, RegraDaFaixa) {
-    const TFaixa a = RegraFaixa(12.3, 87.6);
-    EXPECT_DOUBLE_EQ(a.Minimo, 10);
-    EXPECT_DOUBLE_EQ(a.Maximo, 97);
-    const TFaixa z = RegraFaixa(0, 0, false);
-    EXPECT_DOUBLE_EQ(z.Minimo, -0.1);
-    EXPECT_DOUBLE_EQ(z.Maximo, 0.1);
-    const TFaixa zw = RegraFaixa(0, 0, true); // widening does not change 0
-    EXPECT_DOUBLE_EQ(zw.Minimo, -0.1);
-    EXPECT_DOUBLE_EQ(zw.Maximo, 0.1);
-    // One value is still widened; negative ranges round outwards; reversed ends are swapped.
-    const TFaixa um = RegraFaixa(5, 5);
-    EXPECT_LT(um.Minimo, 5);
-    EXPECT_GT(um.Maximo, 5);
-    const TFaixa neg = RegraFaixa(-87.6, -12.3);
-    EXPECT_LE(neg.Minimo, -87.6 * 1.1);
-    EXPECT_GE(neg.Maximo, -12.3 * 0.9);
-    const TFaixa inv = RegraFaixa(87.6, 12.3);
-    EXPECT_DOUBLE_EQ(inv.Minimo, 10);
-    // A quotient that floating point puts just under a whole number is not cut below it.
-    const TFaixa fino = RegraFaixa(0.1, 0.7, false); // 0.7 / 0.1 is 6.999…
-    EXPECT_NEAR(fino.Maximo, 0.8, 1e-12);
+    auto faixa = [](double a, double b, bool alarga = true) {
+        const TFaixa f = RegraFaixa(a, b, alarga);
+        return std::pair{f.Minimo, f.Maximo};
+    };
+    auto perto = [](std::pair<double, double> f, double a, double b) {
+        return std::fabs(f.first - a) < 1e-9 && std::fabs(f.second - b) < 1e-9;
+    };
+    EXPECT_TRUE(perto(faixa(10.4, 11.8), 10.3, 11.9)); // the residual axis ran 8 .. 14
+    EXPECT_TRUE(perto(faixa(12.3, 87.6), 5, 95));
+    EXPECT_TRUE(perto(faixa(-87.6, -12.3), -95, -5));
+    EXPECT_TRUE(perto(faixa(87.6, 12.3), 5, 95)); // reversed ends are swapped
+    EXPECT_TRUE(perto(faixa(1, 546), -25, 575));
+    EXPECT_TRUE(perto(faixa(0, 0, false), -0.1, 0.1));
+    EXPECT_TRUE(perto(faixa(0, 0, true), -0.1, 0.1));
+    EXPECT_TRUE(perto(faixa(5, 5), 4.5, 5.5)); // one value is still spread
+    // An end that floating point puts just off a multiple stays on it: 0.7 / 0.025 is 27.999….
+    EXPECT_TRUE(perto(faixa(0.1, 0.7, false), 0.1, 0.7));
+    for (const auto &[a, b] : {std::pair{10.4, 11.8}, std::pair{1.0, 546.0}, std::pair{-3e-5, 7e-4}}) {
+        const TFaixa f = RegraFaixa(a, b);
+        EXPECT_LT(f.Minimo, a);
+        EXPECT_GT(f.Maximo, b);
+        EXPECT_LT(f.Maximo - f.Minimo, 1.3 * (b - a)) << a << ".." << b; // little waste
+    }
+    EXPECT_DOUBLE_EQ(PassoAgradavel(14.1, 10), 1);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(14.2, 10), 2);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(22.3, 10), 2);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(22.4, 10), 2.5);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(35.3, 10), 2.5);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(35.4, 10), 5);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(70.7, 10), 5);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(70.8, 10), 10);
+    EXPECT_DOUBLE_EQ(PassoAgradavel(0, 10), 0);
+    EXPECT_DOUBLE_EQ(PassoInteiro(25, 10), 2); // 2.5 is no whole step
+    EXPECT_DOUBLE_EQ(PassoInteiro(3, 10), 1);
+    EXPECT_DOUBLE_EQ(PassoInteiro(590, 10), 50);
 }
 
 TEST(GeometriaChart, TiquesUmPorCentoCentroEMarcas) {
     TEscalaChart e;
-    ASSERT_TRUE(CalculaEscala(e, 10, 97));
-    EXPECT_DOUBLE_EQ(e.Passo, 8.7);
-    const auto t = Tiques(e, 10, 97);
-    ASSERT_EQ(t.size(), 11u);
-    EXPECT_DOUBLE_EQ(t.front(), 10);
-    EXPECT_NEAR(t.back(), 97, 1e-12); // within 1 %: drawn
-    EXPECT_FALSE(TemMarca(t.front(), 10, 97));
-    EXPECT_FALSE(TemGrade(t.front(), 10, 97));
-    EXPECT_TRUE(TemMarca(t[1], 10, 97));
+    ASSERT_TRUE(CalculaEscala(e, 10.3, 11.9));
+    EXPECT_DOUBLE_EQ(e.Passo, 0.2);
+    const auto t = Tiques(e, 10.3, 11.9);
+    ASSERT_EQ(t.size(), 8u); // 10.4 .. 11.8: 12.0 lies half a step past the end
+    EXPECT_NEAR(t.front(), 10.4, 1e-12);
+    EXPECT_NEAR(t.back(), 11.8, 1e-12);
+    EXPECT_TRUE(TemGrade(t.front(), 10.3, 11.9)); // a step from the frame: its grid line shows
+    TEscalaChart g;
+    ASSERT_TRUE(CalculaEscala(g, 10.0, 11.999));
+    const auto f = Tiques(g, 10.0, 11.999); // 12 is within a hundredth of a step: on the end
+    EXPECT_DOUBLE_EQ(f.back(), 11.999);
+    EXPECT_FALSE(TemMarca(f.front(), 10.0, 11.999));
+    EXPECT_FALSE(TemGrade(f.front(), 10.0, 11.999));
+    EXPECT_TRUE(TemMarca(f[1], 10.0, 11.999));
 
     TEscalaChart c;
     c.CentraZero = true;
@@ -269,4 +290,33 @@ TEST(PinturaChart, NomesDosEixosDaSuperficieDentroDoPlot) {
         EXPECT_GT(y0, l.Mapa.PlotTopo());
         EXPECT_LT(y1, l.Mapa.PlotBase());
     }
+    // Each axis is named once: no axis title below or left of the plot.
+    int fora = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) == qRgb(0, 0, 255) && (y > l.Mapa.PlotBase() || x < l.Mapa.PlotEsquerda())) ++fora;
+    EXPECT_EQ(fora, 0);
+}
+
+// At print resolution the chart is the same drawing, finer: the picture is 300/96 as large,
+// says its resolution, and its title spans 300/96 as many pixels (the text is sized for the
+// device, not enlarged twice).
+TEST(PinturaChart, NaResolucaoDeImpressaoOTextoGuardaOTamanho) {
+    TChart c;
+    c.Largura = 300, c.Altura = 120;
+    c.EscalaX.Oculta = c.EscalaY.Oculta = true;
+    c.Titulo = "Dispersão dos elementos";
+    c.FonteTitulo.Tamanho = 12;
+    auto larguraEscura = [](const QImage &i, int ate) {
+        int menor = i.width(), maior = -1;
+        for (int y = 0; y < ate; ++y)
+            for (int x = 0; x < i.width(); ++x)
+                if (qGray(i.pixel(x, y)) < 100) menor = std::min(menor, x), maior = std::max(maior, x);
+        return maior - menor + 1;
+    };
+    const QImage tela = ImagemChart(c, 256), impressao = ImagemChart(c, 256, 300);
+    EXPECT_EQ(impressao.size(), QSize(938, 375));
+    EXPECT_NEAR(impressao.dotsPerMeterX() * 0.0254, 300, 0.5);
+    const double razao = static_cast<double>(larguraEscura(impressao, 120)) / larguraEscura(tela, 38);
+    EXPECT_NEAR(razao, 300 / 96.0, 0.15);
 }

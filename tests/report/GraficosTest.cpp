@@ -395,3 +395,15 @@ TEST_F(Graficos, SeriesOpcoes) {
     duas->DefineContexto(nullptr);
     nivel->DefineContexto(nullptr);
 }
+
+// Sample numbers show while they stay legible: the Windsor scatter (546 points) has none by
+// default, an explicit choice wins either way, and the boundary is 100 points.
+TEST_F(Graficos, NumerosDasAmostrasSoEnquantoLegiveis) {
+    EXPECT_EQ(PontosDoChart(r_->Chart("TIA_Dispersao")), r_->s->n());
+    EXPECT_GT(r_->s->n(), kMaxPontosNumerados);
+    EXPECT_FALSE(r_->Chart("TIA_Dispersao").Numeracao);
+    EXPECT_TRUE(NumeracaoDoChart(0x03, 100));
+    EXPECT_FALSE(NumeracaoDoChart(0x03, 101));
+    EXPECT_TRUE(NumeracaoDoChart(0x03 | kMostraNumeros, 546));
+    EXPECT_FALSE(NumeracaoDoChart(0x03 | kOcultaNumeros, 3));
+}

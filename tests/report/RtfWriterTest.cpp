@@ -3,11 +3,14 @@
 // (cancel, uncreatable file, symbolic link).
 #include "SequenciaPadrao.h"
 
+#include "chart/Chart.h"
 #include "writer/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -251,4 +254,38 @@ TEST(RtfWriter, SaidaSegura) {
     EXPECT_TRUE(Le(arquivo).startsWith("{\\rtf1"));
     EXPECT_EQ(QFile::permissions(arquivo) & ~(QFile::ReadUser | QFile::WriteUser), permissoes);
     EXPECT_EQ(arquivos(), (QStringList{"laudo.doc", "ligacao.rtf"}));
+}
+
+// A chart goes as a PNG picture at print resolution: \pngblip with its pixel size and its
+// printed size (15 twips per layout unit), at least 200 pixels per inch of that size, the PNG
+// of those pixels; two colours as a one-bit picture.
+TEST(RtfWriter, GraficoComoPngNaResolucaoDeImpressao) {
+    TChart c;
+    c.Largura = 200, c.Altura = 150;
+    c.Titulo = "Dispersão";
+    c.PlotPoint("1", 50, 50);
+    const QByteArray corpo = CorpoDe(Documento([&](tRTF_Writer &w) {
+        w.WriteChart(c, 256);
+        w.WriteChart(c, 2);
+    }));
+    const QRegularExpression figura(
+        QStringLiteral(R"(\{\\pict\\pngblip\\picw(\d+)\\pich(\d+)\\picwgoal(\d+)\\pichgoal(\d+)\r\n([0-9a-f\r\n]+)\})"));
+    auto it = figura.globalMatch(QString::fromLatin1(corpo));
+    int n = 0;
+    for (const int bits : {8, 1}) {
+        ASSERT_TRUE(it.hasNext()) << bits;
+        const auto m = it.next();
+        ++n;
+        const int pw = m.captured(1).toInt(), ph = m.captured(2).toInt();
+        EXPECT_EQ(m.captured(3).toInt(), 3000);
+        EXPECT_EQ(m.captured(4).toInt(), 2250);
+        EXPECT_GE(pw * 1440.0 / 3000, 200);
+        EXPECT_GE(ph * 1440.0 / 2250, 200);
+        const QByteArray png = QByteArray::fromHex(m.captured(5).remove(QRegularExpression("[\r\n]")).toLatin1());
+        EXPECT_EQ(png[24], static_cast<char>(bits));
+        const QImage lida = QImage::fromData(png, "PNG");
+        EXPECT_EQ(lida.size(), QSize(pw, ph));
+    }
+    EXPECT_EQ(n, 2);
+    EXPECT_FALSE(corpo.contains("wmetafile"));
 }

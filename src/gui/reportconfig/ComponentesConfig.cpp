@@ -4,15 +4,24 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 
 #include <fstream>
 #include <sstream>
 
 namespace zelto {
 
-TFonte FonteDeQFont(const QFont &f, TCor cor) {
+TFonte FonteDeQFont(const QFont &f, TCor cor, const QString &nomeAnterior) {
     TFonte t;
     t.Nome = f.family();
+    // The dialog shows the face that stands in for the stored one on this machine (Liberation
+    // Sans for Arial): picking that face keeps the name the user had.
+    if (!nomeAnterior.isEmpty() && nomeAnterior != t.Nome) {
+        TFonte anterior;
+        anterior.Nome = nomeAnterior;
+        const QFont q = anterior.ParaQFont();
+        if (t.Nome == q.family() || t.Nome == QFontInfo(q).family()) t.Nome = nomeAnterior;
+    }
     t.Tamanho = f.pointSize() > 0 ? f.pointSize() : 10;
     t.Negrito = f.bold();
     t.Italico = f.italic();
@@ -29,7 +38,7 @@ TBotaoFonte::TBotaoFonte(const TFonte &f, QWidget *pai) : QPushButton(pai), font
     connect(this, &QPushButton::clicked, this, [this] {
         bool ok = false;
         const QFont q = QFontDialog::getFont(&ok, fonte_.ParaQFont(), this, QStringLiteral("Fonte"));
-        if (ok) DefineFonte(FonteDeQFont(q, fonte_.Cor));
+        if (ok) DefineFonte(FonteDeQFont(q, fonte_.Cor, fonte_.Nome));
     });
 }
 

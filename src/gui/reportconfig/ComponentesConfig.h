@@ -14,8 +14,10 @@
 
 namespace zelto {
 
-// The font of the writers from a Qt font and back (colour kept apart).
-TFonte FonteDeQFont(const QFont &f, TCor cor);
+// The font of the writers from a Qt font (colour kept apart), as picked in a dialog: when the
+// picked face is the one that stands in on this machine for `nomeAnterior` (the name before the
+// dialog, e.g. Liberation Sans for Arial), that name is kept.
+TFonte FonteDeQFont(const QFont &f, TCor cor, const QString &nomeAnterior = {});
 
 // A button that shows a font ("Arial, 10") and opens the font dialog when clicked.
 class TBotaoFonte : public QPushButton {

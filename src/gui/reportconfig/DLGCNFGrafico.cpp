@@ -147,7 +147,12 @@ TDLGCNFGrafico::TDLGCNFGrafico(TListaItens &itens, int indice, bool todos, QWidg
     comentarios_->setChecked(g.Comentarios);
     indices_ = new QCheckBox(QStringLiteral("Índices das marcas"), grupoOpcoes);
     indices_->setObjectName(QStringLiteral("Indices"));
-    indices_->setChecked((g.OpcoesSerie[0] & 0x04) == 0);
+    // Three states: always, never, or (partly checked) while the chart has at most 100 points.
+    indices_->setTristate(true);
+    indices_->setToolTip(QStringLiteral("Marcado: sempre; vazio: nunca; parcial: só em gráficos de até 100 pontos"));
+    indices_->setCheckState((g.OpcoesSerie[0] & 0x04)   ? Qt::Unchecked
+                            : (g.OpcoesSerie[0] & 0x08) ? Qt::Checked
+                                                        : Qt::PartiallyChecked);
     marcador_ = Lista(grupoOpcoes, {"Círculo", "Quadrado", "Triângulo", "Esfera", "Nenhuma"}, g.OpcoesSerie[1] & 0x07,
                       QStringLiteral("Marcador"));
     estiloLinha_ = Lista(grupoOpcoes, kEstilosLinha, g.EstiloCaneta, QStringLiteral("EstiloLinha"));
@@ -255,7 +260,7 @@ TDLGCNFGrafico::TDLGCNFGrafico(TListaItens &itens, int indice, bool todos, QWidg
     for (QSpinBox *s : {larguraLinha_, largura_, altura_})
         connect(s, &QSpinBox::valueChanged, this, &TDLGCNFGrafico::Atualiza);
     connect(comentarios_, &QCheckBox::toggled, this, &TDLGCNFGrafico::Atualiza);
-    connect(indices_, &QCheckBox::toggled, this, &TDLGCNFGrafico::Atualiza);
+    connect(indices_, &QCheckBox::stateChanged, this, &TDLGCNFGrafico::Atualiza);
     AdicionaBotoes(principal);
     // The controls only write the settings once one of them changes.
     const TChart c = Previa();
@@ -282,10 +287,11 @@ void TDLGCNFGrafico::Atualiza() {
     for (std::size_t i = 0; i < g.Cores.size(); ++i) g.Cores[i] = cores_[i]->Cor();
     g.Comentarios = comentarios_->isChecked();
     // The option bytes keep the bits that no control shows.
-    std::uint8_t o0 = static_cast<std::uint8_t>(g.OpcoesSerie[0] & ~0x07);
+    std::uint8_t o0 = static_cast<std::uint8_t>(g.OpcoesSerie[0] & ~0x0F);
     const int codigoAtual = g.OpcoesSerie[0] & 0x03;
     const int codigo = numeroCores_->currentIndex() == 2 && codigoAtual == 3 ? 3 : numeroCores_->currentIndex();
-    o0 = static_cast<std::uint8_t>(o0 | codigo | (indices_->isChecked() ? 0 : 0x04));
+    const int numeros = indices_->checkState() == Qt::Unchecked ? 0x04 : indices_->checkState() == Qt::Checked ? 0x08 : 0;
+    o0 = static_cast<std::uint8_t>(o0 | codigo | numeros);
     g.OpcoesSerie[0] = o0;
     g.OpcoesSerie[1] = static_cast<std::uint8_t>((g.OpcoesSerie[1] & ~0x07) | marcador_->currentIndex());
     g.EstiloCaneta = static_cast<std::uint8_t>(estiloLinha_->currentIndex());

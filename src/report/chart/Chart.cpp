@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace zelto {
 
@@ -67,8 +68,32 @@ namespace {
 
 QString Q(const std::string &s) { return QString::fromStdString(s); }
 
+// The chart is laid out in pixels of 96 per inch: every text is measured on an image of that
+// resolution, whatever device it is painted on later.
+QPaintDevice &Referencia() {
+    static QImage imagem = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return imagem;
+}
+QFontMetrics Metricas(const QFont &f) { return QFontMetrics(f, &Referencia()); }
+
+// The font that draws, on the painter's device, text of the size the layout measured: the
+// painter's transform maps chart pixels to device pixels, so the size in points is taken back
+// by the device's resolution over 96.
+QFont FonteDesenho(const QPainter &p, const QFont &f) {
+    const int dpi = p.device() ? p.device()->logicalDpiY() : 96;
+    if (dpi <= 0 || dpi == 96) return f;
+    QFont d = f;
+    d.setPointSizeF(f.pointSizeF() * 96.0 / dpi);
+    return d;
+}
+
 int AlturaTexto(const TFonte &f, const std::string &s) {
-    return s.empty() ? 0 : QFontMetrics(f.ParaQFont()).height();
+    return s.empty() ? 0 : Metricas(f.ParaQFont()).height();
 }
 // A superscript: seven tenths of the size, raised by a third of the ascent.
 QFont FonteSobrescrito(const QFont &f) {
@@ -79,7 +104,7 @@ QFont FonteSobrescrito(const QFont &f) {
 
 // The width of a text with its markup rendered.
 int LarguraMarcada(const QFont &f, const std::string &s) {
-    const QFontMetrics normal(f), sobre(FonteSobrescrito(f));
+    const QFontMetrics normal = Metricas(f), sobre = Metricas(FonteSobrescrito(f));
     int w = 0;
     for (const TTrechoTexto &t : TrechosTexto(s))
         w += (t.Sobrescrito ? sobre : normal).horizontalAdvance(Q(t.Texto));
@@ -89,14 +114,15 @@ int LarguraMarcada(const QFont &f, const std::string &s) {
 // Draws a text with its markup rendered, its baseline at (x, y), in the painter's pen.
 void DesenhaMarcado(QPainter &p, const QFont &f, int x, int y, const std::string &s) {
     const QFont fs = FonteSobrescrito(f);
-    const QFontMetrics normal(f), sobre(fs);
+    const QFontMetrics normal = Metricas(f), sobre = Metricas(fs);
+    const QFont df = FonteDesenho(p, f), dfs = FonteDesenho(p, fs);
     const int elevacao = normal.ascent() / 3;
     for (const TTrechoTexto &t : TrechosTexto(s)) {
-        p.setFont(t.Sobrescrito ? fs : f);
+        p.setFont(t.Sobrescrito ? dfs : df);
         p.drawText(x, t.Sobrescrito ? y - elevacao : y, Q(t.Texto));
         x += (t.Sobrescrito ? sobre : normal).horizontalAdvance(Q(t.Texto));
     }
-    p.setFont(f);
+    p.setFont(df);
 }
 
 int LarguraTexto(const TFonte &f, const std::string &s) { return LarguraMarcada(f.ParaQFont(), s); }
@@ -109,8 +135,8 @@ int LarguraMaxima(const TFonte &f, const TEscalaChart &e, const std::vector<doub
 
 int AlturaLegendaDe(const TChart &c) {
     if (!c.Mapa) return 0;
-    return 14 + QFontMetrics(c.FonteEscalaX.ParaQFont()).height() +
-           QFontMetrics(c.FonteLegendas.ParaQFont()).height() + 8;
+    return 14 + Metricas(c.FonteEscalaX.ParaQFont()).height() +
+           Metricas(c.FonteLegendas.ParaQFont()).height() + 8;
 }
 
 } // namespace
@@ -131,10 +157,11 @@ TLayoutChart LayoutDe(const TChart &c) {
     TMedidasTexto m;
     m.AlturaTitulo = AlturaTexto(c.FonteTitulo, c.Titulo);
     m.AlturaSubtitulo = AlturaTexto(c.FonteLegendas, c.Subtitulo);
-    m.AlturaTituloX = AlturaTexto(c.FonteLegendas, c.TituloX);
-    m.AlturaTituloY = AlturaTexto(c.FonteLegendas, c.TituloY);
+    // A surface names its axes beside its own edges: no axis titles around the plot.
+    m.AlturaTituloX = tresD ? 0 : AlturaTexto(c.FonteLegendas, c.TituloX);
+    m.AlturaTituloY = tresD ? 0 : AlturaTexto(c.FonteLegendas, c.TituloY);
     m.AlturaTituloDireita = AlturaTexto(c.FonteLegendas, c.TituloDireita);
-    m.AlturaAg = QFontMetrics(c.FonteEscalaX.ParaQFont()).height();
+    m.AlturaAg = Metricas(c.FonteEscalaX.ParaQFont()).height();
     m.LarguraRotuloY = LarguraMaxima(c.FonteEscalaY, l.EscalaY, l.TiquesY);
     m.LarguraRotuloX = LarguraMaxima(c.FonteEscalaX, l.EscalaX, l.TiquesX);
     l.AlturaLegenda = AlturaLegendaDe(c);
@@ -152,7 +179,7 @@ TLayoutChart LayoutDe(const TChart &c) {
     l.Mapa.XMin = x.Minimo, l.Mapa.XMax = x.Maximo;
     l.Mapa.YMin = y.Minimo, l.Mapa.YMax = y.Maximo;
     const int larguraPlot = l.Mapa.PlotDireita() - l.Mapa.PlotEsquerda();
-    l.XAlternado = RotulosXAlternados(l.EscalaX.Divisoes, m.LarguraRotuloX, larguraPlot);
+    l.XAlternado = RotulosXAlternados(static_cast<int>(l.TiquesX.size()), m.LarguraRotuloX, larguraPlot);
     return l;
 }
 
@@ -160,7 +187,15 @@ TLayoutChart LayoutDe(const TChart &c) {
 
 namespace {
 
-QColor QC(TCor c) { return ParaQColor(c); }
+// Painting in two colours (a monochrome chart painted as vectors): every colour becomes black
+// or white by its grey, as the two-colour picture takes it.
+thread_local bool tlMonocromatico = false;
+
+QColor QC(TCor c) {
+    if (!tlMonocromatico) return ParaQColor(c);
+    return qGray(Vermelho(c), Verde(c), Azul(c)) < 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+QColor QC(const QColor &c) { return tlMonocromatico ? QC(DeQColor(c)) : c; }
 
 QPen Caneta(const TCaneta &k) {
     static const Qt::PenStyle estilos[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
@@ -175,7 +210,7 @@ void TextoCentrado(QPainter &p, const TFonte &f, const std::string &s, int cx, i
     if (s.empty()) return;
     const QFont q = f.ParaQFont();
     p.setPen(QC(f.Cor));
-    DesenhaMarcado(p, q, cx - LarguraMarcada(q, s) / 2, topo + QFontMetrics(q).ascent(), s);
+    DesenhaMarcado(p, q, cx - LarguraMarcada(q, s) / 2, topo + Metricas(q).ascent(), s);
 }
 
 // Text rotated by `graus` (90: reading upwards, 270: reading downwards), centred vertically
@@ -188,7 +223,7 @@ void TextoVertical(QPainter &p, const TFonte &f, const std::string &s, int x, in
     p.setPen(QC(f.Cor));
     p.translate(x, cy);
     p.rotate(graus == 90 ? -90 : 90);
-    DesenhaMarcado(p, q, -LarguraMarcada(q, s) / 2, QFontMetrics(q).ascent(), s);
+    DesenhaMarcado(p, q, -LarguraMarcada(q, s) / 2, Metricas(q).ascent(), s);
     p.restore();
 }
 
@@ -199,8 +234,8 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
         const TEscalaChart &e = l.EscalaY;
         QPen gp = grade;
         gp.setStyle(Caneta({c.CorGrade, 1, e.EstiloGrade}).style());
-        p.setFont(c.FonteEscalaY.ParaQFont());
-        const QFontMetrics fm(p.font());
+        const QFont fonte = c.FonteEscalaY.ParaQFont();
+        const QFontMetrics fm = Metricas(fonte);
         for (double t : l.TiquesY) {
             const int py = m.YPixel(t);
             if (e.Grade && TemGrade(t, m.YMin, m.YMax)) {
@@ -216,7 +251,7 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
             if (e.Rotulos) {
                 p.setPen(QC(c.FonteEscalaY.Cor));
                 const std::string s = e.Rotulo(t);
-                DesenhaMarcado(p, p.font(), m.PlotEsquerda() - 6 - LarguraMarcada(p.font(), s),
+                DesenhaMarcado(p, fonte, m.PlotEsquerda() - 6 - LarguraMarcada(fonte, s),
                                py + (fm.ascent() - fm.descent()) / 2, s);
             }
         }
@@ -225,8 +260,8 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
         const TEscalaChart &e = l.EscalaX;
         QPen gp = grade;
         gp.setStyle(Caneta({c.CorGrade, 1, e.EstiloGrade}).style());
-        p.setFont(c.FonteEscalaX.ParaQFont());
-        const QFontMetrics fm(p.font());
+        const QFont fonte = c.FonteEscalaX.ParaQFont();
+        const QFontMetrics fm = Metricas(fonte);
         int k = 0;
         for (double t : l.TiquesX) {
             const int px = m.XPixel(t);
@@ -246,7 +281,7 @@ void PintaEscalas(QPainter &p, const TChart &c, const TLayoutChart &l) {
             if (e.Rotulos) {
                 p.setPen(QC(c.FonteEscalaX.Cor));
                 const std::string s = e.Rotulo(t);
-                DesenhaMarcado(p, p.font(), px - LarguraMarcada(p.font(), s) / 2, m.PlotBase() + 10 + fm.ascent(), s);
+                DesenhaMarcado(p, fonte, px - LarguraMarcada(fonte, s) / 2, m.PlotBase() + 10 + fm.ascent(), s);
             }
         }
     }
@@ -264,7 +299,25 @@ void PintaMarcador(QPainter &p, const TChart &c, int px, int py) {
     }
     case mcNenhum: break;
     default:
-        p.drawEllipse(QPoint(px, py), 3, 3);
+        if (p.worldTransform().isScaling()) {
+            // Drawn finer than its layout: the outline and the inside as two filled polygons of
+            // 24 sides, which a painter fills far faster than it strokes the curves of an
+            // ellipse, and which no eye tells from a circle at a marker's size.
+            const auto circulo = [](double raio) {
+                QPolygonF c;
+                for (int k = 0; k < 24; ++k)
+                    c << QPointF(raio * std::cos(k * M_PI / 12), raio * std::sin(k * M_PI / 12));
+                return c;
+            };
+            static const QPolygonF fora = circulo(3.5), dentro = circulo(2.5);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QC(CorPreta));
+            p.drawPolygon(fora.translated(px, py));
+            p.setBrush(QC(c.CorMarcador));
+            p.drawPolygon(dentro.translated(px, py));
+        } else {
+            p.drawEllipse(QPoint(px, py), 3, 3);
+        }
         if (c.Marcador == mcEsfera) {
             p.setPen(Qt::white);
             p.drawLine(px - 1, py - 2, px + 1, py - 2);
@@ -286,18 +339,18 @@ void PintaMapa(QPainter &p, const TChart &c, const TLayoutChart &l) {
             const TRgb k = InterpolaCor(lo, hi, mc.Fracao(mc.Centros[static_cast<std::size_t>(j * n + i)]));
             const int x1 = m.XPixel(c.X.Minimo + i * dx), x2 = m.XPixel(c.X.Minimo + (i + 1) * dx);
             const int y1 = m.YPixel(c.Y.Minimo + (j + 1) * dy), y2 = m.YPixel(c.Y.Minimo + j * dy);
-            p.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), QColor(k.R, k.G, k.B));
+            p.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), QC(QColor(k.R, k.G, k.B)));
         }
     // The legend: 20 colour steps under the plot, its title and the labels.
     p.setClipping(false);
     const int esquerda = m.PlotEsquerda(), largura = m.PlotDireita() - m.PlotEsquerda();
     const int topo = m.Altura - c.Extra[3] - l.AlturaLegenda + 4;
-    const QFontMetrics ft(c.FonteLegendas.ParaQFont());
+    const QFontMetrics ft = Metricas(c.FonteLegendas.ParaQFont());
     TextoCentrado(p, c.FonteLegendas, c.TituloLegenda + " :", esquerda + largura / 2, topo);
     const int barra = topo + ft.height() + 2;
     for (int s = 0; s < n; ++s) {
         const TRgb k = InterpolaCor(lo, hi, (s + 0.5) / n);
-        p.fillRect(QRect(esquerda + s * largura / n, barra, largura / n + 1, 10), QColor(k.R, k.G, k.B));
+        p.fillRect(QRect(esquerda + s * largura / n, barra, largura / n + 1, 10), QC(QColor(k.R, k.G, k.B)));
     }
     auto formata = [&](double v) {
         return c.FormataLegenda ? c.FormataLegenda(v) : c.EscalaX.Rotulo(v);
@@ -377,10 +430,10 @@ void PintaSuperficie(QPainter &p, const TChart &c, const TLayoutChart &l) {
               [](const TQuad &a, const TQuad &b) { return a.Profundidade > b.Profundidade; });
     const TRgb lo{Vermelho(c.CorMinimo), Verde(c.CorMinimo), Azul(c.CorMinimo)};
     const TRgb hi{Vermelho(c.CorMaximo), Verde(c.CorMaximo), Azul(c.CorMaximo)};
-    p.setPen(QPen(QColor(40, 40, 40), 0));
+    p.setPen(QPen(QC(QColor(40, 40, 40)), 0));
     for (const TQuad &q : quads) {
         const TRgb k = InterpolaCor(lo, hi, (q.Media - zmin) / zr);
-        p.setBrush(QColor(k.R, k.G, k.B));
+        p.setBrush(QC(QColor(k.R, k.G, k.B)));
         p.drawPolygon(q.P.data(), 4);
     }
     p.setBrush(Qt::NoBrush);
@@ -391,7 +444,7 @@ void PintaSuperficie(QPainter &p, const TChart &c, const TLayoutChart &l) {
     auto rotulo = [&](const TFonte &f, const std::string &s, QPointF ancora, bool paraFora) {
         if (s.empty()) return;
         const QFont q = f.ParaQFont();
-        const QFontMetrics fm(q);
+        const QFontMetrics fm = Metricas(q);
         const int largura = LarguraMarcada(q, s), altura = fm.height();
         if (paraFora) {
             const QPointF d = ancora - centro;
@@ -424,7 +477,8 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
     const TMapeamento &m = l.Mapa;
     const QPen referencia = Caneta(c.CanetaReferencia);
     const QFont fonteRotulo = c.FonteRotulos.ParaQFont();
-    const QFontMetrics fr(fonteRotulo);
+    const QFontMetrics fr = Metricas(fonteRotulo);
+    const QFont desenhoRotulo = FonteDesenho(p, fonteRotulo);
     // Whatever lies outside the ranges (a manual range may leave samples out) is cut in data
     // units before it is mapped: points and texts outside are not drawn, lines and bars are
     // cut at the edges.
@@ -439,7 +493,7 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
             const int px = m.XPixel(e.X1), py = m.YPixel(e.Y1);
             PintaMarcador(p, c, px, py);
             if (c.Numeracao && !e.Rotulo.empty()) {
-                p.setFont(fonteRotulo);
+                p.setFont(desenhoRotulo);
                 p.setPen(QC(c.FonteRotulos.Cor));
                 const QString s = Q(e.Rotulo);
                 const int w = fr.horizontalAdvance(s);
@@ -477,7 +531,7 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
         }
         case TElementoChart::Texto: {
             if (!DentroDaFaixa(e.X1, e.Y1, fx, fy)) break;
-            p.setFont(fonteRotulo);
+            p.setFont(desenhoRotulo);
             p.setPen(QC(c.FonteRotulos.Cor));
             const QString s = Q(e.Rotulo);
             // Centred on its point, but moved sideways to stay whole inside the plot: the value
@@ -507,8 +561,9 @@ void PintaElementos(QPainter &p, const TChart &c, const TLayoutChart &l) {
 
 } // namespace
 
-void PintaChart(QPainter &p, const TChart &c) {
+void PintaChart(QPainter &p, const TChart &c, bool monocromatico) {
     const TLayoutChart l = LayoutDe(c);
+    const bool antes = std::exchange(tlMonocromatico, monocromatico);
     const TMapeamento &m = l.Mapa;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -519,15 +574,17 @@ void PintaChart(QPainter &p, const TChart &c) {
     p.setPen(Caneta(c.Moldura));
     p.drawRect(plot);
 
-    const QFontMetrics ft(c.FonteTitulo.ParaQFont());
+    const QFontMetrics ft = Metricas(c.FonteTitulo.ParaQFont());
     const int meio = c.Largura / 2;
     TextoCentrado(p, c.FonteTitulo, c.Titulo, meio, 10);
     TextoCentrado(p, c.FonteLegendas, c.Subtitulo, meio, ft.height() + 20);
-    const QFontMetrics fl(c.FonteLegendas.ParaQFont());
-    TextoCentrado(p, c.FonteLegendas, c.TituloX, (m.PlotEsquerda() + m.PlotDireita()) / 2,
-                  c.Altura - c.Extra[3] - l.AlturaLegenda - 30 + (30 - fl.height()) / 2);
+    const QFontMetrics fl = Metricas(c.FonteLegendas.ParaQFont());
     const int meioY = (m.PlotTopo() + m.PlotBase()) / 2;
-    TextoVertical(p, c.FonteLegendas, c.TituloY, c.Extra[0] + 5, meioY, 90);
+    if (!c.Superficie) {
+        TextoCentrado(p, c.FonteLegendas, c.TituloX, (m.PlotEsquerda() + m.PlotDireita()) / 2,
+                      c.Altura - c.Extra[3] - l.AlturaLegenda - 30 + (30 - fl.height()) / 2);
+        TextoVertical(p, c.FonteLegendas, c.TituloY, c.Extra[0] + 5, meioY, 90);
+    }
     TextoVertical(p, c.FonteLegendas, c.TituloDireita, c.Largura - 5, meioY, 270);
     PintaEscalas(p, c, l);
 
@@ -539,13 +596,20 @@ void PintaChart(QPainter &p, const TChart &c) {
     p.setClipRect(plot.adjusted(1, 1, -1, -1));
     PintaElementos(p, c, l);
     p.restore();
+    tlMonocromatico = antes;
 }
 
-QImage ImagemChart(const TChart &c, int cores) {
-    QImage img(std::max(1, c.Largura), std::max(1, c.Altura), QImage::Format_RGB32);
+QImage ImagemChart(const TChart &c, int cores, double dpi) {
+    const double escala = dpi > 0 ? dpi / 96.0 : 1.0;
+    QImage img(std::max(1, static_cast<int>(std::lround(c.Largura * escala))),
+               std::max(1, static_cast<int>(std::lround(c.Altura * escala))), QImage::Format_RGB32);
+    const int pontosPorMetro = static_cast<int>(std::lround(96.0 * escala / 0.0254));
+    img.setDotsPerMeterX(pontosPorMetro);
+    img.setDotsPerMeterY(pontosPorMetro);
     img.fill(Qt::white);
     {
         QPainter p(&img);
+        p.scale(escala, escala);
         PintaChart(p, c);
     }
     if (cores == 2) return img.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither | Qt::AvoidDither);

@@ -1,11 +1,13 @@
 // The chart: what a graph shows, as plain data, and the one routine that paints it on a
-// QPainter over any paint device (a QImage for the report and the settings preview).
+// QPainter over any paint device (the report's pages, a printer, a PDF, a QImage).
 //
 // A TChart holds the titles, fonts, colours, the two scales, the marker settings and the list
 // of things drawn on the plot in order: points, reference lines, segments, bars, texts,
 // curves, a colour map, or a 3D surface (which replaces the plot and its scales). The items
-// fill one, PintaChart lays it out (GeometriaChart.h) and paints it; LayoutDe gives the same
-// layout without painting, so a test can ask where a value lands.
+// fill one, PintaChart lays it out (GeometriaChart.h) and paints it, as vectors on the page
+// painter of the view, the printer and the PDF, or into a bitmap for the file formats that
+// need a picture (ImagemChart); LayoutDe gives the same layout without painting, so a test can
+// ask where a value lands.
 //
 // Painting order: the area around the plot in the legends colour, the plot in its colour
 // framed, the titles, the scales (grid lines, tick marks, labels), then, clipped to the inside
@@ -94,10 +96,14 @@ struct TLayoutChart {
 
 // The layout of a chart, with its texts measured in its fonts.
 TLayoutChart LayoutDe(const TChart &c);
-// Paints the chart over the painter's device, from (0, 0), c.Largura × c.Altura pixels.
-void PintaChart(QPainter &p, const TChart &c);
-// The chart as a bitmap: RGB, or with 2 colours (black and white) when `cores` is 2.
-QImage ImagemChart(const TChart &c, int cores);
+// Paints the chart from (0, 0) over c.Largura × c.Altura units of the painter's coordinates (a
+// unit is a pixel of the 96-per-inch layout; the painter's transform may map it to any size on
+// any device: texts stay texts and lines stay lines). Monochrome paints every colour as black
+// or white by its grey, as the two-colour picture does.
+void PintaChart(QPainter &p, const TChart &c, bool monocromatico = false);
+// The chart as a bitmap at `dpi` pixels per inch of its size (96: a pixel per layout unit; the
+// image carries its resolution): RGB, or with 2 colours (black and white) when `cores` is 2.
+QImage ImagemChart(const TChart &c, int cores, double dpi = 96);
 
 // A label with the "###" exponent markup measured and drawn as mantissa + "x10" + exponent.
 std::string TextoRotulo(const std::string &rotulo);

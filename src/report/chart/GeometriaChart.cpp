@@ -6,22 +6,46 @@
 
 namespace zelto {
 
+double PassoAgradavel(double amplitude, int divisoes) {
+    if (!(amplitude > 0) || !std::isfinite(amplitude)) return 0;
+    const double alvo = amplitude / std::max(1, divisoes);
+    const double potencia = std::pow(10.0, std::floor(std::log10(alvo)));
+    // The nice step nearest the target on a logarithmic scale: 1, 2, 2.5, 5 or 10 times the
+    // power of ten below it.
+    double melhor = potencia, distancia = 1e300;
+    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+        const double d = std::fabs(std::log(m * potencia / alvo));
+        if (d < distancia) distancia = d, melhor = m * potencia;
+    }
+    return melhor;
+}
+
+double PassoInteiro(double amplitude, int divisoes) {
+    const double p = PassoAgradavel(amplitude, divisoes);
+    return p < 1 ? 1 : std::floor(p); // 2.5 counts as 2
+}
+
 TFaixa RegraFaixa(double minimo, double maximo, bool alarga) {
     if (minimo > maximo) std::swap(minimo, maximo);
     if (!std::isfinite(minimo) || !std::isfinite(maximo)) return {0, 1};
-    if (alarga) {
-        minimo -= std::fabs(minimo) / 10;
-        maximo += std::fabs(maximo) / 10;
+    if (maximo == minimo) {
+        const double d = minimo == 0 ? 0.1 : std::fabs(minimo) / 10;
+        minimo -= d;
+        maximo += d;
+    } else if (alarga) {
+        const double margem = (maximo - minimo) * kMargemFaixa;
+        minimo -= margem;
+        maximo += margem;
     }
-    const double cmin = minimo == 0 ? 0 : std::trunc(std::log10(std::fabs(minimo)));
-    const double cmax = maximo == 0 ? 0 : std::trunc(std::log10(std::fabs(maximo)));
-    const double passo = std::pow(10.0, std::max(cmin, cmax) - 1);
-    // The quotients are rounded to 12 significant digits first, so that 8.7 / 0.1 counts as 87.
-    auto corta = [](double q) {
-        const double r = std::round(q);
-        return std::fabs(q - r) < 1e-9 * std::max(1.0, std::fabs(q)) ? r : std::trunc(q);
+    // The ends move out to the nearest half of the nice step of ten divisions.
+    const double meio = PassoAgradavel(maximo - minimo, 10) / 2;
+    if (!(meio > 0)) return {minimo, maximo};
+    auto multiplo = [meio](double v, bool acima) {
+        const double q = v / meio, r = std::round(q);
+        if (std::fabs(q - r) < 1e-9 * std::max(1.0, std::fabs(q))) return r * meio;
+        return (acima ? std::ceil(q) : std::floor(q)) * meio;
     };
-    return {passo * corta(minimo / passo) - passo, passo + passo * corta(maximo / passo)};
+    return {multiplo(minimo, false), multiplo(maximo, true)};
 }
 
 TFaixa FaixaDosValores(const std::vector<double> &valores, bool alarga) {
@@ -57,28 +81,30 @@ bool CalculaEscala(TEscalaChart &e, double minimo, double maximo) {
     if (e.Oculta) return false;
     if (e.PassoAutomatico) {
         if (e.Divisoes <= 0) return false;
-        e.Passo = (maximo - minimo) / e.Divisoes;
+        e.Passo = PassoAgradavel(maximo - minimo, e.Divisoes);
     }
     if (!(e.Passo > 0) || !std::isfinite(e.Passo)) return false;
-    e.PrimeiroTique = minimo;
-    if (e.CentraZero && minimo * maximo < 0)
-        e.PrimeiroTique = std::nearbyint(minimo / e.Passo + 0.5) * e.Passo;
+    // Ticks fall on whole multiples of the step (so on zero when the range holds it).
+    const double q = minimo / e.Passo, r = std::round(q);
+    e.PrimeiroTique = (std::fabs(q - r) < 1e-9 * std::max(1.0, std::fabs(q)) ? r : std::ceil(q)) * e.Passo;
     return true;
 }
 
 std::vector<double> Tiques(const TEscalaChart &e, double minimo, double maximo) {
     std::vector<double> r;
     if (!(e.Passo > 0)) return r;
-    // Ticks are the first tick plus whole steps (no running sum, so no drift).
+    // Ticks are the first tick plus whole steps (no running sum, so no drift); a tick within a
+    // hundredth of a step of an end counts as on it.
+    const double folga = e.Passo / 100;
     long k = 0;
     auto tique = [&](long i) { return e.PrimeiroTique + static_cast<double>(i) * e.Passo; };
-    while (tique(k) < minimo && !DentroDeUmPorCento(minimo, tique(k)) && k < 100000) ++k;
+    while (tique(k) < minimo - folga && k < 100000) ++k;
     const double quaseZero = (maximo - minimo) * 1e-10;
     for (; k < 100000; ++k) {
         double t = tique(k);
-        if (!(t < maximo || DentroDeUmPorCento(maximo, t))) break;
-        if (e.CentraZero && std::fabs(t) < quaseZero) t = 0;
-        if (t > maximo) t = maximo; // the last tick within 1 % above the end sits on it
+        if (t > maximo + folga) break;
+        if (std::fabs(t) < quaseZero) t = 0;
+        t = std::clamp(t, minimo, maximo);
         r.push_back(t);
         if (r.size() > 1000) break;
     }
@@ -88,7 +114,8 @@ std::vector<double> Tiques(const TEscalaChart &e, double minimo, double maximo) 
 bool TemMarca(double t, double minimo, double maximo) { return t != minimo && t != maximo; }
 
 bool TemGrade(double t, double minimo, double maximo) {
-    return !DentroDeUmPorCento(minimo, t) && !DentroDeUmPorCento(maximo, t);
+    const double perto = (maximo - minimo) / 100;
+    return std::fabs(t - minimo) > perto && std::fabs(maximo - t) > perto;
 }
 
 double TMapeamento::EscalaX() const {

@@ -10,11 +10,13 @@
 //   YPixel(y) = round((y − ymin)·ScaleY + height) − bottom − 1;
 // an empty range has scale 0, so every value lands on the left (bottom) edge of the plot.
 //
-// The automatic range of an axis (RegraFaixa) widens the data by a tenth and rounds outwards
-// to a step of one tenth of the larger power of ten of the ends: 12.3 .. 87.6 becomes
-// 11.07 .. 96.36 and then 10 .. 97. A scale divides its range into Divisions steps; its ticks
-// run from the first tick while below the maximum or within 1 % of it; centred on zero, the
-// first tick is moved so that zero is a tick.
+// The automatic range of an axis (RegraFaixa) covers the data with little waste: it widens
+// them by kMargemFaixa of their span on each side (so no marker sits on the frame) and moves
+// each end out to the nearest half of a nice step (1, 2, 2.5 or 5 times a power of ten) of
+// about ten divisions: 10.4 .. 11.8 becomes 10.3 .. 11.9. A scale's step is the nice step
+// nearest its range over Divisions, and its ticks are the whole multiples of the step (zero is
+// a tick whenever the range holds it) that lie in the range, or within a hundredth of a step of
+// an end.
 //
 // Curves are sampled once per pixel column and drawn through the 32-bit dash pattern of the
 // pen; the colour map interpolates each channel between its two end colours.
@@ -31,8 +33,16 @@ struct TFaixa {
     double Minimo = 0, Maximo = 0;
 };
 
-// The automatic range of the values min .. max (widened by a tenth of each end first when
-// `alarga`). 0 .. 0 gives −0.1 .. 0.1.
+// The share of the data's span added on each side of an automatic range.
+inline constexpr double kMargemFaixa = 0.04;
+// The nice step (1, 2, 2.5 or 5 times a power of ten) nearest amplitude / divisoes on a
+// logarithmic scale; 0 for an empty or invalid amplitude.
+double PassoAgradavel(double amplitude, int divisoes);
+// The same for whole numbers (counts, sample numbers): at least 1, 2.5 taken as 2.
+double PassoInteiro(double amplitude, int divisoes);
+// The automatic range of the values min .. max (widened by kMargemFaixa of the span first when
+// `alarga`), its ends on halves of the nice step of ten divisions. A single value v spreads to
+// v ± |v| / 10, and 0 .. 0 gives −0.1 .. 0.1.
 TFaixa RegraFaixa(double minimo, double maximo, bool alarga = true);
 // The range of a set of values by the rule (0 .. 0 when empty).
 TFaixa FaixaDosValores(const std::vector<double> &valores, bool alarga = true);
@@ -55,13 +65,14 @@ struct TEscalaChart {
     std::string Rotulo(double v) const;
 };
 
-// The scale computation: divisions cut to 100, the step from the range when automatic, the
-// first tick. False when the scale shows nothing (no step or no divisions, or hidden).
+// The scale computation: divisions cut to 100, the nice step from the range when automatic, the
+// first tick (the first multiple of the step at or above the minimum). False when the scale shows nothing (no step or no divisions, or hidden).
 bool CalculaEscala(TEscalaChart &e, double minimo, double maximo);
-// The ticks of a computed scale over minimo .. maximo.
+// The ticks of a computed scale over minimo .. maximo (a tick within a hundredth of a step of
+// an end sits on it).
 std::vector<double> Tiques(const TEscalaChart &e, double minimo, double maximo);
 // Whether a tick gets a tick mark (not at exactly an end) and a grid line (not within 1 % of
-// an end).
+// the range from an end, where it would double the frame).
 bool TemMarca(double t, double minimo, double maximo);
 bool TemGrade(double t, double minimo, double maximo);
 

@@ -81,7 +81,7 @@ TChart TItemGrafico::ChartBase(TFaixa x, TFaixa y, const std::string &titulo, co
     c.CanetaReferencia = {Cores[6], LarguraCaneta, EstiloCaneta};
     c.Moldura = {CorPreta, 1, 0};
     c.Marcador = std::min<int>(OpcoesSerie[1] & 0x07, mcNenhum);
-    c.Numeracao = (OpcoesSerie[0] & 0x04) == 0;
+    c.Numeracao = NumeracaoDoChart(OpcoesSerie[0], 0);
     TEscalaChart *escalas[2] = {&c.EscalaX, &c.EscalaY};
     for (int k = 0; k < 2; ++k) {
         const TEixo &e = Eixos[static_cast<std::size_t>(k)];
@@ -105,8 +105,22 @@ void TItemGrafico::Calcula(int parte) {
     TItemAvaliacaoGraf::Calcula(parte);
 }
 
-void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> &comentarios) {
-    UltimoChart = c;
+std::size_t PontosDoChart(const TChart &c) {
+    return static_cast<std::size_t>(std::count_if(c.Elementos.begin(), c.Elementos.end(), [](const TElementoChart &e) {
+        return e.Tipo == TElementoChart::Ponto;
+    }));
+}
+
+bool NumeracaoDoChart(std::uint8_t opcoes, std::size_t pontos) {
+    if (opcoes & kOcultaNumeros) return false;
+    if (opcoes & kMostraNumeros) return true;
+    return pontos <= kMaxPontosNumerados;
+}
+
+void TItemGrafico::EscreveChart(const TChart &entrada, const std::vector<std::string> &comentarios) {
+    UltimoChart = entrada;
+    UltimoChart.Numeracao = NumeracaoDoChart(OpcoesSerie[0], PontosDoChart(entrada));
+    const TChart &c = UltimoChart;
     const int codigo = OpcoesSerie[0] & 0x03;
     const int cores = codigo == 0 ? 2 : codigo == 1 ? 16 : 256;
     TArqEditor &e = E();
@@ -115,9 +129,8 @@ void TItemGrafico::EscreveChart(const TChart &c, const std::vector<std::string> 
     const TMapeamento m = LayoutDe(c).Mapa;
     e.SetChartMapping(TMapaEixos{m.Esquerda + 1.0, m.Altura - m.Base - 1.0, m.EscalaX(), m.EscalaY(),
                                  m.XMin, m.YMin});
-    const QImage imagem = ImagemChart(c, cores);
-    e.WritePicture(imagem, 100, cores);
-    if (GuardaFiguras) Figuras.push_back({parte_, imagem, c});
+    e.WriteChart(c, cores);
+    if (GuardaFiguras) Figuras.push_back({parte_, ImagemChart(c, cores), c});
     e.NewParagraph();
     if (Comentarios && !comentarios.empty()) {
         e.SetFont(FonteComentario);
@@ -183,7 +196,7 @@ double TIA_XAmostragem::X(std::size_t i) const { return static_cast<double>(Sist
 
 void TIA_XAmostragem::AjustaEixos(TChart &c) const {
     c.EscalaX.PassoAutomatico = false;
-    c.EscalaX.Passo = std::max(1.0, std::round(static_cast<double>(Amostras()) / 10 + 0.5));
+    c.EscalaX.Passo = PassoInteiro(c.X.Maximo - c.X.Minimo, std::max(1, c.EscalaX.Divisoes));
 }
 
 } // namespace zelto

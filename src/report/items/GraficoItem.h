@@ -3,11 +3,14 @@
 //
 // TItemGrafico turns the item's graph settings into a TChart (fonts, colours, grid styles,
 // divisions, scale modes, centring, marker, numbering, size in mm at the screen's 96 pixels per
-// inch) and writes a finished chart: centred picture, WritePicture with 2 colours for a
-// monochrome setting (else 16 or 256), and the comment under it when comments are on.
+// inch) and writes a finished chart: centred, handed to the writer as the chart itself
+// (WriteChart, with 2 colours for a monochrome setting, else 16 or 256), and the comment under
+// it when comments are on.
 // The two series option bytes hold: first byte, bits 0-1 the colour count (0 two, 1 sixteen,
-// 2 or 3 256) and bit 2 set to hide the sample numbers; second byte, bits 0-2 the marker kind
-// (4 or more: no marker). The stored defaults (03, D0) give 256 colours, numbers and circles.
+// 2 or 3 256), bit 2 set to hide the sample numbers, bit 3 set to show them whatever their
+// count; second byte, bits 0-2 the marker kind (4 or more: no marker). The stored defaults
+// (03, D0) give 256 colours, circles, and the sample numbers while they stay legible: on a
+// chart of at most kMaxPontosNumerados points (more numbers overlap into a black blot).
 //
 // The range of every axis goes through FaixaEixo: an axis in a manual mode (1 or 3) whose
 // manual range is valid (both ends finite, the minimum below the maximum) takes it; any other
@@ -38,6 +41,13 @@ std::string RotuloInteiro(double v);
 // A number for a chart label: two decimals with a decimal comma, or 3 significant digits
 // with the exponent markup when large or small.
 std::string RotuloNumero(double v);
+
+// The sample numbers beside the points: bit 2 of the first option byte hides them, bit 3 shows
+// them always; with neither they show on charts of at most kMaxPontosNumerados points.
+inline constexpr std::uint8_t kOcultaNumeros = 0x04, kMostraNumeros = 0x08;
+inline constexpr std::size_t kMaxPontosNumerados = 100;
+bool NumeracaoDoChart(std::uint8_t opcoes, std::size_t pontos);
+std::size_t PontosDoChart(const TChart &c);
 
 // Turns a value into axis label text.
 using TFormatador = std::function<std::string(double)>;
@@ -112,7 +122,7 @@ class TIA_XYAmostragem : public TItemGrafico {
     TFaixa FaixaX_, FaixaY_;
 };
 
-// Sample number on the X axis, whole-number labels stepped by round(n / 10 + 0.5).
+// Sample number on the X axis, whole-number labels on a nice whole step (PassoInteiro).
 class TIA_XAmostragem : public TIA_XYAmostragem {
   public:
     using TIA_XYAmostragem::TIA_XYAmostragem;

@@ -90,9 +90,9 @@ class TIA_Histograma : public TGraficoClasses {
         TChart c = ChartBase({0, static_cast<double>(k) + 0.8}, {0, topo}, "Frequências Absolutas", "Classe",
                              "Frequência");
         EixoClasses(c);
-        // A tenth of the range, whole: of 0 .. top, or of a manual range.
+        // A nice whole step of about ten divisions: of 0 .. top, or of a manual range.
         c.EscalaY.PassoAutomatico = false;
-        c.EscalaY.Passo = std::max(1.0, std::round((c.Y.Maximo - c.Y.Minimo) / 10));
+        c.EscalaY.Passo = PassoInteiro(c.Y.Maximo - c.Y.Minimo, 10);
         c.EscalaY.Formata = RotuloInteiro;
         for (std::size_t j = 1; j <= k; ++j)
             c.VerticalBar(1, static_cast<double>(s.ContagemClasse(j)), static_cast<double>(j), c.FundoLegendas);

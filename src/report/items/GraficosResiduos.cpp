@@ -34,15 +34,25 @@ void RetaIdentidade(TChart &c) {
     if (a < b) c.Line(b, b, a, a);
 }
 
+// In the descriptive mode the estimate is the mean of every sample, so the deviations are
+// drawn by sample number instead (against the estimate they would all stand on one line).
 class TIA_Residuos : public TIA_XYAmostragem {
   public:
     using TIA_XYAmostragem::TIA_XYAmostragem;
 
   protected:
-    double X(std::size_t i) const override { return EstimadoTransformado(Sistema(), i); }
+    double X(std::size_t i) const override {
+        return Inferencial() ? EstimadoTransformado(Sistema(), i) : static_cast<double>(Sistema().NumeroAmostra(i));
+    }
     double Y(std::size_t i) const override { return D(Sistema().Residuo(i)); }
     std::string TituloChart() const override { return Res(true); }
-    std::string TituloX() const override { return NomeTransformado(Sistema(), 1); }
+    std::string TituloX() const override { return Inferencial() ? NomeTransformado(Sistema(), 1) : "Amostragem"; }
+    TFormatador FormatoX() const override { return Inferencial() ? TFormatador(RotuloNumero) : TFormatador(RotuloInteiro); }
+    void AjustaEixos(TChart &c) const override {
+        if (Inferencial()) return;
+        c.EscalaX.PassoAutomatico = false;
+        c.EscalaX.Passo = PassoInteiro(c.X.Maximo - c.X.Minimo, std::max(1, c.EscalaX.Divisoes));
+    }
     std::string TituloY() const override { return Res(); }
     std::vector<std::string> Comentarios() const override {
         return {"Este gráfico deve ser usado para verificação de homocedasticidade do modelo."};

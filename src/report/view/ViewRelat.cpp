@@ -1,5 +1,6 @@
 #include "view/ViewRelat.h"
 
+#include "chart/Chart.h"
 #include "writer/Dib.h"
 
 #include <QFontMetricsF>
@@ -412,37 +413,50 @@ void TViewRelat::SetChartMapping(const TMapaEixos &mapa) {
 }
 
 void TViewRelat::WriteBitmap(const QImage &imagem, int escala, int cores) {
-    ColocaFigura(imagem, escala, cores);
+    WritePicture(imagem, escala, cores);
 }
 
 void TViewRelat::WritePicture(const QImage &imagem, int escala, int cores) {
-    ColocaFigura(imagem, escala, cores);
-}
-
-void TViewRelat::ColocaFigura(const QImage &imagem, int escala, int cores) {
-    const bool temMapa = std::exchange(temMapa_, false);
-    if (Encerrada()) return;
-    if (imagem.isNull()) return;
+    if (imagem.isNull()) {
+        temMapa_ = false;
+        return;
+    }
     // Its size on the screen it was made for: the picture's own resolution (96 pixels per inch
     // unless it says otherwise, so a picture drawn finer for print keeps its size), scaled.
     const auto dpi = [](int pontosPorMetro) {
         return pontosPorMetro > 0 ? pontosPorMetro * 0.0254 : 96.0;
     };
+    TTrechoLinha t;
+    t.Imagem = imagem;
+    t.Cores = cores;
+    ColocaFigura(std::move(t), dpi(imagem.dotsPerMeterX()), dpi(imagem.dotsPerMeterY()), escala);
+}
+
+void TViewRelat::WriteChart(const TChart &chart, int cores) {
+    if (Encerrada()) {
+        temMapa_ = false;
+        return;
+    }
+    TTrechoLinha t;
+    t.Chart = std::make_shared<const TChart>(chart);
+    t.Cores = cores;
+    ColocaFigura(std::move(t), 96, 96, 100);
+}
+
+void TViewRelat::ColocaFigura(TTrechoLinha t, double dpiX, double dpiY, int escala) {
+    const bool temMapa = std::exchange(temMapa_, false);
+    if (Encerrada()) return;
+    const QSize pixels = t.Chart ? QSize(t.Chart->Largura, t.Chart->Altura) : t.Imagem.size();
     const double fator = (escala > 0 ? escala : 100) / 100.0;
-    const int largura =
-        static_cast<int>(std::lround(imagem.width() * 1440.0 / dpi(imagem.dotsPerMeterX()) * fator));
-    const int altura =
-        static_cast<int>(std::lround(imagem.height() * 1440.0 / dpi(imagem.dotsPerMeterY()) * fator));
+    const int largura = static_cast<int>(std::lround(pixels.width() * 1440.0 / dpiX * fator));
+    const int altura = static_cast<int>(std::lround(pixels.height() * 1440.0 / dpiY * fator));
     if (!Line.empty() && LineWidth + largura > Disponivel()) FechaLinha(false);
     LineHeight = std::max(LineHeight, altura);
     if (Y + LineHeight > FundoTexto() && Y > TopoTexto() && !semQuebraPagina_) MudaPagina();
-    TTrechoLinha t;
     t.Tipo = TTrechoLinha::Figura;
     t.Posicao = LineWidth;
     t.Largura = largura;
     t.Altura = altura;
-    t.Imagem = imagem;
-    t.Cores = cores;
     t.Item = ItemAtual;
     t.Parte = ParteAtual;
     t.TemMapa = temMapa;
@@ -512,22 +526,35 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
             }
             brancosAntes += t.Brancos;
         } else if (t.Tipo == TTrechoLinha::Figura) {
-            // Pictures land on whole device pixels: at zoom 100 on screen a picture is copied
+            // Pictures land on whole device pixels: at zoom 100 on screen a bitmap is copied
             // pixel for pixel.
             const QRect destino =
                 p.transform().mapRect(QRectF(x, Y, t.Largura, t.Altura)).toRect();
-            p.save();
-            p.resetTransform();
-            if (t.Cores == 2 || t.Cores == 16)
-                p.drawImage(destino, Indexa(t.Imagem, t.Cores).Indices);
-            else
-                p.drawImage(destino, t.Imagem);
-            p.restore();
+            QSize pixels = t.Imagem.size();
+            if (t.Chart) {
+                // The chart's units mapped onto its place on the page.
+                const TChart &c = *t.Chart;
+                pixels = QSize(std::max(1, c.Largura), std::max(1, c.Altura));
+                p.save();
+                p.translate(x, Y);
+                p.scale(static_cast<double>(t.Largura) / pixels.width(),
+                        static_cast<double>(t.Altura) / pixels.height());
+                PintaChart(p, c, t.Cores == 2);
+                p.restore();
+            } else {
+                p.save();
+                p.resetTransform();
+                if (t.Cores == 2 || t.Cores == 16)
+                    p.drawImage(destino, Indexa(t.Imagem, t.Cores).Indices);
+                else
+                    p.drawImage(destino, t.Imagem);
+                p.restore();
+            }
             TAreaGrafico a;
             a.Item = t.Item;
             a.Parte = t.Parte;
             a.Retangulo = destino;
-            a.TamanhoImagem = t.Imagem.size();
+            a.TamanhoImagem = pixels;
             a.TemMapa = t.TemMapa;
             a.Mapa = t.Mapa;
             AreasGraficas.push_back(a);

@@ -45,6 +45,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -60,7 +61,8 @@ struct TTrechoLinha {
     int Posicao = 0;    // twips from the line start where the run begins
     int Brancos = 0;    // blanks in the text
     int Altura = 0;     // picture height, twips
-    QImage Imagem;      // picture
+    QImage Imagem;      // picture (a bitmap)
+    std::shared_ptr<const TChart> Chart; // picture (a chart, painted as vectors)
     int Cores = 256;    // picture colours (2, 16 or 256)
     int Item = -1, Parte = -1; // picture: the item and part that wrote it
     bool TemMapa = false;      // picture: its chart's axis mapping
@@ -73,7 +75,7 @@ struct TAreaGrafico {
     int Item = -1;   // index in the item list
     int Parte = -1;  // part of the item, from 0
     QRect Retangulo; // device pixels of the drawn page
-    QSize TamanhoImagem;
+    QSize TamanhoImagem; // the picture's pixels (a chart's: its layout units)
     bool TemMapa = false;
     TMapaEixos Mapa;
 };
@@ -179,6 +181,9 @@ class TViewRelat : public TArqEditor {
     void AlignJustify() override { Alignment = apJustificado; }
     void WriteBitmap(const QImage &imagem, int escala, int cores) override;
     void WritePicture(const QImage &imagem, int escala, int cores) override;
+    // A chart is placed at its size (a layout unit is a 96th of an inch) and painted straight
+    // onto the page's painter: lines stay lines and texts stay texts on screen, paper and PDF.
+    void WriteChart(const TChart &chart, int cores) override;
     void SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,
                  double margemSuperior, double larguraPagina, double alturaPagina) override;
     void SetCanvas(QPaintDevice *canvas) override;
@@ -217,7 +222,7 @@ class TViewRelat : public TArqEditor {
     void AcrescentaTexto(const QString &texto, int largura);
     void FechaLinha(bool fimParagrafo);
     void MudaPagina();
-    void ColocaFigura(const QImage &imagem, int escala, int cores);
+    void ColocaFigura(TTrechoLinha t, double dpiX, double dpiY, int escala);
     void DesenhaLinha(bool fimParagrafo);
     void PreencheFundo(int coluna, int x, int largura, int ate);
     const TBordas &BordasColuna(int coluna);

@@ -1,5 +1,7 @@
 #include "writer/ArqEditor.h"
 
+#include "chart/Chart.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
@@ -12,6 +14,10 @@ namespace zelto {
 QColor ParaQColor(TCor c) { return QColor(Vermelho(c), Verde(c), Azul(c)); }
 
 TCor DeQColor(const QColor &c) { return Cor(c.red(), c.green(), c.blue()); }
+
+void TArqEditor::WriteChart(const TChart &chart, int cores) {
+    WritePicture(ImagemChart(chart, cores), 100, cores);
+}
 
 int ParaTwips(double valor, TUnidade unidade) {
     double fator = 1;

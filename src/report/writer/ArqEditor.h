@@ -40,6 +40,8 @@ class QPaintDevice;
 
 namespace zelto {
 
+struct TChart;
+
 // Colour as the stored report settings hold it: 0x00BBGGRR; 0 is black ("automatic" for
 // borders and text).
 using TCor = std::uint32_t;
@@ -187,8 +189,14 @@ class TArqEditor {
     virtual void AlignJustify() {}
     // A picture as a device-independent bitmap; scale in percent; colours 2, 16 or 256.
     virtual void WriteBitmap(const QImage & /*imagem*/, int /*escala*/, int /*cores*/) {}
-    // A picture wrapped as a metafile (the graph items use this one).
+    // A picture wrapped as a metafile.
     virtual void WritePicture(const QImage & /*imagem*/, int /*escala*/, int /*cores*/) {}
+    // A chart, handed as its model (the graph items use this one); colours 2, 16 or 256. A
+    // writer that paints (the view, the printer, the PDF) draws it as vectors; a file format
+    // takes a picture of it at the resolution it can hold. Base: WritePicture of the chart's
+    // bitmap at 96 pixels per inch. A writer keeps the chart no longer than the item's
+    // writing (its curves may refer to the item's data).
+    virtual void WriteChart(const TChart &chart, int cores);
     // alignment (TAlinhamento), line spacing (percent), left, first-line, right indents (mm).
     virtual void SetParagraph(int /*alinhamento*/, int /*espacamento*/, double /*esquerda*/,
                               double /*primeira*/, double /*direita*/) {}

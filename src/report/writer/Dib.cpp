@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <vector>
+
 namespace zelto {
 
 namespace {
@@ -57,16 +59,28 @@ TImagemIndexada Indexa(const QImage &imagem, int cores) {
     r.Altura = fonte.height();
     r.Indices = QImage(r.Largura, r.Altura, QImage::Format_Indexed8);
     r.Indices.setColorTable(r.Paleta);
-    // Pictures have few distinct colours: remember the match of each.
-    QHash<QRgb, int> memoria;
+    // Pictures have few distinct colours: a small table keeps the match of the colours met,
+    // by a hash of the colour, and the last colour, which most pixels repeat, is checked first.
+    constexpr int tamanhoTabela = 4096;
+    std::vector<QRgb> chaves(tamanhoTabela, 0);
+    std::vector<int> indices(tamanhoTabela, -1);
+    QRgb ultima = 0;
+    int indiceUltima = -1;
     for (int y = 0; y < r.Altura; ++y) {
         const QRgb *linha = reinterpret_cast<const QRgb *>(fonte.constScanLine(y));
         uchar *destino = r.Indices.scanLine(y);
         for (int x = 0; x < r.Largura; ++x) {
             const QRgb c = linha[x] | 0xFF000000u;
-            auto it = memoria.constFind(c);
-            if (it == memoria.constEnd()) it = memoria.insert(c, MaisProxima(r.Paleta, c));
-            destino[x] = static_cast<uchar>(*it);
+            if (c != ultima || indiceUltima < 0) {
+                const std::size_t h = ((c * 2654435761u) >> 20) & (tamanhoTabela - 1);
+                if (indices[h] < 0 || chaves[h] != c) {
+                    chaves[h] = c;
+                    indices[h] = MaisProxima(r.Paleta, c);
+                }
+                ultima = c;
+                indiceUltima = indices[h];
+            }
+            destino[x] = static_cast<uchar>(indiceUltima);
         }
     }
     return r;

@@ -1,5 +1,7 @@
 #include "writer/EscritorEstrutura.h"
 
+#include "chart/Chart.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -135,22 +137,26 @@ void TEscritorEstrutura::NewPage() {
     ++quebras_;
 }
 
-void TEscritorEstrutura::EscreveFigura(const QImage &imagem, int cores) {
+void TEscritorEstrutura::EscreveFigura(QSize tamanho, int cores) {
     FechaParagrafo(false);
     TBlocoEstrutura figura;
     figura.Tipo = TBlocoEstrutura::Figura;
-    figura.Largura = imagem.width();
-    figura.Altura = imagem.height();
+    figura.Largura = tamanho.width();
+    figura.Altura = tamanho.height();
     figura.Cores = cores == 2 || cores == 16 ? cores : 256;
     Acrescenta(std::move(figura));
 }
 
 void TEscritorEstrutura::WriteBitmap(const QImage &imagem, int /*escala*/, int cores) {
-    EscreveFigura(imagem, cores);
+    EscreveFigura(imagem.size(), cores);
 }
 
 void TEscritorEstrutura::WritePicture(const QImage &imagem, int /*escala*/, int cores) {
-    EscreveFigura(imagem, cores);
+    EscreveFigura(imagem.size(), cores);
+}
+
+void TEscritorEstrutura::WriteChart(const TChart &chart, int cores) {
+    EscreveFigura(QSize(std::max(1, chart.Largura), std::max(1, chart.Altura)), cores);
 }
 
 void TEscritorEstrutura::BeginTable(int colunas, int linhas, int largura, int alinhamento) {

@@ -94,6 +94,8 @@ class TEscritorEstrutura : public TArqEditor {
     void AlignJustify() override { Alignment = apJustificado; }
     void WriteBitmap(const QImage &imagem, int escala, int cores) override;
     void WritePicture(const QImage &imagem, int escala, int cores) override;
+    // A chart is recorded as a picture of its size in pixels at 96 per inch; nothing is drawn.
+    void WriteChart(const TChart &chart, int cores) override;
     void BeginHeader() override { MudaDestino(dCabecalho); }
     void EndHeader() override { MudaDestino(dCorpo); }
     void BeginFooter() override { MudaDestino(dRodape); }
@@ -121,7 +123,7 @@ class TEscritorEstrutura : public TArqEditor {
     // Ends the paragraph being written, if it holds anything (sempre: even when empty).
     void FechaParagrafo(bool sempre);
     void FechaCelula();
-    void EscreveFigura(const QImage &imagem, int cores);
+    void EscreveFigura(QSize tamanho, int cores);
 
     std::unique_ptr<TSaidaArquivo> saida_;
     std::vector<TItemEstrutura> itens_;

@@ -1,7 +1,9 @@
 #include "writer/RtfWriter.h"
 
 #include "common/Texto.h"
+#include "chart/Chart.h"
 #include "writer/Dib.h"
+#include "writer/Png.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -377,7 +379,16 @@ void tRTF_Writer::WriteText(const QString &texto) {
 }
 
 void tRTF_Writer::WritePageNumber() {
-    Corpo("{\\field{\\*\\fldinst PAGE}}");
+    // The field carries the font of the text around it, as readers give a field's result the
+    // formatting of its own instruction, not of the paragraph.
+    QByteArray f;
+    if (fonteEmitida_) {
+        f = ReferenciaFonte(CurrentFont) + "\\fs" + Numero(2 * CurrentFont.Tamanho);
+        if (CurrentFont.Negrito) f += "\\b";
+        if (CurrentFont.Italico) f += "\\i";
+        f += ' ';
+    }
+    Corpo("{\\field{\\*\\fldinst {" + f + "PAGE}}{\\fldrslt {" + f + "1}}}");
 }
 
 void tRTF_Writer::NewParagraph() {
@@ -628,6 +639,20 @@ void tRTF_Writer::WritePicture(const QImage &imagem, int escala, int cores) {
                    Numero(largura100mm) + "\\pich" + Numero(altura100mm) + "\\picscalex" +
                    Numero(e) + "\\picscaley" + Numero(e) + FimLinha;
     r += Hexadecimal(wmf);
+    r += '}';
+    Corpo(r);
+}
+
+void tRTF_Writer::WriteChart(const TChart &chart, int cores) {
+    const QImage imagem = ImagemChart(chart, cores, ResolucaoGraficos);
+    const QImage reduzida = cores == 2 ? imagem : Indexa(imagem, cores).Indices;
+    const QByteArray png = PngIndexado(reduzida);
+    constexpr double twipsPorUnidade = 1440.0 / 96;
+    QByteArray r = "\r\n{\\pict\\pngblip\\picw" + Numero(reduzida.width()) + "\\pich" +
+                   Numero(reduzida.height()) + "\\picwgoal" +
+                   Numero(std::lround(chart.Largura * twipsPorUnidade)) + "\\pichgoal" +
+                   Numero(std::lround(chart.Altura * twipsPorUnidade)) + FimLinha;
+    r += Hexadecimal(png);
     r += '}';
     Corpo(r);
 }

@@ -17,6 +17,9 @@
 // cannot be created or written makes Erro() name it (the output as given, never the scratch
 // file) and CloseDocument return false.
 //
+// Charts go as PNG pictures at print resolution; other pictures as the metafile or the
+// device-independent bitmap of their operation.
+//
 // Text is written in Windows-1252: "\", "{" and "}" are escaped, bytes from 128 up become
 // \'xx, a tab is \tab, a line break inside a text (a cell heading broken into lines) is
 // \line, and a character outside the code page is written as \uN with "?" for readers
@@ -84,6 +87,11 @@ class tRTF_Writer : public TArqEditor {
     void AlignJustify() override;
     void WriteBitmap(const QImage &imagem, int escala, int cores) override;
     void WritePicture(const QImage &imagem, int escala, int cores) override;
+    // A chart as a PNG picture (\pngblip) at ResolucaoGraficos pixels per inch of its printed
+    // size (\picwgoal, \pichgoal: its size in the layout, a 96th of an inch per unit), in
+    // its colour count: two colours as a one-bit picture, 16 and 256 on their fixed palettes.
+    void WriteChart(const TChart &chart, int cores) override;
+    static constexpr double ResolucaoGraficos = 300;
     void SetParagraph(int alinhamento, int espacamento, double esquerda, double primeira,
                       double direita) override;
     void ApplyTabs() override;

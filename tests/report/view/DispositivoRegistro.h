@@ -16,6 +16,7 @@ struct TTextoDesenhado {
     QString Texto;
     QPointF Base; // baseline start
     double Largura = 0;
+    QPointF BaseDispositivo; // baseline start in device pixels (through the painter's transform)
 };
 
 class TMotorRegistro : public QPaintEngine {
@@ -28,14 +29,17 @@ class TMotorRegistro : public QPaintEngine {
     TMotorRegistro() : QPaintEngine(QPaintEngine::AllFeatures) {}
     bool begin(QPaintDevice *) override { return true; }
     bool end() override { return true; }
-    void updateState(const QPaintEngineState &) override {}
+    QTransform Transformacao;
+    void updateState(const QPaintEngineState &e) override {
+        if (e.state() & QPaintEngine::DirtyTransform) Transformacao = e.transform();
+    }
     Type type() const override { return QPaintEngine::User; }
     void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override { Imagens.push_back(r); }
     void drawImage(const QRectF &r, const QImage &, const QRectF &, Qt::ImageConversionFlags) override {
         Imagens.push_back(r);
     }
     void drawTextItem(const QPointF &p, const QTextItem &t) override {
-        Textos.push_back({t.text(), p, t.width()});
+        Textos.push_back({t.text(), p, t.width(), Transformacao.map(p)});
     }
     void drawLines(const QLineF *linhas, int n) override {
         for (int i = 0; i < n; ++i) Linhas.push_back(linhas[i]);
@@ -44,6 +48,7 @@ class TMotorRegistro : public QPaintEngine {
         for (int i = 0; i < n; ++i) Retangulos.push_back(r[i]);
     }
     void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+    void drawPath(const QPainterPath &) override {}
     void Limpa() {
         Textos.clear();
         Linhas.clear();

@@ -4,6 +4,7 @@
 // running header.
 #include "DispositivoRegistro.h"
 
+#include "chart/Chart.h"
 #include "view/ViewRelat.h"
 #include "view/ZoomRelatorio.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 using namespace zelto;
 using teste::TDispositivoRegistro;
@@ -180,6 +182,33 @@ TEST(ViewRelat, APictureWiderThanTheRestOfTheLineStartsANewLine) {
     EXPECT_EQ(im[1], pixels(t.v.LeftMargin, topo + 1500));
     EXPECT_GT(1500, alturaTexto);
     EXPECT_EQ(t.v.Y, topo + 3000);
+}
+
+// A chart is painted as vectors at its place: no picture reaches the device, its titles are
+// texts inside the chart's rectangle (15 twips per layout unit), and the line is as tall as it.
+TEST(ViewRelat, AChartIsPaintedAsVectorsInItsPlace) {
+    TVista t(180);
+    TChart c;
+    c.Largura = 200, c.Altura = 150;
+    c.Titulo = "Dispersão";
+    c.TituloX = "Amostragem";
+    c.X = {0, 10}, c.Y = {0, 10};
+    c.PlotPoint("7", 5, 5);
+    const int topo = t.v.Y;
+    t.v.AlignLeft();
+    t.v.WriteChart(c, 256);
+    t.v.NewParagraph();
+    EXPECT_TRUE(t.dispositivo.Motor.Imagens.empty());
+    EXPECT_EQ(t.v.Y, topo + 2250);
+    const QRectF lugar(t.v.LeftMargin / 15.0, topo / 15.0, 200, 150); // device pixels
+    std::set<QString> achados;
+    for (const TTextoDesenhado &d : t.Textos()) {
+        EXPECT_TRUE(lugar.contains(d.BaseDispositivo)) << d.Texto.toStdString();
+        achados.insert(d.Texto);
+    }
+    for (const char *s : {"Dispersão", "Amostragem", "7"}) EXPECT_TRUE(achados.count(QString::fromUtf8(s))) << s;
+    ASSERT_EQ(t.v.AreasGraficas.size(), 1u);
+    EXPECT_EQ(t.v.AreasGraficas[0].TamanhoImagem, QSize(200, 150));
 }
 
 namespace {
