@@ -1,17 +1,19 @@
 // zelto-cli report FILE (--model "NAME=CODE,..." | --choose N [the search options])
 //                       [--dependent NAME] [--use NAME,...] [--subject "NAME=VALUE,..."]
 //                       [--mode inferencial|descritiva] [--config FILE.CNF]
-//                       [--items all|N,N,...] [--sanitize] [--graphs DIR] -o OUT
+//                       [--items all|N,N,...] [--sanitize] [--graphs DIR]
+//                       [--caracterizacao III|II|I] [--identificacao III|II|I] -o OUT
 //
 // Reads any worksheet file, fits the model given by its codes (--model) or the model of row N
 // of the best-models table after a search (--choose, with the options of `zelto-cli search`),
 // optionally after the automatic outlier removal (--sanitize, with the significance settings'
 // criterion), and writes the report into OUT, whose extension picks the writer. The report
 // holds the items the settings include (all, by default), or those of --items (numbers of the
-// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. A PDF
+// catalogue, 1 to 58). The statistics mode is the file's unless --mode says otherwise. A PDF
 // holds the pages of the report view; their count is printed. With --graphs every graph
 // picture is also written into DIR as a PNG named by item number and part ("33-1.png"), and
-// their count is printed.
+// their count is printed. --caracterizacao and --identificacao declare
+// the grades of criteria 1 and 3 of the grading under the valuation standard over the settings'.
 //
 // Text is measured with the report's fonts, so this command (only this one) starts the Qt GUI
 // layer on the offscreen platform.
@@ -21,6 +23,8 @@
 #include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "config/ConfiguracaoRelatorio.h"
+#include "evaluation/Catalogo.h"
 #include "evaluation/Exportacao.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
@@ -42,6 +46,7 @@ using cli::UmaLinha;
 
 struct TOpcoesReport {
     std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida, graficos;
+    std::string caracterizacao, identificacao;
     cli::TOpcoesPesquisa pesquisa;
     int escolha = 0;
     bool saneia = false;
@@ -56,10 +61,19 @@ void Itens(const std::string &texto, TPedidoRelatorio &pedido) {
     }
     for (const std::string &parte : Divide(texto, ',')) {
         long long n = 0;
-        if (!ConverteInteiro(Apara(parte), n) || n < 1 || n > 56)
-            throw TFalha{2, "Item inválido em --items: \"" + parte + "\" (use all ou números de 1 a 56)."};
+        if (!ConverteInteiro(Apara(parte), n) || n < 1 || n > kNumeroItens)
+            throw TFalha{2, "Item inválido em --items: \"" + parte + "\" (use all ou números de 1 a " +
+                                std::to_string(kNumeroItens) + ")."};
         pedido.Itens.push_back(static_cast<int>(n));
     }
+}
+
+// A declared grade of the grading: "III", "II" or "I".
+std::optional<std::uint8_t> Grau(const std::string &texto, const char *opcao) {
+    if (texto.empty()) return std::nullopt;
+    const auto g = GrauDeclarado(texto);
+    if (!g) throw TFalha{2, std::string("Grau inválido em ") + opcao + ": \"" + texto + "\" (use III, II ou I)."};
+    return g;
 }
 
 int Relatorio(const TOpcoesReport &o) {
@@ -73,6 +87,8 @@ int Relatorio(const TOpcoesReport &o) {
     pedido.Configuracao = o.configuracao;
     pedido.PastaGraficos = o.graficos;
     Itens(o.itens, pedido);
+    pedido.Caracterizacao = Grau(o.caracterizacao, "--caracterizacao");
+    pedido.Identificacao = Grau(o.identificacao, "--identificacao");
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -153,9 +169,13 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--subject", o->sujeito, "Valores do objeto sob avaliação: \"NOME=VALOR,...\"");
     cmd->add_option("--mode", o->modo, "Modo de estatística: inferencial ou descritiva (padrão: o do arquivo)");
     cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
-    cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
+    cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a " + std::to_string(kNumeroItens) + ")");
     cmd->add_option("--graphs", o->graficos, "Grava também cada gráfico como PNG nesta pasta");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
+    cmd->add_option("--caracterizacao", o->caracterizacao,
+                    "Enquadramento: grau declarado da caracterização do imóvel avaliando (III, II ou I)");
+    cmd->add_option("--identificacao", o->identificacao,
+                    "Enquadramento: grau declarado da identificação dos dados de mercado (III, II ou I)");
     cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
     cmd->callback([o, &status] { status = cli::Executa([o] { return Relatorio(*o); }); });
 }

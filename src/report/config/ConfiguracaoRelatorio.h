@@ -10,6 +10,11 @@
 // scientific notation. A missing key, or one that is not exactly that, gives the defaults
 // below (and Le reports it, so the file is backed up before it is written over).
 //
+// The valuer's declarations for the grading under the valuation standard (criteria 1,
+// caracterização do imóvel avaliando, and 3, identificação dos dados de mercado) are the keys
+// "EnqCaracterizacao" and "EnqIdentificacao", "III", "II" or "I"; a missing key is a grade not
+// declared (a file written before they existed reads so), another text is damage.
+//
 // The paper size is not stored: it comes from the printer (A4, 210 x 297 mm, by default).
 // A plain record; whoever changes it calls Notifica so that listeners (the report page)
 // redraw.
@@ -21,6 +26,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +41,9 @@ TFonte FonteDeIni(const TFonteIni &f);
 TFonteIni FonteParaIni(const TFonte &f);
 // The font under a prefix of a section; false when its "In" key is present but damaged (the
 // default font is then returned).
+// "III", "II", "I" for 3, 2, 1; nothing for another text.
+std::optional<std::uint8_t> GrauDeclarado(std::string_view texto);
+const char *TextoGrauDeclarado(std::uint8_t grau);
 bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::string_view prefixo,
                       TFonte &fonte);
 
@@ -49,6 +58,8 @@ struct TConfiguracaoRelatorio {
     TCabecalhoRodape Cabecalho{QString(), TFonte(), 0};
     TCabecalhoRodape Rodape{QString(), TFonte(), 0};
     std::vector<std::string> ResumoTecnico; // "Lcm"
+    // Grades 1..3 (I..III) the valuer declares for criteria 1 and 3; nothing: not declared.
+    std::optional<std::uint8_t> Caracterizacao, Identificacao;
     double LarguraPagina = 210, AlturaPagina = 297; // mm, from the printer
 
     std::string CodificaInfo() const;
