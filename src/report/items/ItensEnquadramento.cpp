@@ -228,7 +228,8 @@ class TIA_Enquadramento : public TItemAvaliacaoTab {
         else
             Linha("O grau de fundamentação exige o objeto sob avaliação (critério 4): não se "
                   "enuncia.");
-        LinhaComentario("(" + std::to_string(f.Pontos) + " pontos; grau III exige " +
+        LinhaComentario("(" + std::to_string(f.Pontos) + (f.Grau ? " pontos" : " pontos sem o critério 4") +
+                        "; grau III exige " +
                         std::to_string(t.Geral[0].PontosMinimos) +
                         " pontos com os critérios 2, 4, 5 e 6 no grau III e os demais no II; grau II, " +
                         std::to_string(t.Geral[1].PontosMinimos) +
