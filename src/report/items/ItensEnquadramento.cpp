@@ -132,7 +132,7 @@ class TIA_Pressupostos : public TItemAvaliacaoTab {
             if (c == 1) return f >= Infinito ? "infinito" : Signif(f, 4);
             return f > LimiteFatorInflacao ? "Sim" : "Não";
         }
-        static const char *titulos[] = {"Teste", "Estatística", "Graus de\rliberdade",
+        static const char *titulos[] = {"Teste", "Estatística", "Graus de liberdade",
                                         "Significância", "Homocedasticidade"};
         if (l == 0) return titulos[c];
         const std::optional<TTesteVariancia> &t = l == 1 ? p_.BreuschPagan : p_.White;
@@ -211,13 +211,12 @@ class TIA_Enquadramento : public TItemAvaliacaoTab {
         LinhaComentario("Critério 6: significância do modelo " + SignifPercentual(f.Criterios[5].Valor) +
                         Citacao(kItemAnova) + ".");
         if (!f.Criterios[0].Declarado || !f.Criterios[2].Declarado)
-            LinhaComentario("Critérios 1 e 3: " +
-                            std::string(!f.Criterios[0].Declarado && !f.Criterios[2].Declarado
-                                            ? "não declarados pelo avaliador"
-                                            : !f.Criterios[0].Declarado ? "critério 1 não declarado"
-                                                                        : "critério 3 não declarado") +
-                            " nas configurações do relatório (Enquadramento); o enquadramento os "
-                            "toma no grau I.");
+            LinhaComentario(!f.Criterios[0].Declarado && !f.Criterios[2].Declarado
+                                ? "Critérios 1 e 3: não declarados pelo avaliador nas configurações do "
+                                  "relatório (Enquadramento); o enquadramento os toma no grau I."
+                                : std::string("Critério ") + (f.Criterios[0].Declarado ? "3" : "1") +
+                                      ": não declarado pelo avaliador nas configurações do relatório "
+                                      "(Enquadramento); o enquadramento o toma no grau I.");
         else
             LinhaComentario("Critérios 1 e 3: declarados pelo avaliador nas configurações do "
                             "relatório (Enquadramento).");
