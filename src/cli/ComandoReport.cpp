@@ -1,20 +1,22 @@
 // zelto-cli report FILE (--model "NAME=CODE,..." | --choose N [the search options])
 //                       [--dependent NAME] [--use NAME,...] [--subject "NAME=VALUE,..."]
 //                       [--mode inferencial|descritiva] [--factors NAME,...] [--config FILE.CNF]
-//                       [--items all|N,N,...] [--sanitize] [--graphs DIR] -o OUT
+//                       [--items all|N,N,...] [--sanitize] [--graphs DIR]
+//                       [--caracterizacao III|II|I] [--identificacao III|II|I] -o OUT
 //
 // Reads any worksheet file, fits the model given by its codes (--model) or the model of row N
 // of the best-models table after a search (--choose, with the options of `zelto-cli search`),
 // optionally after the automatic outlier removal (--sanitize, with the significance settings'
 // criterion), and writes the report into OUT, whose extension picks the writer. The report
 // holds the items the settings include (all, by default), or those of --items (numbers of the
-// catalogue, 1 to 56). The statistics mode is the file's unless --mode says otherwise. In the
+// catalogue, 1 to 58). The statistics mode is the file's unless --mode says otherwise. In the
 // descriptive mode the worksheet is made ready as entering the mode makes it, with the
 // homogenisation coefficients of --factors (FatoresCli.h), so the report values the homogenised
 // sample; a worksheet whose used columns are not marked as coefficients needs --factors. A PDF
 // holds the pages of the report view; their count is printed. With --graphs every graph
 // picture is also written into DIR as a PNG named by item number and part ("33-1.png"), and
-// their count is printed.
+// their count is printed. --caracterizacao and --identificacao declare
+// the grades of criteria 1 and 3 of the grading under the valuation standard over the settings'.
 //
 // Text is measured with the report's fonts, so this command (only this one) starts the Qt GUI
 // layer on the offscreen platform.
@@ -25,6 +27,8 @@
 #include "PlanilhaCli.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "config/ConfiguracaoRelatorio.h"
+#include "evaluation/Catalogo.h"
 #include "evaluation/Exportacao.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
@@ -51,6 +55,7 @@ constexpr int kSemEscolha = INT_MIN;
 struct TOpcoesReport {
     std::string arquivo, modelo, dependente, usar, sujeito, modo, configuracao, itens, saida, graficos;
     std::string fatores; // --factors
+    std::string caracterizacao, identificacao;
     cli::TOpcoesPesquisa pesquisa;
     int escolha = kSemEscolha;
     bool saneia = false;
@@ -66,10 +71,19 @@ void Itens(const std::string &texto, TPedidoRelatorio &pedido) {
     }
     for (const std::string &parte : Divide(texto, ',')) {
         long long n = 0;
-        if (!ConverteInteiro(Apara(parte), n) || n < 1 || n > 56)
-            throw TFalha{2, "Item inválido em --items: \"" + parte + "\" (use all ou números de 1 a 56)."};
+        if (!ConverteInteiro(Apara(parte), n) || n < 1 || n > kNumeroItens)
+            throw TFalha{2, "Item inválido em --items: \"" + parte + "\" (use all ou números de 1 a " +
+                                std::to_string(kNumeroItens) + ")."};
         pedido.Itens.push_back(static_cast<int>(n));
     }
+}
+
+// A declared grade of the grading: "III", "II" or "I".
+std::optional<std::uint8_t> Grau(const std::string &texto, const char *opcao) {
+    if (texto.empty()) return std::nullopt;
+    const auto g = GrauDeclarado(texto);
+    if (!g) throw TFalha{2, std::string("Grau inválido em ") + opcao + ": \"" + texto + "\" (use III, II ou I)."};
+    return g;
 }
 
 int Relatorio(const TOpcoesReport &o) {
@@ -78,7 +92,7 @@ int Relatorio(const TOpcoesReport &o) {
     if (o.escolha != kSemEscolha && o.escolha < 1)
         throw TFalha{2, "As linhas de --choose começam em 1: \"" + std::to_string(o.escolha) + "\"."};
     if (o.itensDados && o.itens.empty())
-        throw TFalha{2, "--items vazio: use all ou números de 1 a 56."};
+        throw TFalha{2, "--items vazio: use all ou números de 1 a " + std::to_string(kNumeroItens) + "."};
     if (o.graficosDados && o.graficos.empty()) throw TFalha{2, "--graphs vazio: indique uma pasta."};
     if (!o.modo.empty() && o.modo != "inferencial" && o.modo != "descritiva")
         throw TFalha{2, "Modo inválido: \"" + o.modo + "\" (use inferencial ou descritiva)."};
@@ -92,6 +106,8 @@ int Relatorio(const TOpcoesReport &o) {
     pedido.Configuracao = o.configuracao;
     pedido.PastaGraficos = o.graficos;
     Itens(o.itens, pedido);
+    pedido.Caracterizacao = Grau(o.caracterizacao, "--caracterizacao");
+    pedido.Identificacao = Grau(o.identificacao, "--identificacao");
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -183,9 +199,13 @@ void RegistraReport(CLI::App &app, int &status) {
     cmd->add_option("--factors", o->fatores,
                     "Modo descritivo: os coeficientes de homogeneização: NOME,NOME,...");
     cmd->add_option("--config", o->configuracao, "Configuração de relatório (.CNF)");
-    cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a 56)");
+    cmd->add_option("--items", o->itens, "Itens do relatório: all ou N,N,... (1 a " + std::to_string(kNumeroItens) + ")");
     cmd->add_option("--graphs", o->graficos, "Grava também cada gráfico como PNG nesta pasta");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra antes do relatório");
+    cmd->add_option("--caracterizacao", o->caracterizacao,
+                    "Enquadramento: grau declarado da caracterização do imóvel avaliando (III, II ou I)");
+    cmd->add_option("--identificacao", o->identificacao,
+                    "Enquadramento: grau declarado da identificação dos dados de mercado (III, II ou I)");
     cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
     cmd->callback([o, cmd, &status] {
         o->itensDados = cmd->count("--items") > 0;

@@ -359,9 +359,11 @@ class TesteConfiguraRelatorio : public QObject {
             Filho<QPlainTextEdit>(*Filho<TEditorCabecalho>(d, "Cabecalho"), "Texto")->setPlainText(QStringLiteral("Laudo"));
             auto *lista = Filho<QListWidget>(d, "Itens");
             lista->item(0)->setCheckState(Qt::Unchecked);
+            Filho<QComboBox>(d, "Caracterizacao")->setCurrentText(QStringLiteral("II"));
             Clica(d, "Gravar");
             // Changes after the save, undone by reading it back.
             Filho<QSpinBox>(d, "Esquerda")->setValue(12);
+            Filho<QComboBox>(d, "Caracterizacao")->setCurrentIndex(0);
             lista->item(0)->setCheckState(Qt::Checked);
             lista->item(1)->setCheckState(Qt::Unchecked);
             // The read shows its progress window at once here, however short it is.
@@ -371,6 +373,8 @@ class TesteConfiguraRelatorio : public QObject {
             AtrasoJanelaProgresso = atraso;
             QCOMPARE(espia.titulos, std::vector<std::string>{kLendoConfiguracao});
             QCOMPARE(Filho<QSpinBox>(d, "Esquerda")->value(), 30);
+            QCOMPARE(Filho<QComboBox>(d, "Caracterizacao")->currentText(), QStringLiteral("II"));
+            QCOMPARE(Filho<QComboBox>(d, "Identificacao")->currentText(), QStringLiteral("Não declarado"));
             QCOMPARE(lista->item(0)->checkState(), Qt::Unchecked);
             QCOMPARE(lista->item(1)->checkState(), Qt::Checked);
             Clica(d, "Confirma");
@@ -379,6 +383,8 @@ class TesteConfiguraRelatorio : public QObject {
         EscolheArquivoConfiguracao = nullptr;
         QCOMPARE(cfg.MargemEsquerda, std::uint16_t{30});
         QCOMPARE(cfg.Cabecalho.Texto, QStringLiteral("Laudo"));
+        QCOMPARE(cfg.Caracterizacao, std::optional<std::uint8_t>(2));
+        QVERIFY(!cfg.Identificacao);
         QVERIFY(!itens[0]->Incluido && itens[1]->Incluido);
         for (const std::filesystem::path &p : {std::filesystem::path(cnf.toStdString()), Arquivo()}) {
             TListaItens lidos = CriaCatalogo();

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <unistd.h>
@@ -239,3 +240,69 @@ TEST(ConfiguracaoRelatorio, NamedConfigurations) {
 }
 
 } // namespace
+
+namespace {
+
+// Section → key → value of a settings file's text.
+std::map<std::string, std::map<std::string, std::string>> Chaves(const std::string &texto) {
+    std::map<std::string, std::map<std::string, std::string>> r;
+    std::istringstream in(texto);
+    std::string linha, secao;
+    while (std::getline(in, linha)) {
+        if (!linha.empty() && linha.back() == '\r') linha.pop_back();
+        if (linha.size() > 1 && linha.front() == '[' && linha.back() == ']')
+            secao = linha.substr(1, linha.size() - 2);
+        else if (const auto igual = linha.find('='); igual != std::string::npos)
+            r[secao][linha.substr(0, igual)] = linha.substr(igual + 1);
+    }
+    return r;
+}
+
+} // namespace
+
+// A settings file written before the assumption and grading items existed (by the program as it
+// was then; it leaves out items 21 and 52 and changes a font and the decimals) reads as then,
+// undamaged, with the new items included and the declarations not made; written back, it keeps
+// every key it had.
+TEST(ConfiguracaoRelatorio, FileWrittenBeforeTheGradingItemsReadsUnchanged) {
+    const fs::path anterior = fs::path(ZELTO_DADOS_TESTE) / "report" / "configuracao-anterior.CNF";
+    TListaItens itens = CriaCatalogo();
+    TConfiguracaoRelatorio c;
+    ASSERT_TRUE(LeConfiguracaoRelatorio(anterior, c, itens));
+    EXPECT_EQ(c.Numero.Decimais, 4);
+    EXPECT_FALSE(c.Caracterizacao || c.Identificacao);
+    for (const auto &i : itens) {
+        const int n = i->Descricao().Numero;
+        EXPECT_EQ(i->Incluido, n != 21 && n != 52) << n;
+        if (n == 45) {
+            EXPECT_EQ(i->FonteCorpo.Tamanho, 12);
+            EXPECT_FALSE(i->Comentarios);
+        }
+    }
+
+    const fs::path p = Pasta("anterior") / "RELATORI.CN%";
+    fs::copy_file(anterior, p);
+    ASSERT_TRUE(GravaConfiguracaoRelatorio(p, c, itens));
+    const auto antes = Chaves(Bytes(anterior)), depois = Chaves(Bytes(p));
+    for (const auto &[secao, chaves] : antes)
+        for (const auto &[chave, valor] : chaves) {
+            ASSERT_TRUE(depois.count(secao) && depois.at(secao).count(chave)) << secao << " " << chave;
+            EXPECT_EQ(depois.at(secao).at(chave), valor) << secao << " " << chave;
+        }
+    EXPECT_EQ(depois.size(), antes.size() + 2);
+    EXPECT_TRUE(depois.count("Enquadramento na NBR 14653-2"));
+
+    // The declarations: written as the grade, read back; another text is damage.
+    c.Caracterizacao = 3;
+    c.Identificacao = 1;
+    ASSERT_TRUE(GravaConfiguracaoRelatorio(p, c, itens));
+    TConfiguracaoRelatorio lida;
+    TListaItens lidos = CriaCatalogo();
+    ASSERT_TRUE(LeConfiguracaoRelatorio(p, lida, lidos));
+    EXPECT_TRUE(lida == c);
+    EXPECT_EQ(Chaves(Bytes(p))["Geral"]["EnqCaracterizacao"], "III");
+    TArquivoIni ini;
+    ini.CarregaTexto("[Geral]\r\nEnqIdentificacao=IV\r\n");
+    EXPECT_FALSE(lida.Le(ini));
+    EXPECT_FALSE(lida.Identificacao);
+}

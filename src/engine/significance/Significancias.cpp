@@ -352,6 +352,18 @@ std::vector<TConfiguracaoSignificancia> ListaConfiguracoes(const fs::path &pasta
     return lista;
 }
 
+int InstalaConfiguracoesPadrao(const fs::path &padroes, const fs::path &usuario) {
+    int copiados = 0;
+    std::error_code ec;
+    for (const TConfiguracaoSignificancia &c : ListaConfiguracoes(padroes)) {
+        const fs::path destino = usuario / c.Arquivo.filename();
+        if (fs::exists(destino, ec)) continue;
+        fs::create_directories(usuario, ec);
+        if (fs::copy_file(c.Arquivo, destino, fs::copy_options::skip_existing, ec) && !ec) ++copiados;
+    }
+    return copiados;
+}
+
 std::string PerguntaSobrescrever(const std::string &nomeArquivo) {
     return "O arquivo \r\n" + Maiusculas(nomeArquivo) + " já existe.\r\n\r\n" +
            "Deseja gravar os dados sobre este arquivo?";

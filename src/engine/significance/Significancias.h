@@ -209,6 +209,14 @@ struct TConfiguracaoSignificancia {
 // Every "*.NRM" file of the folder (the extension in any case), by file name.
 std::vector<TConfiguracaoSignificancia> ListaConfiguracoes(const std::filesystem::path &pasta);
 
+// The named configurations shipped with the program (among them the levels of the valuation
+// standard's grades, "NBR 14653-2 Grau III", "... Grau II", "... Grau I"): every "*.NRM" of
+// the installed defaults' folder is copied into the user's folder where the user has no file
+// of that name, so a fresh installation lists them and the user's own edits are kept. The
+// number of files copied.
+int InstalaConfiguracoesPadrao(const std::filesystem::path &padroes,
+                               const std::filesystem::path &usuario);
+
 // The question asked before a named configuration is overwritten.
 std::string PerguntaSobrescrever(const std::string &nomeArquivo);
 

@@ -9,6 +9,7 @@
 #include "gui/dialogs/FProgressao.h"
 #include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/mainwindow/FZelto.h"
+#include "significance/Significancias.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <QDir>
@@ -101,6 +102,7 @@ int ExecutaPrograma(int argc, char **argv) {
     TArquivoIni ini;
     ini.AbreCopiaUsuario(padroes / kArquivoConfiguracaoGeral, CaminhoConfiguracaoGeral());
     AtualizaCopiaUsuario(padroes / "TAB_VAR.QVT", CaminhoTabelasPadrao());
+    InstalaConfiguracoesPadrao(padroes, PastaConfigUsuario());
     TTabelasVariaveis tabelas(CaminhoTabelasPadrao());
 
     TFZELTO janela(ini, tabelas);

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -30,6 +31,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelto {
@@ -355,8 +357,42 @@ QWidget *TFConfiguraRelatorio::MontaGeral() {
     ln->addWidget(variaveis_);
     ln->addWidget(amostragens_);
     l->addWidget(naoUsados);
+
+    // The valuer's declarations of the grading under the valuation standard.
+    auto *enquadramento = new QGroupBox(QStringLiteral("Enquadramento"), w);
+    auto *fe = new QFormLayout(enquadramento);
+    auto Grau = [&](const char *nome) {
+        auto *c = new QComboBox(enquadramento);
+        c->setObjectName(QString::fromLatin1(nome));
+        c->addItems({QStringLiteral("Não declarado"), QStringLiteral("III"), QStringLiteral("II"),
+                     QStringLiteral("I")});
+        return c;
+    };
+    caracterizacao_ = Grau("Caracterizacao");
+    identificacao_ = Grau("Identificacao");
+    caracterizacao_->setToolTip(QStringLiteral(
+        "III: completa quanto a todas as variáveis analisadas;\r\nII: completa quanto às variáveis "
+        "utilizadas no modelo;\r\nI: adoção de situação paradigma."));
+    identificacao_->setToolTip(QStringLiteral(
+        "III: apresentação de informações relativas a todos os dados e variáveis analisados,\r\ncom "
+        "foto e características observadas pelo autor do laudo;\r\nII e I: dos dados e variáveis "
+        "efetivamente utilizados no modelo."));
+    fe->addRow(QStringLiteral("Caracterização do imóvel avaliando"), caracterizacao_);
+    fe->addRow(QStringLiteral("Identificação dos dados de mercado"), identificacao_);
+    l->addWidget(enquadramento);
     return w;
 }
+
+namespace {
+
+// Combo index 0 is "Não declarado", then III, II, I.
+int IndiceGrau(const std::optional<std::uint8_t> &g) { return g ? 4 - std::clamp<int>(*g, 1, 3) : 0; }
+std::optional<std::uint8_t> GrauDoIndice(int i) {
+    if (i < 1 || i > 3) return std::nullopt;
+    return static_cast<std::uint8_t>(4 - i);
+}
+
+} // namespace
 
 void TFConfiguraRelatorio::Mostra(const TConfiguracaoRelatorio &c) {
     cfg_ = c;
@@ -375,6 +411,8 @@ void TFConfiguraRelatorio::Mostra(const TConfiguracaoRelatorio &c) {
     nomeArquivo_->setChecked(c.IncluirNomeArquivo);
     variaveis_->setChecked(c.VariaveisNaoUsadas);
     amostragens_->setChecked(c.AmostragensNaoUsadas);
+    caracterizacao_->setCurrentIndex(IndiceGrau(c.Caracterizacao));
+    identificacao_->setCurrentIndex(IndiceGrau(c.Identificacao));
     QStringList resumo;
     for (const std::string &s : c.ResumoTecnico) resumo << QString::fromStdString(s);
     resumo_->setPlainText(resumo.join(QLatin1Char('\n')));
@@ -413,6 +451,8 @@ TConfiguracaoRelatorio TFConfiguraRelatorio::Configuracao() const {
     c.IncluirNomeArquivo = nomeArquivo_->isChecked();
     c.VariaveisNaoUsadas = variaveis_->isChecked();
     c.AmostragensNaoUsadas = amostragens_->isChecked();
+    c.Caracterizacao = GrauDoIndice(caracterizacao_->currentIndex());
+    c.Identificacao = GrauDoIndice(identificacao_->currentIndex());
     c.ResumoTecnico.clear();
     const QString resumo = resumo_->toPlainText();
     if (!resumo.isEmpty())

@@ -24,6 +24,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -109,6 +110,9 @@ class TFConfiguraRelatorio : public QDialog {
     QCheckBox *completar_ = nullptr, *naoLimitar_ = nullptr, *naoCientifica_ = nullptr;
     QCheckBox *data_ = nullptr, *nomeArquivo_ = nullptr, *variaveis_ = nullptr, *amostragens_ = nullptr;
     QPlainTextEdit *resumo_ = nullptr;
+    // The grades the valuer declares for criteria 1 and 3 of the grading: "Não declarado",
+    // "III", "II", "I".
+    QComboBox *caracterizacao_ = nullptr, *identificacao_ = nullptr;
 };
 
 } // namespace zelto

@@ -33,6 +33,17 @@ TFonteIni FonteParaIni(const TFonte &f) {
     return r;
 }
 
+std::optional<std::uint8_t> GrauDeclarado(std::string_view texto) {
+    if (texto == "III") return 3;
+    if (texto == "II") return 2;
+    if (texto == "I") return 1;
+    return std::nullopt;
+}
+
+const char *TextoGrauDeclarado(std::uint8_t grau) {
+    return grau >= 3 ? "III" : grau == 2 ? "II" : "I";
+}
+
 bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::string_view prefixo,
                       TFonte &fonte) {
     const std::string p(prefixo);
@@ -137,12 +148,30 @@ bool Iguais(const TCabecalhoRodape &a, const TCabecalhoRodape &b) {
     return a.Texto == b.Texto && a.Fonte == b.Fonte && a.Alinhamento == b.Alinhamento;
 }
 
+constexpr const char *kChaveCaracterizacao = "EnqCaracterizacao";
+constexpr const char *kChaveIdentificacao = "EnqIdentificacao";
+
+bool LeGrau(const TArquivoIni &ini, const char *chave, std::optional<std::uint8_t> &grau) {
+    grau.reset();
+    if (!ini.Existe(kSecaoGeralRelatorio, chave)) return true;
+    grau = GrauDeclarado(AparaBrancos(ini.LeTexto(kSecaoGeralRelatorio, chave)));
+    return grau.has_value();
+}
+
+void GravaGrau(TArquivoIni &ini, const char *chave, const std::optional<std::uint8_t> &grau) {
+    if (grau)
+        ini.EscreveTexto(kSecaoGeralRelatorio, chave, TextoGrauDeclarado(*grau));
+    else
+        ini.ApagaChave(kSecaoGeralRelatorio, chave);
+}
+
 } // namespace
 
 bool TConfiguracaoRelatorio::operator==(const TConfiguracaoRelatorio &o) const {
     return CodificaInfo() == o.CodificaInfo() && Iguais(Cabecalho, o.Cabecalho) &&
            Iguais(Rodape, o.Rodape) && ResumoTecnico == o.ResumoTecnico &&
-           LarguraPagina == o.LarguraPagina && AlturaPagina == o.AlturaPagina;
+           LarguraPagina == o.LarguraPagina && AlturaPagina == o.AlturaPagina &&
+           Caracterizacao == o.Caracterizacao && Identificacao == o.Identificacao;
 }
 
 bool TConfiguracaoRelatorio::Le(const TArquivoIni &ini) {
@@ -156,6 +185,8 @@ bool TConfiguracaoRelatorio::Le(const TArquivoIni &ini) {
     ok = LeCabecalhoRodape(ini, "Cab", Cabecalho) && ok;
     ok = LeCabecalhoRodape(ini, "Rod", Rodape) && ok;
     ResumoTecnico = ini.LeMemo("Lcm", kSecaoGeralRelatorio);
+    ok = LeGrau(ini, kChaveCaracterizacao, Caracterizacao) && ok;
+    ok = LeGrau(ini, kChaveIdentificacao, Identificacao) && ok;
     bool resumoOk = ResumoTecnico.size() <= kLinhasResumoMaximo;
     for (const std::string &l : ResumoTecnico)
         resumoOk = resumoOk && QString::fromStdString(l).size() <= static_cast<qsizetype>(kLinhaResumoMaxima);
@@ -208,6 +239,8 @@ void TConfiguracaoRelatorio::Grava(TArquivoIni &ini) const {
     GravaCabecalhoRodape(ini, "Cab", Cabecalho);
     GravaCabecalhoRodape(ini, "Rod", Rodape);
     ini.EscreveMemo("Lcm", kSecaoGeralRelatorio, ResumoTecnico);
+    GravaGrau(ini, kChaveCaracterizacao, Caracterizacao);
+    GravaGrau(ini, kChaveIdentificacao, Identificacao);
 }
 
 } // namespace zelto

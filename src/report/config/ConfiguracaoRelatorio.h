@@ -17,6 +17,11 @@
 // size at most 120 points, the technical summary at most 50 lines of 255 characters. A value out of its bounds takes its default and counts as damage, as an
 // undecodable one does.
 //
+// The valuer's declarations for the grading under the valuation standard (criteria 1,
+// caracterização do imóvel avaliando, and 3, identificação dos dados de mercado) are the keys
+// "EnqCaracterizacao" and "EnqIdentificacao", "III", "II" or "I"; a missing key is a grade not
+// declared (a file written before they existed reads so), another text is damage.
+//
 // The paper size is not stored: it comes from the printer (A4, 210 x 297 mm, by default).
 // A plain record; whoever changes it calls Notifica so that listeners (the report page)
 // redraw.
@@ -28,6 +33,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +55,9 @@ inline constexpr std::size_t kLinhasResumoMaximo = 50, kLinhaResumoMaxima = 255;
 // Conversions between the font of the settings files and the font of the writers.
 TFonte FonteDeIni(const TFonteIni &f);
 TFonteIni FonteParaIni(const TFonte &f);
+// "III", "II", "I" for 3, 2, 1; nothing for another text.
+std::optional<std::uint8_t> GrauDeclarado(std::string_view texto);
+const char *TextoGrauDeclarado(std::uint8_t grau);
 // The font under a prefix of a section; false when its "In" key is present but damaged, or the
 // font is out of bounds (the default font is then returned).
 bool LeFonteRelatorio(const TArquivoIni &ini, std::string_view secao, std::string_view prefixo,
@@ -65,6 +74,8 @@ struct TConfiguracaoRelatorio {
     TCabecalhoRodape Cabecalho{QString(), TFonte(), 0};
     TCabecalhoRodape Rodape{QString(), TFonte(), 0};
     std::vector<std::string> ResumoTecnico; // "Lcm"
+    // Grades 1..3 (I..III) the valuer declares for criteria 1 and 3; nothing: not declared.
+    std::optional<std::uint8_t> Caracterizacao, Identificacao;
     double LarguraPagina = 210, AlturaPagina = 297; // mm, from the printer
 
     std::string CodificaInfo() const;

@@ -7,7 +7,9 @@
 namespace zelto {
 
 // Titles that are the same in both modes repeat the inferential title; nullptr marks an item
-// that the descriptive mode does not offer.
+// that the descriptive mode does not offer. An item keeps its number for good (the command
+// line and the graph files name items by it; the settings file by title): a new item takes the
+// next number wherever it stands in the report.
 const std::array<TDescricaoItem, kNumeroItens> kCatalogo = {{
     {1, "TIA_DadosArquivo", tiTexto, "Informações do Usuário", "Informações do Usuário", 0},
     {2, "TIA_Amostragem", tiTabela, "Amostra", "Amostra", 0x05},
@@ -54,6 +56,7 @@ const std::array<TDescricaoItem, kNumeroItens> kCatalogo = {{
     {43, "TIA_TesteSequencias", tiTexto, "Teste de Sequências/Sinais", "Teste de Sequências/Sinais", 0},
     {44, "TIA_GrafNormalidade", tiGrafico, "Reta de Normalidade", "Reta de Normalidade", 0},
     {45, "TIA_AutoCorrelacao", tiTexto, "Autocorrelação", nullptr, 0},
+    {57, "TIA_Pressupostos", tiTabela, "Homocedasticidade e Multicolinearidade", nullptr, 0x05},
     {46, "TIA_GrafAutoCorrelacao", tiGrafico, "Gráfico de Autocorrelação", nullptr, 0},
     {47, "TIA_Multicolinearidade", tiSeries, "Resíduos x Variáveis Independentes", nullptr, 0},
     {48, "TIA_ResiduosxNaoUsadas", tiSeries, "Resíduos x Variáveis Omitidas", "Desvios x Variáveis", 0},
@@ -61,6 +64,7 @@ const std::array<TDescricaoItem, kNumeroItens> kCatalogo = {{
     {50, "TIA_FormacaoValores", tiTexto, "Formação dos Valores", "Formação dos Valores", 0},
     {51, "TIA_Extrapolacao", tiTabela, "Avaliação da Extrapolação", nullptr, 0x05},
     {52, "TIA_IntervalosdeConfianca", tiTabela, "Intervalos de Confiança", nullptr, 0x05},
+    {58, "TIA_Enquadramento", tiTabela, "Enquadramento na NBR 14653-2", nullptr, 0x07},
     {53, "TIA_Derivadas", tiTabela, "Variação da Função Estimativa", nullptr, 0x05},
     {54, "TIA_Regressao2D", tiSeries, "Gráficos da Regressão (2D)", nullptr, 0},
     {55, "TIA_CurvaNivel", tiSeries, "Curvas de Nível", nullptr, 0},
@@ -90,7 +94,7 @@ std::unique_ptr<TItemAvaliacao> ItemPendente(const TDescricaoItem &d) {
 TListaItens CriaCatalogo() {
     std::vector<TRegistroItem> registros = ItensModelo();
     for (auto familia : {ItensDados, GraficosDados, GraficosResiduos, GraficosDistribuicao, ItensResiduos, ItensNormalidade, ItensEstimativa,
-                         ItensExtrapolacao, GraficosRegressao})
+                         ItensExtrapolacao, GraficosRegressao, ItensEnquadramento})
         for (const TRegistroItem &r : familia())
             registros.push_back(r);
     TListaItens itens;

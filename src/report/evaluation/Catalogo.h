@@ -1,5 +1,6 @@
-// The catalogue of the 56 report items: number, class, kind, both titles, whether the item is
-// offered in the descriptive mode, and the table format flags, in report order.
+// The catalogue of the 58 report items: number, class, kind, both titles, whether the item is
+// offered in the descriptive mode, and the table format flags, in report order (which is not
+// the order of the numbers: items added later take the next number).
 //
 // Each family of items (ItensModelo.cpp, ItensDados.cpp, ...) registers a builder per class it
 // implements. CriaCatalogo makes one item of each class in catalogue order; a class no family
@@ -15,7 +16,7 @@
 
 namespace zelto {
 
-inline constexpr int kNumeroItens = 56;
+inline constexpr int kNumeroItens = 58;
 extern const std::array<TDescricaoItem, kNumeroItens> kCatalogo;
 
 using TConstrutorItem = std::unique_ptr<TItemAvaliacao> (*)(const TDescricaoItem &);
@@ -31,6 +32,7 @@ std::vector<TRegistroItem> ItensResiduos();     // residuals and outliers
 std::vector<TRegistroItem> ItensNormalidade();  // normality, randomness, autocorrelation
 std::vector<TRegistroItem> ItensEstimativa();   // estimate and intervals
 std::vector<TRegistroItem> ItensExtrapolacao(); // extrapolation
+std::vector<TRegistroItem> ItensEnquadramento(); // assumption tests and the standard's grades
 
 using TListaItens = std::vector<std::unique_ptr<TItemAvaliacao>>;
 TListaItens CriaCatalogo();

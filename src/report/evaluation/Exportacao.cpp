@@ -125,6 +125,8 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
     } else {
         PadroesConfiguracaoRelatorio(configuracao, itens);
     }
+    if (pedido.Caracterizacao) configuracao.Caracterizacao = pedido.Caracterizacao;
+    if (pedido.Identificacao) configuracao.Identificacao = pedido.Identificacao;
     if (pedido.TodosItens || !pedido.Itens.empty())
         for (auto &item : itens)
             item->Incluido = pedido.TodosItens ||

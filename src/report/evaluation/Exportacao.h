@@ -6,6 +6,8 @@
 // worksheet's headers (whose alignment names clash with the writers').
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,11 +23,14 @@ struct TPedidoRelatorio {
     std::string Saida;         // the output file; its extension picks the writer
     std::string Configuracao;  // a report settings file (.CNF) to read; empty: the defaults
     bool TodosItens = false;   // include every item
-    std::vector<int> Itens;    // else, when not empty, include exactly these (1..56)
+    std::vector<int> Itens;    // else, when not empty, include exactly these (catalogue numbers)
     bool Inferencial = true;   // the statistics mode
     // When not empty, every graph picture is also written into this folder as a PNG named by
     // item number and part ("24-1.png", parts from 1).
     std::string PastaGraficos;
+    // The valuer's declared grades (1..3) for criteria 1 and 3 of the grading, over the
+    // settings' own.
+    std::optional<std::uint8_t> Caracterizacao, Identificacao;
 };
 
 struct TResultadoRelatorio {

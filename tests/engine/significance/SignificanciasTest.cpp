@@ -131,6 +131,46 @@ TEST_F(Sig, NamedConfigurationsAreListedByDescription) {
     EXPECT_EQ(lista[1].Descricao, "NBR  Grau III");
 }
 
+// The shipped configurations of the valuation standard's grades: their levels, their marks, and
+// their copy into a user's folder that keeps the user's own file of the same name.
+TEST_F(Sig, ShippedGradeConfigurationsAreInstalledOnce) {
+    const fs::path share = fs::path(ZELTO_TEST_DATA) / ".." / ".." / "share";
+    struct TGrau {
+        const char *descricao;
+        double bicaudal, modelo, amplitude;
+        int multiplo;
+    };
+    const TGrau graus[] = {{"NBR 14653-2 Grau I", 0.30, 0.05, 0.50, 3},
+                           {"NBR 14653-2 Grau II", 0.20, 0.02, 0.40, 4},
+                           {"NBR 14653-2 Grau III", 0.10, 0.01, 0.30, 6}};
+    const auto lista = ListaConfiguracoes(share);
+    ASSERT_EQ(lista.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(lista[i].Descricao, graus[i].descricao);
+        TSignificancias s;
+        s.Le(TArquivoIni(lista[i].Arquivo));
+        EXPECT_DOUBLE_EQ(s.TesteRegressoresBicaudal, graus[i].bicaudal) << i;
+        EXPECT_DOUBLE_EQ(s.TesteModelo, graus[i].modelo) << i;
+        EXPECT_DOUBLE_EQ(s.AmplitudeEstimativa, graus[i].amplitude) << i;
+        EXPECT_DOUBLE_EQ(s.ConfiancaEstimativa, 0.80) << i;
+        // At least multiplo·(k + 1) samples.
+        EXPECT_EQ(s.MultiplicadorAmostras, graus[i].multiplo);
+        EXPECT_EQ(s.AdendoAmostras, graus[i].multiplo);
+        EXPECT_TRUE(s.Normatizada[mnBicaudal] && s.Normatizada[mnModelo] &&
+                    s.Normatizada[mnConfiancaEstimativa] && s.Normatizada[mnAmostragens] &&
+                    s.AmplitudeNormatizada)
+            << i;
+    }
+
+    const fs::path usuario = pasta / "usuario";
+    EXPECT_EQ(InstalaConfiguracoesPadrao(share, usuario), 3);
+    EXPECT_EQ(ListaConfiguracoes(usuario).size(), 3u);
+    const fs::path meu = usuario / lista[2].Arquivo.filename();
+    Escreve(meu, "[Geral]\r\nDcr=Minha\r\n");
+    EXPECT_EQ(InstalaConfiguracoesPadrao(share, usuario), 0);
+    EXPECT_EQ(Le(meu), "[Geral]\r\nDcr=Minha\r\n");
+}
+
 TEST_F(Sig, SavingAConfigurationAsksBeforeOverwriting) {
     Escreve(trabalho, kTodasAsChaves);
     std::vector<std::string> perguntas;
