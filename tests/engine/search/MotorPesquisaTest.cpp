@@ -17,6 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -240,4 +244,105 @@ TEST(MotorPesquisa, RefusedThreadsFallBackToFewer) {
     p.Threads = 100000;
     ASSERT_TRUE(p.Pesquisa());
     EXPECT_EQ(p.ThreadsUsadas(), MaximoThreads());
+}
+
+// The screen in double only decides which models the long double leaf fits: the whole list, to the
+// last bit, is the one of the search that fits every model exactly, on the shipped worksheets, the
+// ill-conditioned reference designs (powers of x up to x⁵, then transformed: pivots down to the
+// singularity rule) and a made-up worksheet of nearly collinear columns (one differing from
+// another in its last decimal only, where the double pivots are rounding noise), under every
+// criterion. On Boston, where the designs are sound, the screen sends few models to the exact
+// leaf; on the collinear worksheet it sends whole subtrees.
+TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
+    auto le = [](const std::string &arquivo, TGridzelto &g) {
+        std::string resumo;
+        ASSERT_TRUE(LerArquivo(arquivo, g, 1000, resumo, nullptr).ok) << arquivo;
+    };
+    // Columns 1..ate used, `dependente` the dependent one.
+    auto usa = [](TGridzelto &g, int ate, const std::string &dependente) {
+        for (int c = 1; c <= g.ColunasUsadas(); ++c) {
+            g.Variavel(c)->Dependente = g.Celula(c, 0) == dependente;
+            g.Variavel(c)->Usada = c <= ate || g.Variavel(c)->Dependente;
+        }
+    };
+    struct Planilha {
+        std::string nome;
+        std::unique_ptr<TGridzelto> g;
+        std::uint32_t mascara;
+    };
+    std::vector<Planilha> planilhas;
+    auto nova = [&](const std::string &nome, std::uint32_t mascara) -> TGridzelto & {
+        planilhas.push_back({nome, std::make_unique<TGridzelto>(), mascara});
+        return *planilhas.back().g;
+    };
+    {
+        TGridzelto &g = nova("boston", kMascaraPadrao);
+        le(ZELTO_EXEMPLOS "/boston.TXT", g);
+        usa(g, 8, "medv"); // medv on its first 8 columns: 3·4⁷·4 models
+    }
+    {
+        TGridzelto &g = nova("windsor", kMascaraPadrao | 0x70u);
+        le(ZELTO_EXEMPLOS "/windsor.QV3", g);
+        usa(g, 7, "price"); // two of them dichotomous
+    }
+    for (const char *nist : {"Longley.txt", "Wampler1.txt", "Wampler3.txt", "Wampler5.txt"}) {
+        const bool longley = std::string(nist) == "Longley.txt";
+        TGridzelto &g = nova(nist, longley ? kMascaraPadrao : kMascaraPadrao | 0x70u);
+        le(std::string(ZELTO_TEST_DATA) + "/nist/" + nist, g);
+        usa(g, 7, "y");
+    }
+    {
+        // y, then x1; x2 = x1 but for its last decimal; x3 = x1 + 1e-4·noise; x4 = 2·x1 − x3 +
+        // 1e-5·noise; x5 independent.
+        std::mt19937 gerador(3);
+        std::uniform_real_distribution<double> u(1, 10);
+        std::uniform_int_distribution<int> ruido(-3, 3);
+        const int n = 30;
+        std::vector<std::vector<double>> c(6, std::vector<double>(n));
+        auto arredonda = [](double x) { return std::round(x * 1e6) / 1e6; };
+        for (int i = 0; i < n; ++i) {
+            const double x1 = arredonda(u(gerador));
+            c[1][i] = x1;
+            c[2][i] = arredonda(x1 + 1e-6 * ruido(gerador));
+            c[3][i] = arredonda(x1 + 1e-4 * ruido(gerador));
+            c[4][i] = arredonda(2 * x1 - c[3][i] + 1e-5 * ruido(gerador));
+            c[5][i] = arredonda(u(gerador));
+            c[0][i] = arredonda(x1 + 0.3 * c[5][i] + 0.01 * ruido(gerador));
+        }
+        Preenche(nova("collinear", kMascaraPadrao | 0x70u), {"y", "x1", "x2", "x3", "x4", "x5"},
+                 c);
+    }
+    const CriterioPesquisa criterios[] = {cpCorrelacao, cpSignificanciaModelo, cpRegressores,
+                                          cpR2Ajustado};
+    for (Planilha &pl : planilhas) {
+        for (CriterioPesquisa criterio : criterios) {
+            const std::string caso = pl.nome + ", criterion " + std::to_string(criterio);
+            SCOPED_TRACE(caso);
+            TSistema s0(*pl.g), s1(*pl.g);
+            TPesquisa exata(*pl.g, s0), triada(*pl.g, s1);
+            for (TPesquisa *p : {&exata, &triada}) {
+                Mascaras(*p, pl.mascara);
+                p->Configuracao.Criterio = criterio;
+            }
+            exata.Triagem = false;
+            exata.Threads = 1;
+            triada.Threads = 2;
+            ASSERT_TRUE(exata.Pesquisa());
+            ASSERT_TRUE(triada.Pesquisa());
+            EXPECT_GT(exata.Modelos(), 0);
+            EXPECT_EQ(triada.Examinados(), exata.Examinados());
+            EXPECT_LE(exata.ExatosNaExecucao(), exata.Examinados());
+            MesmaLista(triada.Lista(), exata.Lista(), caso);
+            const double parte = static_cast<double>(triada.ExatosNaExecucao()) /
+                                 static_cast<double>(triada.Examinados());
+            std::printf("  %-40s %9llu models, %6.2f%% fitted exactly\n", caso.c_str(),
+                        static_cast<unsigned long long>(triada.Examinados()), 100 * parte);
+            if (pl.nome == "boston" && criterio == cpCorrelacao) {
+                EXPECT_LT(parte, 0.05);
+            }
+            if (pl.nome == "collinear" && criterio == cpCorrelacao) {
+                EXPECT_GT(parte, 0.05);
+            }
+        }
+    }
 }
