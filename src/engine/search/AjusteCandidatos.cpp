@@ -493,15 +493,18 @@ void TAjusteCandidatos::VisitaD(std::size_t pos, VistaD vista, std::uint64_t ind
         }
         // Each right-hand side's sum of squares less what this regressor explains, and the
         // elimination of the regressor from the later candidates' rows.
+        const double ip = 1 / pivo;
         double *yyAbaixo = &yyD_[(pos + 1) * Y_];
         const double *v = linha + (C_ - vista.Base);
         for (std::size_t y = 0; y < Y_; ++y)
-            yyAbaixo[y] = yy[y] - v[y] * v[y] / pivo;
+            yyAbaixo[y] = yy[y] - v[y] * v[y] * ip;
         std::vector<double> &buffer = niveisD_[pos];
         if (buffer.size() < r * (r + Y_) + r) buffer.resize(r * (r + Y_) + r);
         double *f = buffer.data() + r * (r + Y_);
-        for (std::size_t x = nb; x < C_; ++x)
-            f[x - nb] = -vista.Dados[(x - vista.Base) * vista.Passo + (t - vista.Base)] / pivo;
+        // The matrix is symmetric: column t of the later rows is row t's own entries.
+        const double *col = linha + (nb - vista.Base);
+        for (std::size_t x = 0; x < r; ++x)
+            f[x] = -col[x] * ip;
         const VistaD destino{buffer.data(), nb, r + Y_};
         EliminaDuplo(r, r + Y_, vista.Dados + (nb - vista.Base) * vista.Passo + (nb - vista.Base),
                      vista.Passo, destino.Dados, destino.Passo, linha + (nb - vista.Base), f);
