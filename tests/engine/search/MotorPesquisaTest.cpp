@@ -8,6 +8,7 @@
 #include "search/MotorPesquisa.h"
 
 #include "common/Numeros.h"
+#include "regression/EquacoesNormais.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
@@ -343,6 +344,55 @@ TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
             if (pl.nome == "collinear" && criterio == cpCorrelacao) {
                 EXPECT_GT(parte, 0.05);
             }
+        }
+    }
+}
+
+// The screen's threshold on R², against the keys themselves: a model whose key (from R² by the
+// exact leaf's own formulas, ChaveFiltro's rounding included) reaches the list's threshold always
+// has an R² at or above LimiteR2, under every criterion, near the exact-fit limit and at F's
+// infinite marker; and the limit is not vacuous: most models clearly below the threshold fall
+// under it.
+TEST(MotorPesquisa, ScreenThresholdOnR2NeverBarsAModelThatReachesTheKey) {
+    std::mt19937 gerador(17);
+    std::uniform_real_distribution<double> u(0, 1);
+    const CriterioPesquisa criterios[] = {cpCorrelacao, cpSignificanciaModelo, cpRegressores,
+                                          cpR2Ajustado};
+    auto chave = [](CriterioPesquisa c, std::size_t n, std::size_t m, long double r2,
+                    unsigned g) {
+        const long double nSQT = 1000;
+        const TAjuste a = AjusteDeSomas(n, m, nSQT, r2 * nSQT, 2 * nSQT);
+        return ChaveFiltro(c, a.R, a.F, R2AjustadoDe(a, n, m, 0.9999L), g);
+    };
+    for (CriterioPesquisa c : criterios) {
+        int barrados = 0, abaixo = 0;
+        for (int i = 0; i < 20000; ++i) {
+            const std::size_t n = 3 + gerador() % 60;
+            const std::size_t m = 1 + gerador() % std::min<std::size_t>(n - 1, 12);
+            // Some models at the exact-fit limit and at R² = 1.
+            const int tipo = i % 10;
+            const long double r2 = tipo == 0 ? 1 : tipo == 1 ? 0.9999L * 0.9999L : u(gerador);
+            const unsigned g = m > 1 ? static_cast<unsigned>(gerador() % m) : 0;
+            const double k = chave(c, n, m, r2, g);
+            // A threshold from another model, or exactly this model's key.
+            const unsigned g2 = m > 1 ? static_cast<unsigned>(gerador() % m) : 0;
+            const double limiar = i % 3 == 0 ? k : chave(c, n, m, u(gerador), g2);
+            const double limite = LimiteR2(c, limiar, n, m, 0.9999L);
+            if (k >= limiar) {
+                EXPECT_GE(static_cast<double>(r2), limite)
+                    << "criterion " << static_cast<int>(c) << " n " << n << " m " << m << " R2 " << (double)r2
+                    << " key " << k << " threshold " << limiar;
+            } else if (k < limiar - 1e-6 * std::fabs(limiar)) {
+                ++abaixo;
+                barrados += static_cast<double>(r2) < limite;
+            }
+        }
+        // Under "Sig. dos Regressores" the count is only bounded by m − 1, so the limit bars
+        // fewer models there.
+        if (c != cpRegressores) {
+            EXPECT_GT(barrados, abaixo * 9 / 10) << "criterion " << static_cast<int>(c);
+        } else {
+            EXPECT_GT(barrados, abaixo / 10);
         }
     }
 }
