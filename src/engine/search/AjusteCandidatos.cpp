@@ -62,18 +62,32 @@ bool TemAvx2() {
 }
 #endif
 
-void Lanes(std::size_t n, const double *v, const double *ip, const double *yy, const double *inv,
-           const double *k, std::uint8_t *passa) {
+bool UsaAvx2(bool escalar) {
 #ifdef ZELTO_AVX2
-    if (TemAvx2()) return LanesAvx2(n, v, ip, yy, inv, k, passa);
+    return !escalar && TemAvx2();
+#else
+    (void)escalar;
+    return false;
+#endif
+}
+
+void Lanes(bool avx2, std::size_t n, const double *v, const double *ip, const double *yy,
+           const double *inv, const double *k, std::uint8_t *passa) {
+#ifdef ZELTO_AVX2
+    if (avx2) return LanesAvx2(n, v, ip, yy, inv, k, passa);
+#else
+    (void)avx2;
 #endif
     LanesCorpo(n, v, ip, yy, inv, k, passa);
 }
 
-void EliminaDuplo(std::size_t linhas, std::size_t r, const double *o, std::size_t passoO,
-                  double *d, std::size_t passoD, const double *t, const double *f) {
+void EliminaDuplo(bool avx2, std::size_t linhas, std::size_t r, const double *o,
+                  std::size_t passoO, double *d, std::size_t passoD, const double *t,
+                  const double *f) {
 #ifdef ZELTO_AVX2
-    if (TemAvx2()) return EliminaAvx2(linhas, r, o, passoO, d, passoD, t, f);
+    if (avx2) return EliminaAvx2(linhas, r, o, passoO, d, passoD, t, f);
+#else
+    (void)avx2;
 #endif
     EliminaCorpo(linhas, r, o, passoO, d, passoD, t, f);
 }
@@ -291,6 +305,7 @@ bool TAjusteCandidatos::Prepara(const TBlocoPesquisa &bloco, const TPeca &peca) 
     bt_.resize(posicoes_.size() + 1);
     bCentrados_.resize(posicoes_.size() + 1);
     triagem_ = bloco.Triagem && !posicoes_.empty() && rhs_.size() <= 64;
+    avx2_ = UsaAvx2(bloco.TriagemEscalar);
     if (triagem_) PreparaTriagem();
     return true;
 }
@@ -506,7 +521,7 @@ void TAjusteCandidatos::VisitaD(std::size_t pos, VistaD vista, std::uint64_t ind
         for (std::size_t x = 0; x < r; ++x)
             f[x] = -col[x] * ip;
         const VistaD destino{buffer.data(), nb, r + Y_};
-        EliminaDuplo(r, r + Y_, vista.Dados + (nb - vista.Base) * vista.Passo + (nb - vista.Base),
+        EliminaDuplo(avx2_, r, r + Y_, vista.Dados + (nb - vista.Base) * vista.Passo + (nb - vista.Base),
                      vista.Passo, destino.Dados, destino.Passo, linha + (nb - vista.Base), f);
         VisitaD(pos + 1, destino, indice + e.Contribuicao, np + 1, Tt, yyAbaixo);
     }
@@ -574,9 +589,41 @@ void TAjusteCandidatos::FolhasD(const Posicao &p, const VistaD &vista, std::uint
             K[r] = ativa ? kEscolha : fora;
         }
     }
-    Lanes(total, lanesV_.data(), lanesIp_.data(), lanesYy_.data(), lanesInv_.data(),
+    Lanes(avx2_, total, lanesV_.data(), lanesIp_.data(), lanesYy_.data(), lanesInv_.data(),
           lanesK_.data(), lanesPassa_.data());
+    const bool observa = static_cast<bool>(bloco.ObservaTriagem);
+    if (observa) {
+        // Every active lane goes to the exact leaf, with the screen's 1 − R² and its bound (NaN
+        // for a choice whose pivot was too small to bound).
+        if (lanesS_.size() < total) {
+            lanesS_.resize(total);
+            lanesErro_.resize(total);
+        }
+        for (std::size_t l = 0; l < total; ++l) {
+            lanesS_[l] = (lanesYy_[l] - lanesV_[l] * lanesV_[l] * lanesIp_[l]) * lanesInv_[l];
+            lanesErro_[l] = std::numeric_limits<double>::quiet_NaN();
+            if (lanesK_[l] != fora) lanesPassa_[l] = 1;
+        }
+        for (std::size_t i = 0; i < k; ++i) {
+            const Escolha &e = p.Escolhas[i];
+            double erro = std::numeric_limits<double>::quiet_NaN();
+            if (e.Codigo == 0) {
+                erro = erro_.Erro(T);
+            } else if (e.Candidato >= 0) {
+                const auto t = static_cast<std::size_t>(e.Candidato);
+                const double *linha = vista.Dados + (t - vista.Base) * vista.Passo;
+                const double Tt = erro_.Passo(T, linha[t - vista.Base] * invDiagonalRaiz_[t]);
+                if (Tt > 0) erro = erro_.Erro(Tt);
+            }
+            for (std::size_t r = 0; r < R; ++r)
+                lanesErro_[i * R + r] = erro;
+        }
+    }
     for (std::size_t i = 0; i < k && !abandonada_; ++i) {
+        if (observa) {
+            amostraS_ = &lanesS_[i * R];
+            amostraErro_ = &lanesErro_[i * R];
+        }
         std::uint64_t lados = 0;
         for (std::size_t r = 0; r < R; ++r)
             if (lanesPassa_[i * R + r]) lados |= 1ull << r;
@@ -584,7 +631,7 @@ void TAjusteCandidatos::FolhasD(const Posicao &p, const VistaD &vista, std::uint
         // The exact leaf, on the long double tree of this path.
         const Escolha &e = p.Escolhas[i];
         Escolhe(pos, e.Codigo == 0 ? -1 : e.Candidato);
-        if (!Sombra(pos)) return; // a pivot before counts as zero: no model here is fitted
+        if (!Sombra(pos)) break; // a pivot before counts as zero: no model here is fitted
         if (e.Codigo == 0) {
             Folha(indice + e.Contribuicao, lados);
             continue;
@@ -599,6 +646,7 @@ void TAjusteCandidatos::FolhasD(const Posicao &p, const VistaD &vista, std::uint
         Folha(indice + e.Contribuicao, lados);
         pivos_.pop_back();
     }
+    amostraS_ = amostraErro_ = nullptr;
 }
 
 // Back substitution, as Resolve does it (b[i] = (v[i] − Σⱼ₌ᵢ₊₁..ₘ a[j][i]·b[j])/a[i][i]), for K
@@ -656,7 +704,7 @@ void TAjusteCandidatos::Folha(std::uint64_t indice, std::uint64_t lados) {
     const Pivo *pv = pivos_.data();
 
     constexpr std::size_t kGrupo = 4;
-    std::size_t ys[kGrupo];
+    std::size_t ys[kGrupo], lado[kGrupo];
     std::uint64_t indices[kGrupo];
     long double *b = b_.data();
     long double *bt = bt_.data();
@@ -667,6 +715,7 @@ void TAjusteCandidatos::Folha(std::uint64_t indice, std::uint64_t lados) {
             const std::uint64_t idx = indice + rhs_[r].Contribuicao;
             if (idx < inicio_ || !((lados >> r) & 1u)) continue;
             ys[k] = rhs_[r].Coluna;
+            lado[k] = r;
             indices[k++] = idx;
         }
         exatos_ += k;
@@ -694,6 +743,9 @@ void TAjusteCandidatos::Folha(std::uint64_t indice, std::uint64_t lados) {
                 nSQRl += G_[pv[i - 1].Candidato * Y_ + y] * bk[i * k];
             const TAjuste aj = AjusteDeSomas(n_, m, nSQT_[y], nSQRl, nSyy_[y]);
             if (aj.Recusa != TRecusa::Nenhuma) continue;
+            if (amostraS_ && !std::isnan(amostraErro_[lado[t]]))
+                bloco.ObservaTriagem(amostraS_[lado[t]], amostraErro_[lado[t]],
+                                     1 - aj.nSQR / aj.nSQT);
             if (aj.R == 0 && !bloco.AceitaRZero) continue;
             long double r2a = 0;
             bool temR2a = false;

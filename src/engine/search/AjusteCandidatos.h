@@ -77,6 +77,12 @@ struct TVariavelBloco {
     int Digito = -1; // position among the block's digits; -1 outside the block
 };
 
+// A test hook on the screen: when set, every model the screen judges with a bound is also fitted
+// exactly (the list does not change), and the hook receives the screen's 1 − R², the bound of its
+// error that the screen used and the exact leaf's 1 − R² (models the exact leaf rejects are not
+// reported). Called on the thread fitting the piece.
+using TObservaTriagem = std::function<void(double triagem, double erro, long double exato)>;
+
 // Everything the pieces of one block share.
 struct TBlocoPesquisa {
     std::span<const std::uint32_t> Ativas;
@@ -100,6 +106,9 @@ struct TBlocoPesquisa {
 
     // Screen the models in double before fitting them exactly (the list is the same either way).
     bool Triagem = true;
+    // Run the screen's scalar loops even where the processor has AVX2 (the list is the same).
+    bool TriagemEscalar = false;
+    TObservaTriagem ObservaTriagem; // test hook, see above
 
     // Σ a·b over the active samples for every pair of the block's usable columns (P columns,
     // row-major), and Σ a: gathered once per block, so that a piece costs nothing per sample.
@@ -286,6 +295,10 @@ class TAjusteCandidatos {
     // The lanes of FolhasD.
     std::vector<double> lanesV_, lanesIp_, lanesYy_, lanesInv_, lanesK_;
     std::vector<std::uint8_t> lanesPassa_;
+    bool avx2_ = false; // the screen's loops use AVX2
+    // The hook's view of the lanes of the choice whose exact leaf runs (null: none).
+    const double *amostraS_ = nullptr, *amostraErro_ = nullptr;
+    std::vector<double> lanesS_, lanesErro_;
 };
 
 } // namespace zelto

@@ -154,6 +154,8 @@ TBlocoPesquisa TMotorPesquisa::Impl::Monta(const TMascarasVigentes &m, int prime
     b.LimiteExato = par.LimiteExato;
     b.AceitaRZero = par.AceitaRZero;
     b.Triagem = par.Triagem;
+    b.TriagemEscalar = par.TriagemEscalar;
+    b.ObservaTriagem = par.ObservaTriagem;
     std::size_t termos = 1;
     for (int c = 1; c <= m.V; ++c) {
         const bool noBloco = c >= primeiro && c <= ultimo;

@@ -38,6 +38,9 @@ struct TParametrosMotor {
     // Screen the models in double and fit exactly only those that may enter the list
     // (AjusteCandidatos.h); false fits every model exactly. The list is the same either way.
     bool Triagem = true;
+    // Run the screen's scalar loops even where the processor has AVX2 (the list is the same).
+    bool TriagemEscalar = false;
+    TObservaTriagem ObservaTriagem; // test hook (AjusteCandidatos.h)
     // When the system refuses a thread, the search goes on with those it got (on the calling
     // thread alone if it got none): it never fails for want of threads.
     TIniciaThread IniciaThread;

@@ -118,6 +118,8 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
     par.Threads = Threads;
     par.IniciaThread = IniciaThread;
     par.Triagem = Triagem;
+    par.TriagemEscalar = TriagemEscalar;
+    par.ObservaTriagem = ObservaTriagem;
     TMotorPesquisa motor(sistema_.Dados(), par);
     threadsUsadas_ = motor.Threads();
     for (;;) {

@@ -118,6 +118,8 @@ class TPesquisa {
     TIniciaThread IniciaThread;      // how a worker starts (empty: a std::jthread)
     bool UsaSistema = false;         // fit each model with TSistema in turn, on one thread
     bool Triagem = true;             // screen models in double before the exact fit
+    bool TriagemEscalar = false;     // the screen without AVX2 even where the processor has it
+    TObservaTriagem ObservaTriagem;  // test hook on the screen (AjusteCandidatos.h)
     double IntervaloProgresso = 1.0; // seconds between progress reports
 
     // Where the information messages go (an information box with one OK button).

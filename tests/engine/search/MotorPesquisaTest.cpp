@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -254,7 +255,17 @@ TEST(MotorPesquisa, RefusedThreadsFallBackToFewer) {
 // another in its last decimal only, where the double pivots are rounding noise), under every
 // criterion. On Boston, where the designs are sound, the screen sends few models to the exact
 // leaf; on the collinear worksheet it sends whole subtrees.
-TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
+namespace {
+
+struct Planilha {
+    std::string nome;
+    std::unique_ptr<TGridzelto> g;
+    std::uint32_t mascara;
+};
+
+// The worksheets the screen is checked on: Boston, Windsor, the reference ill-conditioned designs
+// and a made-up worksheet whose models are nearly collinear.
+std::vector<Planilha> PlanilhasDaTriagem() {
     auto le = [](const std::string &arquivo, TGridzelto &g) {
         std::string resumo;
         ASSERT_TRUE(LerArquivo(arquivo, g, 1000, resumo, nullptr).ok) << arquivo;
@@ -265,11 +276,6 @@ TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
             g.Variavel(c)->Dependente = g.Celula(c, 0) == dependente;
             g.Variavel(c)->Usada = c <= ate || g.Variavel(c)->Dependente;
         }
-    };
-    struct Planilha {
-        std::string nome;
-        std::unique_ptr<TGridzelto> g;
-        std::uint32_t mascara;
     };
     std::vector<Planilha> planilhas;
     auto nova = [&](const std::string &nome, std::uint32_t mascara) -> TGridzelto & {
@@ -313,15 +319,22 @@ TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
         Preenche(nova("collinear", kMascaraPadrao | 0x70u), {"y", "x1", "x2", "x3", "x4", "x5"},
                  c);
     }
+    return planilhas;
+}
+
+} // namespace
+
+TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
+    std::vector<Planilha> planilhas = PlanilhasDaTriagem();
     const CriterioPesquisa criterios[] = {cpCorrelacao, cpSignificanciaModelo, cpRegressores,
                                           cpR2Ajustado};
     for (Planilha &pl : planilhas) {
         for (CriterioPesquisa criterio : criterios) {
             const std::string caso = pl.nome + ", criterion " + std::to_string(criterio);
             SCOPED_TRACE(caso);
-            TSistema s0(*pl.g), s1(*pl.g);
-            TPesquisa exata(*pl.g, s0), triada(*pl.g, s1);
-            for (TPesquisa *p : {&exata, &triada}) {
+            TSistema s0(*pl.g), s1(*pl.g), s2(*pl.g);
+            TPesquisa exata(*pl.g, s0), triada(*pl.g, s1), escalar(*pl.g, s2);
+            for (TPesquisa *p : {&exata, &triada, &escalar}) {
                 Mascaras(*p, pl.mascara);
                 p->Configuracao.Criterio = criterio;
             }
@@ -330,6 +343,11 @@ TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
             triada.Threads = 2;
             ASSERT_TRUE(exata.Pesquisa());
             ASSERT_TRUE(triada.Pesquisa());
+            // The screen's scalar loops, as on a processor without AVX2.
+            escalar.TriagemEscalar = true;
+            escalar.Threads = 1;
+            ASSERT_TRUE(escalar.Pesquisa());
+            MesmaLista(escalar.Lista(), exata.Lista(), caso + ", scalar screen");
             EXPECT_GT(exata.Modelos(), 0);
             EXPECT_EQ(triada.Examinados(), exata.Examinados());
             EXPECT_LE(exata.ExatosNaExecucao(), exata.Examinados());
@@ -344,6 +362,51 @@ TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
             if (pl.nome == "collinear" && criterio == cpCorrelacao) {
                 EXPECT_GT(parte, 0.05);
             }
+        }
+    }
+}
+
+// The screen's error bound, model by model: on every model the screen judges with a bound, its
+// 1 − R² in double differs from the exact leaf's 1 − R² by no more than the bound it used; and the
+// bound is not vacuous on well-conditioned data, where it stays far below any gap between keys
+// that matters.
+TEST(MotorPesquisa, ScreenErrorStaysWithinItsBoundOnEveryModel) {
+    std::vector<Planilha> planilhas = PlanilhasDaTriagem();
+    for (Planilha &pl : planilhas) {
+        SCOPED_TRACE(pl.nome);
+        struct Amostra {
+            double triagem, erro;
+            long double exato;
+        };
+        std::vector<Amostra> amostras;
+        TSistema s(*pl.g);
+        TPesquisa p(*pl.g, s);
+        Mascaras(p, pl.mascara);
+        p.Threads = 1;
+        p.ObservaTriagem = [&](double triagem, double erro, long double exato) {
+            amostras.push_back({triagem, erro, exato});
+        };
+        ASSERT_TRUE(p.Pesquisa());
+        ASSERT_GT(amostras.size(), 100u);
+        std::size_t fora = 0;
+        long double pior = 0; // the largest error as a share of its bound
+        std::vector<double> erros;
+        for (const Amostra &a : amostras) {
+            const long double d = std::fabs(static_cast<long double>(a.triagem) - a.exato);
+            if (!(d <= a.erro) && fora++ < 5)
+                ADD_FAILURE() << "screen " << a.triagem << ", exact " << static_cast<double>(a.exato)
+                              << ": error " << static_cast<double>(d) << " above its bound "
+                              << a.erro;
+            pior = std::max(pior, d / a.erro);
+            erros.push_back(a.erro);
+        }
+        EXPECT_EQ(fora, 0u);
+        std::nth_element(erros.begin(), erros.begin() + erros.size() / 2, erros.end());
+        const double mediana = erros[erros.size() / 2];
+        std::printf("  %-14s %8zu models bounded, median bound %.3g, worst error/bound %.3g\n",
+                    pl.nome.c_str(), amostras.size(), mediana, static_cast<double>(pior));
+        if (pl.nome == "boston" || pl.nome == "windsor") {
+            EXPECT_LT(mediana, 1e-9);
         }
     }
 }
