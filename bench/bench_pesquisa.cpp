@@ -5,12 +5,17 @@
 //                      dependent {1,2,8}): 3,145,728 models
 //   Windsor/threads    price on all eleven regressors: 12,582,912 models, most of them rejected
 //                      by failed transformations of the 0/1 columns
+//   WindsorCompleta/t  the complete search of the shipped Windsor worksheet (every code on every
+//                      variable, its six yes/no columns dichotomous): 680,400,000 models
+//   .../exato:0        the same search without the screen (every model fitted in long double)
 //   Variaveis/k        Boston with its first k regressors, 2 threads
 //   Amostras/n         ten random regressors over n samples (3,145,728 models), 1 thread: only
 //                      the search's start (reading the worksheet, transforming each column once,
 //                      the cross products) grows with n, the time per model does not
 //   Threads/t          Boston on t threads
-// Each reports models per second (items_per_second) in wall time, and the process CPU time.
+// Each reports models per second (items_per_second) in wall time, the process CPU time, and
+// exact_share: the share of the models examined that reached the exact long double leaf (the
+// others were judged by the screen in double alone).
 //
 //   cmake --preset release -B build/release -DZELTO_BUILD_BENCH=ON
 //   cmake --build build/release --target bench_pesquisa
@@ -90,18 +95,24 @@ std::unique_ptr<TGridzelto> Aleatoria(int amostras, int regressores) {
     return g;
 }
 
-void Pesquisa(benchmark::State &state, TGridzelto &g, unsigned threads) {
+void Pesquisa(benchmark::State &state, TGridzelto &g, unsigned threads, bool triagem = true,
+              std::uint32_t mascara = 0) {
     TSistema s(g);
-    std::uint64_t modelos = 0;
+    std::uint64_t modelos = 0, exatos = 0;
     for (auto _ : state) {
         TPesquisa p(g, s);
         p.Threads = threads;
+        p.Triagem = triagem;
+        if (mascara) p.Configuracao.Mascaras.fill(mascara);
         p.Pesquisa();
         modelos += p.Examinados();
+        exatos += p.ExatosNaExecucao();
         benchmark::DoNotOptimize(p.Lista().Slot(1).R);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(modelos));
     state.counters["models"] = static_cast<double>(modelos / state.iterations());
+    state.counters["exact_share"] =
+        modelos ? static_cast<double>(exatos) / static_cast<double>(modelos) : 0;
 }
 
 void BM_Boston(benchmark::State &state) {
@@ -112,6 +123,12 @@ void BM_Boston(benchmark::State &state) {
 void BM_Windsor(benchmark::State &state) {
     auto g = Le(ZELTO_EXEMPLOS "/windsor.TXT");
     Pesquisa(state, *g, static_cast<unsigned>(state.range(0)));
+}
+
+void BM_WindsorCompleta(benchmark::State &state) {
+    auto g = Le(ZELTO_EXEMPLOS "/windsor.QV3");
+    Pesquisa(state, *g, static_cast<unsigned>(state.range(0)), state.range(1) != 0,
+             kMascaraCompleta);
 }
 
 void BM_Variaveis(benchmark::State &state) {
@@ -140,6 +157,14 @@ BENCHMARK(BM_Windsor)
     ->ArgName("threads")
     ->Arg(1)
     ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_WindsorCompleta)
+    ->ArgNames({"threads", "triagem"})
+    ->Args({2, 1})
+    ->Args({2, 0})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();

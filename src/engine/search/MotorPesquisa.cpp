@@ -86,6 +86,7 @@ struct TMotorPesquisa::Impl {
     std::vector<std::jthread> trabalhadores;
 
     TAjusteCandidatos local; // the calling thread's, with one thread
+    std::uint64_t exatos = 0;
 
     Impl(TDadosRegressao &d, const TParametrosMotor &p) : dados(d), par(p) {
         threads = p.Threads ? p.Threads : std::max(1u, std::thread::hardware_concurrency());
@@ -152,6 +153,9 @@ TBlocoPesquisa TMotorPesquisa::Impl::Monta(const TMascarasVigentes &m, int prime
     b.Criterio = par.Criterio;
     b.LimiteExato = par.LimiteExato;
     b.AceitaRZero = par.AceitaRZero;
+    b.Triagem = par.Triagem;
+    b.TriagemEscalar = par.TriagemEscalar;
+    b.ObservaTriagem = par.ObservaTriagem;
     std::size_t termos = 1;
     for (int c = 1; c <= m.V; ++c) {
         const bool noBloco = c >= primeiro && c <= ultimo;
@@ -245,6 +249,7 @@ void TMotorPesquisa::Impl::Mescla(const TBlocoPesquisa &b, const TResultadoPeca 
         lista.Insere(modelo, b.Criterio, b.D);
     }
     examinados += b.TamanhoPeca - r.Peca.Inicio;
+    exatos += r.Exatos;
 }
 
 TMotorPesquisa::TMotorPesquisa(TDadosRegressao &dados, const TParametrosMotor &parametros)
@@ -254,6 +259,10 @@ TMotorPesquisa::~TMotorPesquisa() = default;
 
 unsigned TMotorPesquisa::Threads() const {
     return impl_->threads;
+}
+
+std::uint64_t TMotorPesquisa::Exatos() const {
+    return impl_->exatos;
 }
 
 bool TMotorPesquisa::ExecutaBloco(const TMascarasVigentes &m, int primeiro, int ultimo,

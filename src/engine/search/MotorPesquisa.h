@@ -35,6 +35,12 @@ struct TParametrosMotor {
     long double LimiteExato = 0.9999L; // TSistema::LimiteAjusteExato
     bool AceitaRZero = false;          // descriptive mode
     unsigned Threads = 1;              // 0: one per core; at most MaximoThreads()
+    // Screen the models in double and fit exactly only those that may enter the list
+    // (AjusteCandidatos.h); false fits every model exactly. The list is the same either way.
+    bool Triagem = true;
+    // Run the screen's scalar loops even where the processor has AVX2 (the list is the same).
+    bool TriagemEscalar = false;
+    TObservaTriagem ObservaTriagem; // test hook (AjusteCandidatos.h)
     // When the system refuses a thread, the search goes on with those it got (on the calling
     // thread alone if it got none): it never fails for want of threads.
     TIniciaThread IniciaThread;
@@ -49,6 +55,8 @@ class TMotorPesquisa {
 
     // The threads fitting models: those asked for, or fewer when the system refused some.
     unsigned Threads() const;
+    // The models placed so far that reached the exact fit (all of them without screening).
+    std::uint64_t Exatos() const;
 
     // Runs the block [primeiro, ultimo] of the masks from the model `codigos` (the next one to
     // examine) to its end, placing its models in `lista` (dependent column m.D) and adding them

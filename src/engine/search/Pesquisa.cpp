@@ -117,6 +117,9 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
     par.AceitaRZero = m.Descritiva;
     par.Threads = Threads;
     par.IniciaThread = IniciaThread;
+    par.Triagem = Triagem;
+    par.TriagemEscalar = TriagemEscalar;
+    par.ObservaTriagem = ObservaTriagem;
     TMotorPesquisa motor(sistema_.Dados(), par);
     threadsUsadas_ = motor.Threads();
     for (;;) {
@@ -125,6 +128,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
             motor.ExecutaBloco(m, enumeracao_.Primeiro(), enumeracao_.Ultimo(), enumeracao_.Codigos,
                                lista_, examinados_, progresso, informa);
         examinadosExecucao_ += examinados_ - antes;
+        exatosExecucao_ = motor.Exatos();
         if (!concluido) return true;
         if (!enumeracao_.ProximoBloco(lista_)) return false;
         if (progresso && progresso->Cancelado()) return true;
@@ -171,6 +175,7 @@ bool TPesquisa::Pesquisa(TProgresso *progresso) {
     auto ultimo = inicio;
     const std::uint64_t examinadosAntes = examinados_;
     examinadosExecucao_ = 0;
+    exatosExecucao_ = 0;
     threadsUsadas_ = 1;
     auto informa = [&](bool sempre) {
         if (!sink) return;
@@ -197,6 +202,7 @@ bool TPesquisa::Pesquisa(TProgresso *progresso) {
 
     const bool cancelado =
         UsaSistema || descritiva ? ExecutaSistema(sink, periodico) : ExecutaMotor(sink, periodico);
+    if (UsaSistema || descritiva) exatosExecucao_ = examinadosExecucao_;
 
     segundos_ = std::chrono::duration<double>(Relogio::now() - inicio).count();
     informa(true);

@@ -117,6 +117,9 @@ class TPesquisa {
     unsigned Threads = 0;            // worker threads; 0: one per core; at most MaximoThreads()
     TIniciaThread IniciaThread;      // how a worker starts (empty: a std::jthread)
     bool UsaSistema = false;         // fit each model with TSistema in turn, on one thread
+    bool Triagem = true;             // screen models in double before the exact fit
+    bool TriagemEscalar = false;     // the screen without AVX2 even where the processor has it
+    TObservaTriagem ObservaTriagem;  // test hook on the screen (AjusteCandidatos.h)
     double IntervaloProgresso = 1.0; // seconds between progress reports
 
     // Where the information messages go (an information box with one OK button).
@@ -205,6 +208,8 @@ class TPesquisa {
     unsigned ThreadsUsadas() const { return threadsUsadas_; }
     double Segundos() const { return segundos_; }
     std::uint64_t ExaminadosNaExecucao() const { return examinadosExecucao_; }
+    // Of those, the models that reached the exact fit (all of them without screening).
+    std::uint64_t ExatosNaExecucao() const { return exatosExecucao_; }
     // Dependent column and variable count of the last search.
     int D() const { return enumeracao_.Mascaras().D; }
     int V() const { return enumeracao_.Mascaras().V; }
@@ -227,7 +232,7 @@ class TPesquisa {
     bool modoInferencial_ = true;
     unsigned threadsUsadas_ = 0;
     double segundos_ = 0;
-    std::uint64_t examinadosExecucao_ = 0;
+    std::uint64_t examinadosExecucao_ = 0, exatosExecucao_ = 0;
 
     std::vector<TLinhaTabela> tabela_;
     std::vector<int> slots_; // by table row (index 0: the headings)

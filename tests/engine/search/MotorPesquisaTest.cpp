@@ -8,6 +8,7 @@
 #include "search/MotorPesquisa.h"
 
 #include "common/Numeros.h"
+#include "regression/EquacoesNormais.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
@@ -16,7 +17,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -240,4 +246,216 @@ TEST(MotorPesquisa, RefusedThreadsFallBackToFewer) {
     p.Threads = 100000;
     ASSERT_TRUE(p.Pesquisa());
     EXPECT_EQ(p.ThreadsUsadas(), MaximoThreads());
+}
+
+// The screen in double only decides which models the long double leaf fits: the whole list, to the
+// last bit, is the one of the search that fits every model exactly, on the shipped worksheets, the
+// ill-conditioned reference designs (powers of x up to x⁵, then transformed: pivots down to the
+// singularity rule) and a made-up worksheet of nearly collinear columns (one differing from
+// another in its last decimal only, where the double pivots are rounding noise), under every
+// criterion. On Boston, where the designs are sound, the screen sends few models to the exact
+// leaf; on the collinear worksheet it sends whole subtrees.
+namespace {
+
+struct Planilha {
+    std::string nome;
+    std::unique_ptr<TGridzelto> g;
+    std::uint32_t mascara;
+};
+
+// The worksheets the screen is checked on: Boston, Windsor, the reference ill-conditioned designs
+// and a made-up worksheet whose models are nearly collinear.
+std::vector<Planilha> PlanilhasDaTriagem() {
+    auto le = [](const std::string &arquivo, TGridzelto &g) {
+        std::string resumo;
+        ASSERT_TRUE(LerArquivo(arquivo, g, 1000, resumo, nullptr).ok) << arquivo;
+    };
+    // Columns 1..ate used, `dependente` the dependent one.
+    auto usa = [](TGridzelto &g, int ate, const std::string &dependente) {
+        for (int c = 1; c <= g.ColunasUsadas(); ++c) {
+            g.Variavel(c)->Dependente = g.Celula(c, 0) == dependente;
+            g.Variavel(c)->Usada = c <= ate || g.Variavel(c)->Dependente;
+        }
+    };
+    std::vector<Planilha> planilhas;
+    auto nova = [&](const std::string &nome, std::uint32_t mascara) -> TGridzelto & {
+        planilhas.push_back({nome, std::make_unique<TGridzelto>(), mascara});
+        return *planilhas.back().g;
+    };
+    {
+        TGridzelto &g = nova("boston", kMascaraPadrao);
+        le(ZELTO_EXEMPLOS "/boston.TXT", g);
+        usa(g, 8, "medv"); // medv on its first 8 columns: 3·4⁷·4 models
+    }
+    {
+        TGridzelto &g = nova("windsor", kMascaraPadrao | 0x70u);
+        le(ZELTO_EXEMPLOS "/windsor.QV3", g);
+        usa(g, 7, "price"); // two of them dichotomous
+    }
+    for (const char *nist : {"Longley.txt", "Wampler1.txt", "Wampler3.txt", "Wampler5.txt"}) {
+        const bool longley = std::string(nist) == "Longley.txt";
+        TGridzelto &g = nova(nist, longley ? kMascaraPadrao : kMascaraPadrao | 0x70u);
+        le(std::string(ZELTO_TEST_DATA) + "/nist/" + nist, g);
+        usa(g, 7, "y");
+    }
+    {
+        // y, then x1; x2 = x1 but for its last decimal; x3 = x1 + 1e-4·noise; x4 = 2·x1 − x3 +
+        // 1e-5·noise; x5 independent.
+        std::mt19937 gerador(3);
+        std::uniform_real_distribution<double> u(1, 10);
+        std::uniform_int_distribution<int> ruido(-3, 3);
+        const int n = 30;
+        std::vector<std::vector<double>> c(6, std::vector<double>(n));
+        auto arredonda = [](double x) { return std::round(x * 1e6) / 1e6; };
+        for (int i = 0; i < n; ++i) {
+            const double x1 = arredonda(u(gerador));
+            c[1][i] = x1;
+            c[2][i] = arredonda(x1 + 1e-6 * ruido(gerador));
+            c[3][i] = arredonda(x1 + 1e-4 * ruido(gerador));
+            c[4][i] = arredonda(2 * x1 - c[3][i] + 1e-5 * ruido(gerador));
+            c[5][i] = arredonda(u(gerador));
+            c[0][i] = arredonda(x1 + 0.3 * c[5][i] + 0.01 * ruido(gerador));
+        }
+        Preenche(nova("collinear", kMascaraPadrao | 0x70u), {"y", "x1", "x2", "x3", "x4", "x5"},
+                 c);
+    }
+    return planilhas;
+}
+
+} // namespace
+
+TEST(MotorPesquisa, ScreenedSearchListsExactlyWhatTheExactSearchLists) {
+    std::vector<Planilha> planilhas = PlanilhasDaTriagem();
+    const CriterioPesquisa criterios[] = {cpCorrelacao, cpSignificanciaModelo, cpRegressores,
+                                          cpR2Ajustado};
+    for (Planilha &pl : planilhas) {
+        for (CriterioPesquisa criterio : criterios) {
+            const std::string caso = pl.nome + ", criterion " + std::to_string(criterio);
+            SCOPED_TRACE(caso);
+            TSistema s0(*pl.g), s1(*pl.g), s2(*pl.g);
+            TPesquisa exata(*pl.g, s0), triada(*pl.g, s1), escalar(*pl.g, s2);
+            for (TPesquisa *p : {&exata, &triada, &escalar}) {
+                Mascaras(*p, pl.mascara);
+                p->Configuracao.Criterio = criterio;
+            }
+            exata.Triagem = false;
+            exata.Threads = 1;
+            triada.Threads = 2;
+            ASSERT_TRUE(exata.Pesquisa());
+            ASSERT_TRUE(triada.Pesquisa());
+            // The screen's scalar loops, as on a processor without AVX2.
+            escalar.TriagemEscalar = true;
+            escalar.Threads = 1;
+            ASSERT_TRUE(escalar.Pesquisa());
+            MesmaLista(escalar.Lista(), exata.Lista(), caso + ", scalar screen");
+            EXPECT_GT(exata.Modelos(), 0);
+            EXPECT_EQ(triada.Examinados(), exata.Examinados());
+            EXPECT_LE(exata.ExatosNaExecucao(), exata.Examinados());
+            MesmaLista(triada.Lista(), exata.Lista(), caso);
+            const double parte = static_cast<double>(triada.ExatosNaExecucao()) /
+                                 static_cast<double>(triada.Examinados());
+            std::printf("  %-40s %9llu models, %6.2f%% fitted exactly\n", caso.c_str(),
+                        static_cast<unsigned long long>(triada.Examinados()), 100 * parte);
+            if (pl.nome == "boston" && criterio == cpCorrelacao) {
+                EXPECT_LT(parte, 0.05);
+            }
+            if (pl.nome == "collinear" && criterio == cpCorrelacao) {
+                EXPECT_GT(parte, 0.05);
+            }
+        }
+    }
+}
+
+// The screen's error bound, model by model: on every model the screen judges with a bound, its
+// 1 − R² in double differs from the exact leaf's 1 − R² by no more than the bound it used; and the
+// bound is not vacuous on well-conditioned data, where it stays far below any gap between keys
+// that matters.
+TEST(MotorPesquisa, ScreenErrorStaysWithinItsBoundOnEveryModel) {
+    std::vector<Planilha> planilhas = PlanilhasDaTriagem();
+    for (Planilha &pl : planilhas) {
+        SCOPED_TRACE(pl.nome);
+        struct Amostra {
+            double triagem, erro;
+            long double exato;
+        };
+        std::vector<Amostra> amostras;
+        TSistema s(*pl.g);
+        TPesquisa p(*pl.g, s);
+        Mascaras(p, pl.mascara);
+        p.Threads = 1;
+        p.ObservaTriagem = [&](double triagem, double erro, long double exato) {
+            amostras.push_back({triagem, erro, exato});
+        };
+        ASSERT_TRUE(p.Pesquisa());
+        ASSERT_GT(amostras.size(), 100u);
+        std::size_t fora = 0;
+        long double pior = 0; // the largest error as a share of its bound
+        std::vector<double> erros;
+        for (const Amostra &a : amostras) {
+            const long double d = std::fabs(static_cast<long double>(a.triagem) - a.exato);
+            if (!(d <= a.erro) && fora++ < 5)
+                ADD_FAILURE() << "screen " << a.triagem << ", exact " << static_cast<double>(a.exato)
+                              << ": error " << static_cast<double>(d) << " above its bound "
+                              << a.erro;
+            pior = std::max(pior, d / a.erro);
+            erros.push_back(a.erro);
+        }
+        EXPECT_EQ(fora, 0u);
+        std::nth_element(erros.begin(), erros.begin() + erros.size() / 2, erros.end());
+        const double mediana = erros[erros.size() / 2];
+        std::printf("  %-14s %8zu models bounded, median bound %.3g, worst error/bound %.3g\n",
+                    pl.nome.c_str(), amostras.size(), mediana, static_cast<double>(pior));
+        if (pl.nome == "boston" || pl.nome == "windsor") {
+            EXPECT_LT(mediana, 1e-9);
+        }
+    }
+}
+
+// The screen's threshold on R², against the keys themselves: a model whose key (from R² by the
+// exact leaf's own formulas, ChaveFiltro's rounding included) reaches the list's threshold always
+// has an R² at or above LimiteR2, under every criterion, near the exact-fit limit and at F's
+// infinite marker; and the limit is not vacuous: most models clearly below the threshold fall
+// under it.
+TEST(MotorPesquisa, ScreenThresholdOnR2NeverBarsAModelThatReachesTheKey) {
+    std::mt19937 gerador(17);
+    std::uniform_real_distribution<double> u(0, 1);
+    const CriterioPesquisa criterios[] = {cpCorrelacao, cpSignificanciaModelo, cpRegressores,
+                                          cpR2Ajustado};
+    auto chave = [](CriterioPesquisa c, std::size_t n, std::size_t m, long double r2,
+                    unsigned g) {
+        const long double nSQT = 1000;
+        const TAjuste a = AjusteDeSomas(n, m, nSQT, r2 * nSQT, 2 * nSQT);
+        return ChaveFiltro(c, a.R, a.F, R2AjustadoDe(a, n, m, 0.9999L), g);
+    };
+    for (CriterioPesquisa c : criterios) {
+        int barrados = 0, abaixo = 0;
+        for (int i = 0; i < 20000; ++i) {
+            const std::size_t n = 3 + gerador() % 60;
+            const std::size_t m = 1 + gerador() % std::min<std::size_t>(n - 1, 12);
+            // Some models at the exact-fit limit and at R² = 1.
+            const int tipo = i % 10;
+            const long double r2 = tipo == 0 ? 1 : tipo == 1 ? 0.9999L * 0.9999L : u(gerador);
+            const unsigned g = m > 1 ? static_cast<unsigned>(gerador() % m) : 0;
+            const double k = chave(c, n, m, r2, g);
+            // A threshold from another model, or exactly this model's key.
+            const unsigned g2 = m > 1 ? static_cast<unsigned>(gerador() % m) : 0;
+            const double limiar = i % 3 == 0 ? k : chave(c, n, m, u(gerador), g2);
+            const double limite = LimiteR2(c, limiar, n, m, 0.9999L);
+            if (k >= limiar) {
+                EXPECT_GE(static_cast<double>(r2), limite)
+                    << "criterion " << static_cast<int>(c) << " n " << n << " m " << m << " R2 " << (double)r2
+                    << " key " << k << " threshold " << limiar;
+            } else if (k < limiar - 1e-6 * std::fabs(limiar)) {
+                ++abaixo;
+                barrados += static_cast<double>(r2) < limite;
+            }
+        }
+        // Under "Sig. dos Regressores" the count is only bounded by m − 1, so the limit bars
+        // fewer models there.
+        if (c != cpRegressores) {
+            EXPECT_GT(barrados, abaixo * 9 / 10) << "criterion " << static_cast<int>(c);
+        } else {
+            EXPECT_GT(barrados, abaixo / 10);
+        }
+    }
 }
