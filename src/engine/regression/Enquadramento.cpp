@@ -171,6 +171,7 @@ TMicronumerosidade AvaliaMicronumerosidade(std::size_t n, std::size_t k,
     m.k = k;
     m.MinimoDados = t.MultiploMicronumerosidade * (k + 1);
     m.MinimoCategoria = MinimoPorCategoria(n, t);
+    m.Categorias = categorias.size();
     for (const TContagemCategoria &c : categorias)
         if (c.Amostras < m.MinimoCategoria) m.Falhas.push_back(c);
     return m;

@@ -243,6 +243,7 @@ struct TMicronumerosidade {
     std::size_t MinimoDados = 0;            // MultiploMicronumerosidade·(k + 1)
     std::size_t MinimoCategoria = 0;        // samples each category needs for this n
     std::vector<TContagemCategoria> Falhas; // the categories below MinimoCategoria, in order
+    std::size_t Categorias = 0;             // categories checked (none without such regressors)
     bool DadosSuficientes() const { return n >= MinimoDados; }
     bool Atende() const { return DadosSuficientes() && Falhas.empty(); }
 };

@@ -268,8 +268,12 @@ class TIA_Enquadramento : public TItemAvaliacaoTab {
         micro += m.Atende() ? "atendida" : "não atendida";
         micro += " (n = " + std::to_string(m.n) + (m.DadosSuficientes() ? " ≥ " : " < ") +
                  std::to_string(m.MinimoDados) + " = " + std::to_string(t.MultiploMicronumerosidade) +
-                 "(k+1); cada categoria das variáveis dicotômicas e qualitativas com pelo menos " +
-                 std::to_string(m.MinimoCategoria) + " amostras)";
+                 "(k+1); " +
+                 (m.Categorias == 0
+                      ? std::string("o modelo não tem variáveis dicotômicas nem qualitativas")
+                      : "cada categoria das variáveis dicotômicas e qualitativas com pelo menos " +
+                            std::to_string(m.MinimoCategoria) + " amostras") +
+                 ")";
         Linha(micro + (m.Falhas.empty() ? "." : ":"));
         for (const TContagemCategoria &falha : m.Falhas)
             Linha("• " + falha.Variavel + " = " + falha.Categoria + ": " +
