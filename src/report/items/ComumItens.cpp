@@ -1,6 +1,7 @@
 #include "items/ComumItens.h"
 
 #include "common/Numeros.h"
+#include "regression/Enquadramento.h"
 #include "regression/TabelasCriticas.h"
 #include "regression/TestesResiduos.h"
 #include "regression/Transformacoes.h"
@@ -28,13 +29,8 @@ std::string NumeroAmostraTexto(const TSistema &s, std::size_t i) {
 }
 
 TLimitesAmostra LimitesTermo(const TSistema &s, std::size_t k) {
-    TLimitesAmostra l;
-    for (std::size_t i = 1; i <= s.n(); ++i) {
-        const long double x = s.ValorBruto(k, i);
-        if (i == 1 || x < l.Minimo) l.Minimo = x;
-        if (i == 1 || x > l.Maximo) l.Maximo = x;
-    }
-    return l;
+    const TIntervalo l = LimitesAmostrais(s, k);
+    return {l.Inferior, l.Superior};
 }
 
 long double ZeroDeArredondamento(const TSistema &s, long double x) {
