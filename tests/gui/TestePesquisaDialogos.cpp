@@ -226,6 +226,9 @@ class TestePesquisaDialogos : public QObject {
             c.PesquisaRapida = true;
             c.TamanhoBloco = 5;
         }
+        // Without the double screen the search takes long enough (tenths of a second) for the
+        // window to be shown and interrupted before it ends; the reference keeps the screen.
+        w.p->Triagem = false;
         w.p->IntervaloProgresso = 0.01;
         // The window shows at once: in a release build this search takes a few tenths of a second.
         const int atraso = AtrasoJanelaProgresso;
