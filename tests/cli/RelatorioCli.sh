@@ -15,6 +15,45 @@ tem() { grep -qF -- "$2" "$1" || falha "$1 não contém \"$2\""; }
 nao_tem() { ! grep -qF -- "$2" "$1" || falha "$1 contém \"$2\""; }
 
 case $caso in
+literal)
+  # Text the user typed prints as typed in every writer, "#" and "%" included: a variable's
+  # name (alone and inside the equations), cells, the header, the footer (its page field still
+  # numbered) and the technical summary; the power of ten of a composed number is still drawn.
+  a='Matrícula ### a confirmar; desconto de 10% sobre o valor'
+  v='Valor 1###4932% reais'
+  n='v###5%'
+  roda 0 convert "$ex/windsor.QV3" "$tmp/w.TXT"
+  python3 - "$tmp/w.TXT" "$tmp/u.TXT" "$n" "$a" "$v" <<'PY' || falha "planilha"
+import sys
+linhas = open(sys.argv[1], encoding="cp1252", newline="").read().split("\r\n")
+linhas[0] = linhas[0].replace("lotsize", sys.argv[3])
+for l, texto in ((1, sys.argv[4]), (2, sys.argv[5])):
+    c = linhas[l].split("\t")
+    c[6] = texto  # recreation, a text column
+    linhas[l] = "\t".join(c)
+open(sys.argv[2], "w", encoding="cp1252", newline="").write("\r\n".join(linhas))
+PY
+  a1252=$(printf '%s' "$a" | iconv -f utf-8 -t cp1252)
+  printf '[Geral]\r\nCab0=%s\r\nCab1=f%%i%%m\r\nRod0=%s (p\xe1gina) fim\r\nRod1=f%%i%%m\r\nLcm0=%s\r\nLcm1=%s\r\nLcm2=%s\r\nLcm3=f%%i%%m\r\n' \
+    "$a1252" "$v" "$a1252" "$v" "$n" >"$tmp/u.CNF"
+  for e in txt json rtf wri pdf; do
+    roda 0 report "$tmp/u.TXT" --model "price=2,$n=2" --config "$tmp/u.CNF" --items 1,2,13,14,22 -o "$tmp/u.$e"
+  done
+  pdftotext -layout "$tmp/u.pdf" "$tmp/u.pdf.txt"
+  for f in u.txt u.json u.pdf.txt; do
+    for t in "$a" "$v" "$n" "Ln([$n])" "[price] = Exp( "; do tem "$tmp/$f" "$t"; done
+    for t in "Matrícula x10" "∞ reais" "vx10" "10) sobre"; do nao_tem "$tmp/$f" "$t"; done
+  done
+  # The composed significance of the regressor, far below 1 %, in powers of ten.
+  grep -qE '[0-9]x10\^-[0-9]+%' "$tmp/u.txt" || falha "u.txt sem potência de dez composta"
+  grep -qE '[0-9]x10-[0-9]+%' "$tmp/u.pdf.txt" || falha "u.pdf sem potência de dez composta"
+  tem "$tmp/u.pdf.txt" "$v 2 fim"
+  tem "$tmp/u.rtf" "{\\header\\ql \\f0 \\fs20 Matr\\'edcula ### a confirmar; desconto de 10% sobre o valor"
+  tem "$tmp/u.rtf" "{\\footer\\ql \\f0 \\fs20 $v {\\field{\\*\\fldinst {\\f0\\fs20 PAGE}}"
+  tem "$tmp/u.rtf" "Ln([$n])"
+  LC_ALL=C grep -aqF -- "$a1252" "$tmp/u.wri" || falha "u.wri sem \"$a\""
+  for t in "$v" "Ln([$n])"; do LC_ALL=C grep -aqF -- "$t" "$tmp/u.wri" || falha "u.wri sem \"$t\""; done
+  ;;
 rtf)
   # The chosen model's whole report; .doc is RTF too.
   roda 0 report "$ex/windsor.QV3" --choose 1 -o "$tmp/x.rtf"

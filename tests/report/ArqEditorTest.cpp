@@ -2,6 +2,10 @@
 // and the units.
 #include "EscritorRegistro.h"
 
+#include "chart/GeometriaChart.h"
+#include "writer/LayoutTabela.h"
+#include "writer/TextoLiteral.h"
+
 #include <gtest/gtest.h>
 
 using namespace zelto;
@@ -53,6 +57,36 @@ TEST(ArqEditor, MarcacaoDoTexto) {
     };
     for (const auto &c : casos) EXPECT_EQ(Formata(QString::fromUtf8(c.texto)), c.esperado) << c.texto;
     EXPECT_EQ(Formata(QStringLiteral("1###2%"), 9).mid(1, 1), QStringList{"tamanho~7"});
+}
+
+// User text enters the report through Literal(): every renderer of the markup gives it back as
+// typed, while the markup composed around it still applies.
+TEST(ArqEditor, TextoDoUsuarioLiteral) {
+    const QString esc{QChar(EscapeLiteral)};
+    const QString casos[] = {
+        QStringLiteral("Matrícula ### a confirmar; desconto de 10% sobre o valor"),
+        QStringLiteral("Valor 1###4932% reais"), QStringLiteral("v###5%"), QStringLiteral("R%^%2%"),
+        QStringLiteral("%"), QStringLiteral("###"),
+        // a typed escape character, alone, before a pair's letter and at the end
+        esc + QStringLiteral("h%") + esc + esc + QStringLiteral("p"), esc};
+    for (const QString &t : casos) {
+        EXPECT_EQ(Formata(Literal(t)), QStringList{"texto:" + t}) << t.toStdString();
+        EXPECT_EQ(TextoVisivel(Literal(t)), t) << t.toStdString();
+        const auto trechos = TrechosTexto(Literal(t.toStdString()));
+        ASSERT_EQ(trechos.size(), 1u) << t.toStdString();
+        EXPECT_EQ(trechos[0].Texto, t.toStdString());
+        EXPECT_FALSE(trechos[0].Sobrescrito);
+    }
+    // A literal name inside composed markup: the name as typed, the square still raised.
+    EXPECT_EQ(Formata(Literal(QStringLiteral("v###5%")) + QStringLiteral("%^%2%")),
+              (QStringList{"texto:v###5%", "tamanho~7", "super+", "texto:2", "super-", "restaura"}));
+    EXPECT_EQ(TextoVisivel(Literal(QStringLiteral("a%b")) + QStringLiteral(" 1###3%")),
+              QStringLiteral("a%b 1x103"));
+    // The header keeps its page field among literal text.
+    TEscritorRegistro w;
+    w.WriteHeaderFooterText({QStringLiteral("1###4932% (página) 10%^%2%"), TFonte{}, 0});
+    EXPECT_EQ(w.Registro, (QStringList{"esquerda", "fonte:Arial", "texto:1###4932% ", "pagina",
+                                       "texto: 10%^%2%", "par"}));
 }
 
 TEST(ArqEditor, CabecalhoComNumeroDaPagina) {

@@ -1,4 +1,5 @@
 #include "chart/GeometriaChart.h"
+#include "writer/TextoLiteral.h"
 
 #include <algorithm>
 #include <cmath>
@@ -266,6 +267,7 @@ TProjecao3D::TP TProjecao3D::Projeta(double x, double y, double z) const {
 std::vector<TTrechoTexto> TrechosTexto(const std::string &texto) {
     std::vector<TTrechoTexto> v;
     auto junta = [&v](std::string t, bool sobrescrito) {
+        t = Desfaz(t);
         if (t.empty()) return;
         if (!v.empty() && v.back().Sobrescrito == sobrescrito)
             v.back().Texto += t;

@@ -1,4 +1,5 @@
 #include "evaluation/DadosPlanilha.h"
+#include "writer/TextoLiteral.h"
 
 #include "common/Datas.h"
 #include "common/Numeros.h"
@@ -83,8 +84,8 @@ std::vector<TInfoAmostra> AmostrasPlanilha(const TGridzelto &g) {
 std::string TextoAmostra(const TGridzelto &g, int c, int l) {
     const TVariavel *v = g.Variavel(c);
     if (v && v->Tipo == tvDicotomica)
-        return (g.Celula(c, l) == "TRUE" ? "[x]" : "[ ]") + g.TextoExibido(c, l);
-    return g.Celula(c, l);
+        return (g.Celula(c, l) == "TRUE" ? "[x]" : "[ ]") + Literal(g.TextoExibido(c, l));
+    return Literal(g.Celula(c, l));
 }
 
 long double ValorPlanilha(const TGridzelto &g, int c, int l) { return g.ValorCelula(c, l); }
@@ -129,7 +130,7 @@ TModelosPesquisados ModelosPesquisados(const TPesquisa &p, const TGridzelto &g) 
         const TModeloPesquisado &m = p.Lista().Slot(slot);
         const int d = p.D();
         auto termo = [&](int c) {
-            return "[" + NomeTransformacao(g.Celula(c, 0), m.Codigos[static_cast<std::size_t>(c)]) + "]";
+            return "[" + NomeTransformacao(Literal(g.Celula(c, 0)), m.Codigos[static_cast<std::size_t>(c)]) + "]";
         };
         std::string eq = termo(d) + " = b0";
         int j = 0;

@@ -1,4 +1,5 @@
 #include "items/ComumItens.h"
+#include "writer/TextoLiteral.h"
 
 #include "common/Numeros.h"
 #include "regression/Enquadramento.h"
@@ -12,8 +13,31 @@
 
 namespace zelto {
 
+std::string NomeVar(const TSistema &s, std::size_t k) { return Literal(s.NomeTermo(k)); }
+
 std::string NomeTransformado(const TSistema &s, std::size_t k) {
-    return NomeTransformacao("[" + s.NomeTermo(k) + "]", s.CodigoTermo(k));
+    return NomeTransformacao("[" + NomeVar(s, k) + "]", s.CodigoTermo(k));
+}
+
+std::string EquacaoLiteral(const TSistema &s, bool original) {
+    const std::uint8_t codigo = s.CodigoTermo(1);
+    if (codigo == 0) return {};
+    std::string termos;
+    for (std::size_t k = 2; k <= s.m(); ++k) {
+        if (s.CodigoTermo(k) == 0) continue;
+        const long double b = s.Coeficiente(k);
+        termos += ' ';
+        termos += b >= 0 ? " + " : " - ";
+        termos += FormatoSignificativo(std::fabs(b), 5);
+        termos += ' ';
+        const std::string forma = NomeTransformado(s, k);
+        // "1/[x]" reads as a division of the coefficient: drop the "1".
+        termos += forma.rfind("1/", 0) == 0 ? forma.substr(1) : "x " + forma;
+    }
+    const std::string b0 = FormatoSignificativo(s.Coeficiente(1), 5);
+    if (!original) return NomeTransformado(s, 1) + " = " + b0 + termos;
+    return "[" + NomeVar(s, 1) + "] = " + std::string(PrefixoInversa(codigo)) + " " + b0 + termos +
+           std::string(SufixoInversa(codigo));
 }
 
 std::size_t Regressores(const TSistema &s) { return s.m() > 0 ? s.m() - 1 : 0; }

@@ -10,8 +10,13 @@
 
 namespace zelto {
 
+// Variable k's name as the report prints it: literal, whatever "#" or "%" it holds.
+std::string NomeVar(const TSistema &s, std::size_t k);
 // "[name]" in the text form of term k's transformation ("Ln([Área])").
 std::string NomeTransformado(const TSistema &s, std::size_t k);
+// The fitted equation, "[y] = b0 + b1 x [x1] ...", with each variable's name literal; in the
+// original scale (the dependent untransformed) when `original`.
+std::string EquacaoLiteral(const TSistema &s, bool original);
 // k = m − 1 independent variables; n − k − 1 residual degrees of freedom (0 when negative).
 std::size_t Regressores(const TSistema &s);
 std::uint16_t GrausLiberdade(const TSistema &s);

@@ -1,4 +1,5 @@
 #include "items/DadosObjeto.h"
+#include "writer/TextoLiteral.h"
 
 #include "common/Texto.h"
 #include "evaluation/DadosPlanilha.h"
@@ -45,7 +46,7 @@ std::string TextoObjetoVariavel(const TGridzelto &g, int coluna) {
     // A value the column converts is written as the worksheet writes that column's cells
     // ("20.000", "Sim"); a comment, or a text the column does not take, as it was typed.
     if (texto.empty() || !v || v->Tipo == tvComentario || !RecusaValorObjeto(g, coluna, texto).empty())
-        return texto;
+        return Literal(texto);
     return TextoValorColuna(g, coluna, ValorObjetoColuna(g, coluna));
 }
 

@@ -31,7 +31,7 @@ class TIA_Dispersao : public TIA_XAmostragem {
   protected:
     double Y(std::size_t i) const override { return D(Sistema().DependenteBruto(i)); }
     std::string TituloChart() const override { return "Dispersão"; }
-    std::string TituloY() const override { return Sistema().NomeTermo(1); }
+    std::string TituloY() const override { return NomeVar(Sistema(), 1); }
     // Labels in the dependent column's own format.
     TFormatador FormatoY() const override { return FormatoColuna(static_cast<int>(Sistema().ColunaTermo(1))); }
 };
@@ -134,7 +134,7 @@ class TIA_CoefVarNaoT : public TGraficoCoefVar {
     using TGraficoCoefVar::TGraficoCoefVar;
 
   protected:
-    std::string Nome(std::size_t k) const override { return Sistema().NomeTermo(k); }
+    std::string Nome(std::size_t k) const override { return NomeVar(Sistema(), k); }
     std::optional<long double> Coeficiente(std::size_t k) const override {
         const TResumoBruto r = ResumoBruto(Sistema(), k);
         return CoeficienteVariacao(r.Media, r.Desvio);

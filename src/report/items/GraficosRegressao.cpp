@@ -15,6 +15,7 @@
 #include "evaluation/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
+#include "writer/TextoLiteral.h"
 #include "items/GraficoItem.h"
 #include "regression/ResiduosRelatorio.h"
 #include "regression/Sistema.h"
@@ -87,8 +88,8 @@ class TIA_ResiduosxNaoUsadas : public TIA_XYAmostragem {
         return D(ValorPlanilha(Grid(), variavel_.Coluna, Sistema().LinhaAmostra(i)));
     }
     double Y(std::size_t i) const override { return D(Sistema().Residuo(i)); }
-    std::string TituloChart() const override { return Res(true) + " x " + variavel_.Nome; }
-    std::string TituloX() const override { return variavel_.Nome; }
+    std::string TituloChart() const override { return Res(true) + " x " + Literal(variavel_.Nome); }
+    std::string TituloX() const override { return Literal(variavel_.Nome); }
     std::string TituloY() const override { return Inferencial() ? "Resíduo" : "Desvios"; }
     TFormatador FormatoX() const override { return FormatoColuna(variavel_.Coluna); }
 
@@ -172,14 +173,14 @@ class TGraficoRegressao : public TItemGrafico {
         const TSistema &s = Sistema();
         std::vector<std::string> linhas;
         for (std::size_t k = 2; k <= s.m(); ++k)
-            if (k != kx_ && k != ky_) linhas.push_back("• " + s.NomeTermo(k) + "\t= " + Valor(k, D(fixo_[k])));
+            if (k != kx_ && k != ky_) linhas.push_back("• " + NomeVar(s, k) + "\t= " + Valor(k, D(fixo_[k])));
         if (linhas.empty()) return;
         Corpo();
         E().AlignLeft();
         Linha(NoObjeto() ? "Calculados no ponto de estimativa, para:" : "Calculados no ponto médio da amostra, para:");
         for (const std::string &l : linhas) Linha(l);
     }
-    std::string Nome(std::size_t k) const { return Sistema().NomeTermo(k); }
+    std::string Nome(std::size_t k) const { return NomeVar(Sistema(), k); }
 
     std::size_t kx_ = 2, ky_ = 0;
     TPonto fixo_;

@@ -15,6 +15,7 @@
 #include "evaluation/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
+#include "writer/TextoLiteral.h"
 #include "regression/ResiduosRelatorio.h"
 #include "worksheet/Homogeneizacao.h"
 
@@ -48,10 +49,10 @@ class TIA_DadosArquivo : public TItemAvaliacao {
         if (Config().IncluirData && Ctx().Data.isValid())
             Linha("Data: " + Ctx().Data.toString(QStringLiteral("dd/MM/yyyy")).toStdString());
         if (Config().IncluirNomeArquivo && Ctx().Grid && !ArquivoPlanilha(Grid()).empty())
-            Linha("Nome do Arquivo: " + ArquivoPlanilha(Grid()));
+            Linha("Nome do Arquivo: " + Literal(ArquivoPlanilha(Grid())));
         LinhaVazia();
         for (const std::string &l : Config().ResumoTecnico)
-            Linha(l);
+            Linha(Literal(l));
     }
 };
 
@@ -98,13 +99,13 @@ class TIA_Amostragem : public TItemAvaliacaoTab {
         if (l == 0 && c == 0) return "Nº Am.";
         if (l == 0) {
             const auto j = static_cast<std::size_t>(c - 1);
-            return usada_[j] ? colunas_[j].Nome : "«" + colunas_[j].Nome + "»";
+            return usada_[j] ? Literal(colunas_[j].Nome) : "«" + Literal(colunas_[j].Nome) + "»";
         }
         const TInfoAmostra &a = amostras_[static_cast<std::size_t>(l - 1)];
         if (c == 0) {
-            if (a.Desconsiderada) return "«" + a.Rotulo + "»";
-            if (a.Saneada) return "»" + a.Rotulo + "«";
-            return a.Rotulo;
+            if (a.Desconsiderada) return "«" + Literal(a.Rotulo) + "»";
+            if (a.Saneada) return "»" + Literal(a.Rotulo) + "«";
+            return Literal(a.Rotulo);
         }
         return TextoAmostra(Grid(), colunas_[static_cast<std::size_t>(c - 1)].Coluna, a.Linha);
     }
@@ -148,7 +149,7 @@ class TIA_Amostragem : public TItemAvaliacaoTab {
             for (const TInfoAmostra &a : emUso) {
                 const long double x = ValorPlanilha(g, f.Coluna, a.Linha);
                 if (abaixo(x, li) || acima(x, ls)) {
-                    fora.push_back(f.Nome);
+                    fora.push_back(Literal(f.Nome));
                     break;
                 }
             }
@@ -266,20 +267,20 @@ class TIA_Variaveis : public TItemAvaliacao {
     void Variavel(const TInfoVariavel &v, const std::string &nota) const {
         // The note follows the name, so that the description ends the line with its own period
         // (added unless the description brings one).
-        std::string descricao = v.Descricao;
+        std::string descricao = Literal(v.Descricao);
         if (!descricao.empty() && descricao.back() != '.' && descricao.back() != '!' && descricao.back() != '?')
             descricao += '.';
-        Linha("• " + v.Nome + nota + (descricao.empty() ? std::string() : ": " + descricao));
+        Linha("• " + Literal(v.Nome) + nota + (descricao.empty() ? std::string() : ": " + descricao));
         switch (v.Tipo) {
         case tvrQualitativa: {
             std::string classes;
             for (const auto &[texto, codigo] : v.Classes)
-                classes += (classes.empty() ? "" : "; ") + texto + " = " + codigo;
+                classes += (classes.empty() ? "" : "; ") + Literal(texto) + " = " + codigo;
             Linha("   Classificação: " + classes + ".");
             break;
         }
-        case tvrDicotomica: Linha("   Opções: " + v.RotuloVerdadeiro + "; " + v.RotuloFalso); break;
-        case tvrCalculada: Linha("   Equação: " + v.Equacao); break;
+        case tvrDicotomica: Linha("   Opções: " + Literal(v.RotuloVerdadeiro) + "; " + Literal(v.RotuloFalso)); break;
+        case tvrCalculada: Linha("   Equação: " + Literal(v.Equacao)); break;
         case tvrData:
             Linha(std::string(v.EmMeses ? "   Número de meses contados a partir de "
                                         : "   Número de dias contados a partir de ") +
@@ -375,7 +376,7 @@ class TIA_EstatNaoTransformadas : public TItemAvaliacaoTab {
             return t.empty() ? Num(x) : t;
         };
         switch (c) {
-        case 0: return s.NomeTermo(k);
+        case 0: return NomeVar(s, k);
         case 1: return Num(e.media);
         case 2: return Num(e.desvio);
         case 3: return valor(e.minimo);

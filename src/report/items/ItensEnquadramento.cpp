@@ -244,7 +244,7 @@ class TIA_Enquadramento : public TItemAvaliacaoTab {
             Linha("Grau de Precisão: " + TextoGrau(p.Grau));
             LinhaComentario(
                 "Intervalo de confiança de " + Fixo(t.ConfiancaPrecisao * 100, 0) +
-                " % da estimativa média E(" + s.NomeTermo(1) + "): de " +
+                " % da estimativa média E(" + NomeVar(s, 1) + "): de " +
                 TextoValorColuna(Grid(), coluna, p.Intervalo.Inferior) + " a " +
                 TextoValorColuna(Grid(), coluna, p.Intervalo.Superior) + ", amplitude " +
                 TextoValorColuna(Grid(), coluna, p.Intervalo.Superior - p.Intervalo.Inferior) +

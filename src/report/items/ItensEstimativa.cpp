@@ -24,6 +24,7 @@
 #include "evaluation/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
+#include "writer/TextoLiteral.h"
 #include "items/DadosObjeto.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Homogeneizacao.h"
@@ -68,7 +69,7 @@ class TIA_TabValorEst : public TItemAvaliacaoTab {
     }
     void Imprime(int) override {
         const TSistema &s = Sistema();
-        Linha("Valores para a variável " + s.NomeTermo(1) + ".");
+        Linha("Valores para a variável " + NomeVar(s, 1) + ".");
         EscreveTabela(static_cast<int>(s.n()) + 1, 5);
         if (falhou_) TAvaliacao::BlocoErro(E(), TituloModo(Ctx().Inferencial), Ctx().Inferencial);
         if (!Comentarios) return;
@@ -128,7 +129,7 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
             limites_.push_back(LimitesTermo(s, k));
             const int coluna = static_cast<int>(s.ColunaTermo(k));
             if (!ObjetoTemValor(Grid(), coluna)) {
-                faltando_.push_back(s.NomeTermo(k));
+                faltando_.push_back(NomeVar(s, k));
                 continue;
             }
             const long double v = s.ValorBrutoObjeto(k);
@@ -184,7 +185,7 @@ class TIA_Avaliando_x_Amostra : public TItemAvaliacaoTab {
         const bool data = VariavelPlanilha(Grid(), coluna).Tipo == tvrData;
         switch (c) {
         case 0:
-            return s.NomeTermo(k);
+            return NomeVar(s, k);
         case 1:
             return TextoValorColuna(Grid(), coluna, data ? lim.Maximo : lim.Minimo);
         case 2:
@@ -232,7 +233,7 @@ class TIA_Derivadas : public TItemAvaliacaoTab {
                   "não pode ser feita.");
             return;
         }
-        Linha("Variação da variável dependente (" + s.NomeTermo(1) +
+        Linha("Variação da variável dependente (" + NomeVar(s, 1) +
               ") em função das variáveis independentes, " +
               (noObjeto_ ? "tomada no ponto de estimativa." : "tomada no ponto médio da amostra."));
         LinhaVazia();
@@ -251,7 +252,7 @@ class TIA_Derivadas : public TItemAvaliacaoTab {
         }
         const TSistema &s = Sistema();
         const std::size_t k = static_cast<std::size_t>(l) + 1;
-        if (c == 0) return s.NomeTermo(k);
+        if (c == 0) return NomeVar(s, k);
         if (!y_) throw TErroCalculo("estimativa");
         const auto d = s.EfeitoMarginal(k, ponto_[k], *y_);
         if (!d) throw TErroCalculo("derivada");
@@ -290,9 +291,9 @@ class TIA_IntervalosdeConfianca : public TItemAvaliacaoTab {
         const long double c = Sig().ConfiancaEstimativa;
         const TPonto p = s.PontoObjeto();
         for (std::size_t k = 2; k <= s.m(); ++k)
-            linhas_.push_back({s.NomeTermo(k), s.IntervaloTermo(k, p, c)});
+            linhas_.push_back({NomeVar(s, k), s.IntervaloTermo(k, p, c)});
         linhas_.push_back({"Valor estimado (predição)", s.IntervaloPredicao(p, c)});
-        linhas_.push_back({"E(" + s.NomeTermo(1) + ")", s.IntervaloMedia(p, c)});
+        linhas_.push_back({"E(" + NomeVar(s, 1) + ")", s.IntervaloMedia(p, c)});
     }
     void Imprime(int) override {
         const TSignificancias &sig = Sig();
@@ -465,19 +466,19 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                 const int c = static_cast<int>(s.ColunaTermo(k));
                 const bool tem = ObjetoTemValor(g, c);
                 modelo.push_back(
-                    {"• " + s.NomeTermo(k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
+                    {"• " + NomeVar(s, k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
                 if (!tem) {
                     ++faltando;
-                    faltam.push_back(s.NomeTermo(k));
+                    faltam.push_back(NomeVar(s, k));
                     continue;
                 }
                 const TLimitesAmostra lim = LimitesTermo(s, k);
                 const long double v = s.ValorBrutoObjeto(k);
-                if (v < lim.Minimo || v > lim.Maximo) extrapolaram.push_back(s.NomeTermo(k));
+                if (v < lim.Minimo || v > lim.Maximo) extrapolaram.push_back(NomeVar(s, k));
             }
             for (const TInfoVariavel &v : VariaveisPlanilha(g))
                 if (!v.Dependente && v.Tipo != tvrComentario && !noModelo.count(v.Coluna))
-                    outras.push_back({"• " + v.Nome + " ", ObjetoTemValor(g, v.Coluna)
+                    outras.push_back({"• " + Literal(v.Nome) + " ", ObjetoTemValor(g, v.Coluna)
                                                                ? TextoObjetoVariavel(g, v.Coluna)
                                                                : " "});
             if (modelo.empty()) {
@@ -528,11 +529,11 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             estima ? s.IntervaloMedia(s.PontoObjeto(), sig.ConfiancaEstimativa) : std::nullopt;
         if (estima && (!y || !intervalo)) throw TErroCalculo("estimativa");
         if (estima)
-            Linha("Estima-se " + s.NomeTermo(1) + " " + obj.Contraido() + ": " + valorDep(*y));
+            Linha("Estima-se " + NomeVar(s, 1) + " " + obj.Contraido() + ": " + valorDep(*y));
         if (inf && Comentarios) {
             LinhaComentario("O modelo utilizado foi:");
             for (const QString &l :
-                 QString::fromStdString(s.EquacaoOriginal()).split(QLatin1Char('\n')))
+                 QString::fromStdString(EquacaoLiteral(s, true)).split(QLatin1Char('\n')))
                 LinhaComentario(l.trimmed().toStdString());
         }
         if (!estima) return;

@@ -73,7 +73,7 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
             ResultadoAvaliacaoLimiteAmostral r;
             r.Termo = k;
             r.Coluna = static_cast<int>(s.ColunaTermo(k));
-            r.Nome = s.NomeTermo(k);
+            r.Nome = NomeVar(s, k);
             const TLimitesAmostra lim = LimitesTermo(s, k);
             r.Minimo = lim.Minimo;
             r.Maximo = lim.Maximo;
@@ -391,7 +391,7 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
         if (l == 0) return titulos[c];
         switch (c) {
         case 0:
-            return Sistema().NomeTermo(1);
+            return NomeVar(Sistema(), 1);
         case 1:
             return ValorDependente(minimoY_);
         case 2:

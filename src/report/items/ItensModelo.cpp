@@ -58,7 +58,7 @@ class TIA_Modelo : public TItemAvaliacao {
   public:
     using TItemAvaliacao::TItemAvaliacao;
     void Imprime(int) override {
-        const std::string eq = Original() ? Sistema().EquacaoOriginal() : Sistema().Equacao();
+        const std::string eq = EquacaoLiteral(Sistema(), Original());
         const QStringList linhas = QString::fromStdString(eq).split(QLatin1Char('\n'));
         for (const QString &l : linhas)
             Linha(l.trimmed().toStdString());

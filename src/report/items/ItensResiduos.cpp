@@ -240,7 +240,7 @@ class TIA_OutLiers : public TItemAvaliacaoTab {
     }
     std::string TextoCelula(int l, int c) const override {
         const TSistema &s = Sistema();
-        if (l == 0) return c == 0 ? "Nº Am." : c == 1 ? s.NomeTermo(1) : "Erro/Desvio Padrão";
+        if (l == 0) return c == 0 ? "Nº Am." : c == 1 ? NomeVar(s, 1) : "Erro/Desvio Padrão";
         const std::size_t i = foras_[static_cast<std::size_t>(l) - 1];
         if (c == 0) return NumeroAmostraTexto(s, i);
         if (c == 1) return Num(s.DependenteBruto(i));
@@ -304,7 +304,7 @@ class TIA_Saneadas : public TItemAvaliacaoTab {
         const TSistema &s = Sistema();
         if (l == 0)
             return c == 0   ? "Nº Am."
-                   : c == 1 ? s.NomeTermo(1)
+                   : c == 1 ? NomeVar(s, 1)
                             : (Comentarios ? "Erro/Desvio Padrão(*)" : "Erro/Desvio Padrão");
         const TInfoAmostra &a = (*tabela_)[static_cast<std::size_t>(l) - 1];
         if (c == 0) return a.Rotulo;

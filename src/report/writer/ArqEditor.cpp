@@ -1,6 +1,7 @@
 #include "writer/ArqEditor.h"
 
 #include "chart/Chart.h"
+#include "writer/TextoLiteral.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -158,7 +159,7 @@ void TArqEditor::WriteFormatted(const QString &texto) {
         const qsizetype p = resto.indexOf(potencia);
         const qsizetype s = resto.indexOf(sobrescrito);
         if (p < 0 && s < 0) {
-            WriteText(resto);
+            WriteText(Desfaz(resto));
             return;
         }
         const bool ehPotencia = p >= 0 && (s < 0 || p < s);
@@ -179,7 +180,7 @@ void TArqEditor::WriteFormatted(const QString &texto) {
                                     antes[fimTexto - 1] == QLatin1Char(',') ||
                                     antes[fimTexto - 1] == QLatin1Char('.')))
                 --fimTexto;
-            if (fimTexto > 0) WriteText(antes.left(fimTexto));
+            if (fimTexto > 0) WriteText(Desfaz(antes.left(fimTexto)));
             SetFontName(QStringLiteral("Symbol"));
             WriteText(QString(QChar(0xA5)));
             RestoreFont(fonte);
@@ -187,7 +188,7 @@ void TArqEditor::WriteFormatted(const QString &texto) {
             if (!(CurrentFont == fonte)) SetFont(fonte);
             continue;
         }
-        if (!antes.isEmpty()) WriteText(antes);
+        if (!antes.isEmpty()) WriteText(Desfaz(antes));
         if (ehPotencia) {
             SetFontSizeRaw(static_cast<int>(std::lround(0.8 * tamanho)));
             WriteText(QStringLiteral("x"));
@@ -196,7 +197,7 @@ void TArqEditor::WriteFormatted(const QString &texto) {
         }
         SetFontSizeRaw(static_cast<int>(std::lround(0.7 * tamanho)));
         SuperscriptOn();
-        if (!expoente.isEmpty()) WriteText(expoente);
+        if (!expoente.isEmpty()) WriteText(Desfaz(expoente));
         SuperscriptOff();
         RestoreFont(fonte);
     }
@@ -223,11 +224,11 @@ void TArqEditor::WriteHeaderFooterText(const TCabecalhoRodape &cabecalho) {
     for (const QString &linha : linhas) {
         qsizetype de = 0;
         for (qsizetype p = linha.indexOf(pagina); p >= 0; p = linha.indexOf(pagina, de)) {
-            WriteFormatted(linha.mid(de, p - de));
+            WriteFormatted(Literal(linha.mid(de, p - de)));
             WritePageNumber();
             de = p + pagina.size();
         }
-        WriteLine(linha.mid(de));
+        WriteLine(Literal(linha.mid(de)));
     }
 }
 

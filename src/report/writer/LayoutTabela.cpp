@@ -1,4 +1,5 @@
 #include "writer/LayoutTabela.h"
+#include "writer/TextoLiteral.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -119,7 +120,7 @@ QStringList LinhasCelula(const QString &texto) {
 }
 
 QString TextoVisivel(const QString &texto) {
-    if (!texto.contains(QLatin1Char('%'))) return texto;
+    if (!texto.contains(QLatin1Char('%'))) return Desfaz(texto);
     QString r;
     QString resto = texto;
     while (!resto.isEmpty()) {
@@ -130,12 +131,12 @@ QString TextoVisivel(const QString &texto) {
         const qsizetype inicio = potencia ? p : s;
         qsizetype fim = resto.indexOf(QLatin1Char('%'), inicio + 3);
         if (fim < 0) fim = resto.size();
-        r += resto.left(inicio);
+        r += Desfaz(resto.left(inicio));
         if (potencia) r += QStringLiteral("x10");
-        r += resto.mid(inicio + 3, fim - inicio - 3);
+        r += Desfaz(resto.mid(inicio + 3, fim - inicio - 3));
         resto = resto.mid(std::min(fim + 1, resto.size()));
     }
-    return r + resto;
+    return r + Desfaz(resto);
 }
 
 double LarguraTwips(const TFonte &fonte, const QString &texto) {
