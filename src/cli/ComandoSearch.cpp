@@ -24,7 +24,7 @@
 // JSON keys: total, examined, listed, interrupted, seconds, models_per_second, threads, best
 // [{rank, codes {name: code, non-zero only}, R, F, R2_adjusted, regressors, significant (null
 // when not computed), equation, grau ("III", "II", "I" or "sem enquadramento"),
-// grau_extrapolation (false: no subject, criterion 4 not evaluated)}], table (with --table: rows of 12 texts, the headings first),
+// grau_extrapolation (false: no subject, criterion 4 not evaluated)}], table (with --table: rows of 12 texts and the grade, "Fund.", the headings first),
 // chosen (with --choose: the `fit` object). Numbers as `fit` writes them ("inf" for the infinite
 // marker).
 #include "ComandoSearch.h"
@@ -188,6 +188,19 @@ int Pesquisa(const TOpcoesSearch &o) {
         return codigos;
     };
 
+    // The best-models table with the column "Fund.", each row's fundamentação grade, last.
+    auto tabela = [&] {
+        std::vector<std::vector<std::string>> t;
+        for (std::size_t r = 0; r < p.Tabela().size(); ++r) {
+            const int slot = r == 0 ? 0 : p.SlotDaLinha(static_cast<int>(r));
+            t.emplace_back(p.Tabela()[r].begin(), p.Tabela()[r].end());
+            t.back().push_back(r == 0 ? std::string("Fund.")
+                           : slot > 0 ? TextoGrau(graus.Graus[static_cast<std::size_t>(slot - 1)].Grau)
+                                      : std::string());
+        }
+        return t;
+    };
+
     if (o.json) {
         Json j;
         j["total"] = p.Total();
@@ -216,7 +229,7 @@ int Pesquisa(const TOpcoesSearch &o) {
             melhores.push_back(std::move(x));
         }
         j["best"] = std::move(melhores);
-        if (o.tabela) j["table"] = p.Tabela();
+        if (o.tabela) j["table"] = tabela();
         if (escolha) j["chosen"] = Json::parse(escolhido);
         std::cout << j.dump(2) << '\n';
         return 0;
@@ -235,7 +248,7 @@ int Pesquisa(const TOpcoesSearch &o) {
     }
     if (o.tabela) {
         std::cout << "Tabela:\n";
-        for (const TLinhaTabela &linha : p.Tabela()) {
+        for (const std::vector<std::string> &linha : tabela()) {
             for (std::size_t k = 0; k < linha.size(); ++k)
                 std::cout << (k ? "\t" : "") << linha[k];
             std::cout << '\n';
@@ -256,7 +269,8 @@ void RegistraSearch(CLI::App &app, int &status) {
     cmd->add_option("--use", o->usar,
                     "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
     cmd->add_flag("--table", o->tabela, "Mostra a tabela detalhada dos melhores modelos");
-    cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela");
+    cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela (com --criterion grau, o N-ésimo modelo na ordem do "
+                    "grau de fundamentação)");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra do modelo escolhido");
     cmd->add_option("--caracterizacao", o->caracterizacao,
                     "Enquadramento: grau declarado da caracterização do imóvel avaliando (III, II ou I)");

@@ -158,7 +158,7 @@ grau)
   # Boston with criteria 1 and 3 declared at III: its 50 best by R hold several grades.
   roda 0 search "$ex/boston.QV3" --criterion grau --caracterizacao III --identificacao III --json
   cp "$tmp/out" "$tmp/grau.json"
-  roda 0 search "$ex/boston.QV3" --caracterizacao III --identificacao III --json
+  roda 0 search "$ex/boston.QV3" --caracterizacao III --identificacao III --table --json
   linha=$(python3 - "$tmp/grau.json" "$tmp/out" <<'PY'
 import json, sys
 ordem = {"III": 3, "II": 2, "I": 1, "sem enquadramento": 0}
@@ -168,6 +168,9 @@ assert len(g) == 50 and [x["rank"] for x in g] == list(range(1, 51))
 # The same 50 models, each with the grade it has under the order by R.
 chave = lambda x: (json.dumps(x["codes"], sort_keys=True), x["grau"])
 assert sorted(map(chave, g)) == sorted(map(chave, r)), "outros modelos ou graus"
+# The table (by R) shows each row's grade in its last column, "Fund.".
+t = json.load(open(sys.argv[2]))["table"]
+assert t[0][12] == "Fund." and [l[12] for l in t[1:]] == [x["grau"] for x in r][:len(t) - 1], t[0]
 graus = [ordem[x["grau"]] for x in g]
 assert graus == sorted(graus, reverse=True), graus
 assert len(set(graus)) >= 2, "um só grau: a ordem não foi posta à prova"
