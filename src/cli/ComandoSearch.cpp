@@ -1,7 +1,8 @@
 // zelto-cli search FILE [--type padrao|completa|manual|usuario|dirigida] [--mask "NAME=0,1,2,8"]...
-//                       [--criterion r|f|sig|r2adj] [--rapid L] [--threads N] [--dependent NAME]
+//                       [--criterion r|f|sig|r2adj|grau] [--rapid L] [--threads N] [--dependent NAME]
 //                       [--use NAME,...] [--significance FILE.NRM] [--table]
-//                       [--choose N [--sanitize]] [--json]
+//                       [--choose N [--sanitize]] [--caracterizacao III|II|I]
+//                       [--identificacao III|II|I] [--json]
 //
 // Runs the model search on the worksheet and prints the best models. The configuration is made
 // as the configuration dialog makes it: the type button first, then the check boxes: "--mask
@@ -13,11 +14,17 @@
 // With --table the detailed best-models table follows; with --choose N the model of table row N
 // is fitted as "Escolher Modelo" fits it (after the automatic outlier removal with --sanitize,
 // with the significance settings' criterion) and printed as `zelto-cli fit` prints a model.
+// Every listed model is refitted and graded (fundamentação: criteria 1 and 3 as declared with
+// --caracterizacao and --identificacao, else at I, criterion 4
+// from the subject when the worksheet gives one, otherwise counted at III); "--criterion grau"
+// lists the 50 best by R in the order of that grade, III first, by R within a grade, and
+// --choose N takes the N-th model of that order.
 // Ctrl+C interrupts the search: what was found so far is printed, "interrupted" is true.
 //
 // JSON keys: total, examined, listed, interrupted, seconds, models_per_second, threads, best
 // [{rank, codes {name: code, non-zero only}, R, F, R2_adjusted, regressors, significant (null
-// when not computed), equation}], table (with --table: rows of 12 texts, the headings first),
+// when not computed), equation, grau ("III", "II", "I" or "sem enquadramento"),
+// grau_extrapolation (false: no subject, criterion 4 not evaluated)}], table (with --table: rows of 12 texts and the grade, "Fund.", the headings first),
 // chosen (with --choose: the `fit` object). Numbers as `fit` writes them ("inf" for the infinite
 // marker).
 #include "ComandoSearch.h"
@@ -44,6 +51,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,7 +68,17 @@ struct TOpcoesSearch {
     cli::TOpcoesPesquisa pesquisa;
     std::string escolha; // a table row, 1 to 50
     bool tabela = false, saneia = false, json = false;
+    std::string caracterizacao, identificacao; // declared grades of criteria 1 and 3
 };
+
+std::optional<TGrau> GrauOpcao(const std::string &texto, const char *opcao) {
+    if (texto.empty()) return std::nullopt;
+    if (texto == "III") return TGrau::III;
+    if (texto == "II") return TGrau::II;
+    if (texto == "I") return TGrau::I;
+    throw TFalha{2, std::string("Grau inválido em ") + opcao + ": \"" + texto +
+                        "\" (use III, II ou I)."};
+}
 
 Json Numero(long double x) {
     if (std::isnan(x)) return nullptr;
@@ -90,6 +108,9 @@ int Pesquisa(const TOpcoesSearch &o) {
                           : static_cast<int>(cli::InteiroOpcao("--choose", o.escolha, 1,
                                                                kSlotsMelhores));
     if (o.saneia && escolha == 0) throw TFalha{2, "--sanitize acompanha --choose."};
+    TDeclaracoesEnquadramento declaracoes;
+    declaracoes.Caracterizacao = GrauOpcao(o.caracterizacao, "--caracterizacao");
+    declaracoes.Identificacao = GrauOpcao(o.identificacao, "--identificacao");
     TGridzelto grid;
     const cli::TPlanilhaLida lida = cli::LePlanilha(o.arquivo, grid);
     if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
@@ -126,6 +147,8 @@ int Pesquisa(const TOpcoesSearch &o) {
     if (!pesquisou) throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
     avisos.clear();
 
+    const cli::TGrausLista graus =
+        cli::GrausDaLista(p, sistema, declaracoes, cli::CriterioGrau(o.pesquisa));
     if (o.tabela || escolha) p.MontaTabela(true);
     std::string escolhido;
     if (escolha) {
@@ -134,7 +157,14 @@ int Pesquisa(const TOpcoesSearch &o) {
             throw TFalha{1, "A tabela dos melhores modelos não tem a linha " +
                                 std::to_string(escolha) + "."};
         TPesquisa::TJanelaEscolha janela;
-        janela.Escolhe = [&](TPesquisa &, int) { return escolha; };
+        const int linha = cli::CriterioGrau(o.pesquisa)
+                              ? (escolha <= static_cast<int>(graus.Slots.size())
+                                     ? cli::LinhaDoSlot(p, graus.Slots[static_cast<std::size_t>(escolha - 1)])
+                                     : 0)
+                              : escolha;
+        if (linha == 0)
+            throw TFalha{1, "O modelo " + std::to_string(escolha) + " não pode ser ajustado."};
+        janela.Escolhe = [&](TPesquisa &, int) { return linha; };
         const std::string falha = "O modelo escolhido não pode ser ajustado";
         if (!p.EscolheModelo(o.saneia, sig.Saneamento, sig.ParametroSaneamento, janela)) {
             if (sistema.Recusa() != TRecusa::Nenhuma)
@@ -158,6 +188,19 @@ int Pesquisa(const TOpcoesSearch &o) {
         return codigos;
     };
 
+    // The best-models table with the column "Fund.", each row's fundamentação grade, last.
+    auto tabela = [&] {
+        std::vector<std::vector<std::string>> t;
+        for (std::size_t r = 0; r < p.Tabela().size(); ++r) {
+            const int slot = r == 0 ? 0 : p.SlotDaLinha(static_cast<int>(r));
+            t.emplace_back(p.Tabela()[r].begin(), p.Tabela()[r].end());
+            t.back().push_back(r == 0 ? std::string("Fund.")
+                           : slot > 0 ? TextoGrau(graus.Graus[static_cast<std::size_t>(slot - 1)].Grau)
+                                      : std::string());
+        }
+        return t;
+    };
+
     if (o.json) {
         Json j;
         j["total"] = p.Total();
@@ -168,10 +211,12 @@ int Pesquisa(const TOpcoesSearch &o) {
         j["models_per_second"] = porSegundo;
         j["threads"] = p.ThreadsUsadas();
         Json melhores = Json::array();
-        for (int i = 1; i <= p.Modelos(); ++i) {
+        for (int rank = 1; rank <= p.Modelos(); ++rank) {
+            const int i = graus.Slots[static_cast<std::size_t>(rank - 1)];
             const TModeloPesquisado &m = p.Lista().Slot(i);
+            const TGrauModelo &g = graus.Graus[static_cast<std::size_t>(i - 1)];
             Json x;
-            x["rank"] = i;
+            x["rank"] = rank;
             x["codes"] = nomes(m);
             x["R"] = Numero(m.R);
             x["F"] = Numero(m.F);
@@ -179,10 +224,12 @@ int Pesquisa(const TOpcoesSearch &o) {
             x["regressors"] = m.Regressores;
             x["significant"] = m.SignificativosCalculados ? Json(m.Significativos) : Json(nullptr);
             x["equation"] = p.EquacaoSimbolica(i);
+            x["grau"] = TextoGrau(g.Grau);
+            x["grau_extrapolation"] = g.ExtrapolacaoAvaliada;
             melhores.push_back(std::move(x));
         }
         j["best"] = std::move(melhores);
-        if (o.tabela) j["table"] = p.Tabela();
+        if (o.tabela) j["table"] = tabela();
         if (escolha) j["chosen"] = Json::parse(escolhido);
         std::cout << j.dump(2) << '\n';
         return 0;
@@ -192,14 +239,16 @@ int Pesquisa(const TOpcoesSearch &o) {
               << p.Modelos() << " listados" << (p.Interrompida() ? " (pesquisa interrompida)" : "")
               << "\nTempo: " << segundos << " s, " << static_cast<long long>(porSegundo)
               << " modelos/s, " << p.ThreadsUsadas() << " threads\n";
-    for (int i = 1; i <= p.Modelos(); ++i) {
+    for (int rank = 1; rank <= p.Modelos(); ++rank) {
+        const int i = graus.Slots[static_cast<std::size_t>(rank - 1)];
         const TModeloPesquisado &m = p.Lista().Slot(i);
-        std::cout << i << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
+        std::cout << rank << "\tFund. " << TextoGrau(graus.Graus[static_cast<std::size_t>(i - 1)].Grau)
+                  << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
                   << Texto(m.R2Ajustado) << '\t' << TextoSimples(p.EquacaoSimbolica(i)) << '\n';
     }
     if (o.tabela) {
         std::cout << "Tabela:\n";
-        for (const TLinhaTabela &linha : p.Tabela()) {
+        for (const std::vector<std::string> &linha : tabela()) {
             for (std::size_t k = 0; k < linha.size(); ++k)
                 std::cout << (k ? "\t" : "") << linha[k];
             std::cout << '\n';
@@ -220,8 +269,13 @@ void RegistraSearch(CLI::App &app, int &status) {
     cmd->add_option("--use", o->usar,
                     "Marca como usadas exatamente estas variáveis: NOME,NOME,...");
     cmd->add_flag("--table", o->tabela, "Mostra a tabela detalhada dos melhores modelos");
-    cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela");
+    cmd->add_option("--choose", o->escolha, "Ajusta o modelo da linha N da tabela (com --criterion grau, o N-ésimo modelo na ordem do "
+                    "grau de fundamentação)");
     cmd->add_flag("--sanitize", o->saneia, "Saneia a amostra do modelo escolhido");
+    cmd->add_option("--caracterizacao", o->caracterizacao,
+                    "Enquadramento: grau declarado da caracterização do imóvel avaliando (III, II ou I)");
+    cmd->add_option("--identificacao", o->identificacao,
+                    "Enquadramento: grau declarado da identificação dos dados de mercado (III, II ou I)");
     cmd->add_flag("--json", o->json, "Saída em JSON");
     cmd->callback([o, &status] { status = cli::Executa([o] { return Pesquisa(*o); }); });
 }

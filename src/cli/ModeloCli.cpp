@@ -7,6 +7,7 @@
 #include "search/MotorPesquisa.h"
 #include "search/ObjetoAvaliacao.h"
 #include "search/Pesquisa.h"
+#include "search/GrauModelos.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
 
@@ -158,7 +159,8 @@ CriterioPesquisa Criterio(const std::string &c) {
     if (c == "f") return cpSignificanciaModelo;
     if (c == "sig") return cpRegressores;
     if (c == "r2adj") return cpR2Ajustado;
-    throw TFalha{2, "Critério inválido: \"" + c + "\" (use r, f, sig ou r2adj)."};
+    if (c == "grau") return cpCorrelacao; // re-ordered by grade after the search
+    throw TFalha{2, "Critério inválido: \"" + c + "\" (use r, f, sig, r2adj ou grau)."};
 }
 
 } // namespace
@@ -168,13 +170,38 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
     cmd.add_option("--mask", o.mascaras,
                    "Códigos permitidos: \"NOME=0,1,2,8\" para uma variável, \"*=...\" para todas "
                    "(pode repetir)");
-    cmd.add_option("--criterion", o.criterio, "Ordenar por: r, f, sig, r2adj (padrão r)");
+    cmd.add_option("--criterion", o.criterio, "Ordenar por: r, f, sig, r2adj ou grau (padrão r); grau: grau de fundamentação, depois R, "
+                   "entre os 50 melhores modelos por R");
     cmd.add_option("--rapid", o.rapida, "Pesquisa rápida com blocos de L variáveis");
     cmd.add_option("--threads", o.threads,
                    "Threads, de 1 a " + std::to_string(MaximoThreads()) +
                        " (quatro por núcleo; padrão: uma por núcleo)");
     cmd.add_option("--significance", o.significancia,
                    "Níveis de significância de uma configuração .NRM");
+}
+
+TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau) {
+    TGrausLista g;
+    std::vector<TGrau> graus;
+    for (int slot = 1; slot <= p.Modelos(); ++slot) {
+        g.Graus.push_back(GrauDoSlot(p, sistema, slot, declaracoes));
+        graus.push_back(g.Graus.back().Grau);
+    }
+    if (porGrau) {
+        for (int i : OrdemPorGrau(graus))
+            g.Slots.push_back(i + 1);
+    } else {
+        for (int slot = 1; slot <= p.Modelos(); ++slot)
+            g.Slots.push_back(slot);
+    }
+    return g;
+}
+
+int LinhaDoSlot(const TPesquisa &p, int slot) {
+    for (int linha = 1; linha < static_cast<int>(p.Tabela().size()); ++linha)
+        if (p.SlotDaLinha(linha) == slot) return linha;
+    return 0;
 }
 
 void CarregaSignificanciasCli(const std::string &arquivo) {

@@ -7,6 +7,7 @@
 
 #include "PlanilhaCli.h"
 #include "regression/Sistema.h"
+#include "search/GrauModelos.h"
 
 #include <CLI/CLI.hpp>
 
@@ -63,6 +64,19 @@ struct TOpcoesPesquisa {
     std::string rapida, threads; // whole numbers, checked with their ranges
 };
 void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o);
+// "--criterion grau": the search runs by R, then its listed models are graded and re-ordered.
+inline bool CriterioGrau(const TOpcoesPesquisa &o) { return o.criterio == "grau"; }
+// The fundamentação grade of every listed model (index slot − 1) and the slots in the order to
+// show them: by grade with --criterion grau, else the list's order. Refits each model in
+// `sistema`.
+struct TGrausLista {
+    std::vector<TGrauModelo> Graus;
+    std::vector<int> Slots;
+};
+TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau);
+// The best-models table row that shows a slot; 0 when none does.
+int LinhaDoSlot(const TPesquisa &p, int slot);
 // The configuration dialog, driven by the options.
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o);
 // The process-wide significance settings: the defaults, or those of a named configuration (a

@@ -6,7 +6,9 @@
 # uso       every bad usage exits with 2 and a Portuguese message;
 # recusas   models that are no fits are refused with their reason, and never listed;
 # objeto    subject values that do not convert for their variable are refused;
-# texto     the plain-text fit carries no report markup.
+# texto     the plain-text fit carries no report markup;
+# grau      "--criterion grau": grade III first, R order within a grade, and row N is the model
+#           the report chooses with the same options.
 set -uo pipefail
 
 caso=$1
@@ -150,6 +152,52 @@ texto)
   roda 0 search "$ex/windsor.QV3" --use lotsize,bedrooms --type completa
   grep -Fq '^(1/2)' "$tmp/out" || falha "$(head -5 "$tmp/out")"
   grep -Eq '###|%\^%' "$tmp/out" && falha "marcas no texto: $(grep -E '###|%\^%' "$tmp/out" | head -3)"
+  ;;
+
+grau)
+  # Boston with criteria 1 and 3 declared at III: its 50 best by R hold several grades.
+  roda 0 search "$ex/boston.QV3" --criterion grau --caracterizacao III --identificacao III --json
+  cp "$tmp/out" "$tmp/grau.json"
+  roda 0 search "$ex/boston.QV3" --caracterizacao III --identificacao III --table --json
+  linha=$(python3 - "$tmp/grau.json" "$tmp/out" <<'PY'
+import json, sys
+ordem = {"III": 3, "II": 2, "I": 1, "sem enquadramento": 0}
+g = json.load(open(sys.argv[1]))["best"]
+r = json.load(open(sys.argv[2]))["best"]
+assert len(g) == 50 and [x["rank"] for x in g] == list(range(1, 51))
+# The same 50 models, each with the grade it has under the order by R.
+chave = lambda x: (json.dumps(x["codes"], sort_keys=True), x["grau"])
+assert sorted(map(chave, g)) == sorted(map(chave, r)), "outros modelos ou graus"
+# The table (by R) shows each row's grade in its last column, "Fund.".
+t = json.load(open(sys.argv[2]))["table"]
+assert t[0][12] == "Fund." and [l[12] for l in t[1:]] == [x["grau"] for x in r][:len(t) - 1], t[0]
+graus = [ordem[x["grau"]] for x in g]
+assert graus == sorted(graus, reverse=True), graus
+assert len(set(graus)) >= 2, "um só grau: a ordem não foi posta à prova"
+posicao = {json.dumps(x["codes"], sort_keys=True): i for i, x in enumerate(r)}
+for a, b in zip(g, g[1:]):
+    if a["grau"] == b["grau"]:
+        pa, pb = (posicao[json.dumps(x["codes"], sort_keys=True)] for x in (a, b))
+        assert pa < pb, (a["rank"], b["rank"])
+# The first model below III: a row that the order by R would not give.
+k = next(i for i, x in enumerate(g) if x["grau"] != "III")
+assert posicao[json.dumps(g[k]["codes"], sort_keys=True)] != k
+print(k + 1, g[k]["grau"], g[k]["equation"].replace("\n", " "))
+PY
+) || falha "ordem por grau"
+  read -r n grau _ <<<"$linha"
+  roda 0 report "$ex/boston.QV3" --choose "$n" --criterion grau --caracterizacao III \
+    --identificacao III -o "$tmp/r.txt"
+  grep -Fxq "Grau de Fundamentação: $grau" "$tmp/r.txt" ||
+    falha "linha $n: $(grep -F 'Grau de Fundamentação' "$tmp/r.txt"), esperado $grau"
+  # Windsor without declarations: every entry graded, none at III (criteria 1 and 3 at I).
+  roda 0 search "$ex/windsor.QV3" --criterion grau --json
+  python3 - "$tmp/out" <<'PY' || falha "windsor"
+import json, sys
+g = json.load(open(sys.argv[1]))["best"]
+assert len(g) == 50 and all(x["grau"] == "II" and x["grau_extrapolation"] for x in g), g[0]
+PY
+  roda 2 search "$ex/windsor.QV3" --caracterizacao IV
   ;;
 
 *)

@@ -2,6 +2,7 @@
 // insertion rules, the count of listed models, interruption and continuation, the descriptive
 // mode, the messages, the best-models table and the choice of a model.
 #include "search/Pesquisa.h"
+#include "search/GrauModelos.h"
 
 #include "common/Numeros.h"
 #include "significance/Significancias.h"
@@ -449,4 +450,15 @@ TEST(Pesquisa, EstimateColumnsAndChoiceOfAModel) {
     EXPECT_FALSE(p.EscolheModelo(false, 0, 2, janela));
     EXPECT_EQ(p.UltimaLinha, 1);
     EXPECT_TRUE(a.textos.empty());
+}
+
+// "grau de fundamentação, depois R": III before II before I before no grade; within a grade the
+// list's order (by R) stays, however the grades interleave.
+TEST(Pesquisa, OrderByGradeKeepsROrderWithinAGrade) {
+    using G = zelto::TGrau;
+    const std::vector<G> graus{G::II, G::I, G::III, G::Nenhum, G::II, G::III, G::I, G::III};
+    EXPECT_EQ(zelto::OrdemPorGrau(graus), (std::vector<int>{2, 5, 7, 0, 4, 1, 6, 3}));
+    const std::vector<G> iguais(5, G::II);
+    EXPECT_EQ(zelto::OrdemPorGrau(iguais), (std::vector<int>{0, 1, 2, 3, 4}));
+    EXPECT_TRUE(zelto::OrdemPorGrau(std::vector<G>{}).empty());
 }
