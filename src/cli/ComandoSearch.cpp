@@ -14,7 +14,8 @@
 // With --table the detailed best-models table follows; with --choose N the model of table row N
 // is fitted as "Escolher Modelo" fits it (after the automatic outlier removal with --sanitize,
 // with the significance settings' criterion) and printed as `zelto-cli fit` prints a model.
-// Every listed model is refitted and graded (fundamentação: criteria 1 and 3 as declared with
+// With --criterion grau, --table or a declaration, every listed model is refitted and graded
+// (fundamentação: criteria 1 and 3 as declared with
 // --caracterizacao and --identificacao, else at I, criterion 4
 // from the subject when the worksheet gives one, otherwise counted at III); "--criterion grau"
 // lists the 50 best by R in the order of that grade, III first, by R within a grade, and
@@ -23,8 +24,9 @@
 //
 // JSON keys: total, examined, listed, interrupted, seconds, models_per_second, threads, best
 // [{rank, codes {name: code, non-zero only}, R, F, R2_adjusted, regressors, significant (null
-// when not computed), equation, grau ("III", "II", "I" or "sem enquadramento"),
-// grau_extrapolation (false: no subject, criterion 4 not evaluated)}], table (with --table: rows of 12 texts and the grade, "Fund.", the headings first),
+// when not computed), equation, and when graded grau ("III", "II", "I" or "sem enquadramento")
+// and grau_extrapolation (false: no subject, criterion 4 not evaluated)}], table (with --table:
+// rows of 12 texts and the grade, "Fund.", the headings first),
 // chosen (with --choose: the `fit` object). Numbers as `fit` writes them ("inf" for the infinite
 // marker).
 #include "ComandoSearch.h"
@@ -147,8 +149,12 @@ int Pesquisa(const TOpcoesSearch &o) {
     if (!pesquisou) throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
     avisos.clear();
 
+    // Grading refits each listed model: only when the order, the table or the declarations ask
+    // for it, so a plain search costs what the search costs.
+    const bool avalia = cli::CriterioGrau(o.pesquisa) || o.tabela || !o.caracterizacao.empty() ||
+                        !o.identificacao.empty();
     const cli::TGrausLista graus =
-        cli::GrausDaLista(p, sistema, declaracoes, cli::CriterioGrau(o.pesquisa));
+        cli::GrausDaLista(p, sistema, declaracoes, cli::CriterioGrau(o.pesquisa), avalia);
     if (o.tabela || escolha) p.MontaTabela(true);
     std::string escolhido;
     if (escolha) {
@@ -214,7 +220,6 @@ int Pesquisa(const TOpcoesSearch &o) {
         for (int rank = 1; rank <= p.Modelos(); ++rank) {
             const int i = graus.Slots[static_cast<std::size_t>(rank - 1)];
             const TModeloPesquisado &m = p.Lista().Slot(i);
-            const TGrauModelo &g = graus.Graus[static_cast<std::size_t>(i - 1)];
             Json x;
             x["rank"] = rank;
             x["codes"] = nomes(m);
@@ -224,8 +229,11 @@ int Pesquisa(const TOpcoesSearch &o) {
             x["regressors"] = m.Regressores;
             x["significant"] = m.SignificativosCalculados ? Json(m.Significativos) : Json(nullptr);
             x["equation"] = p.EquacaoSimbolica(i);
-            x["grau"] = TextoGrau(g.Grau);
-            x["grau_extrapolation"] = g.ExtrapolacaoAvaliada;
+            if (avalia) {
+                const TGrauModelo &g = graus.Graus[static_cast<std::size_t>(i - 1)];
+                x["grau"] = TextoGrau(g.Grau);
+                x["grau_extrapolation"] = g.ExtrapolacaoAvaliada;
+            }
             melhores.push_back(std::move(x));
         }
         j["best"] = std::move(melhores);
@@ -242,8 +250,9 @@ int Pesquisa(const TOpcoesSearch &o) {
     for (int rank = 1; rank <= p.Modelos(); ++rank) {
         const int i = graus.Slots[static_cast<std::size_t>(rank - 1)];
         const TModeloPesquisado &m = p.Lista().Slot(i);
-        std::cout << rank << "\tFund. " << TextoGrau(graus.Graus[static_cast<std::size_t>(i - 1)].Grau)
-                  << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
+        std::cout << rank;
+        if (avalia) std::cout << "\tFund. " << TextoGrau(graus.Graus[static_cast<std::size_t>(i - 1)].Grau);
+        std::cout << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
                   << Texto(m.R2Ajustado) << '\t' << TextoSimples(p.EquacaoSimbolica(i)) << '\n';
     }
     if (o.tabela) {

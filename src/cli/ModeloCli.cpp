@@ -181,14 +181,14 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
 }
 
 TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
-                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau) {
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau, bool avalia) {
     TGrausLista g;
     std::vector<TGrau> graus;
-    for (int slot = 1; slot <= p.Modelos(); ++slot) {
+    for (int slot = 1; avalia && slot <= p.Modelos(); ++slot) {
         g.Graus.push_back(GrauDoSlot(p, sistema, slot, declaracoes));
         graus.push_back(g.Graus.back().Grau);
     }
-    if (porGrau) {
+    if (avalia && porGrau) {
         for (int i : OrdemPorGrau(graus))
             g.Slots.push_back(i + 1);
     } else {

@@ -74,7 +74,8 @@ struct TGrausLista {
     std::vector<int> Slots;
 };
 TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
-                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau);
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau,
+                         bool avalia = true); // !avalia: no grades, the list's order
 // The best-models table row that shows a slot; 0 when none does.
 int LinhaDoSlot(const TPesquisa &p, int slot);
 // The configuration dialog, driven by the options.
