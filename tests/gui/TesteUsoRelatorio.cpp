@@ -250,24 +250,24 @@ class TesteUsoRelatorio : public QObject {
         w.J().resize(1366, 768);
         w.J().show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.J()));
-        QTest::qWait(300);
+        QCoreApplication::processEvents();
         QVERIFY(w.J().grab().save(pasta + QStringLiteral("/planilha.png")));
         {
             TFAtributos f(w.G(), 2, *w.tabelas);
             f.show();
             QVERIFY(QTest::qWaitForWindowExposed(&f));
-            QTest::qWait(200);
+            QCoreApplication::processEvents();
             QVERIFY(f.grab().save(pasta + QStringLiteral("/variavel.png")));
         }
         QuandoAbrir<TFVariaveisIndependentes>([&](TFVariaveisIndependentes &f) {
-            QTest::qWait(300);
+            QCoreApplication::processEvents();
             f.grab().save(pasta + QStringLiteral("/objeto.png"));
             f.reject();
         });
         InformaObjeto(&w.J(), w.G(), w.ini, true, w.J().Grade()->font());
         w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
         QuandoAbrir<TFMostraMelhoresModelos>([&](TFMostraMelhoresModelos &f) {
-            QTest::qWait(300);
+            QCoreApplication::processEvents();
             f.grab().save(pasta + QStringLiteral("/melhores-modelos.png"));
             f.SelecionaLinha(1);
             f.accept();
@@ -277,10 +277,10 @@ class TesteUsoRelatorio : public QObject {
         QVERIFY(p);
         w.J().MudaZoom(100);
         Digita(p->CaixaPagina(), QStringLiteral("4"));
-        QTest::qWait(300);
+        QCoreApplication::processEvents();
         QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-indicador.png")));
         QTest::keyClick(p->Superficie(), Qt::Key_End, Qt::ControlModifier);
-        QTest::qWait(300);
+        QCoreApplication::processEvents();
         QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-ultima.png")));
     }
 };
