@@ -9,6 +9,7 @@
 #include "gui/dialogs/FSelecionaPesquisa.h"
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
+#include "gui/reportpage/DocumentoRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
@@ -110,10 +111,19 @@ bool TFZELTO::SelecionaModelo() {
             grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
-    // The table is built (and detailed, which fits every listed model again) with progress.
+    // The table is built (and detailed, which fits every listed model again) and the listed
+    // models graded ("Fund.", which fits each of them again) with progress, off this thread;
+    // both are kept until the list, the worksheet or the subject changes.
     const bool detalhada = cfg_.DetalharModelos;
-    if (ModoInferencial)
-        ExecutaLonga([&](TProgresso &p) { pesquisa_->MontaTabela(detalhada, &p); }, false);
+    if (ModoInferencial) {
+        const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
+        ExecutaLonga(
+            [&](TProgresso &p) {
+                pesquisa_->MontaTabela(detalhada, &p);
+                pesquisa_->Gradua(declaracoes, &p);
+            },
+            false);
+    }
 
     TPesquisa::TJanelaEscolha janela;
     janela.Detalhada = detalhada;
