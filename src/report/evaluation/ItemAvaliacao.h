@@ -159,12 +159,15 @@ class TItemAvaliacao {
     void Corpo() const;      // selects the body font
     void Comentario() const; // selects the comment font
     // Labelled lines: label, dots up to a common tab stop, tab, ": " (or another separator),
-    // value. The tab stop is the first multiple of 720 twips beyond the widest label plus 2
-    // twips, less one dot.
+    // value. The dots end a blank short of the first multiple of 720 twips beyond the widest
+    // label plus 2 twips, less one dot; the tab stop is that multiple.
     struct TLinhaRotulada {
         std::string Rotulo, Valor;
     };
     void LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, const char *separador = ": ") const;
+    // Lines of a label, a tab and a value, the values in one column: a tab stop beyond the
+    // widest label, dropped after the lines.
+    void LinhasTabuladas(const std::vector<TLinhaRotulada> &linhas) const;
     // A table of the item's cells, through TextoCelula/FonteCelula/AlinhamentoCelula.
     void EscreveTabela(int linhas, int colunas) const;
 

@@ -130,6 +130,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         v.TerminaLinha();
         v.SetFont(TFonte{});
         v.AlignLeft();
+        v.ClearTabs();
         itemCorrente = item;
         if (!v.Fits(it.AlturaMinima()) && v.Y > v.TopoTexto()) {
             pendente = true;
