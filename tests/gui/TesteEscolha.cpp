@@ -9,7 +9,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,8 +128,6 @@ class Interruptor : public QObject {
 class TesteEscolha : public QObject {
     Q_OBJECT
   private slots:
-    void init() { ModoInferencial = true; }
-
     // "Configurar pesquisa" with "&Executa pesquisa": the search, the subject dialog, the
     // best-models window on row 1, the chosen model fitted as the command line fits it.
     void pesquisaEscolhaIgualALinhaDeComando() {

@@ -12,7 +12,6 @@
 #include "regression/Sistema.h"
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -125,8 +124,6 @@ class TestePesquisaDialogos : public QObject {
     }
 
   private slots:
-    void initTestCase() { ModoInferencial = true; }
-
     // The controls follow the model after every click, and only clicks change it.
     void configuracaoReflete() {
         TWindsor w;

@@ -7,7 +7,6 @@
 #include "common/Texto.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +25,7 @@ void TSistema::DefineTermos(std::span<const TTermo> termos) {
 
 void TSistema::CarregaDados() {
     dados_.Carrega(grid_);
-    inferencial_ = ModoInferencial;
+    inferencial_ = grid_.Modo.Inferencial;
     m_ = 0;
     colunas_.clear();
 }

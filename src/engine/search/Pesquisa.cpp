@@ -4,7 +4,6 @@
 
 #include "search/MotorPesquisa.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <chrono>
@@ -137,7 +136,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
 
 bool TPesquisa::Pesquisa(TProgresso *progresso) {
     if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0) return false;
-    const bool inferencial = ModoInferencial;
+    const bool inferencial = grid_.Modo.Inferencial;
     const TMascarasVigentes m = Configuracao.Vigentes(grid_, inferencial);
     // The dependent variable must be able to enter the model (an unused one cannot).
     if (m.D == 0 || (m.Mascara(m.D) & ~kMascaraNaoUsada) == 0) {

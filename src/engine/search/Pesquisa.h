@@ -22,9 +22,9 @@
 //
 // Nothing here shows anything: messages go to `Aviso` with their exact texts, progress to the
 // sink, the configuration dialog and the best-models window are callbacks. The search drives the
-// TSistema it was given (it holds the last model fitted afterwards) and reads the process-wide
-// significance settings and mode (ModoInferencial). One thread calls TPesquisa at a time; it may
-// be another thread than the one that shows the progress.
+// TSistema it was given (it holds the last model fitted afterwards), reads the statistics mode
+// of its worksheet (TGridzelto::Modo) and the process-wide significance settings. One thread
+// calls TPesquisa at a time; it may be another thread than the one that shows the progress.
 #pragma once
 
 #include "common/Progresso.h"

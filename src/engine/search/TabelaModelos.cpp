@@ -4,7 +4,6 @@
 #include "common/Numeros.h"
 #include "regression/Transformacoes.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include <cmath>
 #include <optional>

@@ -12,7 +12,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -37,7 +36,7 @@ bool TFZELTO::TemDados() const {
 
 void TFZELTO::ConfiguraPesquisa() {
     Comando();
-    if (!ModoInferencial || !TemDados()) return;
+    if (!grid_.Modo.Inferencial || !TemDados()) return;
     const int r = pesquisa_->Configura(DialogoPesquisa);
     if (r == kResultadoExecuta)
         PesquisaModelos();
@@ -107,12 +106,12 @@ bool TFZELTO::SelecionaModelo() {
     Comando();
     if (!TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
     if (!ConfereObjeto(
-            grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
+            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
     // The table is built (and detailed, which fits every listed model again) with progress.
     const bool detalhada = cfg_.DetalharModelos;
-    if (ModoInferencial)
+    if (grid_.Modo.Inferencial)
         ExecutaLonga([&](TProgresso &p) { pesquisa_->MontaTabela(detalhada, &p); }, false);
 
     TPesquisa::TJanelaEscolha janela;
@@ -146,7 +145,7 @@ bool TFZELTO::SelecionaModelo() {
     if (ok && !interrompido) ok = sistema_->CompletaAjuste();
     if (!ok || interrompido) {
         // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
-        if (!interrompido && (escolhida > 0 || !ModoInferencial)) {
+        if (!interrompido && (escolhida > 0 || !grid_.Modo.Inferencial)) {
             const std::string motivo = sistema_->MotivoRecusa();
             Avisa(motivo.empty() ? kFalhaAjuste
                                  : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");

@@ -5,7 +5,6 @@
 #include "common/Numeros.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include "../worksheet/PlanilhaTeste.h"
 
@@ -85,10 +84,6 @@ void SemNaN(const TSistema &s, const char *caso) {
     }
 }
 
-struct ModoDescritivo {
-    ModoDescritivo() { ModoInferencial = false; }
-    ~ModoDescritivo() { ModoInferencial = true; }
-};
 
 } // namespace
 
@@ -281,7 +276,7 @@ TEST(Sistema, DegenerateFits) {
     EXPECT_EQ(s.Recusa(), TRecusa::DependenteConstante);
     // ... but for the descriptive mode's single model, a sample of one value: R = 1.
     {
-        ModoDescritivo descritivo;
+        g.Modo.Inferencial = false;
         s.CarregaDados();
         ASSERT_TRUE(Ajusta(s, {{4, 1}}));
         EXPECT_EQ(s.R(), 1);
@@ -374,8 +369,8 @@ TEST(Sistema, ExactFit) {
 // "residuals" are the dependent values themselves: 1, 2, 2, 3, 3, 3, 4, 4, 5 in 4 classes of
 // width 1 with counts 1, 2, 3, 3 (the last class is closed and takes the 5).
 TEST(Sistema, ClassesMedianAndMode) {
-    ModoDescritivo descritivo;
     TGridzelto g;
+    g.Modo.Inferencial = false;
     Preenche(g, {"v"}, {{3}, {1}, {4}, {2}, {3}, {5}, {2}, {4}, {3}});
     TSistema s(g);
     s.CarregaDados();
@@ -416,6 +411,7 @@ TEST(Sistema, ClassesMedianAndMode) {
 
     // All values equal: one closed class of width 0 holds them all.
     TGridzelto h;
+    h.Modo.Inferencial = false;
     Preenche(h, {"v"}, {{7}, {7}, {7}});
     TSistema t(h);
     t.CarregaDados();
