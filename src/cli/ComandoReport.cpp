@@ -130,8 +130,7 @@ int Relatorio(const TOpcoesReport &o) {
         dependente = 0;
     }
     cli::DefineObjeto(grid, o.sujeito);
-    cli::CarregaSignificanciasCli(o.pesquisa.significancia);
-    const TSignificancias &sig = Significancias();
+    const TSignificancias sig = cli::SignificanciasCli(o.pesquisa.significancia);
 
     TSistema sistema(grid);
     std::unique_ptr<TPesquisa> pesquisa;
@@ -154,6 +153,7 @@ int Relatorio(const TOpcoesReport &o) {
         sistema.CalculaEstatisticas();
     } else {
         pesquisa = std::make_unique<TPesquisa>(grid, sistema);
+        pesquisa->Significancias = sig;
         std::vector<std::string> avisos;
         pesquisa->Aviso = [&](const std::string &t) { avisos.push_back(t); };
         cli::ConfiguraPesquisa(*pesquisa, grid, o.pesquisa);

@@ -75,7 +75,8 @@ class TestePesquisaDialogos : public QObject {
     Q_OBJECT
     // The clicks of configuracaoReflete, on the opened dialog model.
     void Clica(TSelecaoPesquisa &s) {
-        TFSelecionaPesquisa f(s, {});
+        const TSignificancias padrao;
+        TFSelecionaPesquisa f(s, padrao, {});
         QCOMPARE(f.Abas()->count(), 12);
         QCOMPARE(f.Abas()->tabText(5), QStringLiteral("driveway"));
         QCOMPARE(f.Caixa(12)->text(), QStringLiteral("1/Raiz Quadrada"));
@@ -145,11 +146,11 @@ class TestePesquisaDialogos : public QObject {
     // The three exits, Escape, and the significance button's caption.
     void configuracaoResultados() {
         TWindsor w;
-        TSignificancias guardadas = Significancias();
+        TSignificancias emVigor;
         int aberturas = 0;
         auto abre = [&] {
             ++aberturas;
-            Significancias().Descricao = "Rigor & cia";
+            emVigor.Descricao = "Rigor & cia";
         };
         struct Caso {
             const char *acao;
@@ -176,7 +177,7 @@ class TestePesquisaDialogos : public QObject {
                         f->reject();
                     }
                 });
-                return MostraSelecaoPesquisa(nullptr, s, abre);
+                return MostraSelecaoPesquisa(nullptr, s, emVigor, abre);
             });
             QCOMPARE(r, caso.esperado);
             // Only the two confirming exits store the choice.
@@ -184,7 +185,6 @@ class TestePesquisaDialogos : public QObject {
             w.p->Configuracao = TConfiguracaoPesquisa{};
         }
         QCOMPARE(aberturas, 1);
-        Significancias() = guardadas;
     }
 
     // What the window shows of the search's state.

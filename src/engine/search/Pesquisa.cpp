@@ -82,7 +82,7 @@ TModeloPesquisado TPesquisa::ModeloDoSistema() const {
     m.Regressores = static_cast<std::uint16_t>(sistema_.m() - 1);
     if (enumeracao_.Mascaras().Criterio == cpRegressores) {
         m.Significativos = static_cast<std::uint16_t>(
-            sistema_.RegressoresSignificativos(Significancias().TesteRegressoresBicaudal));
+            sistema_.RegressoresSignificativos(Significancias.TesteRegressoresBicaudal));
         m.SignificativosCalculados = true;
     }
     for (std::size_t k = 1; k <= sistema_.m() && k <= MaximoTermos; ++k)
@@ -111,7 +111,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
     const TMascarasVigentes &m = enumeracao_.Mascaras();
     TParametrosMotor par;
     par.Criterio = m.Criterio;
-    par.Alfa = Significancias().TesteRegressoresBicaudal;
+    par.Alfa = Significancias.TesteRegressoresBicaudal;
     par.LimiteExato = sistema_.LimiteAjusteExato;
     par.AceitaRZero = m.Descritiva;
     par.Threads = Threads;

@@ -135,7 +135,8 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         if (Informa) Informa(t);
     };
     DialogoPesquisa = [this](TSelecaoPesquisa &s) {
-        return MostraSelecaoPesquisa(this, s, [this] { AbreSignificancias(pgSignificancias); });
+        return MostraSelecaoPesquisa(this, s, significancias_,
+                                     [this] { AbreSignificancias(pgSignificancias); });
     };
     EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
         const TAparenciaPlanilha a = modelo_->Aparencia();
@@ -162,7 +163,8 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         return std::make_pair(r.Confirmado, r.Alterado);
     };
     DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
-        return MostraSignificancias(this, pagina, grid_.Modo.Inferencial, saneamento);
+        return MostraSignificancias(this, significancias_, pagina, grid_.Modo.Inferencial,
+                                    saneamento);
     };
 
     // The worksheet page.
@@ -709,7 +711,7 @@ void TFZELTO::AtualizaModo() {
     // mode is set (the dialog keeps the record and the working file in step afterwards).
     if (modoSignificancias_ == inf) return;
     modoSignificancias_ = inf;
-    if (!CarregaSignificanciasModo(inf))
+    if (!CarregaSignificanciasModo(inf, significancias_))
         Avisa("Não foi possível criar o arquivo de significâncias " +
               ArquivoSignificancias(inf).string() + "; os valores padrão serão usados.");
 }

@@ -68,6 +68,7 @@ bool TFZELTO::PesquisaModelos() {
         paginas_->tabBar()->setEnabled(true);
         if (pagina_) pagina_->setEnabled(true);
     };
+    pesquisa_->Significancias = significancias_;
     try {
         ExecutaPesquisa(this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
     } catch (...) {
@@ -109,7 +110,9 @@ bool TFZELTO::SelecionaModelo() {
             grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
-    // The table is built (and detailed, which fits every listed model again) with progress.
+    // The table is built (and detailed, which fits every listed model again) with progress,
+    // under the settings in force now.
+    pesquisa_->Significancias = significancias_;
     const bool detalhada = cfg_.DetalharModelos;
     if (grid_.Modo.Inferencial)
         ExecutaLonga([&](TProgresso &p) { pesquisa_->MontaTabela(detalhada, &p); }, false);
@@ -121,7 +124,7 @@ bool TFZELTO::SelecionaModelo() {
         escolhida = EscolheLinhaModelo ? EscolheLinhaModelo(p, linha) : 0;
         return escolhida;
     };
-    const TSignificancias &sig = Significancias();
+    const TSignificancias &sig = significancias_;
     const bool saneia = cfg_.SaneamentoAutomatico;
     // The sanitation marks outliers; that is not a change of the worksheet.
     escolhendo_ = true;

@@ -201,7 +201,7 @@ bool TFZELTO::ConstroiRelatorio() {
     DescartaRelatorio();
     std::unique_ptr<TPaginaRelatorio> p;
     try {
-        p = documento_->Constroi(*sistema_, grid_, pesquisa_.get(), Significancias(),
+        p = documento_->Constroi(*sistema_, grid_, pesquisa_.get(), significancias_,
                                  cfg_.ZoomRelatorio, this, nullptr);
     } catch (const std::bad_alloc &) {
         Avisa(kPoucaMemoria);
@@ -396,7 +396,7 @@ bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
     pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
     bool ok = false;
     ExecutaComProgresso(this, [&](TProgresso &p) {
-        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), Significancias(),
+        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), significancias_,
                                       &pr, &p);
     });
     if (!ok) pr.abort();
