@@ -31,7 +31,6 @@ void TSistema::CarregaDados() {
 }
 
 bool TSistema::MontaSistema() {
-    ErroTransformacao = 0;
     erroMontagem_ = 0;
     termoComErro_ = 0;
     recusa_ = TRecusa::Nenhuma;
@@ -51,7 +50,6 @@ bool TSistema::MontaSistema() {
             erroMontagem_ = erro;
             termoComErro_ = termoRecusado_ = k + 1;
             recusa_ = TRecusa::Transformacao;
-            ErroTransformacao = 0;
             return false;
         }
         colunas_[k] = &col;
@@ -77,7 +75,6 @@ bool TSistema::MontaSistema() {
     for (std::size_t j = 0; j < m; ++j)
         for (std::size_t k = 0; k < j; ++k)
             eq_.A[j * m + k] = eq_.A[k * m + j];
-    ErroTransformacao = 0;
     return true;
 }
 
