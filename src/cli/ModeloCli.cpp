@@ -204,10 +204,9 @@ int LinhaDoSlot(const TPesquisa &p, int slot) {
     return 0;
 }
 
-void CarregaSignificanciasCli(const std::string &arquivo) {
-    TSignificancias &sig = Significancias();
-    sig = TSignificancias{};
-    if (arquivo.empty()) return;
+TSignificancias SignificanciasCli(const std::string &arquivo) {
+    TSignificancias sig;
+    if (arquivo.empty()) return sig;
     ConfereArquivo(arquivo);
     TArquivoIni ini(arquivo);
     if (!ini.Aberto() || !ini.Existe(kSecaoSignificancias, "stcc"))
@@ -215,6 +214,7 @@ void CarregaSignificanciasCli(const std::string &arquivo) {
                         "significância (.NRM): " +
                             arquivo + "."};
     sig.Le(ini);
+    return sig;
 }
 
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o) {

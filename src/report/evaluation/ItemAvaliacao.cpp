@@ -4,6 +4,7 @@
 #include "config/Hexadecimal.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "worksheet/Gridzelto.h"
 #include "writer/LayoutTabela.h"
 
 #include <algorithm>
@@ -40,6 +41,19 @@ bool LeChaveHex(const TArquivoIni &ini, const std::string &secao, const std::str
 } // namespace
 
 // ---- TItemAvaliacao ---------------------------------------------------------------------
+
+TContextoItem TContextoItem::Hoje(TSistema &sistema, const TGridzelto &grid,
+                                  const TSignificancias &significancias,
+                                  const TPesquisa *pesquisa) {
+    TContextoItem c;
+    c.Sistema = &sistema;
+    c.Grid = &grid;
+    c.Significancias = &significancias;
+    c.Pesquisa = pesquisa;
+    c.Inferencial = grid.Modo.Inferencial;
+    c.Data = QDate::currentDate();
+    return c;
+}
 
 TItemAvaliacao::TItemAvaliacao(const TDescricaoItem &d)
     : Titulo(d.Titulo), TituloDescritivo(d.TituloDescritivo ? d.TituloDescritivo : d.Titulo),

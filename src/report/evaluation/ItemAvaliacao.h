@@ -63,21 +63,14 @@ struct TContextoItem {
     const TSignificancias *Significancias = nullptr;
     const TConfiguracaoRelatorio *Configuracao = nullptr;
     const TPesquisa *Pesquisa = nullptr;
+    // The statistics mode of the report: the worksheet's when the report was built.
     bool Inferencial = true;
     TArqEditor *Escritor = nullptr;
     QDate Data;
 
-    // The context of a report of the fitted model, dated today.
+    // The context of a report of the fitted model in the worksheet's mode, dated today.
     static TContextoItem Hoje(TSistema &sistema, const TGridzelto &grid,
-                              const TSignificancias &significancias, const TPesquisa *pesquisa) {
-        TContextoItem c;
-        c.Sistema = &sistema;
-        c.Grid = &grid;
-        c.Significancias = &significancias;
-        c.Pesquisa = pesquisa;
-        c.Data = QDate::currentDate();
-        return c;
-    }
+                              const TSignificancias &significancias, const TPesquisa *pesquisa);
 };
 
 class TErroCalculo : public std::runtime_error {
