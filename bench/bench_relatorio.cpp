@@ -46,7 +46,7 @@ struct TRelatorioWindsor {
         s->DefineTermos(termos);
         if (!s->MontaSistema() || !s->Resolve()) return;
         s->CalculaEstatisticas();
-        av = std::make_unique<TAvaliacao>(*s, true);
+        av = std::make_unique<TAvaliacao>(*s);
         config.Cabecalho = {QStringLiteral("Relatório de avaliação — página (página)"), TFonte{}, 2};
     }
     TContextoItem Contexto() {

@@ -17,7 +17,6 @@
 #include "common/Texto.h"
 #include "files/ArquivoTxt.h"
 #include "files/ArquivoZelto.h"
-#include "worksheet/Modo.h"
 
 #include <filesystem>
 #include <iostream>
@@ -45,8 +44,8 @@ int Converte(const TOpcoesConvert &o) {
     const TPlanilhaLida lida = LePlanilha(o.entrada, grid);
     if (!lida.aviso.empty()) throw TFalha{1, lida.aviso + " Nada foi gravado em " + o.saida + "."};
 
-    if (ext == ".DCR") ModoInferencial = false;
-    if (ext == ".ZEL") ModoInferencial = true;
+    if (ext == ".DCR") grid.Modo.Inferencial = false;
+    if (ext == ".ZEL") grid.Modo.Inferencial = true;
     std::unique_ptr<TLeituraGravacaoDados> escritor;
     if (nativo)
         escritor = std::make_unique<TArquivoZelto>();
@@ -60,7 +59,7 @@ int Converte(const TOpcoesConvert &o) {
     std::cout << o.saida << ": " << grid.LinhasUsadas() << " amostragens, " << grid.ColunasUsadas()
               << " variáveis"
               << (nativo
-                      ? ModoInferencial ? ", Estatística Inferencial" : ", Estatística Descritiva"
+                      ? grid.Modo.Inferencial ? ", Estatística Inferencial" : ", Estatística Descritiva"
                       : "")
               << "\n";
     return 0;

@@ -22,7 +22,6 @@
 #include "files/ArquivoZelto.h"
 #include "search/ObjetoAvaliacao.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <cstdlib>
@@ -180,7 +179,6 @@ int Exemplo(const TOpcoesExemplo &o) {
         throw TFalha{2, "O exemplo é gravado como planilha nativa .QV3: \"" + o.saida + "\"."};
 
     RecusaSaidaSobreEntrada(o.saida, {{o.dados, "o arquivo dos dados"}, {o.tabelas, "o arquivo de tabelas"}});
-    ModoInferencial = true;
     TGridzelto g;
     const TPlanilhaLida lida = LePlanilha(o.dados, g);
     if (!lida.aviso.empty()) throw TFalha{1, lida.aviso};

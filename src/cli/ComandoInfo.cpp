@@ -24,7 +24,6 @@
 #include "common/Texto.h"
 #include "search/ObjetoAvaliacao.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 
 #include <nlohmann/json.hpp>
 
@@ -156,7 +155,7 @@ std::string JsonInfo(const TGridzelto &g, const TPlanilhaLida &lida, const std::
     Json j;
     j["file"] = arquivo;
     j["format"] = NomeFormato(lida.formato);
-    j["mode"] = ModoInferencial ? "inferencial" : "descritiva";
+    j["mode"] = g.Modo.Inferencial ? "inferencial" : "descritiva";
     j["comments"] = lida.comentarios;
     j["summary"] = lida.resumo;
     j["samples"] = g.LinhasUsadas();
@@ -240,7 +239,7 @@ std::string NomeTexto(const TIdentificacaoObjeto::Nome &n) {
 std::string TextoInfo(const TGridzelto &g, const TPlanilhaLida &lida, const std::string &arquivo) {
     std::ostringstream s;
     s << "Arquivo: " << arquivo << "\nFormato: " << TextoFormato(lida.formato) << "\nModo: "
-      << (ModoInferencial ? "Estatística Inferencial  (Análise por Regressão)"
+      << (g.Modo.Inferencial ? "Estatística Inferencial  (Análise por Regressão)"
                           : "Estatística Descritiva  (Análise por Fatores)")
       << "\nComentários: " << Paragrafo(lida.comentarios)
       << "\nResumo técnico: " << Paragrafo(lida.resumo) << "\nAmostragens: " << g.LinhasUsadas()
@@ -252,7 +251,7 @@ std::string TextoInfo(const TGridzelto &g, const TPlanilhaLida &lida, const std:
             s << "sem variável\n";
             continue;
         }
-        s << TituloTipoVariavel(v->Tipo, ModoInferencial) << "; usada " << SimNao(v->Usada)
+        s << TituloTipoVariavel(v->Tipo, g.Modo.Inferencial) << "; usada " << SimNao(v->Usada)
           << ", dependente " << SimNao(v->Dependente) << ", coeficiente "
           << SimNao(v->CoeficienteHomogeneizacao);
         if (const std::string d = DetalheVariavel(g, c, *v); !d.empty()) s << "; " << d;

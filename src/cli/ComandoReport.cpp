@@ -35,7 +35,6 @@
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <QGuiApplication>
 
@@ -120,20 +119,18 @@ int Relatorio(const TOpcoesReport &o) {
     if (!lida.aviso.empty()) std::cerr << UmaLinha(lida.aviso) << '\n';
     if (grid.LinhasUsadas() == 0)
         throw TFalha{1, "A planilha " + o.arquivo + " não tem amostragens: não há relatório a fazer."};
-    if (!o.modo.empty()) ModoInferencial = o.modo == "inferencial";
-    pedido.Inferencial = ModoInferencial;
+    if (!o.modo.empty()) grid.Modo.Inferencial = o.modo == "inferencial";
 
     int dependente = cli::DefineVariaveis(grid, o.dependente, o.usar);
-    if (!o.fatores.empty() && ModoInferencial)
+    if (!o.fatores.empty() && grid.Modo.Inferencial)
         throw TFalha{2, "--factors vale só no modo descritivo (--mode descritiva)."};
-    if (!ModoInferencial) {
+    if (!grid.Modo.Inferencial) {
         // The value evaluated becomes the "Valor Homog." column.
         cli::PreparaDescritiva(grid, o.fatores);
         dependente = 0;
     }
     cli::DefineObjeto(grid, o.sujeito);
-    cli::CarregaSignificanciasCli(o.pesquisa.significancia);
-    const TSignificancias &sig = Significancias();
+    const TSignificancias sig = cli::SignificanciasCli(o.pesquisa.significancia);
 
     TSistema sistema(grid);
     std::unique_ptr<TPesquisa> pesquisa;
@@ -156,6 +153,7 @@ int Relatorio(const TOpcoesReport &o) {
         sistema.CalculaEstatisticas();
     } else {
         pesquisa = std::make_unique<TPesquisa>(grid, sistema);
+        pesquisa->Significancias = sig;
         std::vector<std::string> avisos;
         pesquisa->Aviso = [&](const std::string &t) { avisos.push_back(t); };
         cli::ConfiguraPesquisa(*pesquisa, grid, o.pesquisa);

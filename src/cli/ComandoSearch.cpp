@@ -119,8 +119,7 @@ int Pesquisa(const TOpcoesSearch &o) {
 
     cli::DefineVariaveis(grid, o.dependente, o.usar);
 
-    cli::CarregaSignificanciasCli(o.pesquisa.significancia);
-    const TSignificancias &sig = Significancias();
+    const TSignificancias sig = cli::SignificanciasCli(o.pesquisa.significancia);
 
     // The table and the chosen model estimate at the subject: its values must convert.
     if (o.tabela || escolha) {
@@ -134,6 +133,7 @@ int Pesquisa(const TOpcoesSearch &o) {
 
     TSistema sistema(grid);
     TPesquisa p(grid, sistema);
+    p.Significancias = sig;
     std::vector<std::string> avisos;
     p.Aviso = [&](const std::string &t) { avisos.push_back(t); };
     cli::ConfiguraPesquisa(p, grid, o.pesquisa);

@@ -180,10 +180,9 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
                    "Níveis de significância de uma configuração .NRM");
 }
 
-void CarregaSignificanciasCli(const std::string &arquivo) {
-    TSignificancias &sig = Significancias();
-    sig = TSignificancias{};
-    if (arquivo.empty()) return;
+TSignificancias SignificanciasCli(const std::string &arquivo) {
+    TSignificancias sig;
+    if (arquivo.empty()) return sig;
     ConfereArquivo(arquivo);
     TArquivoIni ini(arquivo);
     if (!ini.Aberto() || !ini.Existe(kSecaoSignificancias, "stcc"))
@@ -191,6 +190,7 @@ void CarregaSignificanciasCli(const std::string &arquivo) {
                         "significância (.NRM): " +
                             arquivo + "."};
     sig.Le(ini);
+    return sig;
 }
 
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o) {

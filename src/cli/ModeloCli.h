@@ -8,6 +8,7 @@
 #include "PlanilhaCli.h"
 #include "regression/Sistema.h"
 #include "search/GrauModelos.h"
+#include "significance/Significancias.h"
 
 #include <CLI/CLI.hpp>
 
@@ -68,8 +69,8 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o);
 inline bool CriterioGrau(const TOpcoesPesquisa &o) { return o.criterio == "grau"; }
 // The configuration dialog, driven by the options.
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o);
-// The process-wide significance settings: the defaults, or those of a named configuration (a
-// file that is none is bad usage).
-void CarregaSignificanciasCli(const std::string &arquivo);
+// The significance settings of a run: the defaults, or those of a named configuration (a file
+// that is none is bad usage).
+TSignificancias SignificanciasCli(const std::string &arquivo);
 
 } // namespace zelto::cli

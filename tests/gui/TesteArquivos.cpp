@@ -9,7 +9,6 @@
 #include "files/ArquivoZelto.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,7 +46,7 @@ void DefineAtributos(TJanelaTeste &w, int c, const std::string &nome, TipoVariav
     a.Usada = tipo != tvComentario;
     a.TipoData = tdDiaMesAno;
     a.DataReferencia = static_cast<double>(SerialDeData(2024, 6, 1));
-    AplicaRegras(a, ModoInferencial);
+    AplicaRegras(a, w.G().Modo.Inferencial);
     DefineVariavel(w.G(), c, a, *w.tabelas);
 }
 
@@ -87,7 +86,6 @@ std::vector<std::string> Celulas(TGridzelto &g) {
 class TesteArquivos : public QObject {
     Q_OBJECT
   private slots:
-    void init() { ModoInferencial = true; }
 
     void gravaEReabre() {
         TJanelaTeste w;
@@ -409,7 +407,7 @@ class TesteArquivos : public QObject {
         w.J().NovaPlanilha();
         w.respostas = {Resposta::Sim, Resposta::Sim};
         QVERIFY(w.J().AbreArquivo(nome));
-        QVERIFY(!ModoInferencial);
+        QVERIFY(!w.G().Modo.Inferencial);
         // The unit value, then the used column nobody marked as a coefficient; the
         // "Valor Homog." column is the value evaluated, as switching the mode makes it.
         QCOMPARE(
@@ -424,7 +422,6 @@ class TesteArquivos : public QObject {
         QCOMPARE(w.G().Celula(h, 1), std::string("110,00"));
         QCOMPARE(w.J().BotaoModo()->text(),
                  QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
-        ModoInferencial = true;
     }
 };
 

@@ -11,7 +11,6 @@
 #include "gui/dialogs/FProgressoPesquisa.h"
 #include "gui/dialogs/FTabEditor.h"
 #include "gui/dialogs/FormCelulaVazia.h"
-#include "worksheet/Modo.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -97,12 +96,11 @@ class TesteDialogos : public QObject {
     }
 
     void atributosModoDescritivo() {
-        const bool antes = ModoInferencial;
-        ModoInferencial = false;
         QTemporaryDir d;
         TTabelasVariaveis tabelas(d.path().toStdString() + "/TAB_VAR.QVT");
         tabelas.Acrescenta("Conservação", TTabelaQualitativa{{"Ruim", 0.8L}, {"Boa", 1}});
         TGridzelto g;
+        g.Modo.Inferencial = false;
         TFAtributos f(g, 1, tabelas);
         QCOMPARE(f.Paginas()->tabText(0), QStringLiteral("Coeficiente"));
         QCOMPARE(f.Paginas()->tabText(1), QStringLiteral("Tabelas de coeficientes"));
@@ -119,7 +117,6 @@ class TesteDialogos : public QObject {
         f.accept();
         QCOMPARE(f.Atributos().Tabela, std::string("Conservação"));
         QCOMPARE(int(f.Atributos().Alinhamento), int(alCentro));
-        ModoInferencial = antes;
     }
 
     // "Confirmar" on a calculated variable tries the formula on the first rows: a fault is

@@ -12,7 +12,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -133,8 +132,6 @@ class Interruptor : public QObject {
 class TesteEscolha : public QObject {
     Q_OBJECT
   private slots:
-    void init() { ModoInferencial = true; }
-
     // "Configurar pesquisa" with "&Executa pesquisa": the search, the subject dialog, the
     // best-models window on row 1, the chosen model fitted as the command line fits it.
     void pesquisaEscolhaIgualALinhaDeComando() {
@@ -352,7 +349,7 @@ class TesteEscolha : public QObject {
             d.EscreveTexto(kSecaoSignificancias, "Dcr", "Fatores");
         }
         w.J().AlternaModo();
-        QCOMPARE(Significancias().Descricao, std::string("Fatores"));
+        QCOMPARE(w.J().Significancias().Descricao, std::string("Fatores"));
         QVERIFY(!visivel("ConfigurarPesquisa"));
         QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
                  QStringLiteral("&Avaliar"));
@@ -375,7 +372,7 @@ class TesteEscolha : public QObject {
 
         // Back to the regression mode: the report is stale, the settings are the mode's own.
         w.J().AlternaModo();
-        QCOMPARE(Significancias().Descricao, std::string(kDescricaoPadrao));
+        QCOMPARE(w.J().Significancias().Descricao, std::string(kDescricaoPadrao));
         QVERIFY(!w.J().Pesquisa().ResultadosValidos);
         QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório (desatualizado)"));
         QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
@@ -447,10 +444,9 @@ class TesteEscolha : public QObject {
         const long double antes = w.J().Sistema().R();
 
         // The dialog turns the automatic sanitation on and changes the confidence.
-        const double confianca = Significancias().ConfiancaEstimativa;
         w.J().DialogoSignificancias = [&](PaginaSignificancias, bool &saneamento) {
             saneamento = true;
-            Significancias().ConfiancaEstimativa = 0.9;
+            w.J().Significancias().ConfiancaEstimativa = 0.9;
             return true;
         };
         w.J().ConfiguraSignificancias(pgSignificancias);
@@ -462,7 +458,6 @@ class TesteEscolha : public QObject {
         QVERIFY(w.J().SelecionaModelo());
         QVERIFY(w.J().Sistema().n() < 546);
         QVERIFY(w.J().Sistema().R() != antes);
-        Significancias().ConfiancaEstimativa = confianca;
     }
 
     // The real dialogs from the menu: the subject typed after F4 is saved with the worksheet and
@@ -491,7 +486,7 @@ class TesteEscolha : public QObject {
         QCOMPARE(w.G().IdentificacaoObjeto.Caracteristica.Texto, std::string("área"));
         QCOMPARE(double(w.G().IdentificacaoObjeto.Multiplicador), 150.5);
 
-        const TSignificancias antes = Significancias();
+        const TSignificancias antes = w.J().Significancias();
         bool significancias = false;
         QuandoAbrir<TFSignificancias>([&](TFSignificancias &d) {
             d.Campo(&TSignificancias::TesteModelo)->setText(QStringLiteral("10"));
@@ -500,12 +495,11 @@ class TesteEscolha : public QObject {
         });
         w.J().Acao(QStringLiteral("Significancias"))->trigger();
         QVERIFY(significancias);
-        QCOMPARE(Significancias().TesteModelo, 0.10);
+        QCOMPARE(w.J().Significancias().TesteModelo, 0.10);
         TSignificancias lido;
         lido.Le(TArquivoIni(ArquivoSignificancias(true)));
         QCOMPARE(lido.TesteModelo, 0.10);
-        Significancias() = antes;
-        QVERIFY(GravaSignificancias(ArquivoSignificancias(true)));
+        QVERIFY(GravaSignificancias(ArquivoSignificancias(true), antes));
     }
 };
 

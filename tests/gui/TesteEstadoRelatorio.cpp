@@ -6,7 +6,6 @@
 
 #include "files/ArquivoZelto.h"
 #include "gui/dialogs/FProgressao.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,7 +77,6 @@ class Espia : public QObject {
 class TesteEstadoRelatorio : public QObject {
     Q_OBJECT
   private slots:
-    void init() { ModoInferencial = true; }
     void cleanup() { AtrasoJanelaProgresso = 300; }
 
     // "&Detalhamento" fits every listed model again; cancelling the window afterwards leaves the

@@ -8,7 +8,6 @@
 #include "gui/dialogs/FAtributos.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +42,6 @@ void Amostras(TGridzelto &g) {
 class TesteJanela : public QObject {
     Q_OBJECT
   private slots:
-    void init() { ModoInferencial = true; }
 
     void estadoInicial() {
         TJanelaTeste w;
@@ -209,7 +207,7 @@ class TesteJanela : public QObject {
         Amostras(w.G());
         Define(w.G(), 3, "data", tvData);
         w.J().AlternaModo();
-        QVERIFY(!ModoInferencial);
+        QVERIFY(!w.G().Modo.Inferencial);
         QCOMPARE(w.J().BotaoModo()->text(),
                  QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
         QCOMPARE(w.J().Acao("ConverterModo")->text(),
@@ -221,7 +219,7 @@ class TesteJanela : public QObject {
         cfg.Le(w.IniNoDisco());
         QVERIFY(!cfg.Inferencial);
         w.J().AlternaModo();
-        QVERIFY(ModoInferencial);
+        QVERIFY(w.G().Modo.Inferencial);
         QCOMPARE(w.J().BotaoModo()->text(),
                  QStringLiteral("Estatística Inferencial  (Análise por Regressão)"));
         QCOMPARE(w.J().Acao("ConverterModo")->text(),
@@ -232,10 +230,10 @@ class TesteJanela : public QObject {
         QVERIFY(cfg.Inferencial);
         // Undoing the second toggle brings the descriptive mode and its column back.
         w.J().Desfaz();
-        QVERIFY(!ModoInferencial);
+        QVERIFY(!w.G().Modo.Inferencial);
         QVERIFY(w.G().ColunaValorHomogeneizado() != 0);
         w.J().Desfaz();
-        QVERIFY(ModoInferencial);
+        QVERIFY(w.G().Modo.Inferencial);
         QCOMPARE(w.G().ColunaValorHomogeneizado(), 0);
     }
 

@@ -12,7 +12,6 @@
 #include "regression/Sistema.h"
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 #include "writer/TextoLiteral.h"
 
 #include <QApplication>
@@ -77,7 +76,8 @@ class TestePesquisaDialogos : public QObject {
     Q_OBJECT
     // The clicks of configuracaoReflete, on the opened dialog model.
     void Clica(TSelecaoPesquisa &s) {
-        TFSelecionaPesquisa f(s, {});
+        const TSignificancias padrao;
+        TFSelecionaPesquisa f(s, padrao, {});
         QCOMPARE(f.Abas()->count(), 12);
         QCOMPARE(f.Abas()->tabText(5), QStringLiteral("driveway"));
         QCOMPARE(f.Caixa(12)->text(), QStringLiteral("1/Raiz Quadrada"));
@@ -131,8 +131,6 @@ class TestePesquisaDialogos : public QObject {
     }
 
   private slots:
-    void initTestCase() { ModoInferencial = true; }
-
     // The controls follow the model after every click, and only clicks change it.
     void configuracaoReflete() {
         TWindsor w;
@@ -154,11 +152,11 @@ class TestePesquisaDialogos : public QObject {
     // The three exits, Escape, and the significance button's caption.
     void configuracaoResultados() {
         TWindsor w;
-        TSignificancias guardadas = Significancias();
+        TSignificancias emVigor;
         int aberturas = 0;
         auto abre = [&] {
             ++aberturas;
-            Significancias().Descricao = "Rigor & cia";
+            emVigor.Descricao = "Rigor & cia";
         };
         struct Caso {
             const char *acao;
@@ -185,7 +183,7 @@ class TestePesquisaDialogos : public QObject {
                         f->reject();
                     }
                 });
-                return MostraSelecaoPesquisa(nullptr, s, abre);
+                return MostraSelecaoPesquisa(nullptr, s, emVigor, abre);
             });
             QCOMPARE(r, caso.esperado);
             // Only the two confirming exits store the choice.
@@ -193,7 +191,6 @@ class TestePesquisaDialogos : public QObject {
             w.p->Configuracao = TConfiguracaoPesquisa{};
         }
         QCOMPARE(aberturas, 1);
-        Significancias() = guardadas;
     }
 
     // What the window shows of the search's state.

@@ -30,18 +30,16 @@ using T = TSignificancias;
 
 namespace {
 
-// A folder of its own for the working files and configurations; the
-// process-wide record starts from the defaults and is put back afterwards.
+// A folder of its own for the working files and configurations, and the record in force that
+// the dialog edits, from the defaults.
 struct Pasta {
     QTemporaryDir dir;
     fs::path p{dir.path().toStdString()};
-    TSignificancias antes = Significancias();
+    TSignificancias registro;
     std::deque<Resposta> respostas;
     std::vector<std::string> perguntas, avisos;
     std::string nome;
 
-    Pasta() { Significancias() = {}; }
-    ~Pasta() { Significancias() = antes; }
     fs::path Trabalho(bool inferencial = true) const {
         return ArquivoSignificancias(inferencial, p);
     }
@@ -55,11 +53,11 @@ struct Pasta {
     // The working file as the main window loads it when it sets the mode.
     void Carrega(const std::string &dados, bool inferencial = true) {
         std::ofstream(Trabalho(inferencial), std::ios::binary | std::ios::trunc) << dados;
-        QVERIFY(CarregaSignificancias(Trabalho(inferencial), Trabalho(inferencial)));
+        QVERIFY(CarregaSignificancias(Trabalho(inferencial), Trabalho(inferencial), registro));
     }
     std::unique_ptr<TFSignificancias> Dialogo(PaginaSignificancias pg = pgSignificancias,
                                               bool inferencial = true, bool sanear = false) {
-        auto f = std::make_unique<TFSignificancias>(pg, inferencial, sanear, p);
+        auto f = std::make_unique<TFSignificancias>(registro, pg, inferencial, sanear, p);
         f->Confirma = [this](const std::string &t) {
             perguntas.push_back(t);
             Resposta r = respostas.empty() ? Resposta::Cancelar : respostas.front();
@@ -124,7 +122,7 @@ class TesteSignificancias : public QObject {
             QCOMPARE(f->Campo(&T::TesteCook)->text(), c.cook);
             f->accept();
             QCOMPARE(f->result(), int(QDialog::Accepted));
-            QCOMPARE(Significancias().*c.campo, c.guardado);
+            QCOMPARE(d.registro.*c.campo, c.guardado);
             QCOMPARE(d.NoDisco().*c.campo, c.guardado);
         }
     }
@@ -151,7 +149,7 @@ class TesteSignificancias : public QObject {
         QTest::keyClick(f.get(), Qt::Key_Escape);
         QCOMPARE(f->result(), int(QDialog::Rejected));
         QVERIFY(!f->Alterou());
-        QCOMPARE(Significancias().TesteCorrelacao, 0.30);
+        QCOMPARE(d.registro.TesteCorrelacao, 0.30);
         QCOMPARE(d.Le(d.Trabalho()), trabalho);
 
         // Chosen and closed: the record and the working file take it.
@@ -159,7 +157,7 @@ class TesteSignificancias : public QObject {
         g->EscolheConfiguracao(0);
         g->accept();
         QVERIFY(g->Alterou());
-        QCOMPARE(Significancias().TesteCorrelacao, 0.10);
+        QCOMPARE(d.registro.TesteCorrelacao, 0.10);
         QCOMPARE(d.NoDisco().TesteCorrelacao, 0.10);
         QCOMPARE(d.NoDisco().Descricao, std::string("Norma A"));
     }
@@ -196,7 +194,7 @@ class TesteSignificancias : public QObject {
             QCOMPARE(agora == existente, !c.regravado);
             if (c.regravado) QCOMPARE(agora, d.Le(d.Trabalho()));
             // The values were stored and written before the name was asked.
-            QCOMPARE(Significancias().TesteModelo, 0.02);
+            QCOMPARE(d.registro.TesteModelo, 0.02);
             QCOMPARE(d.NoDisco().Descricao, std::string("Minha"));
             QCOMPARE(Itens(f->CaixaDescricao()), c.lista);
             QCOMPARE(f->result(), 0); // not closed
@@ -274,7 +272,7 @@ class TesteSignificancias : public QObject {
             QCOMPARE(f->Campo(&T::AmplitudeEstimativa)->text(), QStringLiteral("33,33"));
             f->accept();
             QVERIFY(!f->Alterou());
-            QCOMPARE(Significancias().AmplitudeEstimativa, 0.333333);
+            QCOMPARE(d.registro.AmplitudeEstimativa, 0.333333);
         }
         // Texts typed and the fractions they stand for.
         const struct {
@@ -286,7 +284,7 @@ class TesteSignificancias : public QObject {
                      {&T::ExcessoSuperior, "50", 0.5},
                      {&T::IntervaloFatorSuperior, "2", 2}};
         auto f = d.Dialogo();
-        TSignificancias esperado = Significancias();
+        TSignificancias esperado = d.registro;
         f->OpcaoExtrapolacao(meAdmitidaComLimites)->setChecked(true);
         for (const auto &r : reais) {
             f->Campo(r.campo)->setText(QString::fromUtf8(r.texto));
@@ -311,7 +309,7 @@ class TesteSignificancias : public QObject {
         esperado.Extrapolacao = meAdmitidaComLimites;
         esperado.VariaveisExtrapolando = 2;
         esperado.SemExtrapolarQualitativas = false;
-        QCOMPARE(Significancias(), esperado);
+        QCOMPARE(d.registro, esperado);
         QCOMPARE(d.NoDisco(), esperado);
         QCOMPARE(d.Dialogo()->CaixaArley()->currentText(), QStringLiteral("0,1%"));
     }
@@ -342,7 +340,7 @@ class TesteSignificancias : public QObject {
                 QTest::keyClick(f, c.fecha ? Qt::Key_Return : Qt::Key_Escape);
             });
             bool sanear = c.entrada;
-            const bool alterou = MostraSignificancias(nullptr, c.pagina, true, sanear, d.p);
+            const bool alterou = MostraSignificancias(nullptr, d.registro, c.pagina, true, sanear, d.p);
             QVERIFY(visto);
             QCOMPARE(sanear, c.saida);
             QCOMPARE(alterou, c.alterou);
@@ -376,8 +374,8 @@ class TesteSignificancias : public QObject {
         // A field left disabled with a text that is no number keeps its value.
         g->accept();
         QCOMPARE(g->result(), int(QDialog::Accepted));
-        QCOMPARE(Significancias().ExcessoSuperior, 1.0);
-        QCOMPARE(Significancias().ExcessoInferior, 0.3);
+        QCOMPARE(d.registro.ExcessoSuperior, 1.0);
+        QCOMPARE(d.registro.ExcessoInferior, 0.3);
         QCOMPARE(d.NoDisco(true).ExcessoInferior, 0.3);
     }
 

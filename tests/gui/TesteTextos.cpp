@@ -9,7 +9,6 @@
 #include "gui/mainwindow/RegrasPlanilha.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/worksheet/DicaCabecalho.h"
-#include "worksheet/Modo.h"
 
 #include <QTest>
 
@@ -180,24 +179,22 @@ class TesteTextos : public QObject {
     }
 
     void modoNaPlanilha() {
-        const bool antes = ModoInferencial;
         TGridzelto g;
         Define(g, 1, "unitário", tvNumerica);
         Define(g, 2, "fator", tvNumerica);
         Define(g, 3, "quando", tvData);
         Preenche(g, 1, {"10", "20"});
         Preenche(g, 2, {"2", "3"});
-        ModoInferencial = false;
+        g.Modo.Inferencial = false;
         AplicaModoPlanilha(g, false);
         const int h = g.ColunaValorHomogeneizado();
         QVERIFY(h != 0);
         QCOMPARE(h, 4);
         QVERIFY(!g.Variavel(3)->Usada);
         QCOMPARE(g.Celula(h, 1), std::string("20,00"));
-        ModoInferencial = true;
+        g.Modo.Inferencial = true;
         AplicaModoPlanilha(g, true);
         QCOMPARE(g.ColunaValorHomogeneizado(), 0);
-        ModoInferencial = antes;
     }
 
     void perguntaDependente() {

@@ -144,7 +144,7 @@ TEST(Avaliacao, FailuresAreCaughtPerPart) {
         TCaso caso;
         TListaItens itens;
         itens.push_back(std::make_unique<TItemFalho>(kCatalogo[1], c.calculo, c.impressao, false));
-        TAvaliacao av(*caso.s, true);
+        TAvaliacao av(*caso.s);
         double passo = 0;
         av.ExecutaItens(itens, caso.Contexto(), c.exportacao, nullptr, passo);
         ASSERT_EQ(caso.e.Itens.size(), 1u);
@@ -160,7 +160,7 @@ TEST(Avaliacao, FailuresAreCaughtPerPart) {
     TCaso caso;
     TListaItens itens;
     itens.push_back(std::make_unique<TItemFalho>(kCatalogo[1], false, false, true));
-    TAvaliacao av(*caso.s, true);
+    TAvaliacao av(*caso.s);
     double passo = 0;
     av.ExecutaItens(itens, caso.Contexto(), true, nullptr, passo);
     const TBlocoCaptura *tabela = nullptr;

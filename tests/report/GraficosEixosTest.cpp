@@ -53,7 +53,7 @@ class GraficosEixos : public ::testing::Test {
         r_->grid = teste::LePlanilhaTeste(teste::kDados + "/regression/windsor-houses.txt");
         ASSERT_TRUE(r_->Modelo({{1, 8}, {2, 8}, {3, 4}, {4, 1}, {5, 7}, {10, 1}}));
         r_->ctx = r_->Contexto();
-        TAvaliacao av(*r_->s, true);
+        TAvaliacao av(*r_->s);
         double passo = 0;
         av.CompletaCalculos(nullptr, passo);
     }

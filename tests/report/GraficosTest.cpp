@@ -23,7 +23,7 @@ const std::string kDados = ZELTO_DADOS_TESTE;
 struct TGraficos : teste::TRelatorioTeste {
     TListaItens itens = CriaCatalogo();
     void Executa() {
-        TAvaliacao av(*s, true);
+        TAvaliacao av(*s);
         double passo = 0;
         av.CompletaCalculos(nullptr, passo);
         av.ExecutaItens(itens, Contexto(), true, nullptr, passo);
@@ -308,7 +308,7 @@ TEST_F(Graficos, MonocromaticoDuasCores) {
     TEscritorFiguras e;
     TContextoItem ctx = r.Contexto();
     ctx.Escritor = &e;
-    TAvaliacao av(*r.s, true);
+    TAvaliacao av(*r.s);
     double passo = 0;
     av.CompletaCalculos(nullptr, passo);
     av.ExecutaItens(r.itens, ctx, true, nullptr, passo);
@@ -384,7 +384,7 @@ TEST_F(Graficos, SeriesOpcoes) {
     const TContextoItem ctx = r.Contexto();
     duas->DefineContexto(&ctx);
     nivel->DefineContexto(&ctx);
-    TAvaliacao av(*r.s, true);
+    TAvaliacao av(*r.s);
     double passo = 0;
     av.CompletaCalculos(nullptr, passo);
     EXPECT_EQ(duas->NumeroPartes(), 3);

@@ -228,16 +228,15 @@ TEST(ItensResiduosCasos, DescriptiveMode) {
     };
     for (const auto &c : casos) {
         SCOPED_TRACE(c.y[0]);
-        DefineModo(false);
         TRelatorio r;
         // A factor of 1 leaves the unit values as they are in the homogenised column.
         r.grid = PlanilhaDeColunas({"unitario", "fator"}, {c.y, {1, 1, 1}});
         ASSERT_TRUE(r.grid);
+        r.grid->Modo.Inferencial = false;
         MarcaVariavel(*r.grid, 1, true, true);
         MarcaVariavel(*r.grid, 2, true, false, true);
         r.grid->GaranteValorHomogeneizado();
         ASSERT_TRUE(r.Modelo({{3, 1}}));
-        DefineModo(true);
         r.sig.Saneamento = csMedia;
         r.sig.ParametroSaneamento = c.parametro;
         r.sig.AmplitudeEstimativa = 0.2;

@@ -2,7 +2,6 @@
 
 #include "files/LerArquivo.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +67,6 @@ void DefineIdentificacao(TGridzelto &g, const std::string &objeto, bool feminino
     g.IdentificacaoObjeto.Objeto.Genero = feminino ? 1 : 0;
     g.IdentificacaoObjeto.Objeto.Unidade = unidade;
 }
-
-void DefineModo(bool inferencial) { ModoInferencial = inferencial; }
 
 } // namespace zelto::teste
 

@@ -24,8 +24,6 @@ std::shared_ptr<TGridzelto> PlanilhaDeColunas(const std::vector<std::string> &no
 // and how the report names it.
 void DefineObjeto(TGridzelto &g, const std::vector<std::pair<std::string, double>> &valores);
 void DefineIdentificacao(TGridzelto &g, const std::string &objeto, bool feminino, const std::string &unidade);
-// The process's statistics mode, which the regression system reads when it loads the data.
-void DefineModo(bool inferencial);
 
 } // namespace zelto::teste
 

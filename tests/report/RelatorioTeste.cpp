@@ -83,7 +83,7 @@ bool TRelatorio::Ajusta(const std::string &arquivo, const std::vector<TTermo> &t
 }
 
 void TRelatorio::Executa(bool inferencial) {
-    TAvaliacao av(*s, inferencial);
+    TAvaliacao av(*s);
     double passo = 0;
     av.CompletaCalculos(nullptr, passo);
     av.ExecutaItens(itens, Contexto(inferencial), true, nullptr, passo);

@@ -60,7 +60,7 @@ struct TRelatorioTeste {
     }
     // The export run of the items into the capturing writer.
     bool Exporta(const TListaItens &itens, TProgresso *p = nullptr, bool inferencial = true) {
-        TAvaliacao av(*s, inferencial);
+        TAvaliacao av(*s);
         return av.Exporta(e, itens, Contexto(inferencial), config, p);
     }
 };

@@ -166,7 +166,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx3000\r\n"
          "\\ql \\intbl a\\intbl \\cell\r\n\\ql \\intbl \\cell \\intbl \\cell \\intbl \\row "
-         "\\pard\r\n"
+         "\\pard\\sb120 \r\n"
          "\\ql "},
         {"a complete last row gets no extra cell",
          [](tRTF_Writer &w) {
@@ -181,7 +181,7 @@ TEST(RtfWriter, PalavrasConformeOEstado) {
          "\\clvertalt\r\n"
          "\\clbrdrt\\brdrs\\clbrdrb\\brdrs\\clbrdrl\\brdrs\\clbrdrr\\brdrs\\clcbpat2\\cellx2000\r\n"
          "\\ql \\intbl \\intbl \\cell\r\n\\ql \\intbl \\cell\r\n\\ql \\intbl \\row "
-         "\\pard\r\n\\ql "},
+         "\\pard\\sb120 \r\n\\ql "},
     };
     for (const auto &c : casos)
         EXPECT_EQ(CorpoDe(Documento(c.operacoes)), c.corpo) << c.caso;

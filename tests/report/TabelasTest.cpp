@@ -203,14 +203,15 @@ TEST(Tabelas, TheRtfCarriesTheSameBlocksPaddingAndRepeatedHeading) {
 TEST(Tabelas, AColumnShowsOneCountOfDecimals) {
     TItemTabela t;
     t.Celulas = {{"Nº", "Preço", "Taxa"}};
-    t.Valores = {{1, 43000, 0.5}, {2, 163000, 0.25}, {3, 1500, 0.125}};
+    t.Valores = {{1, 43000, 0.5}, {2, 163000, 0.25}, {3, 1500, 0.125}, {4, 0, 0.75}};
     TVista vista(1);
-    t.Escreve(vista.v, 4, 3);
+    t.Escreve(vista.v, 5, 3);
     const auto textos = vista.Textos();
-    // 163.000 keeps one decimal under the digit limit: its column shows one.
+    // 163.000 keeps one decimal under the digit limit: its column shows one, a zero too.
     EXPECT_EQ(textos.count(QStringLiteral("163.000,0")), 1u);
     EXPECT_EQ(textos.count(QStringLiteral("43.000,0")), 1u);
     EXPECT_EQ(textos.count(QStringLiteral("1.500,0")), 1u);
+    EXPECT_EQ(textos.count(QStringLiteral("0,0")), 1u);
     EXPECT_EQ(textos.count(QStringLiteral("0,125")), 1u); // another column keeps its own
 }
 

@@ -4,7 +4,6 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <algorithm>
@@ -335,8 +334,8 @@ bool TArquivoZelto::Ler(const fs::path &arquivo, TGridzelto &grid, std::size_t m
             LeReal(id.Multiplicador) && LeTexto(resumo, maximoResumo) && !FimArquivo()) {
             std::uint8_t modo = 0;
             if (LeByte(modo)) {
-                if (modo == ModoArquivoDescritivo) ModoInferencial = false;
-                if (modo == ModoArquivoInferencial) ModoInferencial = true;
+                if (modo == ModoArquivoDescritivo) grid.Modo.Inferencial = false;
+                if (modo == ModoArquivoInferencial) grid.Modo.Inferencial = true;
             }
         }
     }
@@ -579,7 +578,7 @@ bool TArquivoZelto::Gravar(const fs::path &arquivo, TGridzelto &grid, const std:
     // The summary is rebuilt from the report configuration: cut to fit.
     const auto inicioResumo = static_cast<std::int32_t>(Posicao());
     ok = ok && GravaTexto(resumo, 255) &&
-         GravaByte(ModoInferencial ? ModoArquivoInferencial : ModoArquivoDescritivo) &&
+         GravaByte(grid.Modo.Inferencial ? ModoArquivoInferencial : ModoArquivoDescritivo) &&
          GravaInt32(inicioResumo);
 
     ok = Fecha() && ok;

@@ -3,7 +3,6 @@
 #include "common/Texto.h"
 #include "files/LerArquivo.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <array>
@@ -209,7 +208,7 @@ bool TArquivoZelto2::Ler(const fs::path &arquivo, TGridzelto &grid, std::size_t 
     // The homogenised-value column is a change of the worksheet; the rest is
     // the file as it was.
     bool modificada = !completo;
-    if (Maiusculas(arquivo.extension().string()) == ".DCR" && CriarValorHomogeneizado &&
+    if (Maiusculas(arquivo.extension().string()) == ".DCR" && grid.Modo.CriarValorHomogeneizado &&
         grid.ColunaValorHomogeneizado() == 0) {
         grid.GaranteValorHomogeneizado();
         modificada = true;

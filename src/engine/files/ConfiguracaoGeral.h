@@ -38,8 +38,8 @@ struct TConfiguracaoGeral {
     bool AvancoHorizontal = false;        // "AvHorz": moves right (wins over "AvVert")
     bool ListaItens = true;               // "LocIt": the report page shows its item list
     bool DetalharModelos = true;          // "DetMod": option of the best-models list
-    bool Inferencial = true;              // "AvalInf": ModoInferencial
-    bool CriarHomogeneizado = true;       // "CrVH": CriarValorHomogeneizado
+    bool Inferencial = true;              // "AvalInf": the worksheet's Modo.Inferencial
+    bool CriarHomogeneizado = true;       // "CrVH": its Modo.CriarValorHomogeneizado
     bool PedirObjeto = true;              // "PdOA": always ask the subject property
     bool SaneamentoAutomatico = false;    // "SnAu"
     bool VerificarCelulasVazias = false;  // "VCVz"

@@ -4,7 +4,6 @@
 #include "files/ArquivoTxt.h"
 #include "files/ArquivoZelto.h"
 #include "files/ArquivoZelto2.h"
-#include "worksheet/Modo.h"
 
 #include <memory>
 
@@ -60,8 +59,8 @@ TResultado LerArquivo(const fs::path &arquivo, TGridzelto &grid, std::size_t max
                            kFormatoNaoPadrao};
     leitor->Ler(arquivo, grid, maximoResumo, resumo);
     const std::string ext = Extensao(arquivo);
-    if (ext == ".DCR") ModoInferencial = false;
-    if (ext == ".ZEL") ModoInferencial = true;
+    if (ext == ".DCR") grid.Modo.Inferencial = false;
+    if (ext == ".ZEL") grid.Modo.Inferencial = true;
     // The older format names its worksheet "Planilha.QV3" so that the next
     // save asks for a name; every other reader keeps the file's name.
     if (formato != TFormatoArquivo::Antigo)

@@ -91,19 +91,16 @@ const TColunaTransformada &TDadosRegressao::Coluna(std::size_t c, std::uint8_t c
     col.Valores.assign(amostras_, 0);
     col.Falhas.clear();
     col.Erro = 0;
-    // The flag belongs to the caller: keep its value and restore it afterwards.
-    const std::uint8_t anterior = ErroTransformacao;
     const long double *x = &brutos_[(c - 1) * amostras_];
     for (std::size_t s = 0; s < amostras_; ++s) {
         if (desconsideradas_[s]) continue;
-        ErroTransformacao = 0;
-        col.Valores[s] = FuncaoTransformacao(codigo, x[s]);
-        if (ErroTransformacao != 0) {
-            if (col.Falhas.empty()) col.Erro = ErroTransformacao;
+        const TValorTransformado t = FuncaoTransformacao(codigo, x[s]);
+        col.Valores[s] = t.Valor;
+        if (t.Erro != 0) {
+            if (col.Falhas.empty()) col.Erro = t.Erro;
             col.Falhas.push_back(static_cast<std::uint32_t>(s));
         }
     }
-    ErroTransformacao = anterior;
     e.pronta = true;
     ++transformacoes_;
     return col;

@@ -64,12 +64,9 @@ std::optional<long double> ErroPadronizadoLinha(const TSistema &s, int linha, bo
     TPonto ponto(s.m() + 1, 0);
     for (std::size_t k = 1; k <= s.m(); ++k)
         ponto[k] = g.ValorCelula(static_cast<int>(s.ColunaTermo(k)), linha);
-    ErroTransformacao = 0;
-    const long double y = FuncaoTransformacao(s.CodigoTermo(1), ponto[1]);
-    const bool falhou = ErroTransformacao != 0;
-    ErroTransformacao = 0;
-    if (falhou) return std::nullopt;
-    long double e = y - s.MediaResiduos();
+    const TValorTransformado y = FuncaoTransformacao(s.CodigoTermo(1), ponto[1]);
+    if (y.Erro != 0) return std::nullopt;
+    long double e = y.Valor - s.MediaResiduos();
     if (inferencial) {
         const auto estimado = s.EstimativaModelo(ponto);
         if (!estimado) return std::nullopt;

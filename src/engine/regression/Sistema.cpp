@@ -7,7 +7,6 @@
 #include "common/Texto.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,13 +25,12 @@ void TSistema::DefineTermos(std::span<const TTermo> termos) {
 
 void TSistema::CarregaDados() {
     dados_.Carrega(grid_);
-    inferencial_ = ModoInferencial;
+    inferencial_ = grid_.Modo.Inferencial;
     m_ = 0;
     colunas_.clear();
 }
 
 bool TSistema::MontaSistema() {
-    ErroTransformacao = 0;
     erroMontagem_ = 0;
     termoComErro_ = 0;
     recusa_ = TRecusa::Nenhuma;
@@ -52,7 +50,6 @@ bool TSistema::MontaSistema() {
             erroMontagem_ = erro;
             termoComErro_ = termoRecusado_ = k + 1;
             recusa_ = TRecusa::Transformacao;
-            ErroTransformacao = 0;
             return false;
         }
         colunas_[k] = &col;
@@ -78,7 +75,6 @@ bool TSistema::MontaSistema() {
     for (std::size_t j = 0; j < m; ++j)
         for (std::size_t k = 0; k < j; ++k)
             eq_.A[j * m + k] = eq_.A[k * m + j];
-    ErroTransformacao = 0;
     return true;
 }
 

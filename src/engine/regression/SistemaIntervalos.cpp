@@ -12,15 +12,19 @@ namespace zelto {
 
 namespace {
 
-// Runs a computation that applies transformations with a clean flag; nothing when the flag
-// was raised or the result is not a finite number. The flag is left cleared.
+// Runs a computation that applies transformations, each through Valor with the computation's
+// error code; nothing when one of them failed or the result is not a finite number.
 template <class Conta> std::optional<long double> Protegido(Conta conta) {
-    ErroTransformacao = 0;
-    const long double r = conta();
-    const bool falhou = ErroTransformacao != 0 || !std::isfinite(r);
-    ErroTransformacao = 0;
-    if (falhou) return std::nullopt;
+    std::uint8_t erro = 0;
+    const long double r = conta(erro);
+    if (erro != 0 || !std::isfinite(r)) return std::nullopt;
     return r;
+}
+
+// The value of a transformation; its error, when it failed, goes into `erro`.
+long double Valor(const TValorTransformado &t, std::uint8_t &erro) {
+    if (t.Erro != 0) erro = t.Erro;
+    return t.Valor;
 }
 
 bool Enorme(long double x) {
@@ -32,11 +36,11 @@ bool Enorme(long double x) {
 std::optional<long double> TSistema::EstimativaModelo(const TPonto &ponto) const {
     if (m_ == 0 || b_.size() != m_) return std::nullopt;
     if (CodigoTermo(1) == 0) return 0.0L;
-    return Protegido([&] {
+    return Protegido([&](std::uint8_t &erro) {
         long double y = b_[0];
         for (std::size_t k = 2; k <= m_; ++k) {
             const long double x = k < ponto.size() ? ponto[k] : 0;
-            y += b_[k - 1] * FuncaoTransformacao(CodigoTermo(k), x);
+            y += b_[k - 1] * Valor(FuncaoTransformacao(CodigoTermo(k), x), erro);
         }
         return y;
     });
@@ -45,7 +49,8 @@ std::optional<long double> TSistema::EstimativaModelo(const TPonto &ponto) const
 std::optional<long double> TSistema::Estimativa(const TPonto &ponto) const {
     const auto y = EstimativaModelo(ponto);
     if (!y) return std::nullopt;
-    return Protegido([&] { return FuncaoInversa(CodigoTermo(1), *y); });
+    return Protegido(
+        [&](std::uint8_t &erro) { return Valor(FuncaoInversa(CodigoTermo(1), *y), erro); });
 }
 
 std::optional<long double> TSistema::EstimativaAmostra(std::size_t i) const {
@@ -61,9 +66,9 @@ std::optional<long double> TSistema::EfeitoMarginal(std::size_t k, long double x
                                                     long double Y) const {
     if (k < 2 || k > m_ || b_.size() != m_) return std::nullopt;
     long double numerador = 0, denominador = 0;
-    const auto ok = Protegido([&] {
-        numerador = b_[k - 1] * DerivadaTransformacao(CodigoTermo(k), x);
-        denominador = DerivadaTransformacao(CodigoTermo(1), Y);
+    const auto ok = Protegido([&](std::uint8_t &erro) {
+        numerador = b_[k - 1] * Valor(DerivadaTransformacao(CodigoTermo(k), x), erro);
+        denominador = Valor(DerivadaTransformacao(CodigoTermo(1), Y), erro);
         return numerador;
     });
     if (!ok) return std::nullopt;
@@ -85,10 +90,10 @@ std::optional<TIntervalo> TSistema::Intervalo(const TPonto &ponto, long double p
 
     // u = f(x₀ₖ) − x̄ₖ over the regressors.
     std::vector<long double> u(m_ + 1, 0);
-    const auto transformados = Protegido([&] {
+    const auto transformados = Protegido([&](std::uint8_t &erro) {
         for (std::size_t j = 2; j <= m_; ++j) {
             const long double x = j < ponto.size() ? ponto[j] : 0;
-            u[j] = FuncaoTransformacao(CodigoTermo(j), x) - Media(j);
+            u[j] = Valor(FuncaoTransformacao(CodigoTermo(j), x), erro) - Media(j);
         }
         return 0.0L;
     });
@@ -112,9 +117,9 @@ std::optional<TIntervalo> TSistema::Intervalo(const TPonto &ponto, long double p
     if (Enorme(t) || Enorme(d)) return ilimitado;
 
     long double baixo = 0, alto = 0;
-    const auto limites = Protegido([&] {
-        baixo = FuncaoInversa(CodigoTermo(1), *y - d);
-        alto = FuncaoInversa(CodigoTermo(1), *y + d);
+    const auto limites = Protegido([&](std::uint8_t &erro) {
+        baixo = Valor(FuncaoInversa(CodigoTermo(1), *y - d), erro);
+        alto = Valor(FuncaoInversa(CodigoTermo(1), *y + d), erro);
         return std::isfinite(alto) ? baixo : alto;
     });
     if (!limites) return std::nullopt;

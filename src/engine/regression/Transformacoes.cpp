@@ -7,18 +7,17 @@
 
 namespace zelto {
 
-thread_local std::uint8_t ErroTransformacao = 0;
-
 namespace {
 
 // One evaluation of a formula. Every elementary step checks its own result, so that a fault
 // in an intermediate value (1/x² with x² overflowing, say) is noticed even when the final
-// value looks harmless; the caller then turns the fault into flag 1 and the result 0.
-// The logarithm and the power set flags 5, 4 and 6 themselves and return the marker: those
-// are not faults.
+// value looks harmless; the caller then turns the fault into code 1 and the result 0.
+// The logarithm and the power note codes 5, 4 and 6 themselves (the last one noted stands) and
+// return the marker: those are not faults.
 class Conta {
   public:
     bool Falhou() const { return falha_; }
+    std::uint8_t Erro() const { return erro_; }
 
     long double Mult(long double a, long double b) { return Confere(a * b, a != 0 && b != 0); }
 
@@ -47,7 +46,7 @@ class Conta {
             return 0;
         }
         if (a <= 0) {
-            ErroTransformacao = 5;
+            erro_ = 5;
             return -Infinito;
         }
         return Confere(std::log(a));
@@ -61,12 +60,12 @@ class Conta {
         }
         if (a == 0) {
             if (b > 0) return 0;
-            ErroTransformacao = 4;
+            erro_ = 4;
             return Infinito;
         }
         if (a > 0) return Exp(Mult(b, Ln(a)));
         if (b != std::trunc(b)) {
-            ErroTransformacao = 6;
+            erro_ = 6;
             return Infinito;
         }
         const long double r = Exp(Mult(b, Ln(-a)));
@@ -84,19 +83,17 @@ class Conta {
     }
 
     bool falha_ = false;
+    std::uint8_t erro_ = 0;
 };
 
 constexpr long double UmTerco = 1.0L / 3.0L;
 
-// Runs one formula; a fault sets flag 1 and gives 0.
-template <class Formula> long double Avalia(Formula formula) {
+// Runs one formula; a fault gives code 1 and 0.
+template <class Formula> TValorTransformado Avalia(Formula formula) {
     Conta c;
     const long double r = formula(c);
-    if (c.Falhou()) {
-        ErroTransformacao = 1;
-        return 0;
-    }
-    return r;
+    if (c.Falhou()) return {0, 1};
+    return {r, c.Erro()};
 }
 
 long double Cubo(Conta &c, long double x) {
@@ -264,15 +261,15 @@ constexpr std::array<std::string_view, 15> Descricoes = {
 
 } // namespace
 
-long double FuncaoTransformacao(std::uint8_t codigo, long double x) {
+TValorTransformado FuncaoTransformacao(std::uint8_t codigo, long double x) {
     return Avalia([&](Conta &c) { return Aplica(c, codigo, x); });
 }
 
-long double FuncaoInversa(std::uint8_t codigo, long double y) {
+TValorTransformado FuncaoInversa(std::uint8_t codigo, long double y) {
     return Avalia([&](Conta &c) { return Inverte(c, codigo, y); });
 }
 
-long double DerivadaTransformacao(std::uint8_t codigo, long double x) {
+TValorTransformado DerivadaTransformacao(std::uint8_t codigo, long double x) {
     return Avalia([&](Conta &c) { return Deriva(c, codigo, x); });
 }
 

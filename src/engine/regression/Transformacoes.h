@@ -6,16 +6,17 @@
 // f'(x) (for marginal effects), and writes its textual form for equations and column titles
 // (exponents stand between the markers "%^%" and "%", e.g. "[Área]%^%1/2%").
 //
-// Arithmetic is done in long double. None of these functions throws or stops the program: a
-// transformation that fails returns a number and leaves a non-zero code in ErroTransformacao:
+// Arithmetic is done in long double. None of these functions throws or stops the program: each
+// returns its value with an error code (TValorTransformado), and a transformation that fails
+// returns a number with a non-zero code:
 //   1  an arithmetic fault (division by zero, square root of a negative number, overflow of
 //      the exponential or of a power, a result that underflows to 0 or to a subnormal number
 //      from non-zero operands, such as e^(−42000), and the like); the result is then 0;
 //   4  zero raised to a non-positive power; the result is Infinito;
 //   5  logarithm of zero or of a negative number; the result is -Infinito;
 //   6  negative number raised to a fractional power (e.g. a cube root); the result is Infinito.
-// The functions only ever set the flag; clearing it is the caller's job (the regression system
-// clears it before it builds a model and rejects the model when it becomes non-zero).
+// The regression system rejects a model in which a transformation failed on an active sample.
+// The functions keep no state: they may run on any number of threads at once.
 #pragma once
 
 #include <cstdint>
@@ -27,18 +28,18 @@ namespace zelto {
 // Highest transformation code; codes run 0..MaiorCodigoTransformacao.
 inline constexpr std::uint8_t MaiorCodigoTransformacao = 14;
 
-// Transformation error flag (0 = no error; 1, 4, 5 or 6 as above).
-// It is thread_local: each thread sees and clears its own flag, so that models fitted on
-// several threads at once do not reject one another. A program that uses one thread sees
-// exactly one process-wide flag, as before.
-extern thread_local std::uint8_t ErroTransformacao;
+// A transformed value and its error code (0 = no error; 1, 4, 5 or 6 as above).
+struct TValorTransformado {
+    long double Valor = 0;
+    std::uint8_t Erro = 0;
+};
 
 // f(x) for the code; 0 for code 0 and for codes outside 0..14.
-long double FuncaoTransformacao(std::uint8_t codigo, long double x);
+TValorTransformado FuncaoTransformacao(std::uint8_t codigo, long double x);
 // g(y), the inverse of f; 0 for code 0 and for codes outside 0..14.
-long double FuncaoInversa(std::uint8_t codigo, long double y);
+TValorTransformado FuncaoInversa(std::uint8_t codigo, long double y);
 // f'(x); 0 for code 0 and for codes outside 0..14.
-long double DerivadaTransformacao(std::uint8_t codigo, long double x);
+TValorTransformado DerivadaTransformacao(std::uint8_t codigo, long double x);
 
 // Written form of the variable text v (usually "[" + name + "]") under the code:
 // "Ln([Área])", "1/[Área]%^%1/2%", ...; "0" for code 0 and for codes outside 0..14.
@@ -50,7 +51,7 @@ std::string NomeTransformacao(std::string_view v, std::uint8_t codigo);
 std::string_view PrefixoInversa(std::uint8_t codigo);
 std::string_view SufixoInversa(std::uint8_t codigo);
 
-// What an error code of ErroTransformacao means, in the user's words: "logaritmo de zero ou de
+// What a transformation's error code means, in the user's words: "logaritmo de zero ou de
 // número negativo" for 5, "zero elevado a potência não positiva" for 4, "potência fracionária de
 // número negativo" for 6, "erro aritmético" otherwise.
 std::string_view DescricaoErroTransformacao(std::uint8_t erro);

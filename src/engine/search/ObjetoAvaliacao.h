@@ -116,7 +116,7 @@ class TEdicaoObjeto {
     // columns 1..ColunasUsadas except the dependent one, with its stored value.
     TEdicaoObjeto(const TGridzelto &g, bool modoInferencial, TOpcoesObjeto opcoes = {});
 
-    bool ModoInferencial() const { return inferencial_; }
+    bool Inferencial() const { return inferencial_; }
     const TOpcoesObjeto &Opcoes() const { return opcoes_; }
     // Changing the order or the hiding keeps every value typed so far.
     void DefineOpcoes(TOpcoesObjeto o) { opcoes_ = o; }

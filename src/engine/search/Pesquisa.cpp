@@ -4,7 +4,6 @@
 
 #include "search/MotorPesquisa.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <chrono>
@@ -85,7 +84,7 @@ TModeloPesquisado TPesquisa::ModeloDoSistema() const {
     m.Regressores = static_cast<std::uint16_t>(sistema_.m() - 1);
     if (enumeracao_.Mascaras().Criterio == cpRegressores) {
         m.Significativos = static_cast<std::uint16_t>(
-            sistema_.RegressoresSignificativos(Significancias().TesteRegressoresBicaudal));
+            sistema_.RegressoresSignificativos(Significancias.TesteRegressoresBicaudal));
         m.SignificativosCalculados = true;
     }
     for (std::size_t k = 1; k <= sistema_.m() && k <= MaximoTermos; ++k)
@@ -114,7 +113,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
     const TMascarasVigentes &m = enumeracao_.Mascaras();
     TParametrosMotor par;
     par.Criterio = m.Criterio;
-    par.Alfa = Significancias().TesteRegressoresBicaudal;
+    par.Alfa = Significancias.TesteRegressoresBicaudal;
     par.LimiteExato = sistema_.LimiteAjusteExato;
     par.AceitaRZero = m.Descritiva;
     par.Threads = Threads;
@@ -139,7 +138,7 @@ bool TPesquisa::ExecutaMotor(TProgresso *progresso, const std::function<void()> 
 
 bool TPesquisa::Pesquisa(TProgresso *progresso) {
     if (grid_.ColunasUsadas() == 0 || grid_.LinhasUsadas() == 0) return false;
-    const bool inferencial = ModoInferencial;
+    const bool inferencial = grid_.Modo.Inferencial;
     const TMascarasVigentes m = Configuracao.Vigentes(grid_, inferencial);
     // The dependent variable must be able to enter the model (an unused one cannot).
     if (m.D == 0 || (m.Mascara(m.D) & ~kMascaraNaoUsada) == 0) {

@@ -22,9 +22,10 @@
 //
 // Nothing here shows anything: messages go to `Aviso` with their exact texts, progress to the
 // sink, the configuration dialog and the best-models window are callbacks. The search drives the
-// TSistema it was given (it holds the last model fitted afterwards) and reads the process-wide
-// significance settings and mode (ModoInferencial). One thread calls TPesquisa at a time; it may
-// be another thread than the one that shows the progress.
+// TSistema it was given (it holds the last model fitted afterwards), reads the statistics mode
+// of its worksheet (TGridzelto::Modo) and the significance settings its owner gave it
+// (Significancias). One thread calls TPesquisa at a time; it may be another thread than the one
+// that shows the progress.
 #pragma once
 
 #include "common/Progresso.h"
@@ -33,6 +34,7 @@
 #include "search/ConfiguracaoPesquisa.h"
 #include "search/GrauModelos.h"
 #include "search/ListaModelos.h"
+#include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
 
 #include <array>
@@ -115,6 +117,10 @@ class TPesquisa {
 
     // The configuration (defaults: "&Padrão", no rapid search, "Correlação", masks {0,1,2,8}).
     TConfiguracaoPesquisa Configuracao;
+    // The significance settings in force: the regressors' two-sided level of the criterion
+    // "Sig. dos Regressores" and the verdicts of the detailed table. The owner sets them before
+    // a search or a table; the defaults until then.
+    TSignificancias Significancias;
 
     // How the search runs; none of these changes its result.
     unsigned Threads = 0;            // worker threads; 0: one per core; at most MaximoThreads()

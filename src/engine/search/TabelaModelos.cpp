@@ -4,7 +4,6 @@
 #include "common/Numeros.h"
 #include "regression/Transformacoes.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +68,7 @@ std::string TPesquisa::EquacaoSimbolica(
 // Fits the slot's model for good and writes columns 4 to 11; false when the row must go.
 bool TPesquisa::DetalhaLinha(TModeloPesquisado &modelo, TLinhaTabela &linha, TProgresso *progresso,
                              double &passo) {
-    const TSignificancias &sig = Significancias();
+    const TSignificancias &sig = Significancias;
     auto avanca = [&] {
         if (progresso) progresso->Avanca(++passo);
     };

@@ -227,11 +227,6 @@ double NivelKolmogorovExibido(double valor) {
     return IndiceNivel(kNiveisKolmogorov, std::size(kNiveisKolmogorov), valor) >= 0 ? valor : 0.20;
 }
 
-TSignificancias &Significancias() {
-    static TSignificancias registro;
-    return registro;
-}
-
 // ---- Working files ----------------------------------------------------------------------
 
 fs::path ArquivoSignificancias(bool modoInferencial, const fs::path &pasta) {
@@ -252,9 +247,9 @@ bool CarregaSignificancias(const fs::path &arquivo, const fs::path &trabalho,
     return ok;
 }
 
-bool CarregaSignificanciasModo(bool modoInferencial) {
+bool CarregaSignificanciasModo(bool modoInferencial, TSignificancias &destino) {
     fs::path trabalho = ArquivoSignificancias(modoInferencial);
-    return CarregaSignificancias(trabalho, trabalho);
+    return CarregaSignificancias(trabalho, trabalho, destino);
 }
 
 bool GravaSignificancias(const fs::path &trabalho, const TSignificancias &origem) {
@@ -262,8 +257,8 @@ bool GravaSignificancias(const fs::path &trabalho, const TSignificancias &origem
     return origem.Grava(ini);
 }
 
-bool GravaSignificanciasModo(bool modoInferencial) {
-    return GravaSignificancias(ArquivoSignificancias(modoInferencial));
+bool GravaSignificanciasModo(bool modoInferencial, const TSignificancias &origem) {
+    return GravaSignificancias(ArquivoSignificancias(modoInferencial), origem);
 }
 
 // ---- Validation ---------------------------------------------------------------------------

@@ -2,10 +2,10 @@
 // the outlier criterion, the minimum-sample rule and the extrapolation rules
 // that every statistical verdict uses.
 //
-// There is one record for the whole process (Significancias()). Each
-// statistics mode keeps its working copy in the user's settings folder,
-// "SIGNIINF.NR~" for the inferential mode and "SIGNIDSC.NR~" for the
-// descriptive one; loading a missing working file gives the defaults and
+// A record is a plain value: the front end keeps the one in force and passes
+// it to the search and the report. Each statistics mode keeps its working
+// copy in the user's settings folder, "SIGNIINF.NR~" for the inferential mode
+// and "SIGNIDSC.NR~" for the descriptive one; loading a missing working file gives the defaults and
 // creates the file with them. Named configurations are further copies with
 // the extension ".NRM", listed under their description.
 //
@@ -136,9 +136,6 @@ int IndiceNivel(const double *niveis, int n, double valor);
 // The Kolmogorov-Smirnov level the dialog shows: the stored one when offered, else 20 %.
 double NivelKolmogorovExibido(double valor);
 
-// The one process-wide record.
-TSignificancias &Significancias();
-
 // The working file of a mode in a folder (the user's settings folder by default).
 std::filesystem::path ArquivoSignificancias(bool modoInferencial,
                                             const std::filesystem::path &pasta = {});
@@ -148,14 +145,12 @@ std::filesystem::path ArquivoSignificancias(bool modoInferencial,
 // is missing). A missing working file is created with the defaults. False
 // when the copy or the creation failed (the record is read all the same).
 bool CarregaSignificancias(const std::filesystem::path &arquivo,
-                           const std::filesystem::path &trabalho,
-                           TSignificancias &destino = Significancias());
+                           const std::filesystem::path &trabalho, TSignificancias &destino);
 // Load the working file of a mode from the user's settings folder.
-bool CarregaSignificanciasModo(bool modoInferencial);
+bool CarregaSignificanciasModo(bool modoInferencial, TSignificancias &destino);
 // Save: writes every field to the working file.
-bool GravaSignificancias(const std::filesystem::path &trabalho,
-                         const TSignificancias &origem = Significancias());
-bool GravaSignificanciasModo(bool modoInferencial);
+bool GravaSignificancias(const std::filesystem::path &trabalho, const TSignificancias &origem);
+bool GravaSignificanciasModo(bool modoInferencial, const TSignificancias &origem);
 
 // ---- Validation ------------------------------------------------------------------------
 

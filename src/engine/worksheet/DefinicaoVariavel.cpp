@@ -3,7 +3,6 @@
 #include "common/Datas.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -192,7 +191,7 @@ bool DefineVariavel(TGridzelto &g, int c, const TAtributosVariavel &a, TTabelasV
     g.DefineVariavel(c, nova);
     if (antiga && ConverteCelulas(g, c, *antiga, formatoAntigo, tabelas)) mudou = true;
     if (c > g.ColunasUsadas()) g.DefineColunasUsadas(c);
-    if (!ModoInferencial && CriarValorHomogeneizado && g.ColunasUsadas() > 2 &&
+    if (!g.Modo.Inferencial && g.Modo.CriarValorHomogeneizado && g.ColunasUsadas() > 2 &&
         g.ColunaValorHomogeneizado() == 0) {
         g.GaranteValorHomogeneizado();
         mudou = true;

@@ -3,7 +3,6 @@
 #include "common/Datas.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 #include <climits>
@@ -487,7 +486,7 @@ void TGridzelto::AlternaDesconsiderada(int r) {
 
 void TGridzelto::AlternaUsada(int c) {
     TVariavel *v = Variavel(c);
-    if (!v || v->Tipo == tvComentario || (v->Tipo == tvData && !ModoInferencial)) return;
+    if (!v || v->Tipo == tvComentario || (v->Tipo == tvData && !Modo.Inferencial)) return;
     v->Usada = !v->Usada;
     if (!v->Usada) v->Dependente = false;
     Notifica(TMudanca::Variavel, c, 0, c, 0);
@@ -553,7 +552,7 @@ void TGridzelto::AceitaEdicao(int c, int r, std::string_view texto) {
     AtribuiTexto(c, r, texto);
     if (r > linhasUsadas_) DefineLinhasUsadas(r);
     if (c > colunasUsadas_) DefineColunasUsadas(c);
-    if (!ModoInferencial && CriarValorHomogeneizado && colunasUsadas_ > 1) GaranteValorHomogeneizado();
+    if (!Modo.Inferencial && Modo.CriarValorHomogeneizado && colunasUsadas_ > 1) GaranteValorHomogeneizado();
     if (r == RowCount() - 1) AcrescentaLinhas(5);
     if (c == ColCount() - 1) AcrescentaColunas(5);
     DefineModificada(true);

@@ -27,6 +27,7 @@
 
 #include "common/Progresso.h"
 #include "worksheet/CalcEquacao.h"
+#include "worksheet/Modo.h"
 #include "worksheet/Variavel.h"
 
 #include <cstdint>
@@ -163,6 +164,11 @@ class TGridzelto {
     std::string NomeArquivo;
     int ColunaAtual = 1, LinhaAtual = 1;
 
+    // The statistics mode of this document: set by the front end and by the file readers,
+    // read by the worksheet's own rules (date columns, the "Valor Homog." column), the
+    // regression system, the search and the report. Not part of a captured state.
+    TModoPlanilha Modo;
+
     // Subject property.
     std::vector<std::string> ValoresObjeto;
     TIdentificacaoObjeto IdentificacaoObjeto;
@@ -209,7 +215,7 @@ class TGridzelto {
     TEstadoPlanilha Captura() const;
     // Puts a captured state back, publishes TMudanca::Tudo and marks the
     // worksheet modified. The settings of the grid (Editavel, heights, file
-    // name, listeners) and the process-wide mode are not part of a state.
+    // name, listeners, the statistics mode) are not part of a state.
     void Restaura(const TEstadoPlanilha &e);
     // Whether the worksheet holds the same data as the state (the current
     // cell aside); cheap when they share most rows.

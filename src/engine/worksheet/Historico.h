@@ -16,8 +16,9 @@
 // Not undone, because they are not the worksheet's:
 // - the label-table store: a variable definition that created or changed a
 //   table in the store is undone in the worksheet only; the table stays;
-// - the process-wide statistics mode: a front end that records the mode
-//   command's worksheet effects sets the mode back itself;
+// - the worksheet's statistics mode (TGridzelto::Modo), a setting of the
+//   document rather than data: a front end that records the mode command's
+//   worksheet effects sets the mode back itself;
 // - the grid's settings (Editavel, row heights, file name) and the modified
 //   flag, which every restore sets.
 //

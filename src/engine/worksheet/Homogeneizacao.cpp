@@ -1,6 +1,5 @@
 #include "worksheet/Homogeneizacao.h"
 
-#include "worksheet/Modo.h"
 
 #include <algorithm>
 
@@ -81,7 +80,7 @@ void AplicaModoDescritivo(TGridzelto &g) {
         g.RecalcularTudo();
         g.DefineModificada(true);
     }
-    if (CriarValorHomogeneizado && g.ColunasUsadas() > 1) g.GaranteValorHomogeneizado();
+    if (g.Modo.CriarValorHomogeneizado && g.ColunasUsadas() > 1) g.GaranteValorHomogeneizado();
 }
 
 } // namespace zelto

@@ -41,8 +41,8 @@ bool PodeSerFator(const TVariavel &v);
 void MarcaFatores(TGridzelto &g, const std::vector<int> &colunas);
 
 // The worksheet's side of entering the descriptive mode: date and comment columns stop being
-// used, then, with CriarValorHomogeneizado and more than one used column, the "Valor Homog."
-// column is ensured.
+// used, then, with the worksheet mode's CriarValorHomogeneizado and more than one used column,
+// the "Valor Homog." column is ensured.
 void AplicaModoDescritivo(TGridzelto &g);
 
 } // namespace zelto

@@ -4,7 +4,6 @@
 #include "gui/dialogs/FConfirma.h"
 #include "gui/dialogs/FTabEditor.h"
 #include "worksheet/EdicaoTabela.h"
-#include "worksheet/Modo.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -65,20 +64,20 @@ TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tab
     // Every kind's tab whole: the dialog is as wide as the row of tabs needs.
     paginas_->setUsesScrollButtons(false);
     paginas_->setElideMode(Qt::ElideNone);
-    paginas_->addTab(PaginaNumerica(), Q(TituloTipoVariavel(tvNumerica, ModoInferencial)));
+    paginas_->addTab(PaginaNumerica(), Q(TituloTipoVariavel(tvNumerica, grid_.Modo.Inferencial)));
     paginas_->addTab(PaginaTabela(TipoTabela::Qualitativa),
-                     Q(TituloTipoVariavel(tvQualitativa, ModoInferencial)));
+                     Q(TituloTipoVariavel(tvQualitativa, grid_.Modo.Inferencial)));
     paginas_->addTab(PaginaTabela(TipoTabela::Dicotomica),
-                     Q(TituloTipoVariavel(tvDicotomica, ModoInferencial)));
-    paginas_->addTab(PaginaCalculada(), Q(TituloTipoVariavel(tvCalculada, ModoInferencial)));
-    paginas_->addTab(PaginaData(), Q(TituloTipoVariavel(tvData, ModoInferencial)));
-    paginas_->addTab(PaginaComentario(), Q(TituloTipoVariavel(tvComentario, ModoInferencial)));
+                     Q(TituloTipoVariavel(tvDicotomica, grid_.Modo.Inferencial)));
+    paginas_->addTab(PaginaCalculada(), Q(TituloTipoVariavel(tvCalculada, grid_.Modo.Inferencial)));
+    paginas_->addTab(PaginaData(), Q(TituloTipoVariavel(tvData, grid_.Modo.Inferencial)));
+    paginas_->addTab(PaginaComentario(), Q(TituloTipoVariavel(tvComentario, grid_.Modo.Inferencial)));
     l->addWidget(paginas_, 1);
 
     auto *baixo = new QHBoxLayout;
     auto *flags = new QVBoxLayout;
     usada_ = new QCheckBox(QStringLiteral("&Usar esta variável"), this);
-    dependente_ = new QCheckBox(ModoInferencial ? QStringLiteral("Variável &dependente")
+    dependente_ = new QCheckBox(grid_.Modo.Inferencial ? QStringLiteral("Variável &dependente")
                                                 : QStringLiteral("Variável a &avaliar"),
                                 this);
     coeficiente_ = new QCheckBox(QStringLiteral("Coeficiente de &Homogeneização"), this);
@@ -125,7 +124,7 @@ TFAtributos::TFAtributos(const TGridzelto &g, int coluna, TTabelasVariaveis &tab
     mostrando_ = true;
     paginas_->setCurrentIndex(pagina);
     mostrando_ = false;
-    AplicaRegras(a_, ModoInferencial);
+    AplicaRegras(a_, grid_.Modo.Inferencial);
     Mostra();
 
     for (QCheckBox *c : {usada_, dependente_, coeficiente_, milhar_, milharCalc_})
@@ -222,7 +221,7 @@ QWidget *TFAtributos::PaginaCalculada() {
     teclas->addStretch();
     l->addLayout(teclas);
     nomes_ = new QListWidget(p);
-    for (const std::string &n : NomesParaFormula(grid_, ModoInferencial))
+    for (const std::string &n : NomesParaFormula(grid_, grid_.Modo.Inferencial))
         nomes_->addItem(Q(n));
     auto *insere = new QPushButton(QStringLiteral("Inserir variável"), p);
     auto inserir = [this] {
@@ -357,7 +356,7 @@ void TFAtributos::Mostra() {
     direita_->setChecked(a_.Alinhamento == alDireita);
     usada_->setVisible(t != tvComentario);
     dependente_->setVisible(t == tvNumerica || t == tvCalculada);
-    coeficiente_->setVisible(!ModoInferencial && t != tvComentario);
+    coeficiente_->setVisible(!grid_.Modo.Inferencial && t != tvComentario);
     dependente_->setEnabled(a_.Usada);
     coeficiente_->setEnabled(a_.Usada && !a_.Dependente && a_.CoeficienteHabilitado);
     const bool precisaTabela = t == tvQualitativa || t == tvDicotomica;
@@ -368,7 +367,7 @@ void TFAtributos::Mostra() {
 void TFAtributos::Mudou() {
     if (mostrando_) return;
     Coleta();
-    AplicaRegras(a_, ModoInferencial);
+    AplicaRegras(a_, grid_.Modo.Inferencial);
     Mostra();
 }
 
@@ -415,7 +414,7 @@ std::string TFAtributos::TextoFalhaFormula(const TGridzelto &g, const TFalhaForm
 
 void TFAtributos::accept() {
     Coleta();
-    AplicaRegras(a_, ModoInferencial);
+    AplicaRegras(a_, grid_.Modo.Inferencial);
     if ((a_.Tipo == tvQualitativa || a_.Tipo == tvDicotomica) && a_.Tabela.empty()) return;
     if (a_.Tipo == tvCalculada) {
         const TFalhaFormula f = VerificaFormula(grid_, a_.Equacao);

@@ -35,8 +35,10 @@ constexpr int kCodigos = 15;
 } // namespace
 
 TFSelecionaPesquisa::TFSelecionaPesquisa(TSelecaoPesquisa &s,
+                                         const TSignificancias &significancias,
                                          std::function<void()> abreSignificancias, QWidget *parent)
-    : QDialog(parent), s_(s), abreSignificancias_(std::move(abreSignificancias)) {
+    : QDialog(parent), s_(s), significanciasEmVigor_(significancias),
+      abreSignificancias_(std::move(abreSignificancias)) {
     setWindowTitle(Q(kTituloSelecaoPesquisa));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *l = new QVBoxLayout(this);
@@ -188,7 +190,7 @@ void TFSelecionaPesquisa::Mostra() {
     deslizador_->setEnabled(rapida_->isEnabled() && rapida_->isChecked());
     deslizador_->setValue(s_.Deslizador());
     percentual_->setText(QStringLiteral("%1 %").arg(s_.DeslizadorPercentual()));
-    significancias_->setText(SemAtalho(Significancias().Descricao));
+    significancias_->setText(SemAtalho(significanciasEmVigor_.Descricao));
 }
 
 void TFSelecionaPesquisa::reject() {
@@ -196,8 +198,9 @@ void TFSelecionaPesquisa::reject() {
 }
 
 int MostraSelecaoPesquisa(QWidget *parent, TSelecaoPesquisa &s,
+                          const TSignificancias &significancias,
                           const std::function<void()> &abreSignificancias) {
-    TFSelecionaPesquisa f(s, abreSignificancias, parent);
+    TFSelecionaPesquisa f(s, significancias, abreSignificancias, parent);
     const int r = f.exec();
     return r == kResultadoConfirma || r == kResultadoExecuta ? r : kResultadoCancela;
 }

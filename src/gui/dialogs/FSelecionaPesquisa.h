@@ -13,6 +13,7 @@
 #pragma once
 
 #include "search/ConfiguracaoPesquisa.h"
+#include "significance/Significancias.h"
 
 #include <QDialog>
 
@@ -33,8 +34,9 @@ namespace zelto {
 class TFSelecionaPesquisa : public QDialog {
     Q_OBJECT
   public:
-    TFSelecionaPesquisa(TSelecaoPesquisa &s, std::function<void()> abreSignificancias,
-                        QWidget *parent = nullptr);
+    // `significancias`: the settings whose description the significance button shows.
+    TFSelecionaPesquisa(TSelecaoPesquisa &s, const TSignificancias &significancias,
+                        std::function<void()> abreSignificancias, QWidget *parent = nullptr);
 
     // Fills every control from the model.
     void Mostra();
@@ -58,6 +60,7 @@ class TFSelecionaPesquisa : public QDialog {
 
   private:
     TSelecaoPesquisa &s_;
+    const TSignificancias &significanciasEmVigor_;
     std::function<void()> abreSignificancias_;
 
     QStackedWidget *topo_;
@@ -73,9 +76,11 @@ class TFSelecionaPesquisa : public QDialog {
 };
 
 // Shows the dialog over `s` (already opened with TSelecaoPesquisa::Abre); returns
-// kResultadoConfirma, kResultadoExecuta or kResultadoCancela. `abreSignificancias` is
-// called by the significance button; the caption is refreshed afterwards.
+// kResultadoConfirma, kResultadoExecuta or kResultadoCancela. The significance button shows
+// the description of `significancias`; `abreSignificancias` is called by it, and the caption is
+// refreshed afterwards.
 int MostraSelecaoPesquisa(QWidget *parent, TSelecaoPesquisa &s,
+                          const TSignificancias &significancias,
                           const std::function<void()> &abreSignificancias);
 
 } // namespace zelto

@@ -85,13 +85,13 @@ QGridLayout *Grade(QWidget *p) {
 
 // ---- The settings dialog ----------------------------------------------------------------------
 
-TFSignificancias::TFSignificancias(PaginaSignificancias pagina, bool modoInferencial,
-                                   bool saneamentoAutomatico, const fs::path &pasta,
-                                   QWidget *parent)
+TFSignificancias::TFSignificancias(TSignificancias &registro, PaginaSignificancias pagina,
+                                   bool modoInferencial, bool saneamentoAutomatico,
+                                   const fs::path &pasta, QWidget *parent)
     : QDialog(parent), inferencial_(modoInferencial),
       pasta_(pasta.empty() ? PastaConfigUsuario() : pasta),
-      trabalho_(ArquivoSignificancias(modoInferencial, pasta)), inicial_(Significancias()),
-      s_(Significancias()), saneamentoInicial_(saneamentoAutomatico),
+      trabalho_(ArquivoSignificancias(modoInferencial, pasta)), registro_(registro),
+      inicial_(registro), s_(registro), saneamentoInicial_(saneamentoAutomatico),
       saneamentoFinal_(saneamentoAutomatico) {
     setWindowTitle(QStringLiteral("Significâncias / Confianças  32.57"));
     Confirma = [this](const std::string &t) { return TFConfirma::Pergunta(this, t, false); };
@@ -432,7 +432,7 @@ bool TFSignificancias::SaneamentoAutomatico() const {
 }
 
 bool TFSignificancias::Alterou() const {
-    return Significancias() != inicial_ || saneamentoFinal_ != saneamentoInicial_;
+    return registro_ != inicial_ || saneamentoFinal_ != saneamentoInicial_;
 }
 
 // ---- Showing and collecting -------------------------------------------------------------------
@@ -600,7 +600,7 @@ bool TFSignificancias::Armazena() {
         return false;
     }
     s_ = t;
-    Significancias() = t;
+    registro_ = t;
     if (!GravaSignificancias(trabalho_, t) && Avisa)
         Avisa("Não foi possível gravar o arquivo \r\n" + trabalho_.string() + ".");
     // What is shown is now what is stored.
@@ -652,9 +652,9 @@ void TFSignificancias::EscolheConfiguracao(int indice) {
     arquivo_->setText(Q(arquivo.filename().string()));
 }
 
-bool MostraSignificancias(QWidget *parent, PaginaSignificancias pagina, bool modoInferencial,
-                          bool &saneamentoAutomatico, const fs::path &pasta) {
-    TFSignificancias f(pagina, modoInferencial, saneamentoAutomatico, pasta, parent);
+bool MostraSignificancias(QWidget *parent, TSignificancias &registro, PaginaSignificancias pagina,
+                          bool modoInferencial, bool &saneamentoAutomatico, const fs::path &pasta) {
+    TFSignificancias f(registro, pagina, modoInferencial, saneamentoAutomatico, pasta, parent);
     f.exec();
     saneamentoAutomatico = f.SaneamentoAutomatico();
     return f.Alterou();

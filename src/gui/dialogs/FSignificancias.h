@@ -2,7 +2,7 @@
 // and the prompt for the name of a saved configuration ("Gravar
 // Significâncias/Confianças").
 //
-// The dialog edits a copy of the process-wide record (Significancias()). The
+// The dialog edits a copy of the record in force that the caller gives it. The
 // copy reaches the record and the working file of the mode only through
 // "&Fechar" (after the zero-level check) or "&Gravar" (which also copies the
 // working file to a named ".NRM" configuration). Escape, "&Cancelar" and the
@@ -43,22 +43,25 @@ class QTabWidget;
 
 namespace zelto {
 
-// Shows the dialog on `pagina`, editing Significancias() and the working file
+// Shows the dialog on `pagina`, editing `registro` and the working file
 // of the mode (ArquivoSignificancias(modoInferencial, pasta); `pasta` empty =
 // the user's settings folder, where the named "*.NRM" configurations also
 // live). `saneamentoAutomatico` is the main window's option "sanear amostras
 // &Automaticamente", in and out. True when the user changed anything (the
 // record, or the option).
-bool MostraSignificancias(QWidget *parent, PaginaSignificancias pagina, bool modoInferencial,
-                          bool &saneamentoAutomatico, const std::filesystem::path &pasta = {});
+bool MostraSignificancias(QWidget *parent, TSignificancias &registro, PaginaSignificancias pagina,
+                          bool modoInferencial, bool &saneamentoAutomatico,
+                          const std::filesystem::path &pasta = {});
 
 class TFSignificancias : public QDialog {
     Q_OBJECT
   public:
     using T = TSignificancias;
 
-    TFSignificancias(PaginaSignificancias pagina, bool modoInferencial, bool saneamentoAutomatico,
-                     const std::filesystem::path &pasta = {}, QWidget *parent = nullptr);
+    // `registro`: the record in force, which "&Fechar" and "&Gravar" write.
+    TFSignificancias(TSignificancias &registro, PaginaSignificancias pagina, bool modoInferencial,
+                     bool saneamentoAutomatico, const std::filesystem::path &pasta = {},
+                     QWidget *parent = nullptr);
 
     // Yes/no questions: a zero level, overwriting a configuration.
     Pergunta Confirma;
@@ -150,6 +153,7 @@ class TFSignificancias : public QDialog {
 
     bool inferencial_;
     std::filesystem::path pasta_, trabalho_;
+    TSignificancias &registro_;
     TSignificancias inicial_, s_;
     bool saneamentoInicial_, saneamentoFinal_;
     std::vector<TConfiguracaoSignificancia> configuracoes_;

@@ -19,7 +19,6 @@
 #include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/worksheet/ModeloPlanilha.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -136,7 +135,8 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         if (Informa) Informa(t);
     };
     DialogoPesquisa = [this](TSelecaoPesquisa &s) {
-        return MostraSelecaoPesquisa(this, s, [this] { AbreSignificancias(pgSignificancias); });
+        return MostraSelecaoPesquisa(this, s, significancias_,
+                                     [this] { AbreSignificancias(pgSignificancias); });
     };
     EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
         const TAparenciaPlanilha a = modelo_->Aparencia();
@@ -159,11 +159,12 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     };
     DialogoObjeto = [this]() {
         const TResultadoObjeto r =
-            InformaObjeto(this, grid_, ini_, ModoInferencial, modelo_->Aparencia().Fonte);
+            InformaObjeto(this, grid_, ini_, grid_.Modo.Inferencial, modelo_->Aparencia().Fonte);
         return std::make_pair(r.Confirmado, r.Alterado);
     };
     DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
-        return MostraSignificancias(this, pagina, ModoInferencial, saneamento);
+        return MostraSignificancias(this, significancias_, pagina, grid_.Modo.Inferencial,
+                                    saneamento);
     };
 
     // The worksheet page.
@@ -578,8 +579,8 @@ void TFZELTO::MostraMenu(TAreaGrade area, const QPoint &global) {
 // ---- Settings ----------------------------------------------------------------------------
 
 void TFZELTO::AplicaConfiguracao() {
-    ModoInferencial = cfg_.Inferencial;
-    CriarValorHomogeneizado = cfg_.CriarHomogeneizado;
+    grid_.Modo.Inferencial = cfg_.Inferencial;
+    grid_.Modo.CriarValorHomogeneizado = cfg_.CriarHomogeneizado;
     grid_.Avanco = cfg_.Avanco();
     DefineAparencia(TAparenciaPlanilha::DeConfiguracao(cfg_));
     recentes_.Le(cfg_);
@@ -668,10 +669,10 @@ void TFZELTO::Atualiza() {
     }
     // The model commands follow the data, the mode and the search's results.
     const bool dados = TemDados();
-    Acao(QStringLiteral("ConfigurarPesquisa"))->setVisible(ModoInferencial && dados);
+    Acao(QStringLiteral("ConfigurarPesquisa"))->setVisible(grid_.Modo.Inferencial && dados);
     Acao(QStringLiteral("PesquisarModelos"))->setVisible(dados);
     Acao(QStringLiteral("SelecionarModelo"))
-        ->setVisible(ModoInferencial && dados && pesquisa_->ResultadosValidos);
+        ->setVisible(grid_.Modo.Inferencial && dados && pesquisa_->ResultadosValidos);
     AtualizaAbaRelatorio();
     AtualizaDesfazer();
 }
@@ -686,7 +687,7 @@ void TFZELTO::AtualizaDesfazer() {
 }
 
 void TFZELTO::AtualizaModo() {
-    const bool inf = ModoInferencial;
+    const bool inf = grid_.Modo.Inferencial;
     botaoModo_->setText(inf ? QStringLiteral("Estatística Inferencial  (Análise por Regressão)")
                             : QStringLiteral("Estatística Descritiva  (Análise por Fatores)"));
     botaoModo_->setStyleSheet(inf ? QStringLiteral("color: blue; font-weight: bold")
@@ -701,7 +702,7 @@ void TFZELTO::AtualizaModo() {
     Acao(QStringLiteral("PdOA"))->setChecked(cfg_.PedirObjeto);
     Acao(QStringLiteral("SnAu"))->setChecked(cfg_.SaneamentoAutomatico);
     Acao(QStringLiteral("VCVz"))->setChecked(cfg_.VerificarCelulasVazias);
-    Acao(QStringLiteral("CrVH"))->setChecked(CriarValorHomogeneizado);
+    Acao(QStringLiteral("CrVH"))->setChecked(grid_.Modo.CriarValorHomogeneizado);
     const char *avanco = grid_.Avanco == DirecaoAvanco::dAvancoHorizontal ? "AvancoHorizontal"
                          : grid_.Avanco == DirecaoAvanco::dAvancoVertical ? "AvancoVertical"
                                                                           : "SemAvanco";
@@ -710,7 +711,7 @@ void TFZELTO::AtualizaModo() {
     // mode is set (the dialog keeps the record and the working file in step afterwards).
     if (modoSignificancias_ == inf) return;
     modoSignificancias_ = inf;
-    if (!CarregaSignificanciasModo(inf))
+    if (!CarregaSignificanciasModo(inf, significancias_))
         Avisa("Não foi possível criar o arquivo de significâncias " +
               ArquivoSignificancias(inf).string() + "; os valores padrão serão usados.");
 }

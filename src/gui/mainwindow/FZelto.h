@@ -88,6 +88,10 @@ class TFZELTO : public QMainWindow {
     // The model search and the regression system it drives (the chosen model after a choice).
     TPesquisa &Pesquisa() { return *pesquisa_; }
     TSistema &Sistema() { return *sistema_; }
+    // The significance settings in force: the mode's working file, read when the mode is set,
+    // as the significance dialog leaves it. The search gets a copy before it runs or builds its
+    // table; the report reads this record.
+    TSignificancias &Significancias() { return significancias_; }
     // The report page; null until a report was built.
     TPaginaRelatorio *PaginaRelatorio() const { return pagina_; }
     TDocumentoRelatorio &DocumentoRelatorio() { return *documento_; }
@@ -278,6 +282,7 @@ class TFZELTO : public QMainWindow {
     TGridzelto grid_;
     std::unique_ptr<TSistema> sistema_;
     std::unique_ptr<TPesquisa> pesquisa_;
+    TSignificancias significancias_;
     bool escolhendo_ = false;     // a model is being chosen (its fit marks outliers)
     // The report was refitted on the worksheet after the search's results went stale; the next
     // change of the data makes it stale again.

@@ -10,7 +10,6 @@
 #include "gui/mainwindow/RegrasPlanilha.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/worksheet/ModeloPlanilha.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -205,7 +204,7 @@ void TFZELTO::AposLeitura(const std::string &nome) {
 // the "Valor Homog." column is ensured; used columns not marked as coefficients are offered to
 // become coefficients.
 void TFZELTO::PerguntaDependenteAposLeitura() {
-    if (ModoInferencial) return;
+    if (grid_.Modo.Inferencial) return;
     PerguntaDependente(grid_, ConfirmaSimNao);
     modelo_->IniciaLote();
     AplicaModoPlanilha(grid_, false);

@@ -9,7 +9,6 @@
 #include "gui/dialogs/FProgressao.h"
 #include "gui/mainwindow/RegrasPlanilha.h"
 #include "gui/worksheet/ModeloPlanilha.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -296,16 +295,16 @@ void TFZELTO::Refaz() {
     PercorreHistorico(false);
 }
 
-// Undoing or redoing the mode command also flips the process-wide mode, which
-// the worksheet's captured states do not hold.
+// Undoing or redoing the mode command also flips the worksheet's mode, which
+// its captured states do not hold.
 void TFZELTO::PercorreHistorico(bool desfazer) {
     Comando();
     const std::string descricao =
         desfazer ? historico_.DescricaoDesfazer() : historico_.DescricaoRefazer();
     if (desfazer ? historico_.Desfaz() : historico_.Refaz()) {
         if (descricao == kDescricaoModo) {
-            ModoInferencial = !ModoInferencial;
-            cfg_.Inferencial = ModoInferencial;
+            grid_.Modo.Inferencial = !grid_.Modo.Inferencial;
+            cfg_.Inferencial = grid_.Modo.Inferencial;
             GravaChave("AvalInf");
             AtualizaModo();
         }
@@ -334,7 +333,7 @@ void TFZELTO::AlternaOpcao(const std::string &chave) {
     else if (chave == "VCVz")
         cfg_.VerificarCelulasVazias = !cfg_.VerificarCelulasVazias;
     else if (chave == "CrVH")
-        CriarValorHomogeneizado = cfg_.CriarHomogeneizado = !cfg_.CriarHomogeneizado;
+        grid_.Modo.CriarValorHomogeneizado = cfg_.CriarHomogeneizado = !cfg_.CriarHomogeneizado;
     else
         return;
     GravaChave(chave.c_str());
@@ -344,11 +343,11 @@ void TFZELTO::AlternaOpcao(const std::string &chave) {
 void TFZELTO::AlternaModo() {
     Comando();
     Registra(kDescricaoModo);
-    ModoInferencial = !ModoInferencial;
-    cfg_.Inferencial = ModoInferencial;
+    grid_.Modo.Inferencial = !grid_.Modo.Inferencial;
+    cfg_.Inferencial = grid_.Modo.Inferencial;
     GravaChave("AvalInf");
     modelo_->IniciaLote();
-    AplicaModoPlanilha(grid_, ModoInferencial);
+    AplicaModoPlanilha(grid_, grid_.Modo.Inferencial);
     modelo_->TerminaLote();
     // The list belongs to the other mode: the choice goes, a report shown becomes stale.
     pesquisa_->PlanilhaAlterada();

@@ -13,7 +13,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -38,7 +37,7 @@ bool TFZELTO::TemDados() const {
 
 void TFZELTO::ConfiguraPesquisa() {
     Comando();
-    if (!ModoInferencial || !TemDados()) return;
+    if (!grid_.Modo.Inferencial || !TemDados()) return;
     const int r = pesquisa_->Configura(DialogoPesquisa);
     if (r == kResultadoExecuta)
         PesquisaModelos();
@@ -70,6 +69,7 @@ bool TFZELTO::PesquisaModelos() {
         paginas_->tabBar()->setEnabled(true);
         if (pagina_) pagina_->setEnabled(true);
     };
+    pesquisa_->Significancias = significancias_;
     try {
         ExecutaPesquisa(this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
     } catch (...) {
@@ -108,14 +108,16 @@ bool TFZELTO::SelecionaModelo() {
     Comando();
     if (!TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
     if (!ConfereObjeto(
-            grid_, ModoInferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
+            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
     // The table is built (and detailed, which fits every listed model again) and the listed
-    // models graded ("Fund.", which fits each of them again) with progress, off this thread;
-    // both are kept until the list, the worksheet or the subject changes.
+    // models graded ("Fund.", which fits each of them again) with progress, off this thread,
+    // under the settings in force now; both are kept until the list, the worksheet or the
+    // subject changes.
+    pesquisa_->Significancias = significancias_;
     const bool detalhada = cfg_.DetalharModelos;
-    if (ModoInferencial) {
+    if (grid_.Modo.Inferencial) {
         const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
         ExecutaLonga(
             [&](TProgresso &p) {
@@ -132,7 +134,7 @@ bool TFZELTO::SelecionaModelo() {
         escolhida = EscolheLinhaModelo ? EscolheLinhaModelo(p, linha) : 0;
         return escolhida;
     };
-    const TSignificancias &sig = Significancias();
+    const TSignificancias &sig = significancias_;
     const bool saneia = cfg_.SaneamentoAutomatico;
     // The sanitation marks outliers; that is not a change of the worksheet.
     escolhendo_ = true;
@@ -156,7 +158,7 @@ bool TFZELTO::SelecionaModelo() {
     if (ok && !interrompido) ok = sistema_->CompletaAjuste();
     if (!ok || interrompido) {
         // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
-        if (!interrompido && (escolhida > 0 || !ModoInferencial)) {
+        if (!interrompido && (escolhida > 0 || !grid_.Modo.Inferencial)) {
             const std::string motivo = sistema_->MotivoRecusa();
             Avisa(motivo.empty() ? kFalhaAjuste
                                  : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");

@@ -9,7 +9,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/ZoomRelatorio.h"
-#include "worksheet/Modo.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -63,10 +62,10 @@ bool PerguntaAtualizacao(QWidget *pai) {
 void TFZELTO::CriaComandosRelatorio() {
     documento_ = std::make_unique<TDocumentoRelatorio>();
     DialogoConfiguraRelatorio = [this](int item) {
-        return documento_->DialogoConfiguracao(this, ModoInferencial, item);
+        return documento_->DialogoConfiguracao(this, grid_.Modo.Inferencial, item);
     };
     DialogoConfiguraItem = [this](int item, const std::optional<QPointF> &ponto) {
-        return documento_->DialogoItem(this, item, ModoInferencial, ponto);
+        return documento_->DialogoItem(this, item, grid_.Modo.Inferencial, ponto);
     };
     DialogoCabecalhoRodape = [this](bool rodape) { return documento_->DialogoCabecalhoRodape(this, rodape); };
     auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
@@ -193,7 +192,7 @@ void TFZELTO::ConfiguraRelatorio() {
 // Steps 3 to 5 of the choice: the items, the header's file name, the report built and shown.
 bool TFZELTO::ConstroiRelatorio() {
     // Asked again after the settings until an item is chosen or the valuer gives up.
-    while (!documento_->AlgumItemSelecionado(ModoInferencial)) {
+    while (!documento_->AlgumItemSelecionado(grid_.Modo.Inferencial)) {
         if (ConfirmaSimNao(kSemItens) != Resposta::Sim) return false;
         AbreConfiguracaoRelatorio(kAbaItens);
     }
@@ -202,7 +201,7 @@ bool TFZELTO::ConstroiRelatorio() {
     DescartaRelatorio();
     std::unique_ptr<TPaginaRelatorio> p;
     try {
-        p = documento_->Constroi(*sistema_, grid_, pesquisa_.get(), Significancias(), ModoInferencial,
+        p = documento_->Constroi(*sistema_, grid_, pesquisa_.get(), significancias_,
                                  cfg_.ZoomRelatorio, this, nullptr);
     } catch (const std::bad_alloc &) {
         Avisa(kPoucaMemoria);
@@ -399,8 +398,8 @@ bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
     pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
     bool ok = false;
     ExecutaComProgresso(this, [&](TProgresso &p) {
-        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), Significancias(),
-                                      ModoInferencial, &pr, &p);
+        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), significancias_,
+                                      &pr, &p);
     });
     if (!ok) pr.abort();
     return ok;

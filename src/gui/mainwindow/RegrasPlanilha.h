@@ -27,8 +27,8 @@ void DeixaDeUsarVariaveisComVazias(TGridzelto &g);
 
 // The worksheet's side of the mode command, for the mode now in force:
 // inferential removes the automatic "Valor Homog." column; descriptive ensures
-// it (with CriarValorHomogeneizado and more than one used column) and stops
-// using every date and comment column.
+// it (with the worksheet mode's CriarValorHomogeneizado and more than one used
+// column) and stops using every date and comment column.
 void AplicaModoPlanilha(TGridzelto &g, bool inferencial);
 
 // After reading in the descriptive mode: with no dependent column but a used

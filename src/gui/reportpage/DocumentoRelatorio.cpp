@@ -70,11 +70,10 @@ bool TDocumentoRelatorio::AlgumItemSelecionado(bool inferencial) const {
 
 std::unique_ptr<TPaginaRelatorio> TDocumentoRelatorio::Constroi(
     TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
-    const TSignificancias &significancias, bool inferencial, int zoom, QWidget *pai,
-    TProgresso *progresso) {
+    const TSignificancias &significancias, int zoom, QWidget *pai, TProgresso *progresso) {
     const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
-    auto pagina = std::make_unique<TPaginaRelatorio>(sistema, *itens_, *configuracao_, contexto,
-                                                     inferencial, zoom, pai);
+    auto pagina =
+        std::make_unique<TPaginaRelatorio>(sistema, *itens_, *configuracao_, contexto, zoom, pai);
     if (!pagina->Constroi(progresso)) return nullptr;
     return pagina;
 }
@@ -109,7 +108,7 @@ bool TDocumentoRelatorio::Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *d
 
 bool TDocumentoRelatorio::ImprimeItens(const std::vector<std::string> &classes, TSistema &sistema,
                                        const TGridzelto &grid, const TPesquisa *pesquisa,
-                                       const TSignificancias &significancias, bool inferencial,
+                                       const TSignificancias &significancias,
                                        QPagedPaintDevice *dispositivo, TProgresso *progresso) {
     // The settings' choice of items is kept and given back whatever happens.
     std::vector<bool> incluidos;
@@ -125,7 +124,7 @@ bool TDocumentoRelatorio::ImprimeItens(const std::vector<std::string> &classes, 
         }
     } restaura{*itens_, incluidos};
     const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
-    TAvaliacao avaliacao(sistema, inferencial);
+    TAvaliacao avaliacao(sistema);
     TPaginacao paginacao(avaliacao, *itens_, contexto, *configuracao_);
     paginacao.NovaView(nullptr, 100);
     return ImprimePaginas(paginacao, dispositivo, 1, 1 << 30, 1, progresso);

@@ -59,13 +59,13 @@ class TDocumentoRelatorio {
     // Whether some item goes into a report of the mode.
     bool AlgumItemSelecionado(bool inferencial) const;
 
-    // Builds a report page on the fitted model (up to CalculaEstatisticas); the closing
-    // computations run under the progress sink. Null when cancelled.
+    // Builds a report page on the fitted model (up to CalculaEstatisticas), in the worksheet's
+    // statistics mode; the closing computations run under the progress sink. Null when
+    // cancelled.
     std::unique_ptr<TPaginaRelatorio> Constroi(TSistema &sistema, const TGridzelto &grid,
                                                const TPesquisa *pesquisa,
-                                               const TSignificancias &significancias,
-                                               bool inferencial, int zoom, QWidget *pai,
-                                               TProgresso *progresso);
+                                               const TSignificancias &significancias, int zoom,
+                                               QWidget *pai, TProgresso *progresso);
 
     // The report of a page into a file, the writer chosen by the extension (PDF: the pages of
     // the view). False with the reason in `erro`.
@@ -79,8 +79,8 @@ class TDocumentoRelatorio {
     // searched models. False when cancelled or when no page could be drawn.
     bool ImprimeItens(const std::vector<std::string> &classes, TSistema &sistema,
                       const TGridzelto &grid, const TPesquisa *pesquisa,
-                      const TSignificancias &significancias, bool inferencial,
-                      QPagedPaintDevice *dispositivo, TProgresso *progresso);
+                      const TSignificancias &significancias, QPagedPaintDevice *dispositivo,
+                      TProgresso *progresso);
     // The page count, laying the whole report out when unknown.
     static int Paginas(TPaginaRelatorio &pagina, TProgresso *progresso);
 

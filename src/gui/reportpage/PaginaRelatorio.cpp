@@ -92,10 +92,9 @@ void TSuperficiePagina::mouseDoubleClickEvent(QMouseEvent *e) {
 
 TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
                                    TConfiguracaoRelatorio &configuracao,
-                                   const TContextoItem &contexto, bool inferencial, int zoom,
-                                   QWidget *parent)
+                                   const TContextoItem &contexto, int zoom, QWidget *parent)
     : QWidget(parent), itens_(itens), configuracao_(configuracao),
-      avaliacao_(std::make_unique<TAvaliacao>(sistema, inferencial)), zoom_(std::clamp(zoom, 25, 200)) {
+      avaliacao_(std::make_unique<TAvaliacao>(sistema)), zoom_(std::clamp(zoom, 25, 200)) {
     setObjectName(QStringLiteral("PaginaRelatorio"));
     paginacao_ = std::make_unique<TPaginacao>(*avaliacao_, itens_, contexto, configuracao_);
     dpi_ = std::max(1, logicalDpiY());
@@ -108,7 +107,7 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     lista_->setObjectName(QStringLiteral("ListaItens"));
     lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     modeloItens_ = new TModeloItensRelatorio(lista_);
-    modeloItens_->Define(itens_, inferencial);
+    modeloItens_->Define(itens_, contexto.Inferencial);
     lista_->setModel(modeloItens_);
     configurar_ = new QPushButton(QStringLiteral("Configurar Relatório"), painelLista_);
     configurar_->setObjectName(QStringLiteral("ConfigurarItem"));
@@ -261,7 +260,7 @@ void TPaginaRelatorio::IrParaPaginaDigitada() {
     superficie_->setFocus();
 }
 
-bool TPaginaRelatorio::Inferencial() const { return avaliacao_->Inferencial; }
+bool TPaginaRelatorio::Inferencial() const { return paginacao_->Contexto().Inferencial; }
 
 int TPaginaRelatorio::TotalPaginas() const {
     const TViewRelat *v = paginacao_->View();

@@ -55,7 +55,7 @@ class TPaginaRelatorio : public QWidget {
     Q_OBJECT
   public:
     TPaginaRelatorio(TSistema &sistema, TListaItens &itens, TConfiguracaoRelatorio &configuracao,
-                     const TContextoItem &contexto, bool inferencial, int zoom,
+                     const TContextoItem &contexto, int zoom,
                      QWidget *parent = nullptr);
     ~TPaginaRelatorio() override;
 

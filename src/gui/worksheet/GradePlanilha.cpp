@@ -3,7 +3,6 @@
 #include "gui/worksheet/DicaCabecalho.h"
 #include "gui/worksheet/EditoresCelula.h"
 #include "gui/worksheet/ModeloPlanilha.h"
-#include "worksheet/Modo.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -272,7 +271,7 @@ bool TGradePlanilha::eventFilter(QObject *o, QEvent *e) {
         auto *he = static_cast<QHelpEvent *>(e);
         QHeaderView *cab = horizontalHeader();
         int l = cab->logicalIndexAt(he->pos());
-        std::string dica = l < 0 ? std::string() : DicaCabecalho(Grid(), l + 1, ModoInferencial);
+        std::string dica = l < 0 ? std::string() : DicaCabecalho(Grid(), l + 1, Grid().Modo.Inferencial);
         if (dica.empty()) {
             QToolTip::hideText();
             return true;

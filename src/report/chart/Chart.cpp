@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -299,7 +300,10 @@ void PintaMarcador(QPainter &p, const TChart &c, int px, int py) {
     }
     case mcNenhum: break;
     default:
-        if (p.worldTransform().isScaling()) {
+        // A PDF keeps the circle as its four curves, filled and outlined in one path: the
+        // smallest and exact way to write it.
+        if (p.worldTransform().isScaling() &&
+            !(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf)) {
             // Drawn finer than its layout: the outline and the inside as two filled polygons of
             // 24 sides, which a painter fills far faster than it strokes the curves of an
             // ellipse, and which no eye tells from a circle at a marker's size.

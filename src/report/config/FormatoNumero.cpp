@@ -20,7 +20,12 @@ std::string TFormatoNumero::Formata(long double x, int limiteDecimais, int *usad
     auto acabamento = [&](std::string t) { return CompletarZeros ? t : RemoveZerosFinais(t); };
     if (std::isnan(x)) return "indefinido";
     if (x >= Infinito || x <= -Infinito || std::isinf(x)) return FormatoCientifico(x, decimais);
-    if (x == 0) return acabamento(FormatoFixo(0, decimais));
+    if (x == 0) {
+        // A zero shows as many decimals as the rest of its column.
+        const int d = std::min(decimais, std::max(limiteDecimais, 0));
+        if (usados) *usados = d;
+        return acabamento(FormatoFixo(0, d));
+    }
 
     const long double a = std::fabs(x);
     const int inteiros = a < 1 ? 1 : static_cast<int>(std::floor(std::log10(a))) + 1;

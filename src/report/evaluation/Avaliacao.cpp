@@ -71,7 +71,7 @@ void TAvaliacao::BlocoErro(TArqEditor &e, const std::string &titulo, bool infere
 void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto,
                              bool exportacao) const {
     TArqEditor &e = *contexto.Escritor;
-    const std::string &titulo = item.TituloModo(Inferencial);
+    const std::string &titulo = item.TituloModo(contexto.Inferencial);
     e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe),
                 QString::fromStdString(titulo));
     item.DefineContexto(&contexto);
@@ -91,7 +91,7 @@ void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto
     } else if (partes < 0) {
         e.BeginPart();
         BlocoTitulo(e, item, titulo);
-        BlocoErro(e, titulo, Inferencial);
+        BlocoErro(e, titulo, contexto.Inferencial);
     }
     for (int parte = 0; parte < partes; ++parte) {
         e.BeginPart();
@@ -99,13 +99,13 @@ void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto
         try {
             item.Calcula(parte);
         } catch (...) {
-            if (!exportacao) BlocoErro(e, titulo, Inferencial);
+            if (!exportacao) BlocoErro(e, titulo, contexto.Inferencial);
             continue;
         }
         try {
             item.Imprime(parte);
         } catch (...) {
-            BlocoErro(e, titulo, Inferencial);
+            BlocoErro(e, titulo, contexto.Inferencial);
         }
     }
     item.DefineContexto(nullptr);
@@ -115,8 +115,8 @@ bool TAvaliacao::ExecutaItens(const TListaItens &itens, const TContextoItem &con
                               bool exportacao, TProgresso *progresso, double &passo) const {
     for (const auto &ptr : itens) {
         TItemAvaliacao &item = *ptr;
-        if (!NoRelatorio(item)) continue;
-        if (progresso) progresso->TextoAuxiliar("(" + item.TituloModo(Inferencial) + ")");
+        if (!NoRelatorio(item, contexto.Inferencial)) continue;
+        if (progresso) progresso->TextoAuxiliar("(" + item.TituloModo(contexto.Inferencial) + ")");
         ExecutaItem(item, contexto, exportacao);
         if (!Passo(progresso, passo)) return false;
     }
@@ -129,7 +129,6 @@ bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContex
     TProgresso *p = progresso ? progresso : &nenhum;
     contexto.Escritor = &escritor;
     contexto.Configuracao = &configuracao;
-    contexto.Inferencial = Inferencial;
     p->Inicia(kTituloGerandoRelatorio, 0, static_cast<double>(itens.size() + 7), true);
     double passo = 0;
     auto termina = [&](bool completo) {

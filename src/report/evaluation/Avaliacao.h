@@ -17,8 +17,8 @@
 // the result is CloseDocument's. The writer is the caller's (made from the file's extension)
 // and is freed by it.
 //
-// The statistics mode is a parameter of the evaluation (Inferencial), never read from a
-// process-wide flag here.
+// The statistics mode is the context's (TContextoItem::Inferencial, taken from the worksheet
+// when the report is built): the one copy the evaluation, its items and its pages read.
 #pragma once
 
 #include "common/Progresso.h"
@@ -40,9 +40,8 @@ inline constexpr const char *kAutorDocumento = "Zelto 32";
 
 class TAvaliacao {
   public:
-    TAvaliacao(TSistema &sistema, bool inferencial) : Inferencial(inferencial), sistema_(sistema) {}
+    explicit TAvaliacao(TSistema &sistema) : sistema_(sistema) {}
 
-    bool Inferencial;
     int UltimaPagina = 0;
 
     // The closing computations of the regression system, in their fixed order; the fit must be
@@ -55,8 +54,8 @@ class TAvaliacao {
                       TProgresso *progresso, double &passo) const;
 
     // Whether an item goes into the report: included, and offered in the statistics mode.
-    bool NoRelatorio(const TItemAvaliacao &item) const {
-        return item.Incluido && (Inferencial || item.OferecidoDescritivo);
+    static bool NoRelatorio(const TItemAvaliacao &item, bool inferencial) {
+        return item.Incluido && (inferencial || item.OferecidoDescritivo);
     }
     // Runs one item into the context's writer: marks it (BeginItem), then its parts with their
     // title blocks, or the no-information line, or the error block.

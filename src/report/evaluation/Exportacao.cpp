@@ -36,7 +36,7 @@ void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfigur
              const TSignificancias &significancias, TProgresso *progresso, TResultadoRelatorio &r) {
     const QString saida = QString::fromStdString(pedido.Saida);
     const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
-    TAvaliacao avaliacao(sistema, pedido.Inferencial);
+    TAvaliacao avaliacao(sistema);
     if (EscritorPaginado(saida)) {
         // Drawn by the report view: the pages are the screen's.
         TPaginacao paginacao(avaliacao, itens, contexto, configuracao);

@@ -24,7 +24,6 @@ struct TPedidoRelatorio {
     std::string Configuracao;  // a report settings file (.CNF) to read; empty: the defaults
     bool TodosItens = false;   // include every item
     std::vector<int> Itens;    // else, when not empty, include exactly these (catalogue numbers)
-    bool Inferencial = true;   // the statistics mode
     // When not empty, every graph picture is also written into this folder as a PNG named by
     // item number and part ("24-1.png", parts from 1).
     std::string PastaGraficos;
@@ -41,7 +40,8 @@ struct TResultadoRelatorio {
     int Graficos = 0;                 // PNG files written into PastaGraficos
 };
 
-// The model must be fitted up to CalculaEstatisticas; the closing computations run here.
+// The model must be fitted up to CalculaEstatisticas; the closing computations run here. The
+// report is in the worksheet's statistics mode.
 TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &sistema,
                                      const TGridzelto &grid, const TPesquisa *pesquisa,
                                      const TSignificancias &significancias, TProgresso *progresso);

@@ -4,6 +4,7 @@
 #include "config/Hexadecimal.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
+#include "worksheet/Gridzelto.h"
 #include "writer/LayoutTabela.h"
 
 #include <algorithm>
@@ -40,6 +41,19 @@ bool LeChaveHex(const TArquivoIni &ini, const std::string &secao, const std::str
 } // namespace
 
 // ---- TItemAvaliacao ---------------------------------------------------------------------
+
+TContextoItem TContextoItem::Hoje(TSistema &sistema, const TGridzelto &grid,
+                                  const TSignificancias &significancias,
+                                  const TPesquisa *pesquisa) {
+    TContextoItem c;
+    c.Sistema = &sistema;
+    c.Grid = &grid;
+    c.Significancias = &significancias;
+    c.Pesquisa = pesquisa;
+    c.Inferencial = grid.Modo.Inferencial;
+    c.Data = QDate::currentDate();
+    return c;
+}
 
 TItemAvaliacao::TItemAvaliacao(const TDescricaoItem &d)
     : Titulo(d.Titulo), TituloDescritivo(d.TituloDescritivo ? d.TituloDescritivo : d.Titulo),
@@ -156,7 +170,9 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, 
     for (const TLinhaRotulada &l : linhas)
         maior = std::max(maior, e.MeasureText(QString::fromStdString(l.Rotulo)));
     const int parada = ((maior + 2) / 720 + 1) * 720 - ponto;
-    const double posicao = Milimetros(parada);
+    // The stop itself is set a dot further, on the grid: a reader that measures the label and
+    // its dots a little wider than this writer did still reaches the same stop.
+    const double posicao = Milimetros(parada + ponto);
     const std::uint8_t tipo = 0;
     e.SetTabs(&posicao, 0, &tipo);
     for (const TLinhaRotulada &l : linhas) {
@@ -167,6 +183,22 @@ void TItemAvaliacao::LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, 
         e.WriteText(rotulo + QString(pontos, QLatin1Char('.')) + QLatin1Char('\t') + QString::fromUtf8(separador));
         e.WriteLine(QString::fromStdString(l.Valor));
     }
+    e.ClearTabs();
+}
+
+void TItemAvaliacao::LinhasTabuladas(const std::vector<TLinhaRotulada> &linhas) const {
+    TArqEditor &e = E();
+    Corpo();
+    // One stop for all, on the 720-twip grid, two blanks clear of the widest label: a reader
+    // that measures a little wider still reaches it.
+    int maior = 0;
+    for (const TLinhaRotulada &l : linhas)
+        maior = std::max(maior, e.MeasureText(QString::fromStdString(l.Rotulo)));
+    const double posicao = Milimetros(((maior + 2 * e.MeasureSpace()) / 720 + 1) * 720);
+    const std::uint8_t tipo = 0;
+    e.SetTabs(&posicao, 0, &tipo);
+    for (const TLinhaRotulada &l : linhas) e.WriteLine(QString::fromStdString(l.Rotulo + "\t" + l.Valor));
+    e.ClearTabs();
 }
 
 void TItemAvaliacao::EscreveTabela(int linhas, int colunas) const {

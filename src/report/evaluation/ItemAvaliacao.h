@@ -63,21 +63,14 @@ struct TContextoItem {
     const TSignificancias *Significancias = nullptr;
     const TConfiguracaoRelatorio *Configuracao = nullptr;
     const TPesquisa *Pesquisa = nullptr;
+    // The statistics mode of the report: the worksheet's when the report was built.
     bool Inferencial = true;
     TArqEditor *Escritor = nullptr;
     QDate Data;
 
-    // The context of a report of the fitted model, dated today.
+    // The context of a report of the fitted model in the worksheet's mode, dated today.
     static TContextoItem Hoje(TSistema &sistema, const TGridzelto &grid,
-                              const TSignificancias &significancias, const TPesquisa *pesquisa) {
-        TContextoItem c;
-        c.Sistema = &sistema;
-        c.Grid = &grid;
-        c.Significancias = &significancias;
-        c.Pesquisa = pesquisa;
-        c.Data = QDate::currentDate();
-        return c;
-    }
+                              const TSignificancias &significancias, const TPesquisa *pesquisa);
 };
 
 class TErroCalculo : public std::runtime_error {
@@ -159,12 +152,15 @@ class TItemAvaliacao {
     void Corpo() const;      // selects the body font
     void Comentario() const; // selects the comment font
     // Labelled lines: label, dots up to a common tab stop, tab, ": " (or another separator),
-    // value. The tab stop is the first multiple of 720 twips beyond the widest label plus 2
-    // twips, less one dot.
+    // value. The dots end a blank short of the first multiple of 720 twips beyond the widest
+    // label plus 2 twips, less one dot; the tab stop is that multiple.
     struct TLinhaRotulada {
         std::string Rotulo, Valor;
     };
     void LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, const char *separador = ": ") const;
+    // Lines of a label, a tab and a value, the values in one column: a tab stop beyond the
+    // widest label, dropped after the lines.
+    void LinhasTabuladas(const std::vector<TLinhaRotulada> &linhas) const;
     // A table of the item's cells, through TextoCelula/FonteCelula/AlinhamentoCelula.
     void EscreveTabela(int linhas, int colunas) const;
 

@@ -171,14 +171,14 @@ class TGraficoRegressao : public TItemGrafico {
     // The held values under their heading.
     void EscreveFixos() const {
         const TSistema &s = Sistema();
-        std::vector<std::string> linhas;
+        std::vector<TLinhaRotulada> linhas;
         for (std::size_t k = 2; k <= s.m(); ++k)
-            if (k != kx_ && k != ky_) linhas.push_back("• " + NomeVar(s, k) + "\t= " + Valor(k, D(fixo_[k])));
+            if (k != kx_ && k != ky_) linhas.push_back({"• " + NomeVar(s, k), "= " + Valor(k, D(fixo_[k]))});
         if (linhas.empty()) return;
         Corpo();
         E().AlignLeft();
         Linha(NoObjeto() ? "Calculados no ponto de estimativa, para:" : "Calculados no ponto médio da amostra, para:");
-        for (const std::string &l : linhas) Linha(l);
+        LinhasTabuladas(linhas);
     }
     std::string Nome(std::size_t k) const { return NomeVar(Sistema(), k); }
 
@@ -293,12 +293,14 @@ class TIA_Grafico3D : public TGraficoRegressao {
             }
         Corpo();
         Linha("Limites dos eixos dos gráficos:");
+        std::vector<TLinhaRotulada> eixos;
         auto eixo = [&](std::size_t k, double a, double b) {
-            Linha(Nome(k) + "\t:  [ " + Valor(k, a) + " ; " + Valor(k, b) + " ]");
+            eixos.push_back({Nome(k), ":  [ " + Valor(k, a) + " ; " + Valor(k, b) + " ]"});
         };
         eixo(kx_, fx.Minimo, fx.Maximo);
         eixo(ky_, fy.Minimo, fy.Maximo);
         if (zmin <= zmax) eixo(1, zmin, zmax);
+        LinhasTabuladas(eixos);
     }
 
   protected:

@@ -221,8 +221,7 @@ class TIA_Derivadas : public TItemAvaliacaoTab {
             // The mean point: each regressor's mean in the model's scale, brought back.
             ponto_.assign(s.m() + 1, 0);
             for (std::size_t k = 2; k <= s.m(); ++k)
-                ponto_[k] = FuncaoInversa(s.CodigoTermo(k), s.Media(k));
-            ErroTransformacao = 0;
+                ponto_[k] = FuncaoInversa(s.CodigoTermo(k), s.Media(k)).Valor;
         }
         y_ = s.Estimativa(ponto_);
     }

@@ -21,7 +21,6 @@ TPaginacao::TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContext
                        const TConfiguracaoRelatorio &configuracao)
     : avaliacao_(avaliacao), itens_(itens), contexto_(contexto), configuracao_(configuracao) {
     contexto_.Configuracao = &configuracao_;
-    contexto_.Inferencial = avaliacao_.Inferencial;
 }
 
 TPaginacao::~TPaginacao() = default;
@@ -122,7 +121,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
     const int ultima = n == 0 ? INT_MAX : ate;
     while (v.CurrentPage <= ultima && !cancelado && item < itens_.size()) {
         TItemAvaliacao &it = *itens_[item];
-        if (!avaliacao_.NoRelatorio(it)) {
+        if (!avaliacao_.NoRelatorio(it, contexto_.Inferencial)) {
             itensInicio_[item] = {};
             ++item;
             continue;
@@ -131,6 +130,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         v.TerminaLinha();
         v.SetFont(TFonte{});
         v.AlignLeft();
+        v.ClearTabs();
         itemCorrente = item;
         if (!v.Fits(it.AlturaMinima()) && v.Y > v.TopoTexto()) {
             pendente = true;
@@ -236,7 +236,7 @@ TInicioItem TPaginacao::InicioDoItem(int item) {
     if (item < 0 || static_cast<std::size_t>(item) >= itens_.size()) return {};
     if (itensInicio_.size() > static_cast<std::size_t>(item) &&
         itensInicio_[static_cast<std::size_t>(item)].Pagina == 0 &&
-        avaliacao_.NoRelatorio(*itens_[static_cast<std::size_t>(item)]))
+        avaliacao_.NoRelatorio(*itens_[static_cast<std::size_t>(item)], contexto_.Inferencial))
         RenderPage(0);
     return itensInicio_[static_cast<std::size_t>(item)];
 }

@@ -250,6 +250,13 @@ void TViewRelat::WriteText(const QString &original) {
     EscreveTrecho(texto);
 }
 
+void TViewRelat::SetTabs(const double *posicoes, int ultimo, const std::uint8_t * /*tipos*/) {
+    paradas_.clear();
+    for (int i = 0; i <= ultimo; ++i)
+        if (posicoes[i] > 0) paradas_.push_back(ParaTwips(posicoes[i]));
+    std::sort(paradas_.begin(), paradas_.end());
+}
+
 void TViewRelat::EscreveTrecho(const QString &entrada) {
     if (Encerrada()) return;
     QString texto = entrada;
@@ -262,7 +269,8 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         // At least a blank's width: a word ending just short of a stop is never glued to what
         // the tab brings.
         const int minimo = LineWidth > 0 ? LineWidth + LarguraTexto(fonteDesenho_, QStringLiteral(" ")) : 0;
-        LineWidth = (minimo / LarguraTabulacao + 1) * LarguraTabulacao;
+        const auto parada = std::find_if(paradas_.begin(), paradas_.end(), [&](int p) { return p >= minimo; });
+        LineWidth = parada != paradas_.end() ? *parada : (minimo / LarguraTabulacao + 1) * LarguraTabulacao;
         t.Largura = LineWidth - t.Posicao;
         Line.push_back(std::move(t));
         EscreveTrecho(texto.mid(tab + 1));

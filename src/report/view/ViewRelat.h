@@ -196,6 +196,10 @@ class TViewRelat : public TArqEditor {
     void SelectColumn(int coluna) override;
     void SetChartMapping(const TMapaEixos &mapa) override;
     void BeginPart() override { ++ParteAtual; }
+    // Left tab stops (the kinds are taken as left); a tab goes to the first stop at least a
+    // blank beyond the text, else to the next multiple of LarguraTabulacao.
+    void SetTabs(const double *posicoes, int ultimo, const std::uint8_t *tipos) override;
+    void ClearTabs() override { paradas_.clear(); }
     // Measures as the lines are measured and drawn.
     int MeasureText(const QString &texto) const override {
         return LarguraTexto(fonteDesenho_, texto);
@@ -250,6 +254,7 @@ class TViewRelat : public TArqEditor {
 
     QPainter *pintor_ = nullptr;
     TFonte fonteDesenho_;
+    std::vector<int> paradas_; // tab stops set by SetTabs (twips from the left margin)
     bool simbolo_ = false;          // the "Symbol" face is selected: its infinity maps to U+221E
     bool semQuebraPagina_ = false;  // measuring a header or footer
     std::function<void(TArqEditor &)> cabecalho_, rodape_;

@@ -211,7 +211,7 @@ void TViewRelat::EndRow() {
 void TViewRelat::EndTable() {
     if (!InTable) return;
     FimDeLinhaTabela(true);
-    Y = RowBottom;
+    Y = RowBottom + EspacoAposTabela;
     InTable = false;
     ComBaseAcima = false;
     CellX = 0;

@@ -181,11 +181,7 @@ void TArqEditor::WriteFormatted(const QString &texto) {
                                     antes[fimTexto - 1] == QLatin1Char('.')))
                 --fimTexto;
             if (fimTexto > 0) WriteText(Desfaz(antes.left(fimTexto)));
-            SetFontName(QStringLiteral("Symbol"));
-            WriteText(QString(QChar(0xA5)));
-            RestoreFont(fonte);
-            // File writers ignore RestoreFont: give them the font back too.
-            if (!(CurrentFont == fonte)) SetFont(fonte);
+            WriteInfinity();
             continue;
         }
         if (!antes.isEmpty()) WriteText(Desfaz(antes));
@@ -201,6 +197,15 @@ void TArqEditor::WriteFormatted(const QString &texto) {
         SuperscriptOff();
         RestoreFont(fonte);
     }
+}
+
+void TArqEditor::WriteInfinity() {
+    const TFonte fonte = CurrentFont;
+    SetFontName(QStringLiteral("Symbol"));
+    WriteText(QString(QChar(0xA5)));
+    RestoreFont(fonte);
+    // File writers ignore RestoreFont: give them the font back too.
+    if (!(CurrentFont == fonte)) SetFont(fonte);
 }
 
 void TArqEditor::WriteLine(const QString &texto) {

@@ -197,6 +197,9 @@ class TArqEditor {
     // bitmap at 96 pixels per inch. A writer keeps the chart no longer than the item's
     // writing (its curves may refer to the item's data).
     virtual void WriteChart(const TChart &chart, int cores);
+    // The infinity sign of the infinite marker. Base: character 165 of the Symbol face, in the
+    // current size, then the font before it.
+    virtual void WriteInfinity();
     // alignment (TAlinhamento), line spacing (percent), left, first-line, right indents (mm).
     virtual void SetParagraph(int /*alinhamento*/, int /*espacamento*/, double /*esquerda*/,
                               double /*primeira*/, double /*direita*/) {}
@@ -204,6 +207,8 @@ class TArqEditor {
     virtual void SetPage(double larguraTexto, double margemEsquerda, double alturaTexto,
                          double margemSuperior, double larguraPagina, double alturaPagina);
     virtual void ApplyTabs() {}
+    // Drops the tab stops SetTabs set: the paragraphs that follow use the default stops.
+    virtual void ClearTabs() {}
     // Tab stops at positions[0..ultimo] (mm; 0 skipped) with kinds 0 left, 1 right, 2 centre,
     // 3 decimal.
     virtual void SetTabs(const double * /*posicoes*/, int /*ultimo*/,
@@ -222,6 +227,8 @@ class TArqEditor {
     // Base: copies every column's left border into its inner-vertical border and its top
     // border into its inner-horizontal border. Writers call it first.
     virtual void EndRow();
+    // The room between a table and the paragraph that follows it (twips).
+    static constexpr int EspacoAposTabela = 120;
     virtual void EndTable() {}
     virtual void DrawRowBorders() {}
     virtual void SelectColumn(int /*coluna*/) {}

@@ -357,6 +357,8 @@ void tRTF_Writer::SetFontName(const QString &nome) {
     SetFont(f);
 }
 
+void tRTF_Writer::WriteInfinity() { WriteText(QString(QChar(0x221E))); }
+
 void tRTF_Writer::SetFontSize(int pontos) {
     Corpo("\\fs" + Numero(2 * pontos) + ' ');
     CurrentFont.Tamanho = pontos;
@@ -393,6 +395,8 @@ void tRTF_Writer::WritePageNumber() {
 
 void tRTF_Writer::NewParagraph() {
     Corpo("\r\n\\par ");
+    if (espacoAntes_) Corpo("\\sb0 ");
+    espacoAntes_ = false;
 }
 
 void tRTF_Writer::NewPage() {
@@ -449,6 +453,17 @@ void tRTF_Writer::SetTabs(const double *posicoes, int ultimo, const std::uint8_t
     if (r.isEmpty()) return;
     Corpo(r);
     delimitador_ = true;
+    tabulacoes_ = true;
+}
+
+void tRTF_Writer::ClearTabs() {
+    if (!tabulacoes_) return;
+    tabulacoes_ = false;
+    // Only \pard drops tab stops: the paragraph gets its alignment and keep back.
+    Corpo(manter_ ? "\\pard\\keepn " : "\\pard ");
+    const std::uint8_t alinhamento = Alignment;
+    Alignment = apDesconhecido;
+    Alinha(alinhamento == apDesconhecido ? static_cast<std::uint8_t>(apEsquerda) : alinhamento);
 }
 
 void tRTF_Writer::ApplyTabs() {
@@ -513,7 +528,9 @@ void tRTF_Writer::KeepWithNext(bool ligado) {
 void tRTF_Writer::BeginRow() {
     // The cell padding is written out (left and right, in twips), so every reader leaves the
     // text the width the columns were measured for; a heading row repeats on every page.
-    QByteArray r = "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3";
+    QByteArray r = espacoAntes_ ? "\\sb0 " : "";
+    espacoAntes_ = false;
+    r += "\\trowd\\trgaph108\\trpaddl108\\trpaddr108\\trpaddfl3\\trpaddfr3";
     if (CurrentRow >= 1 && CurrentRow <= LinhasTitulo) r += "\\trhdr";
     r += TableAlignment == atEsquerda ? "\\trql" : TableAlignment == atCentro ? "\\trqc" : "\\trqr";
     const bool primeiraLinha = CurrentRow == 1;
@@ -575,7 +592,9 @@ void tRTF_Writer::EndTable() {
     if (CurrentColumn != 1)
         for (int i = CurrentColumn; i <= ColumnCount; ++i)
             Corpo("\\intbl \\cell ");
-    Corpo("\\intbl \\row \\pard\r\n");
+    // The paragraph after the table stands apart from it; the one after that does not.
+    Corpo("\\intbl \\row \\pard\\sb" + Numero(EspacoAposTabela) + " \r\n");
+    espacoAntes_ = true;
     Columns.clear();
     ColumnCount = RowCount = 0;
     CurrentColumn = CurrentRow = 0;
@@ -666,7 +685,8 @@ QByteArray tRTF_Writer::Cabecalho() const {
         r += "\\red" + Numero(Vermelho(c)) + "\\green" + Numero(Verde(c)) + "\\blue" +
              Numero(Azul(c)) + ";" + FimLinha;
     r += "}\r\n";
-    r += "\\paperw" + Numero(PaperWidth) + "\\paperh" + Numero(PaperHeight) + "\\margl" +
+    // Default tab stops every half inch, the grid the paged view uses.
+    r += "\\deftab720\\paperw" + Numero(PaperWidth) + "\\paperh" + Numero(PaperHeight) + "\\margl" +
          Numero(LeftMargin) + "\\margr" + Numero(RightMargin) + "\\margt" + Numero(TopMargin) +
          "\\margb" + Numero(BottomMargin);
     if (Landscape) r += "\\landscape";

@@ -74,6 +74,10 @@ class tRTF_Writer : public TArqEditor {
     void SubscriptOff() override;
     void SetFont(const TFonte &fonte) override;
     void SetFontName(const QString &nome) override;
+    void ClearTabs() override;
+    // The sign itself (\u8734) in the current font: word processors map the Symbol face's
+    // character 165 to a yen sign.
+    void WriteInfinity() override;
     void SetFontSize(int pontos) override;
     void SetTextColor(TCor cor) override;
     void SetBackColor(TCor cor) override;
@@ -143,6 +147,8 @@ class tRTF_Writer : public TArqEditor {
     bool fechado_ = false;      // CloseDocument ran
     bool concluido_ = false;    // and completed
     bool fonteEmitida_ = false; // CurrentFont is what the file holds (else the next SetFont writes)
+    bool tabulacoes_ = false;   // tab stops were set for the paragraphs being written
+    bool espacoAntes_ = false;  // the paragraph being written follows a table (\sb is on)
     bool manter_ = false;       // paragraphs are kept with the next (keep-with-next is on)
     bool delimitador_ = false;  // the last control word ended with digits and no blank
     TCor corFundo_ = CorBranca;

@@ -1,7 +1,6 @@
 #include "files/ArquivoZelto2.h"
 
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -57,12 +56,8 @@ class Zelto2 : public ::testing::Test {
                 ("zelto_z2_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
         fs::remove_all(pasta);
         fs::create_directories(pasta);
-        criar = CriarValorHomogeneizado;
     }
-    void TearDown() override {
-        fs::remove_all(pasta);
-        CriarValorHomogeneizado = criar;
-    }
+    void TearDown() override { fs::remove_all(pasta); }
     fs::path Escreve(const std::string &nome, const std::string &dados) {
         fs::path p = pasta / nome;
         std::ofstream(p, std::ios::binary | std::ios::trunc) << dados;
@@ -70,7 +65,6 @@ class Zelto2 : public ::testing::Test {
     }
 
     fs::path pasta;
-    bool criar = true;
 };
 
 TEST_F(Zelto2, OldCharacterSetIsTranslated) {
@@ -127,8 +121,8 @@ TEST_F(Zelto2, ReadsTheHandBuiltFile) {
 
 TEST_F(Zelto2, DescriptiveExtensionAddsTheHomogenisedValue) {
     fs::path arq = Escreve("ANTIGO.DCR", ArquivoExemplo());
-    CriarValorHomogeneizado = true;
     TGridzelto g;
+    g.Modo.CriarValorHomogeneizado = true;
     std::string resumo;
     TArquivoZelto2 leitor;
     ASSERT_TRUE(leitor.Ler(arq, g, 255, resumo));
@@ -140,8 +134,8 @@ TEST_F(Zelto2, DescriptiveExtensionAddsTheHomogenisedValue) {
     EXPECT_EQ(g.Celula(3, 1), "1.500,00");
     EXPECT_EQ(g.Celula(3, 2), "5.000,00");
 
-    CriarValorHomogeneizado = false;
     TGridzelto h;
+    h.Modo.CriarValorHomogeneizado = false;
     ASSERT_TRUE(leitor.Ler(arq, h, 255, resumo));
     EXPECT_EQ(h.ColunasUsadas(), 2);
 }

@@ -3,7 +3,6 @@
 
 #include "common/Datas.h"
 #include "worksheet/Gridzelto.h"
-#include "worksheet/Modo.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <gtest/gtest.h>
@@ -194,13 +193,8 @@ class ArquivoZelto : public ::testing::Test {
                 ("zelto_qv3_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
         fs::remove_all(pasta);
         fs::create_directories(pasta);
-        modoAntes = ModoInferencial;
-        ModoInferencial = true;
     }
-    void TearDown() override {
-        ModoInferencial = modoAntes;
-        fs::remove_all(pasta);
-    }
+    void TearDown() override { fs::remove_all(pasta); }
     // A table store of its own, holding the golden file's tables.
     std::unique_ptr<TTabelasVariaveis> Loja(const std::string &nome = "TAB_VAR.QVT") {
         auto t = std::make_unique<TTabelasVariaveis>(pasta / nome);
@@ -209,7 +203,6 @@ class ArquivoZelto : public ::testing::Test {
         return t;
     }
     fs::path pasta;
-    bool modoAntes = true;
 };
 
 } // namespace
@@ -219,7 +212,7 @@ TEST_F(ArquivoZelto, WritesTheGoldenFileByteForByte) {
         auto loja = Loja();
         TGridzelto g;
         MontaPlanilha(g);
-        ModoInferencial = inferencial;
+        g.Modo.Inferencial = inferencial;
         fs::path p = pasta / "golden.QV3";
         TArquivoZelto a(loja.get());
         ASSERT_TRUE(a.Gravar(p, g, "Resumo", "Comentário")) << a.Mensagem();
@@ -291,13 +284,16 @@ TEST_F(ArquivoZelto, ModeFollowsTheByteThenTheExtension) {
     for (const Caso &c : casos) {
         fs::path p = pasta / c.nome;
         EscreveArquivo(p, *c.bytes);
-        ModoInferencial = c.antes;
-        TGridzelto g;
+        // The mode is the document's: another worksheet open beside it keeps its own.
+        TGridzelto g, outra;
+        g.Modo.Inferencial = c.antes;
+        outra.Modo.Inferencial = !c.depois;
         std::string resumo;
         TResultado r = LerArquivo(p, g, 255, resumo, nullptr);
         ASSERT_TRUE(r.ok) << c.nome;
         EXPECT_EQ(r.mensagem, "") << c.nome;
-        EXPECT_EQ(ModoInferencial, c.depois) << c.nome;
+        EXPECT_EQ(g.Modo.Inferencial, c.depois) << c.nome;
+        EXPECT_EQ(outra.Modo.Inferencial, !c.depois) << c.nome;
         EXPECT_EQ(g.ColunasUsadas(), 6);
     }
 }
@@ -379,8 +375,8 @@ TEST_F(ArquivoZelto, TruncatedAtEveryOffset) {
     fs::path p = pasta / "cortado.QV3";
     for (std::size_t n = 0; n < gold.bytes.size(); ++n) {
         EscreveArquivo(p, gold.bytes.substr(0, n));
-        ModoInferencial = true;
         TGridzelto g;
+        g.Modo.Inferencial = true;
         TResultado r = LerArquivo(p, g, 255, resumo, nullptr);
         if (n < 32) {
             EXPECT_FALSE(r.ok) << n;
@@ -399,7 +395,7 @@ TEST_F(ArquivoZelto, TruncatedAtEveryOffset) {
             EXPECT_EQ(r.mensagem, "Erro durante processamento do arquivo: \r\n\r\n" + p.string() +
                                       "\r\n\r\nErro durante leitura do arquivo.");
         }
-        EXPECT_EQ(ModoInferencial, n <= gold.inicioModo) << n; // 221 once its byte is there
+        EXPECT_EQ(g.Modo.Inferencial, n <= gold.inicioModo) << n; // 221 once its byte is there
         for (int c = 1; c <= 6; ++c) {
             if (c <= colunas) {
                 ASSERT_NE(g.Variavel(c), nullptr) << n;
@@ -813,9 +809,9 @@ TEST_F(ArquivoZelto, DispatchesToTheOtherReaders) {
     antigo += std::string(1, '\0') + std::string(59, ' ') + std::string(6, '\0');
     fs::path zel = pasta / "velho.ZEL";
     EscreveArquivo(zel, antigo);
-    ModoInferencial = false;
+    g.Modo.Inferencial = false;
     r = LerArquivo(zel, g, 255, resumo, nullptr);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(g.NomeArquivo, "Planilha.QV3");
-    EXPECT_TRUE(ModoInferencial);
+    EXPECT_TRUE(g.Modo.Inferencial);
 }

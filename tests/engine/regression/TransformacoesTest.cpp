@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 using namespace zelto;
 
@@ -49,19 +48,21 @@ TEST(Transformacoes, ValuesAgainstHighPrecision) {
         {14, 2.5L, 0.736806299728077321156L, 0.064L, -0.0982408399637436428208L},
     };
     for (const auto &c : casos) {
-        ErroTransformacao = 0;
         SCOPED_TRACE(testing::Message() << "code " << int(c.codigo) << " x " << double(c.x));
+        const TValorTransformado f = FuncaoTransformacao(c.codigo, c.x),
+                                 g = FuncaoInversa(c.codigo, c.x),
+                                 d = DerivadaTransformacao(c.codigo, c.x);
         // Extended precision: far closer than a double could get.
-        EXPECT_LT(Relativo(FuncaoTransformacao(c.codigo, c.x), c.f), 1e-17L);
-        EXPECT_LT(Relativo(FuncaoInversa(c.codigo, c.x), c.g), 1e-17L);
-        EXPECT_LT(Relativo(DerivadaTransformacao(c.codigo, c.x), c.derivada), 1e-17L);
-        EXPECT_EQ(ErroTransformacao, 0);
+        EXPECT_LT(Relativo(f.Valor, c.f), 1e-17L);
+        EXPECT_LT(Relativo(g.Valor, c.g), 1e-17L);
+        EXPECT_LT(Relativo(d.Valor, c.derivada), 1e-17L);
+        EXPECT_EQ(f.Erro + g.Erro + d.Erro, 0);
     }
 }
 
-// Faults and the flag each one leaves; the result is 0 on an arithmetic fault, the marker
-// on the power and logarithm rules.
-TEST(Transformacoes, FaultsSetTheFlag) {
+// Faults and the error code each one returns; the result is 0 on an arithmetic fault, the
+// marker on the power and logarithm rules.
+TEST(Transformacoes, FaultsReturnTheirCode) {
     enum Op { f, g, d };
     struct Caso {
         Op op;
@@ -111,31 +112,25 @@ TEST(Transformacoes, FaultsSetTheFlag) {
         {d, 13, 1e2000L, 0, 1},        // x⁴ overflows
     };
     for (const auto &c : casos) {
-        ErroTransformacao = 0;
-        const long double r = c.op == f   ? FuncaoTransformacao(c.codigo, c.x)
-                              : c.op == g ? FuncaoInversa(c.codigo, c.x)
-                                          : DerivadaTransformacao(c.codigo, c.x);
+        const TValorTransformado r = c.op == f   ? FuncaoTransformacao(c.codigo, c.x)
+                                     : c.op == g ? FuncaoInversa(c.codigo, c.x)
+                                                 : DerivadaTransformacao(c.codigo, c.x);
         SCOPED_TRACE(testing::Message()
                      << "op " << int(c.op) << " code " << int(c.codigo) << " x " << double(c.x));
-        EXPECT_EQ(r, c.resultado);
-        EXPECT_EQ(ErroTransformacao, c.erro);
+        EXPECT_EQ(r.Valor, c.resultado);
+        EXPECT_EQ(r.Erro, c.erro);
     }
 }
 
-TEST(Transformacoes, CodeZeroAndUnknownCodesAndTheFlagStays) {
+TEST(Transformacoes, CodeZeroAndUnknownCodes) {
     for (std::uint8_t codigo : {0, 15, 200, 255}) {
-        ErroTransformacao = 0;
-        EXPECT_EQ(FuncaoTransformacao(codigo, 3), 0);
-        EXPECT_EQ(FuncaoInversa(codigo, 3), 0);
-        EXPECT_EQ(DerivadaTransformacao(codigo, 3), 0);
-        EXPECT_EQ(ErroTransformacao, 0);
+        for (const TValorTransformado &r : {FuncaoTransformacao(codigo, 3),
+                                            FuncaoInversa(codigo, 3),
+                                            DerivadaTransformacao(codigo, 3)}) {
+            EXPECT_EQ(r.Valor, 0) << int(codigo);
+            EXPECT_EQ(r.Erro, 0) << int(codigo);
+        }
     }
-    // The transformations never clear the flag: a later success leaves it as it was.
-    ErroTransformacao = 0;
-    FuncaoTransformacao(2, -1);
-    EXPECT_EQ(FuncaoTransformacao(2, 1), 0);
-    EXPECT_EQ(ErroTransformacao, 5);
-    ErroTransformacao = 0;
 }
 
 // The inverse undoes the transformation and the derivative is the slope of the function, for
@@ -143,20 +138,22 @@ TEST(Transformacoes, CodeZeroAndUnknownCodesAndTheFlagStays) {
 TEST(Transformacoes, InverseAndDerivativeConsistency) {
     for (std::uint8_t codigo = 1; codigo <= 14; ++codigo) {
         for (long double x : {0.037L, 0.37L, 1.5L, 12.0L, 980.25L}) {
-            ErroTransformacao = 0;
             SCOPED_TRACE(testing::Message() << "code " << int(codigo) << " x " << double(x));
-            const long double y = FuncaoTransformacao(codigo, x);
-            EXPECT_LT(Relativo(FuncaoInversa(codigo, y), x), 1e-16L);
+            const TValorTransformado y = FuncaoTransformacao(codigo, x);
+            const TValorTransformado inversa = FuncaoInversa(codigo, y.Valor);
+            EXPECT_LT(Relativo(inversa.Valor, x), 1e-16L);
             // Central difference; its truncation error is of order h².
             const long double h = std::min(x, 1.0L) * 1e-5L;
-            const long double inclinacao =
-                (FuncaoTransformacao(codigo, x + h) - FuncaoTransformacao(codigo, x - h)) / (2 * h);
-            EXPECT_LT(Relativo(DerivadaTransformacao(codigo, x), inclinacao), 1e-8L);
-            EXPECT_EQ(ErroTransformacao, 0);
+            const long double inclinacao = (FuncaoTransformacao(codigo, x + h).Valor -
+                                            FuncaoTransformacao(codigo, x - h).Valor) /
+                                           (2 * h);
+            const TValorTransformado derivada = DerivadaTransformacao(codigo, x);
+            EXPECT_LT(Relativo(derivada.Valor, inclinacao), 1e-8L);
+            EXPECT_EQ(y.Erro + inversa.Erro + derivada.Erro, 0);
         }
     }
     for (long double y : {-3.0L, 0.25L, 4.0L})
-        EXPECT_EQ(FuncaoInversa(8, y), FuncaoTransformacao(8, y));
+        EXPECT_EQ(FuncaoInversa(8, y).Valor, FuncaoTransformacao(8, y).Valor);
 }
 
 TEST(Transformacoes, WrittenForms) {
@@ -197,15 +194,3 @@ TEST(Transformacoes, WrittenForms) {
     EXPECT_EQ(NomeTransformacao(longo, 12), "1/" + longo + "%^%1/2%");
 }
 
-// Each thread has its own flag: a failure on one thread does not reject another's model.
-TEST(Transformacoes, FlagIsPerThread) {
-    ErroTransformacao = 0;
-    int erroNaOutra = -1;
-    std::thread outra([&] {
-        FuncaoTransformacao(2, 0);
-        erroNaOutra = ErroTransformacao;
-    });
-    outra.join();
-    EXPECT_EQ(erroNaOutra, 5);
-    EXPECT_EQ(ErroTransformacao, 0);
-}

@@ -39,6 +39,8 @@ struct Caso {
     std::uint32_t mascara;
     CriterioPesquisa criterio;
     int bloco; // rapid search with this block size; 0 without
+    // The two-sided regressor level the search is given ("Sig. dos Regressores").
+    double nivel = TSignificancias{}.TesteRegressoresBicaudal;
 };
 
 // Runs one search and returns it; `threads` 0 runs the literal search with TSistema.
@@ -47,6 +49,7 @@ void Executa(TGridzelto &g, TSistema &s, TPesquisa &p, const Caso &c, unsigned t
     p.Configuracao.Criterio = c.criterio;
     p.Configuracao.PesquisaRapida = c.bloco > 0;
     p.Configuracao.TamanhoBloco = static_cast<std::uint16_t>(c.bloco);
+    p.Significancias.TesteRegressoresBicaudal = c.nivel;
     p.UsaSistema = threads == 0;
     p.Threads = threads;
     (void)g;
@@ -63,6 +66,8 @@ TEST(MotorPesquisa, ManyThreadsOneThreadAndTheRegressionSystemGiveTheSameList) {
         {"complete masks, ties", "bbp", 25, completa, cpCorrelacao, 0},
         {"F", "bpzp", 30, kMascaraPadrao | 0x70u, cpSignificanciaModelo, 0},
         {"significant regressors", "pbzpb", 40, kMascaraPadrao, cpRegressores, 0},
+        // A level of the search's own reaches the threads and the regression system alike.
+        {"significant regressors at 30 %", "pbzpb", 40, kMascaraPadrao, cpRegressores, 0, 0.30},
         {"adjusted R2", "pbzpb", 12, kMascaraPadrao | 0x18u, cpR2Ajustado, 0},
         {"rapid search, blocks of 1", "pbpzbpp", 30, kMascaraPadrao, cpCorrelacao, 1},
         {"rapid search, blocks of 2", "bpbpzpb", 20, completa, cpRegressores, 2},

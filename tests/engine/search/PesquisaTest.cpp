@@ -6,7 +6,6 @@
 
 #include "common/Numeros.h"
 #include "significance/Significancias.h"
-#include "worksheet/Modo.h"
 
 #include "PesquisaTeste.h"
 
@@ -19,11 +18,6 @@ using namespace zelto;
 using namespace zelto::teste;
 
 namespace {
-
-struct ModoDescritivo {
-    ModoDescritivo() { ModoInferencial = false; }
-    ~ModoDescritivo() { ModoInferencial = true; }
-};
 
 // Collects the messages.
 struct Avisos {
@@ -215,8 +209,8 @@ TEST(Pesquisa, InterruptionAndContinuation) {
 // The descriptive mode: one model, the dependent variable proportional and alone, listed with
 // R = 0; the choice takes it without a window.
 TEST(Pesquisa, DescriptiveModeSingleModel) {
-    ModoDescritivo modo;
     TGridzelto g;
+    g.Modo.Inferencial = false;
     Aleatoria(g, "pp", 10, 8);
     TSistema s(g);
     TPesquisa p(g, s);

@@ -106,11 +106,10 @@ TEST_F(Sig, LoadingANamedConfigurationReplacesTheWorkingFile) {
     fs::path nomeada = pasta / "ABNT.NRM";
     Escreve(nomeada, kTodasAsChaves);
     GravaSignificancias(trabalho, TSignificancias{});
-    TSignificancias guardado = Significancias();
-    ASSERT_TRUE(CarregaSignificancias(nomeada, trabalho)); // into the process-wide record
-    EXPECT_EQ(Significancias().Descricao, "NBR  Grau III");
+    TSignificancias emVigor;
+    ASSERT_TRUE(CarregaSignificancias(nomeada, trabalho, emVigor));
+    EXPECT_EQ(emVigor.Descricao, "NBR  Grau III");
     EXPECT_EQ(Le(trabalho), kTodasAsChaves);
-    Significancias() = guardado;
 
     // A configuration that is gone leaves the working file as it was.
     TSignificancias s;

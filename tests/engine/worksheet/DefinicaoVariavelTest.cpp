@@ -1,6 +1,5 @@
 #include "common/Datas.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -203,10 +202,7 @@ TEST_F(DefinicaoVariavelTest, InitialDialogValues) {
 }
 
 TEST_F(DefinicaoVariavelTest, DescriptiveModeEnsuresTheHomogenisedColumn) {
-    struct Restaura {
-        ~Restaura() { ModoInferencial = true; }
-    } restaura;
-    ModoInferencial = false;
+    g.Modo.Inferencial = false;
     EXPECT_EQ(NomesParaFormula(g, false).back(), "Valor Homogeneizado");
     DefineVariavel(g, 1, Atributos(tvNumerica), *tabelas);
     DefineVariavel(g, 2, Atributos(tvNumerica), *tabelas);

@@ -1,7 +1,6 @@
 #include "common/Datas.h"
 #include "worksheet/Gridzelto.h"
 #include "PlanilhaTeste.h"
-#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +8,6 @@
 
 using namespace zelto;
 using namespace zelto::teste;
-
-namespace {
-
-struct ModoInferencialRestaurado {
-    ~ModoInferencialRestaurado() {
-        ModoInferencial = true;
-        CriarValorHomogeneizado = true;
-    }
-};
-
-} // namespace
 
 TEST(Gridzelto, FreshWorksheet) {
     TGridzelto g;
@@ -248,9 +236,8 @@ TEST(Gridzelto, TypingDefinesAColumnAndGrowsTheGrid) {
 }
 
 TEST(Gridzelto, HomogenisedValueColumnInTheDescriptiveMode) {
-    ModoInferencialRestaurado restaura;
-    ModoInferencial = false;
     TGridzelto g;
+    g.Modo.Inferencial = false;
     Define(g, 1, Var(tvNumerica, "Unitário"));
     Define(g, 2, Var(tvNumerica, "Fator"));
     g.AtribuiCelula(4, 1, "sobra"); // a stray text after the used columns is kept
@@ -270,15 +257,14 @@ TEST(Gridzelto, HomogenisedValueColumnInTheDescriptiveMode) {
 // The "Valor Homog." column borrows the dependent mark; removing it gives the mark back to the
 // variable that held it, unless another variable took it meanwhile or it stopped being used.
 TEST(Gridzelto, HomogenisedValueColumnGivesTheDependentMarkBack) {
-    ModoInferencialRestaurado restaura;
     auto monta = [](TGridzelto &g) {
-        ModoInferencial = true;
+        g.Modo.Inferencial = true;
         Define(g, 1, Var(tvNumerica, "Fator"));
         Define(g, 2, Var(tvNumerica, "Preço"));
         g.AlternaDependente(2);
         g.AceitaEdicao(1, 1, "2");
         g.AceitaEdicao(2, 1, "10");
-        ModoInferencial = false;
+        g.Modo.Inferencial = false;
         g.GaranteValorHomogeneizado();
         EXPECT_EQ(g.ColunaDependente(), 3);
         EXPECT_FALSE(g.Variavel(2)->Dependente);

@@ -1,7 +1,6 @@
 #include "worksheet/Historico.h"
 #include "PlanilhaTeste.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Modo.h"
 
 #include <gtest/gtest.h>
 
@@ -81,13 +80,6 @@ void Preenche(TGridzelto &g) {
     g.DefineModificada(false);
 }
 
-struct ModoRestaurado {
-    ~ModoRestaurado() {
-        ModoInferencial = true;
-        CriarValorHomogeneizado = true;
-    }
-};
-
 class HistoricoTest : public ::testing::Test {
   public:
     void SetUp() override {
@@ -104,14 +96,13 @@ class HistoricoTest : public ::testing::Test {
     void ParaComentario(int c) {
         TAtributosVariavel a = AtributosIniciais(g, c, *tabelas);
         a.Tipo = tvComentario;
-        AplicaRegras(a, ModoInferencial);
+        AplicaRegras(a, g.Modo.Inferencial);
         DefineVariavel(g, c, a, *tabelas);
     }
 
     fs::path pasta;
     std::optional<TTabelasVariaveis> tabelas;
     TGridzelto g;
-    ModoRestaurado modo;
 };
 
 using Operacao = std::function<void(HistoricoTest &, TGridzelto &)>;
@@ -158,7 +149,7 @@ TEST_F(HistoricoTest, EachOperationIsUndoneAndRedoneExactly) {
          }},
         {"modo descritivo",
          [](auto &, auto &g) {
-             ModoInferencial = false;
+             g.Modo.Inferencial = false;
              g.GaranteValorHomogeneizado();
          }},
         {"nova planilha", [](auto &, auto &g) { g.Limpa(); }},
@@ -167,7 +158,7 @@ TEST_F(HistoricoTest, EachOperationIsUndoneAndRedoneExactly) {
         SCOPED_TRACE(k.nome);
         g.Limpa();
         Preenche(g);
-        ModoInferencial = true;
+        g.Modo.Inferencial = true;
         THistorico h(g);
         const Foto antes = Fotografa(g);
         const TEstadoPlanilha estadoAntes = g.Captura();

@@ -1,7 +1,6 @@
 // The descriptive worksheet: which column is the unit value, which are the factors, which used
 // columns would multiply the homogenised value unchecked; marking them and entering the mode.
 #include "worksheet/Homogeneizacao.h"
-#include "worksheet/Modo.h"
 
 #include "PlanilhaTeste.h"
 
@@ -50,10 +49,8 @@ TEST(Homogeneizacao, FromRawWorksheetToHomogenisedValue) {
     TVariavel area = *g.Variavel(4);
     area.Usada = false;
     g.DefineVariavel(4, area);
-    const bool criar = CriarValorHomogeneizado;
-    CriarValorHomogeneizado = true;
+    g.Modo.CriarValorHomogeneizado = true;
     AplicaModoDescritivo(g);
-    CriarValorHomogeneizado = criar;
     EXPECT_FALSE(g.Variavel(5)->Usada);
     const int h = g.ColunaValorHomogeneizado();
     ASSERT_EQ(h, 7);

@@ -53,7 +53,7 @@ struct TWindsor {
         s->DefineTermos(termos);
         if (!s->MontaSistema() || !s->Resolve()) return;
         s->CalculaEstatisticas();
-        av = std::make_unique<TAvaliacao>(*s, true);
+        av = std::make_unique<TAvaliacao>(*s);
     }
     std::unique_ptr<TPaginacao> Paginacao(QImage &imagem, int zoom = 100) {
         TContextoItem c;
@@ -244,7 +244,7 @@ class TItemMedido : public TItemAvaliacaoGraf {
 struct TMedidos {
     std::shared_ptr<TGridzelto> grid = teste::PlanilhaDeColunas({"x"}, {{1, 2, 3}});
     TSistema s{*grid};
-    TAvaliacao av{s, true};
+    TAvaliacao av{s};
     TConfiguracaoRelatorio config;
     TListaItens itens;
     QImage imagem;
