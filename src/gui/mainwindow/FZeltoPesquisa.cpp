@@ -211,6 +211,8 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         GravaChave("SnAu");
         AtualizaModo();
     }
+    // The table's verdicts and intervals and the grades were made under the former settings.
+    if (mudou) pesquisa_->DescartaTabela();
     // The confidence of the intervals shown may have changed: the page is written again.
     if (mudou && pagina_) {
         pagina_->ItemMudou(0);
