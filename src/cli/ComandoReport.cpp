@@ -161,18 +161,18 @@ int Relatorio(const TOpcoesReport &o) {
             throw TFalha{1, avisos.empty() ? "Nada a pesquisar." : UmaLinha(avisos[0])};
         // "--criterion grau": row N of the order by grade (declarations as given here).
         int linha = o.escolha;
-        std::optional<cli::TGrausLista> graus;
+        std::optional<TGrausLista> graus;
         if (cli::CriterioGrau(o.pesquisa)) {
             TDeclaracoesEnquadramento d;
             if (pedido.Caracterizacao) d.Caracterizacao = static_cast<TGrau>(*pedido.Caracterizacao);
             if (pedido.Identificacao) d.Identificacao = static_cast<TGrau>(*pedido.Identificacao);
-            graus = cli::GrausDaLista(*pesquisa, sistema, d, true);
+            graus = GrausDaLista(*pesquisa, sistema, d, true);
         }
         pesquisa->MontaTabela(true);
         const int linhas = static_cast<int>(pesquisa->Tabela().size()) - 1;
         if (o.escolha > linhas)
             throw TFalha{1, "A tabela dos melhores modelos não tem a linha " + std::to_string(o.escolha) + "."};
-        if (graus) linha = cli::LinhaDoSlot(*pesquisa, graus->Slots[static_cast<std::size_t>(o.escolha - 1)]);
+        if (graus) linha = LinhaDoSlot(*pesquisa, graus->Slots[static_cast<std::size_t>(o.escolha - 1)]);
         if (linha == 0) throw TFalha{1, "O modelo escolhido não pode ser ajustado."};
         TPesquisa::TJanelaEscolha janela;
         janela.Escolhe = [&](TPesquisa &, int) { return linha; };

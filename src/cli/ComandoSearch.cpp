@@ -153,8 +153,8 @@ int Pesquisa(const TOpcoesSearch &o) {
     // for it, so a plain search costs what the search costs.
     const bool avalia = cli::CriterioGrau(o.pesquisa) || o.tabela || !o.caracterizacao.empty() ||
                         !o.identificacao.empty();
-    const cli::TGrausLista graus =
-        cli::GrausDaLista(p, sistema, declaracoes, cli::CriterioGrau(o.pesquisa), avalia);
+    const TGrausLista graus =
+        GrausDaLista(p, sistema, declaracoes, cli::CriterioGrau(o.pesquisa), avalia);
     if (o.tabela || escolha) p.MontaTabela(true);
     std::string escolhido;
     if (escolha) {
@@ -165,7 +165,7 @@ int Pesquisa(const TOpcoesSearch &o) {
         TPesquisa::TJanelaEscolha janela;
         const int linha = cli::CriterioGrau(o.pesquisa)
                               ? (escolha <= static_cast<int>(graus.Slots.size())
-                                     ? cli::LinhaDoSlot(p, graus.Slots[static_cast<std::size_t>(escolha - 1)])
+                                     ? LinhaDoSlot(p, graus.Slots[static_cast<std::size_t>(escolha - 1)])
                                      : 0)
                               : escolha;
         if (linha == 0)

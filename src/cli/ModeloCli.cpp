@@ -180,30 +180,6 @@ void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o) {
                    "Níveis de significância de uma configuração .NRM");
 }
 
-TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
-                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau, bool avalia) {
-    TGrausLista g;
-    std::vector<TGrau> graus;
-    for (int slot = 1; avalia && slot <= p.Modelos(); ++slot) {
-        g.Graus.push_back(GrauDoSlot(p, sistema, slot, declaracoes));
-        graus.push_back(g.Graus.back().Grau);
-    }
-    if (avalia && porGrau) {
-        for (int i : OrdemPorGrau(graus))
-            g.Slots.push_back(i + 1);
-    } else {
-        for (int slot = 1; slot <= p.Modelos(); ++slot)
-            g.Slots.push_back(slot);
-    }
-    return g;
-}
-
-int LinhaDoSlot(const TPesquisa &p, int slot) {
-    for (int linha = 1; linha < static_cast<int>(p.Tabela().size()); ++linha)
-        if (p.SlotDaLinha(linha) == slot) return linha;
-    return 0;
-}
-
 TSignificancias SignificanciasCli(const std::string &arquivo) {
     TSignificancias sig;
     if (arquivo.empty()) return sig;

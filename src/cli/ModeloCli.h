@@ -67,18 +67,6 @@ struct TOpcoesPesquisa {
 void RegistraOpcoesPesquisa(CLI::App &cmd, TOpcoesPesquisa &o);
 // "--criterion grau": the search runs by R, then its listed models are graded and re-ordered.
 inline bool CriterioGrau(const TOpcoesPesquisa &o) { return o.criterio == "grau"; }
-// The fundamentação grade of every listed model (index slot − 1) and the slots in the order to
-// show them: by grade with --criterion grau, else the list's order. Refits each model in
-// `sistema`.
-struct TGrausLista {
-    std::vector<TGrauModelo> Graus;
-    std::vector<int> Slots;
-};
-TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
-                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau,
-                         bool avalia = true); // !avalia: no grades, the list's order
-// The best-models table row that shows a slot; 0 when none does.
-int LinhaDoSlot(const TPesquisa &p, int slot);
 // The configuration dialog, driven by the options.
 void ConfiguraPesquisa(TPesquisa &p, const TGridzelto &g, const TOpcoesPesquisa &o);
 // The significance settings of a run: the defaults, or those of a named configuration (a file

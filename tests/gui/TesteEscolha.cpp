@@ -4,8 +4,11 @@
 // the settings of each mode; which commands show when.
 #include "TesteGui.h"
 
+#include "config/ConfiguracaoRelatorio.h"
+#include "gui/dialogs/FMostraMelhoresModelos.h"
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
+#include "gui/reportpage/DocumentoRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
@@ -21,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <QElapsedTimer>
@@ -199,6 +203,84 @@ class TesteEscolha : public QObject {
         QCOMPARE(w.J().Paginas()->count(), 1);
         QVERIFY(!w.J().PaginaRelatorio());
         QCOMPARE(w.J().Pesquisa().Modelos(), 0);
+    }
+
+    // "grau de fundamentação, depois R" chosen in the configuration, criteria 1 and 3 declared in
+    // the report settings: "Melhores Modelos" shows the grade of every listed model in "Fund.",
+    // in the order and with the grades of `zelto-cli search --criterion grau` under the same
+    // declarations, and its row 2 is the command line's --choose 2. On Windsor every listed
+    // model reaches the same grade; on Boston the grades differ, so the order shows.
+    void grauDeFundamentacao() {
+        struct Caso {
+            const std::string &arquivo;
+            std::uint8_t caracterizacao, identificacao;
+            bool misto; // grades differ within the list
+        };
+        for (const Caso &caso : {Caso{kWindsor, 3, 2, false}, Caso{kBoston, 3, 3, true}}) {
+            TJanelaTeste w;
+            QVERIFY(w.J().AbreArquivo(caso.arquivo));
+            TConfiguracaoRelatorio &cfg = w.J().DocumentoRelatorio().Configuracao();
+            cfg.Caracterizacao = caso.caracterizacao;
+            cfg.Identificacao = caso.identificacao;
+            w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+            QStringList fund, equacoes;
+            w.J().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
+                TFMostraMelhoresModelos f(p, linha, false, TAparenciaPlanilha{}, {});
+                const int c = TFMostraMelhoresModelos::kColunaFund;
+                if (f.Grade()->columnCount() != c + 1 || f.Grade()->isColumnHidden(c)) return 0;
+                fund << f.Grade()->horizontalHeaderItem(c)->text();
+                for (int r = 1; r <= f.Grade()->rowCount(); ++r) {
+                    f.SelecionaLinha(r);
+                    fund << f.Grade()->item(r - 1, c)->text();
+                    equacoes << QString::fromStdString(f.Equacao());
+                }
+                return 2;
+            };
+            w.J().DialogoPesquisa = [](TSelecaoPesquisa &d) {
+                d.PressionaTipo(tpPadrao);
+                d.DefineCriterio(cpGrau);
+                return kResultadoExecuta;
+            };
+            w.J().Acao(QStringLiteral("ConfigurarPesquisa"))->trigger();
+            QVERIFY(!fund.isEmpty());
+            QCOMPARE(fund.takeFirst(), QStringLiteral("Fund."));
+
+            auto grau = [](std::uint8_t g) { return QString::fromLatin1(TextoGrauDeclarado(g)); };
+            const QJsonObject cli = Cli(
+                {QStringLiteral("search"), QString::fromStdString(caso.arquivo), QStringLiteral("--criterion"),
+                 QStringLiteral("grau"), QStringLiteral("--caracterizacao"), grau(caso.caracterizacao),
+                 QStringLiteral("--identificacao"), grau(caso.identificacao), QStringLiteral("--choose"),
+                 QStringLiteral("2"), QStringLiteral("--json")});
+            const QJsonArray melhores = cli.value(QStringLiteral("best")).toArray();
+            QCOMPARE(melhores.size(), 50);
+            QCOMPARE(fund.size(), melhores.size());
+            for (int i = 0; i < melhores.size(); ++i) {
+                const QJsonObject m = melhores[i].toObject();
+                QCOMPARE(fund[i], m.value(QStringLiteral("grau")).toString());
+                QCOMPARE(equacoes[i], m.value(QStringLiteral("equation")).toString());
+            }
+            QCOMPARE(fund.front() != fund.back(), caso.misto);
+            const QJsonObject escolhido = cli.value(QStringLiteral("chosen")).toObject();
+            QVERIFY(Proximos(w.J().Sistema().R(), escolhido.value(QStringLiteral("R")).toDouble()));
+            QCOMPARE(QString::fromStdString(w.J().Sistema().Equacao()),
+                     escolhido.value(QStringLiteral("equation")).toString());
+
+            // The grades are kept with the list until the subject (or the list) changes.
+            TPesquisa &p = w.J().Pesquisa();
+            QVERIFY(p.Graus() && p.Graus()->Graus.size() == 50u);
+            p.DescartaTabela();
+            QVERIFY(!p.Graus());
+            QElapsedTimer t;
+            t.start();
+            p.Gradua(w.J().DocumentoRelatorio().Declaracoes());
+            qInfo("Grading the 50 listed models of %s: %.0f ms", caso.arquivo.c_str(),
+                  t.nsecsElapsed() / 1e6);
+            QCOMPARE(p.Graus()->Slots.size(), 50u);
+            // Other significance settings: the table and the grades are made again next time.
+            w.J().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
+            w.J().Acao(QStringLiteral("Significancias"))->trigger();
+            QVERIFY(!p.Graus() && !p.TabelaMontada());
+        }
     }
 
     // F9 with the progress window's "Interromper pesquisa": the search stops with the main

@@ -12,6 +12,7 @@
 #include "regression/Sistema.h"
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
+#include "writer/TextoLiteral.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -120,6 +121,11 @@ class TestePesquisaDialogos : public QObject {
         f.Deslizador()->setValue(3);
         QCOMPARE(s.Deslizador(), 3);
         QCOMPARE(f.Percentual()->text(), QStringLiteral("25 %"));
+        // The order by grade is offered last; the search itself then runs by R.
+        QCOMPARE(f.Ordenacao()->count(), 5);
+        QCOMPARE(f.Ordenacao()->itemText(4), QStringLiteral("grau de fundamentação, depois R"));
+        emit f.Ordenacao()->activated(4);
+        QCOMPARE(s.Criterio(), cpGrau);
         emit f.Ordenacao()->activated(1);
         QCOMPARE(s.Criterio(), cpSignificanciaModelo);
     }
@@ -314,6 +320,29 @@ class TestePesquisaDialogos : public QObject {
             QCOMPARE(barra->value(), 0);
             QCOMPARE(TFMostraMelhoresModelos::EquacaoEmHtml("[a<b] = b0 + b1x1/[x]%^%1/2%"),
                      QStringLiteral("[a&lt;b] = b0 + b1x1/[x]<sup>1/2</sup>"));
+        }
+        { // names are shown as typed: their "###…%" and "%^%…%" are no markup
+            const int D = w.p->D();
+            const int slot = w.p->SlotDaLinha(1);
+            int x = 0;
+            for (int c = 1; c <= w.p->V() && !x; ++c)
+                if (c != D && w.p->Lista().Slot(slot).Codigos[static_cast<std::size_t>(c)] != 0) x = c;
+            QVERIFY(x > 0);
+            const std::string nomeD = w.g.Celula(D, 0), nomeX = w.g.Celula(x, 0);
+            w.g.AtribuiCelula(D, 0, "v###5%");
+            w.g.AtribuiCelula(x, 0, "a%^%b%");
+            TFMostraMelhoresModelos f(*w.p, 1, false, TAparenciaPlanilha{}, {});
+            const QString html = f.Modelo()->text();
+            QVERIFY2(html.contains(QStringLiteral("[v###5%]")), qPrintable(html));
+            QVERIFY2(html.contains(QStringLiteral("[a%^%b%]")), qPrintable(html));
+            QVERIFY(!html.contains(QStringLiteral("<sup>b</sup>")) && !html.contains(QStringLiteral("<sup>5")));
+            QCOMPARE(f.Equacao(), w.p->EquacaoSimbolica(slot)); // as the search writes it
+            w.g.AtribuiCelula(D, 0, nomeD);
+            w.g.AtribuiCelula(x, 0, nomeX);
+            // The program's own markup beside them still shows as a superscript.
+            QCOMPARE(TFMostraMelhoresModelos::EquacaoEmHtml("[" + Literal(std::string("v###5%")) + "] = b0 + b1x[" +
+                                                            Literal(std::string("a%^%b%<")) + "]%^%2%"),
+                     QStringLiteral("[v###5%] = b0 + b1x[a%^%b%&lt;]<sup>2</sup>"));
         }
         // A row without the dependent variable's code has no equation and cannot be chosen.
         const int detalhadas = static_cast<int>(w.p->Tabela().size()) - 1;

@@ -19,8 +19,10 @@
 #include "gui/reportconfig/FConfiguraRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
+#include "view/PaginacaoRelatorio.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,14 +86,16 @@ class TesteUsoRelatorio : public QObject {
         QVERIFY(p);
         w.J().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.J()));
-        QCOMPARE(p->TextoIndicador(), QStringLiteral("Página 1 de ?"));
-        Digita(p->CaixaPagina(), QStringLiteral("3"));
-        QCOMPARE(p->PaginaAtual(), 3);
-        QCOMPARE(p->TextoIndicador(), QStringLiteral("Página 3 de ?"));
-        QCOMPARE(QApplication::focusWidget(), p->Superficie());
-        Digita(p->CaixaPagina(), QStringLiteral("9999"));
+        // N arrives by itself: the pages are counted in idle moments, no key asks for it.
+        QTRY_VERIFY_WITH_TIMEOUT(p->TotalPaginas() > 0, 30000);
         const int total = p->TotalPaginas();
         QVERIFY(total > 3);
+        QCOMPARE(p->TextoIndicador(), QStringLiteral("Página 1 de %1").arg(total));
+        Digita(p->CaixaPagina(), QStringLiteral("3"));
+        QCOMPARE(p->PaginaAtual(), 3);
+        QCOMPARE(p->TextoIndicador(), QStringLiteral("Página 3 de %1").arg(total));
+        QCOMPARE(QApplication::focusWidget(), p->Superficie());
+        Digita(p->CaixaPagina(), QStringLiteral("9999"));
         QCOMPARE(p->PaginaAtual(), total);
         QCOMPARE(p->TextoIndicador(), QStringLiteral("Página %1 de %1").arg(total));
         QTest::keyClick(p->Superficie(), Qt::Key_Home, Qt::ControlModifier);
@@ -158,6 +162,64 @@ class TesteUsoRelatorio : public QObject {
         QVERIFY(visto);
         QCOMPARE(m->data(m->index(0, 0)).toString(), celula);
         QVERIFY(m->flags(m->index(0, 0)) & Qt::ItemIsEditable);
+    }
+
+    // The count in idle moments, step by step, equals the count of one run over the whole
+    // report, and leaves the drawn page as it was: its number, its image, what lies at each
+    // height, its graphs.
+    void contagemEmSegundoPlano() {
+        TJanelaTeste w;
+        TPaginaRelatorio *p = EscolheWindsor(w);
+        QVERIFY(p);
+        TPaginacao &pg = p->Paginacao();
+        pg.Invalidate(0);
+        const int total = pg.TotalPages(); // one run
+        QVERIFY(total > 3);
+        // A page drawn inside the last item (it runs over several pages) does not end the count.
+        pg.Invalidate(0);
+        p->MostraPagina(total - 2, 0);
+        QVERIFY(p->TotalPaginas() == -1 || p->TotalPaginas() == total);
+        // A page with graphs drawn, the count forgotten.
+        int pagina = 1;
+        for (; pagina <= total; ++pagina) {
+            p->MostraPagina(pagina, 0);
+            if (!pg.View()->AreasGraficas.empty()) break;
+        }
+        QVERIFY(pagina <= total);
+        pg.Invalidate(0);
+        p->MostraPagina(pagina, 0);
+        QCOMPARE(p->TotalPaginas(), -1);
+        const QImage imagem = p->Imagem();
+        const std::size_t graficos = pg.View()->AreasGraficas.size();
+        const QRect primeiro = pg.View()->AreasGraficas.front().Retangulo;
+        std::vector<int> itens;
+        for (int y = 0; y < p->Imagem().height(); y += 40)
+            itens.push_back(p->ItemNaAltura(y));
+        int passos = 0;
+        double maior = 0, soma = 0;
+        QElapsedTimer t;
+        for (bool fim = false; !fim && passos < 1000; ++passos) {
+            t.start();
+            fim = pg.AvancaContagem(2);
+            const double ms = t.nsecsElapsed() / 1e6;
+            maior = std::max(maior, ms);
+            soma += ms;
+        }
+        qInfo("Counting %d pages in idle moments: %d steps, longest %.1f ms, in all %.0f ms", total,
+              passos, maior, soma);
+        QVERIFY(passos > 1); // a few pages a step, not the whole report at once
+        QCOMPARE(p->TotalPaginas(), total);
+        QCOMPARE(p->PaginaAtual(), pagina);
+        QVERIFY(p->Imagem() == imagem);
+        QCOMPARE(pg.View()->AreasGraficas.size(), graficos);
+        QCOMPARE(pg.View()->AreasGraficas.front().Retangulo, primeiro);
+        std::vector<int> depois;
+        for (int y = 0; y < p->Imagem().height(); y += 40)
+            depois.push_back(p->ItemNaAltura(y));
+        QCOMPARE(depois, itens);
+        // Drawn again from the pages counted, the page is the same picture.
+        p->MostraPagina(pagina, 0);
+        QVERIFY(p->Imagem() == imagem);
     }
 
     // The best-models window opens wide enough for every column on a 1366x768 screen, and
@@ -277,6 +339,7 @@ class TesteUsoRelatorio : public QObject {
         QVERIFY(p);
         w.J().MudaZoom(100);
         Digita(p->CaixaPagina(), QStringLiteral("4"));
+        QTRY_VERIFY_WITH_TIMEOUT(p->TotalPaginas() > 0, 30000); // counted in idle moments
         QCoreApplication::processEvents();
         QVERIFY(w.J().grab().save(pasta + QStringLiteral("/relatorio-indicador.png")));
         QTest::keyClick(p->Superficie(), Qt::Key_End, Qt::ControlModifier);

@@ -106,6 +106,7 @@ double LimiteR2(CriterioPesquisa criterio, double limiar, std::size_t n, std::si
     double t = 2;
     switch (criterio) {
     case cpCorrelacao:
+    case cpGrau: // searched by R
         t = limiar * limiar;
         break;
     case cpSignificanciaModelo:

@@ -46,6 +46,8 @@ const char *NomeCriterioPesquisa(CriterioPesquisa c) {
         return "Sig. dos Regressores";
     case cpR2Ajustado:
         return "r² ajustado";
+    case cpGrau:
+        return "grau de fundamentação, depois R";
     }
     return "";
 }
@@ -93,7 +95,8 @@ TMascarasVigentes TConfiguracaoPesquisa::Vigentes(const TGridzelto &g, bool modo
         return m;
     }
 
-    m.Criterio = Criterio;
+    m.Criterio = Criterio == cpGrau ? cpCorrelacao : Criterio;
+    m.PorGrau = Criterio == cpGrau;
     m.TamanhoBloco = PesquisaRapida ? std::max<std::uint16_t>(TamanhoBloco, 1)
                                     : static_cast<std::uint16_t>(std::max(m.V, 1));
     for (int c = 1; c <= m.V; ++c) {
@@ -132,7 +135,7 @@ int TSelecaoPesquisa::Abre(const TConfiguracaoPesquisa &cfg, const TGridzelto &g
     }
     atual_ = 0;
     tipo_ = cfg.Tipo <= tpDirigida ? cfg.Tipo : tpPadrao;
-    criterio_ = cfg.Criterio <= cpR2Ajustado ? cfg.Criterio : cpCorrelacao;
+    criterio_ = cfg.Criterio <= cpGrau ? cfg.Criterio : cpCorrelacao;
     rapida_ = cfg.PesquisaRapida && tipo_ != tpManual;
     deslizador_ =
         rapida_ ? std::clamp<int>(cfg.TamanhoBloco, 1, DeslizadorMaximo()) : DeslizadorMaximo();

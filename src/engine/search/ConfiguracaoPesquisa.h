@@ -50,6 +50,9 @@ enum CriterioPesquisa : std::uint8_t {
     cpSignificanciaModelo = 1, // F
     cpRegressores = 2,         // number of significant regressors
     cpR2Ajustado = 3,          // adjusted R²
+    // "grau de fundamentação, depois R": the search runs by R, then the models it listed are
+    // graded and shown by grade (III first), by R within a grade.
+    cpGrau = 4,
 };
 
 // Masks: bit k allows code k.
@@ -101,7 +104,9 @@ struct TMascarasVigentes {
     bool PesquisaRapida = false;
     // L, at least 1: V without rapid search, 1 in the descriptive mode.
     std::uint16_t TamanhoBloco = 1;
+    // The criterion the search ranks by: cpGrau searches by R (cpCorrelacao) and sets PorGrau.
     CriterioPesquisa Criterio = cpCorrelacao;
+    bool PorGrau = false; // the listed models are shown by grade, then by R
     // By column 1..200 ([0] unused). Columns without a variable, unused
     // variables and columns beyond V hold {0}; a dichotomous variable holds at
     // most {0, 1}; the dependent column's mask has bit 0 removed already.

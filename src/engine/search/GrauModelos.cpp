@@ -1,5 +1,6 @@
 #include "search/GrauModelos.h"
 
+#include "common/Progresso.h"
 #include "regression/Sistema.h"
 #include "search/Pesquisa.h"
 
@@ -34,6 +35,32 @@ std::vector<int> OrdemPorGrau(std::span<const TGrau> graus) {
                static_cast<int>(graus[static_cast<std::size_t>(b)]);
     });
     return ordem;
+}
+
+TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau, bool avalia,
+                         TProgresso *progresso) {
+    TGrausLista g;
+    std::vector<TGrau> graus;
+    for (int slot = 1; avalia && slot <= p.Modelos(); ++slot) {
+        g.Graus.push_back(GrauDoSlot(p, sistema, slot, declaracoes));
+        graus.push_back(g.Graus.back().Grau);
+        if (progresso) progresso->Avanca(slot);
+    }
+    if (avalia && porGrau) {
+        for (int i : OrdemPorGrau(graus))
+            g.Slots.push_back(i + 1);
+    } else {
+        for (int slot = 1; slot <= p.Modelos(); ++slot)
+            g.Slots.push_back(slot);
+    }
+    return g;
+}
+
+int LinhaDoSlot(const TPesquisa &p, int slot) {
+    for (int linha = 1; linha < static_cast<int>(p.Tabela().size()); ++linha)
+        if (p.SlotDaLinha(linha) == slot) return linha;
+    return 0;
 }
 
 } // namespace zelto

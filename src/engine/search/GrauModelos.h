@@ -15,6 +15,7 @@
 namespace zelto {
 
 class TPesquisa;
+class TProgresso;
 class TSistema;
 
 struct TGrauModelo {
@@ -34,5 +35,19 @@ TGrauModelo GrauDoSlot(TPesquisa &p, TSistema &sistema, int slot,
 // The positions (0-based) of `graus` in the order of the grade, III first; equal grades keep
 // their order.
 std::vector<int> OrdemPorGrau(std::span<const TGrau> graus);
+
+// The fundamentação grade of every listed model (index slot − 1) and the slots in the order to
+// show them: by grade when `porGrau` ("grau de fundamentação, depois R"), else the list's
+// order. Refits each model in `sistema` (the search's own), one progress step per model.
+// Without `avalia` nothing is graded and the slots keep the list's order.
+struct TGrausLista {
+    std::vector<TGrauModelo> Graus;
+    std::vector<int> Slots;
+};
+TGrausLista GrausDaLista(TPesquisa &p, TSistema &sistema,
+                         const TDeclaracoesEnquadramento &declaracoes, bool porGrau,
+                         bool avalia = true, TProgresso *progresso = nullptr);
+// The best-models table row that shows a slot; 0 when none does.
+int LinhaDoSlot(const TPesquisa &p, int slot);
 
 } // namespace zelto

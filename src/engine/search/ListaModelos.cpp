@@ -26,6 +26,7 @@ long double Chave(CriterioPesquisa c, const TModeloPesquisado &m) {
     case cpR2Ajustado:
         return m.R2Ajustado;
     case cpCorrelacao:
+    case cpGrau: // searched by R
         break;
     }
     return m.R;
@@ -52,6 +53,7 @@ double ChaveFiltro(CriterioPesquisa c, long double R, long double F, long double
     case cpR2Ajustado:
         return Duplo(R2Ajustado);
     case cpCorrelacao:
+    case cpGrau: // searched by R
         break;
     }
     return Duplo(R);

@@ -47,11 +47,13 @@ void TPesquisa::Reinicia() {
     tabela_.clear();
     slots_.clear();
     tabelaMontada_ = tabelaDetalhada_ = false;
+    graus_.reset();
 }
 
 void TPesquisa::PlanilhaAlterada() {
     ResultadosValidos = false;
     reiniciar_ = true;
+    graus_.reset();
 }
 
 void TPesquisa::LimpaSaneadas() {
@@ -214,6 +216,7 @@ bool TPesquisa::Pesquisa(TProgresso *progresso) {
     tabela_.clear();
     slots_.clear();
     tabelaMontada_ = tabelaDetalhada_ = false;
+    graus_.reset();
     ResultadosValidos = lista_.Modelos() > 0;
     if (lista_.Modelos() == 0) Avisa(kMensagemNenhumModelo);
     return true;

@@ -32,6 +32,7 @@
 #include "regression/Sistema.h"
 #include "search/AjusteCandidatos.h"
 #include "search/ConfiguracaoPesquisa.h"
+#include "search/GrauModelos.h"
 #include "search/ListaModelos.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
@@ -39,6 +40,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,7 @@ inline constexpr const char *kMensagemNenhumModelo =
     "Nenhum dos modelos pesquisados pode ser aplicado a esta planilha. Faça uma nova "
     "configuração de pesquisa.";
 inline constexpr const char *kTituloDetalhando = "Detalhando modelos...";
+inline constexpr const char *kTituloEnquadrando = "Enquadrando modelos...";
 inline constexpr const char *kMensagemSemModelosValidos =
     "Não existem modelos válidos. Verifique a amostra e os dados do objeto sob avaliação ou "
     "experimente outra pesquisa. ";
@@ -159,12 +162,26 @@ class TPesquisa {
     // could not be evaluated are removed, so a row may show a later slot.
     int SlotDaLinha(int linha) const;
 
+    // ---- The grade of fundamentação of the listed models ("Fund.") -------------------------
+    // Grades every listed model (GrausDaLista) under the declarations of criteria 1 and 3,
+    // criterion 4 at the subject when the worksheet gives one; nothing is done when the list
+    // was graded under the same declarations since the list, the worksheet or the subject last
+    // changed. Under "grau de fundamentação, depois R" the table's rows then follow the grade.
+    // Fits every listed model again on the regression system.
+    void Gradua(const TDeclaracoesEnquadramento &declaracoes, TProgresso *progresso = nullptr);
+    // The grades of the list; null when it was not graded.
+    const TGrausLista *Graus() const { return graus_ ? &*graus_ : nullptr; }
+    // The list is shown by grade, then by R (the search ran by "grau de fundamentação, depois R").
+    bool PorGrau() const { return enumeracao_.Mascaras().PorGrau; }
+
     // The terms of the regression system for a code vector: the dependent variable first, then
     // every other variable with a code, in column order.
     void DefineModelo(const TCodigos &codigos);
     // "[dep] = b0 + b1x[x1] - b2xLn([x2])..." for a list slot; empty when the slot has no code
     // for the dependent variable.
-    std::string EquacaoSimbolica(int slot) const;
+    // `nome` gives the text of a variable's name (as typed when not given).
+    std::string EquacaoSimbolica(int slot,
+                                 const std::function<std::string(const std::string &)> &nome = {}) const;
 
     // Empties the list and the table; the configuration stays. The next search starts afresh.
     void Reinicia();
@@ -242,6 +259,9 @@ class TPesquisa {
 
     std::vector<TLinhaTabela> tabela_;
     std::vector<int> slots_; // by table row (index 0: the headings)
+    std::optional<TGrausLista> graus_;
+    TDeclaracoesEnquadramento declaracoesGraus_;
+    void OrdenaTabelaPorGrau();
     bool tabelaMontada_ = false, tabelaDetalhada_ = false;
 };
 

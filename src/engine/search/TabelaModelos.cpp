@@ -5,6 +5,7 @@
 #include "regression/Transformacoes.h"
 #include "significance/Significancias.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -41,12 +42,15 @@ int TPesquisa::SlotDaLinha(int linha) const {
                : 0;
 }
 
-std::string TPesquisa::EquacaoSimbolica(int slot) const {
+std::string TPesquisa::EquacaoSimbolica(
+    int slot, const std::function<std::string(const std::string &)> &texto) const {
     if (slot < 1 || slot > kSlotsMelhores) return {};
     const TModeloPesquisado &m = lista_.Slot(slot);
     const int D = this->D();
     if (D < 1 || m.Codigos[static_cast<std::size_t>(D)] == 0) return {};
-    auto nome = [&](int c) { return "[" + grid_.Celula(c, 0) + "]"; };
+    auto nome = [&](int c) {
+        return "[" + (texto ? texto(grid_.Celula(c, 0)) : grid_.Celula(c, 0)) + "]";
+    };
     std::string e = NomeTransformacao(nome(D), m.Codigos[static_cast<std::size_t>(D)]);
     e += m.Sinais[0] ? " = b0" : " = -b0";
     std::size_t j = 0;
@@ -155,12 +159,51 @@ void TPesquisa::MontaTabela(bool detalhada, TProgresso *progresso) {
     if (progresso) progresso->Termina();
     tabelaMontada_ = true;
     tabelaDetalhada_ = detalhada;
+    OrdenaTabelaPorGrau();
 }
 
 void TPesquisa::DescartaTabela() {
     tabela_.clear();
     slots_.clear();
     tabelaMontada_ = tabelaDetalhada_ = false;
+    graus_.reset(); // criterion 4 is judged at the subject
+}
+
+void TPesquisa::Gradua(const TDeclaracoesEnquadramento &declaracoes, TProgresso *progresso) {
+    if (graus_ && declaracoesGraus_.Caracterizacao == declaracoes.Caracterizacao &&
+        declaracoesGraus_.Identificacao == declaracoes.Identificacao)
+        return;
+    if (progresso) progresso->Inicia(kTituloEnquadrando, 0, Modelos(), false);
+    graus_ = GrausDaLista(*this, sistema_, declaracoes, PorGrau(), true, progresso);
+    declaracoesGraus_ = declaracoes;
+    if (progresso) progresso->Termina();
+    OrdenaTabelaPorGrau();
+}
+
+// Under "grau de fundamentação, depois R" the rows follow the order of the graded slots
+// (GrausDaLista's), numbered again from 1.
+void TPesquisa::OrdenaTabelaPorGrau() {
+    if (!graus_ || !PorGrau() || tabela_.size() <= 2) return;
+    std::vector<int> posicao(static_cast<std::size_t>(kSlotsMelhores) + 1, kSlotsMelhores + 1);
+    for (std::size_t i = 0; i < graus_->Slots.size(); ++i)
+        if (graus_->Slots[i] >= 1 && graus_->Slots[i] <= kSlotsMelhores)
+            posicao[static_cast<std::size_t>(graus_->Slots[i])] = static_cast<int>(i);
+    std::vector<std::size_t> linhas(tabela_.size() - 1);
+    for (std::size_t r = 0; r < linhas.size(); ++r)
+        linhas[r] = r + 1;
+    std::stable_sort(linhas.begin(), linhas.end(), [&](std::size_t a, std::size_t b) {
+        return posicao[static_cast<std::size_t>(slots_[a])] <
+               posicao[static_cast<std::size_t>(slots_[b])];
+    });
+    std::vector<TLinhaTabela> tabela(1, tabela_[0]);
+    std::vector<int> slots(1, 0);
+    for (std::size_t r : linhas) {
+        tabela.push_back(std::move(tabela_[r]));
+        tabela.back()[0] = std::to_string(tabela.size() - 1);
+        slots.push_back(slots_[r]);
+    }
+    tabela_ = std::move(tabela);
+    slots_ = std::move(slots);
 }
 
 bool TPesquisa::EscolheModelo(bool saneia, int criterio, long double parametro,

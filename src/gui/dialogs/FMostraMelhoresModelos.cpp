@@ -1,6 +1,7 @@
 #include "gui/dialogs/FMostraMelhoresModelos.h"
 
 #include "gui/dialogs/FProgressao.h"
+#include "writer/TextoLiteral.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -102,6 +103,10 @@ class TCabecalho : public QHeaderView {
 
 QString TFMostraMelhoresModelos::EquacaoEmHtml(const std::string &texto) {
     static const std::string kMarca = "%^%";
+    // Each piece of the composed markup is given back as typed (names enter through Literal).
+    auto trecho = [&](std::size_t de, std::size_t n) {
+        return Q(Desfaz(texto.substr(de, n))).toHtmlEscaped();
+    };
     QString html;
     std::size_t i = 0;
     while (i < texto.size()) {
@@ -109,13 +114,11 @@ QString TFMostraMelhoresModelos::EquacaoEmHtml(const std::string &texto) {
         const std::size_t fim =
             m == std::string::npos ? std::string::npos : texto.find('%', m + kMarca.size());
         if (fim == std::string::npos) {
-            html += Q(std::string_view(texto).substr(i)).toHtmlEscaped();
+            html += trecho(i, std::string::npos);
             break;
         }
-        html += Q(std::string_view(texto).substr(i, m - i)).toHtmlEscaped();
-        html += QStringLiteral("<sup>") +
-                Q(std::string_view(texto).substr(m + kMarca.size(), fim - m - kMarca.size()))
-                    .toHtmlEscaped() +
+        html += trecho(i, m - i);
+        html += QStringLiteral("<sup>") + trecho(m + kMarca.size(), fim - m - kMarca.size()) +
                 QStringLiteral("</sup>");
         i = fim + 1;
     }
@@ -222,21 +225,31 @@ void TFMostraMelhoresModelos::Carrega() {
     const std::vector<TLinhaTabela> &t = p_.Tabela();
     const TLinhaTabela &titulos = t.empty() ? kTitulosTabela : t[0];
     const int linhas = t.size() > 1 ? static_cast<int>(t.size()) - 1 : 0;
+    // "Fund.", last and in both views, when the list was graded.
+    const TGrausLista *graus = p_.Graus();
     const QSignalBlocker b(grade_);
     grade_->clearContents();
-    grade_->setColumnCount(kColunasTabela - 1);
+    grade_->setColumnCount(kColunasTabela - 1 + (graus ? 1 : 0));
     grade_->setRowCount(linhas);
     for (int c = 1; c < kColunasTabela; ++c)
         grade_->setHorizontalHeaderItem(c - 1,
                                         new QTableWidgetItem(Q(titulos[static_cast<size_t>(c)])));
+    if (graus) grade_->setHorizontalHeaderItem(kColunaFund, new QTableWidgetItem(Q(kTituloFund)));
+    auto celula = [&](int r, int c, const std::string &texto) {
+        auto *item = new QTableWidgetItem(Q(texto));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        grade_->setItem(r, c, item);
+    };
     for (int r = 1; r <= linhas; ++r) {
         const TLinhaTabela &linha = t[static_cast<std::size_t>(r)];
         grade_->setVerticalHeaderItem(r - 1, new QTableWidgetItem(Q(linha[0])));
-        for (int c = 1; c < kColunasTabela; ++c) {
-            auto *item = new QTableWidgetItem(Q(linha[static_cast<std::size_t>(c)]));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            grade_->setItem(r - 1, c - 1, item);
-        }
+        for (int c = 1; c < kColunasTabela; ++c)
+            celula(r - 1, c - 1, linha[static_cast<std::size_t>(c)]);
+        if (!graus) continue;
+        const auto slot = static_cast<std::size_t>(p_.SlotDaLinha(r));
+        celula(r - 1, kColunaFund,
+               slot >= 1 && slot <= graus->Graus.size() ? TextoGrau(graus->Graus[slot - 1].Grau)
+                                                        : std::string());
     }
     grade_->resizeColumnsToContents();
 }
@@ -284,8 +297,12 @@ void TFMostraMelhoresModelos::SelecionaLinha(int linha) {
 
 void TFMostraMelhoresModelos::MostraEquacao() {
     const int linha = LinhaAtual();
-    equacao_ = linha > 0 ? p_.EquacaoSimbolica(p_.SlotDaLinha(linha)) : std::string();
-    modelo_->setText(EquacaoEmHtml(equacao_));
+    const int slot = p_.SlotDaLinha(linha);
+    equacao_ = linha > 0 ? p_.EquacaoSimbolica(slot) : std::string();
+    // The names as typed: their "#" and "%" are no markup.
+    modelo_->setText(EquacaoEmHtml(
+        linha > 0 ? p_.EquacaoSimbolica(slot, [](const std::string &n) { return Literal(n); })
+                  : std::string()));
     seleciona_->setEnabled(!equacao_.empty());
 }
 

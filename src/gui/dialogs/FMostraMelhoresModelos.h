@@ -6,7 +6,9 @@
 // "&Modelo :"; "&Seleciona Modelo" is offered only for a row with an
 // equation. "&Detalhamento" shows all twelve columns (building the detailed
 // table first, with the progress window, when it has not been built yet) and
-// becomes "&Resumo", which shows the first five. The left and right arrows
+// becomes "&Resumo", which shows the first five. When the list was graded
+// (TPesquisa::Gradua) the column "Fund." follows, in both views, with each
+// model's grade of fundamentação. The left and right arrows
 // scroll the table by one column. "&Imprimir" hands the table to the print
 // callback. Cells are painted in the worksheet grid's colours.
 #pragma once
@@ -55,7 +57,12 @@ class TFMostraMelhoresModelos : public QDialog {
     // area `disponivel` (the window's first size; later it keeps the size the valuer gave it).
     QSize TamanhoParaColunas(const QRect &disponivel) const;
 
-    // Shows `texto`'s superscript marks ("%^%" exponent "%") as superscripts, in HTML.
+    // The column "Fund." (0-based; present when the list was graded) and its title.
+    static constexpr int kColunaFund = kColunasTabela - 1;
+    static constexpr const char *kTituloFund = "Fund.";
+
+    // Shows `texto`'s superscript marks ("%^%" exponent "%") as superscripts, in HTML; text
+    // escaped with Literal() (the variables' names) shows as typed.
     static QString EquacaoEmHtml(const std::string &texto);
 
   protected:

@@ -120,8 +120,18 @@ void TFProgressao::reject() {
     }
 }
 
+namespace {
+int trabalhosEmAndamento = 0; // on the GUI thread only
+} // namespace
+
+bool TrabalhoEmAndamento() { return trabalhosEmAndamento > 0; }
+
 void ExecutaComJanela(QDialog &janela, const std::function<void()> &trabalho,
                       const std::function<void()> &prepara) {
+    struct TConta {
+        TConta() { ++trabalhosEmAndamento; }
+        ~TConta() { --trabalhosEmAndamento; }
+    } conta;
     std::exception_ptr falha;
     QThread *t = QThread::create([&] {
         try {

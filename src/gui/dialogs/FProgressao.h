@@ -78,5 +78,8 @@ bool ExecutaComProgresso(QWidget *parent, const std::function<void(TProgresso &)
 // thrown again here.
 void ExecutaComJanela(QDialog &janela, const std::function<void()> &trabalho,
                       const std::function<void()> &prepara = {});
+// True while some work handed to another thread by ExecutaComJanela has not ended: what runs
+// in idle moments of this thread leaves the engine alone then.
+bool TrabalhoEmAndamento();
 
 } // namespace zelto

@@ -93,7 +93,7 @@ TFSelecionaPesquisa::TFSelecionaPesquisa(TSelecaoPesquisa &s,
     auto *ordem = new QVBoxLayout;
     auto *rotuloOrdem = new QLabel(Q(kRotuloOrdenar), this);
     ordenar_ = new QComboBox(this);
-    for (int c = cpCorrelacao; c <= cpR2Ajustado; ++c)
+    for (int c = cpCorrelacao; c <= cpGrau; ++c)
         ordenar_->addItem(Q(NomeCriterioPesquisa(static_cast<CriterioPesquisa>(c))));
     rotuloOrdem->setBuddy(ordenar_);
     ordem->addWidget(rotuloOrdem);

@@ -9,6 +9,7 @@
 #include "gui/dialogs/FSelecionaPesquisa.h"
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
+#include "gui/reportpage/DocumentoRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
@@ -110,12 +111,21 @@ bool TFZELTO::SelecionaModelo() {
             grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;
 
-    // The table is built (and detailed, which fits every listed model again) with progress,
-    // under the settings in force now.
+    // The table is built (and detailed, which fits every listed model again) and the listed
+    // models graded ("Fund.", which fits each of them again) with progress, off this thread,
+    // under the settings in force now; both are kept until the list, the worksheet or the
+    // subject changes.
     pesquisa_->Significancias = significancias_;
     const bool detalhada = cfg_.DetalharModelos;
-    if (grid_.Modo.Inferencial)
-        ExecutaLonga([&](TProgresso &p) { pesquisa_->MontaTabela(detalhada, &p); }, false);
+    if (grid_.Modo.Inferencial) {
+        const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
+        ExecutaLonga(
+            [&](TProgresso &p) {
+                pesquisa_->MontaTabela(detalhada, &p);
+                pesquisa_->Gradua(declaracoes, &p);
+            },
+            false);
+    }
 
     TPesquisa::TJanelaEscolha janela;
     janela.Detalhada = detalhada;
@@ -201,6 +211,8 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         GravaChave("SnAu");
         AtualizaModo();
     }
+    // The table's verdicts and intervals and the grades were made under the former settings.
+    if (mudou) pesquisa_->DescartaTabela();
     // The confidence of the intervals shown may have changed: the page is written again.
     if (mudou && pagina_) {
         pagina_->ItemMudou(0);

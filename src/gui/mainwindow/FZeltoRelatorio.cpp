@@ -220,6 +220,8 @@ bool TFZELTO::ConstroiRelatorio() {
         return DialogoCabecalhoRodape && DialogoCabecalhoRodape(rodape);
     };
     pagina_->ConfiguracaoMudou = [this] { documento_->GravaConfiguracao(); };
+    // A stale page is not laid out behind the valuer's back: the system may hold another fit.
+    pagina_->PodeContar = [this] { return relatorioAtual_; };
     pagina_->ZoomMudou = [this](int z) {
         if (z != cfg_.ZoomRelatorio) MudaZoom(z);
     };

@@ -4,6 +4,7 @@
 #include "evaluation/Avaliacao.h"
 #include "gui/reportconfig/ConfiguraRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
+#include "regression/Enquadramento.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
 #include "writer/Escritores.h"
@@ -32,6 +33,13 @@ TDocumentoRelatorio::TDocumentoRelatorio()
 }
 
 TDocumentoRelatorio::~TDocumentoRelatorio() = default;
+
+TDeclaracoesEnquadramento TDocumentoRelatorio::Declaracoes() const {
+    TDeclaracoesEnquadramento d;
+    if (configuracao_->Caracterizacao) d.Caracterizacao = static_cast<TGrau>(*configuracao_->Caracterizacao);
+    if (configuracao_->Identificacao) d.Identificacao = static_cast<TGrau>(*configuracao_->Identificacao);
+    return d;
+}
 
 void TDocumentoRelatorio::GravaConfiguracao() {
     GravaConfiguracaoRelatorio(ArquivoRelatorioUsuario(), *configuracao_, *itens_);

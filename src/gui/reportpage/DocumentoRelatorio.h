@@ -26,6 +26,7 @@ class TPesquisa;
 class TProgresso;
 class TSistema;
 struct TConfiguracaoRelatorio;
+struct TDeclaracoesEnquadramento;
 struct TSignificancias;
 using TListaItens = std::vector<std::unique_ptr<TItemAvaliacao>>;
 
@@ -40,6 +41,9 @@ class TDocumentoRelatorio {
 
     TListaItens &Itens() { return *itens_; }
     TConfiguracaoRelatorio &Configuracao() { return *configuracao_; }
+    // The valuer's declarations for the grade of fundamentação (criteria 1 and 3), as the
+    // settings hold them.
+    TDeclaracoesEnquadramento Declaracoes() const;
     // Writes the settings file (after any change of the settings).
     void GravaConfiguracao();
     // The paper (mm).

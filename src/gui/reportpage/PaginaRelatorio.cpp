@@ -3,6 +3,7 @@
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
 #include "view/PaginacaoRelatorio.h"
+#include "gui/dialogs/FProgressao.h"
 #include "gui/reportpage/ReguaRelatorio.h"
 #include "view/ImpressaoRelatorio.h"
 
@@ -21,6 +22,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -129,6 +131,9 @@ TPaginaRelatorio::TPaginaRelatorio(TSistema &sistema, TListaItens &itens,
     rotuloPagina->setBuddy(caixaPagina_);
     rotuloTotal_ = new QLabel(painelPagina);
     rotuloTotal_->setObjectName(QStringLiteral("TotalPaginas"));
+    contagem_ = new QTimer(this);
+    contagem_->setSingleShot(true);
+    connect(contagem_, &QTimer::timeout, this, &TPaginaRelatorio::ContaPaginas);
     indicador->addWidget(rotuloPagina);
     indicador->addWidget(caixaPagina_);
     indicador->addWidget(rotuloTotal_);
@@ -223,8 +228,27 @@ void TPaginaRelatorio::AtualizaIndicador() {
     const int total = TotalPaginas();
     rotuloTotal_->setText(total >= 1 ? QStringLiteral("de %1").arg(total) : QStringLiteral("de ?"));
     rotuloTotal_->setToolTip(total >= 1 ? QString()
-                                        : QStringLiteral("O total de páginas é conhecido depois de "
-                                                         "se chegar à última (Ctrl+End)."));
+                                        : QStringLiteral("Contando as páginas..."));
+    if (total < 0 && paginacao_->View() && !contagem_->isActive()) contagem_->start(0);
+}
+
+void TPaginaRelatorio::ContaPaginas() {
+    // A few pages per step keep every step short: the page answers keys and clicks meanwhile.
+    constexpr int kPaginasPorPasso = 2;
+    if (TotalPaginas() >= 0 || !paginacao_->View()) return;
+    if (PodeContar && !PodeContar()) return; // counted again when the page is next drawn
+    if (!isEnabled() || TrabalhoEmAndamento()) {
+        contagem_->start(250);
+        return;
+    }
+    bool conhecido = true;
+    try {
+        conhecido = paginacao_->AvancaContagem(kPaginasPorPasso);
+    } catch (const std::bad_alloc &) {
+        return; // the count stays unknown; going to the last page still counts
+    }
+    if (conhecido) AtualizaIndicador();
+    else contagem_->start(0);
 }
 
 void TPaginaRelatorio::IrParaPaginaDigitada() {

@@ -33,6 +33,7 @@ class QListView;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
+class QTimer;
 
 namespace zelto {
 
@@ -121,7 +122,10 @@ class TPaginaRelatorio : public QWidget {
     // The page indicator ("Página" [box] "de N"): the box takes a page number to go to.
     QLineEdit *CaixaPagina() const { return caixaPagina_; }
     QLabel *RotuloTotal() const { return rotuloTotal_; }
-    // The indicator as read: "Página 3 de 17" ("de ?" while the count is unknown).
+    // The indicator as read: "Página 3 de 17" ("de ?" while the count is unknown). Whenever
+    // the count is unknown the page counts the pages in idle moments, a few at a time (never
+    // while work runs on another thread, nor while PodeContar says no), and shows N as soon as
+    // it is known.
     QString TextoIndicador() const;
 
     // ---- Callbacks ----------------------------------------------------------------------
@@ -135,6 +139,9 @@ class TPaginaRelatorio : public QWidget {
     std::function<bool(bool rodape)> ConfiguraCabecalhoRodape;
     // The settings changed here (margins by the rulers): the main window stores them.
     std::function<void()> ConfiguracaoMudou;
+    // Whether the pages may be counted in idle moments now (default: yes); the main window says
+    // no while the page is stale (the regression system may hold another fit).
+    std::function<bool()> PodeContar;
     // The zoom or the item list's state changed (the main window stores them).
     std::function<void(int)> ZoomMudou;
     std::function<void(bool)> ListaMudou;
@@ -154,6 +161,7 @@ class TPaginaRelatorio : public QWidget {
     void AtualizaCorLista(bool foco);
     void AtualizaIndicador();
     void IrParaPaginaDigitada();
+    void ContaPaginas(); // one step of the count in idle moments
 
     TListaItens &itens_;
     TConfiguracaoRelatorio &configuracao_;
@@ -176,6 +184,7 @@ class TPaginaRelatorio : public QWidget {
     QLabel *caixa_ = nullptr;
     QLineEdit *caixaPagina_ = nullptr;
     QLabel *rotuloTotal_ = nullptr;
+    QTimer *contagem_ = nullptr;
 };
 
 // The widget inside the scroll area: the page image at (Espaco, Espaco) over its shadow, the

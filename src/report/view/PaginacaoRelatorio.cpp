@@ -69,7 +69,8 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
     v.TargetPage = de;
     v.TargetLastPage = n > 0 ? ate : 0;
     std::optional<QPainter> proprio;
-    if (!pintor && n > 0 && v.Dispositivo()) {
+    if (soMede_) pintor = nullptr;
+    if (!pintor && n > 0 && v.Dispositivo() && !soMede_) {
         proprio.emplace(v.Dispositivo());
         pintor = &*proprio;
     }
@@ -146,7 +147,8 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         avaliacao_.ExecutaItem(it, contexto, false);
         ++item;
     }
-    const bool fim = item >= itens_.size() && !cancelado;
+    // A run that stopped after its last page (inside the last item) has not seen the end.
+    const bool fim = item >= itens_.size() && !cancelado && !v.Encerrada();
     if (fim) v.TerminaLinha();
     v.AfterPageChange = nullptr;
     v.BeforePageChange = nullptr;
@@ -155,7 +157,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
     // The header and the footer of the last page drawn, when the report has it.
     const int pagina = v.CurrentPage;
     const int ultimaDesenhada = std::min(ate, pagina);
-    if (n > 0 && !cancelado && ultimaDesenhada >= de) {
+    if (n > 0 && !soMede_ && !cancelado && ultimaDesenhada >= de) {
         v.CurrentPage = ultimaDesenhada;
         v.DesenhaCabecalhoRodape();
         v.CurrentPage = pagina;
@@ -169,6 +171,32 @@ int TPaginacao::TotalPages(TProgresso *progresso) {
     if (!view_) return 0;
     if (view_->TotalPages < 0) RenderPage(0, nullptr, progresso);
     return view_->TotalPages;
+}
+
+bool TPaginacao::AvancaContagem(int paginas) {
+    if (!view_) return true;
+    TViewRelat &v = *view_;
+    if (v.TotalPages >= 0) return true;
+    const int alvo = v.TargetPage;
+    std::vector<TAreaGrafico> areas = std::move(v.AreasGraficas);
+    const int ultima = avaliacao_.UltimaPagina;
+    auto devolve = [&] {
+        soMede_ = false;
+        v.TargetPage = alvo;
+        v.AreasGraficas = std::move(areas);
+        avaliacao_.UltimaPagina = ultima;
+    };
+    // The run resumes at the start of the last page laid out and stops after `ate`.
+    const int ate = static_cast<int>(paginas_.size()) + std::max(1, paginas);
+    soMede_ = true;
+    try {
+        RenderPages(ate, ate, nullptr, nullptr, {});
+    } catch (...) {
+        devolve();
+        throw;
+    }
+    devolve();
+    return v.TotalPages >= 0;
 }
 
 int TPaginacao::ItemAtPosition(int y) const {

@@ -92,6 +92,11 @@ class TPaginacao {
                      const std::function<bool(int)> &fimDePagina);
     // The number of pages, laying the whole report out first when it is not known.
     int TotalPages(TProgresso *progresso = nullptr);
+    // Counts the pages a few at a time: lays out `paginas` more pages after the last one laid
+    // out, drawing nothing and keeping what the drawn page left (its number, its graphs). True
+    // once the page count is known (TotalPages), so that a caller can count in idle moments
+    // without holding anything up.
+    bool AvancaContagem(int paginas);
 
     // The item (index in the list) at a height of the page last drawn, in twips from the top
     // of the page; kAcimaDoTexto or kAbaixoDoTexto outside the text area; -1 when no item
@@ -122,6 +127,7 @@ class TPaginacao {
     std::unique_ptr<TViewRelat> view_;
     std::vector<TInicioPagina> paginas_;
     std::vector<TInicioItem> itensInicio_;
+    bool soMede_ = false; // RenderPages lays out without drawing (AvancaContagem)
 };
 
 // The page set-up of the report settings into a writer: text width = page width - left -
