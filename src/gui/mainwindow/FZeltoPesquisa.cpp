@@ -211,8 +211,23 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         GravaChave("SnAu");
         AtualizaModo();
     }
-    // The table's verdicts and intervals and the grades were made under the former settings.
-    if (mudou) pesquisa_->DescartaTabela();
+    // The table's verdicts and intervals and the grades were made under the former settings:
+    // a table on view is made again, with its grades, under the new ones (the report lists it).
+    if (mudou && (pesquisa_->TabelaMontada() || pesquisa_->Graus())) {
+        pesquisa_->DescartaTabela();
+        pesquisa_->Significancias = significancias_;
+        const bool detalhada = cfg_.DetalharModelos;
+        const bool inferencial = grid_.Modo.Inferencial;
+        const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
+        ExecutaLonga(
+            [&](TProgresso &p) {
+                pesquisa_->MontaTabela(detalhada, &p);
+                if (inferencial) pesquisa_->Gradua(declaracoes, &p);
+            },
+            false);
+        // Building the table fits every listed model: the chosen one is fitted again.
+        RestauraAjuste();
+    }
     // The confidence of the intervals shown may have changed: the page is written again.
     if (mudou && pagina_) {
         pagina_->ItemMudou(0);
