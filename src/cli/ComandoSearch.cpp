@@ -44,6 +44,7 @@
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
+#include "writer/TextoLiteral.h"
 
 #include <nlohmann/json.hpp>
 
@@ -253,7 +254,10 @@ int Pesquisa(const TOpcoesSearch &o) {
         std::cout << rank;
         if (avalia) std::cout << "\tFund. " << TextoGrau(graus.Graus[static_cast<std::size_t>(i - 1)].Grau);
         std::cout << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
-                  << Texto(m.R2Ajustado) << '\t' << TextoSimples(p.EquacaoSimbolica(i)) << '\n';
+                  << Texto(m.R2Ajustado) << '\t'
+                  // Names as typed: the markup is the program's (powers in transformations) only.
+                  << Desfaz(TextoSimples(p.EquacaoSimbolica(i, [](const std::string &n) { return Literal(n); })))
+                  << '\n';
     }
     if (o.tabela) {
         std::cout << "Tabela:\n";

@@ -53,6 +53,10 @@ PY
   tem "$tmp/u.rtf" "Ln([$n])"
   LC_ALL=C grep -aqF -- "$a1252" "$tmp/u.wri" || falha "u.wri sem \"$a\""
   for t in "$v" "Ln([$n])"; do LC_ALL=C grep -aqF -- "$t" "$tmp/u.wri" || falha "u.wri sem \"$t\""; done
+  # The search's listing too.
+  roda 0 search "$tmp/u.TXT" --criterion r
+  tem "$tmp/out" "[$n]"
+  nao_tem "$tmp/out" "vx10"
   ;;
 rtf)
   # The chosen model's whole report; .doc is RTF too.
