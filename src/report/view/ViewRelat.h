@@ -218,7 +218,8 @@ class TViewRelat : public TArqEditor {
     void EscreveCabecalhoEm(const std::function<void(TArqEditor &)> &escritor, int y);
 
     int Disponivel() const; // room of the line: the cell less its least padding, or TextWidth
-    void EscreveTrecho(const QString &texto); // a text without line breaks
+    void EscreveTrecho(QStringView texto); // a text without line breaks
+    void QuebraTrecho(QStringView texto);  // a text without line breaks or tabs
     void AcrescentaTexto(const QString &texto, int largura);
     void FechaLinha(bool fimParagrafo);
     void MudaPagina();
