@@ -506,15 +506,24 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
             if (extra == 0 || t.Brancos == 0) {
                 p.drawText(QPointF(x, Y + ascendente), t.Conteudo);
             } else {
-                // Word by word, each at its measured place plus the spread so far.
+                // Word by word, each at its measured place plus the spread so far. Plain text
+                // adds the words' widths as it goes (the sum is exact: the width of the words
+                // before); other text measures the words before each one.
+                TAvancosFonte &avancos = AvancosDe(t.Fonte);
+                const bool simples = avancos.Simples(t.Conteudo);
+                double antes = 0;
                 qsizetype de = 0;
                 int brancos = 0;
                 while (de < t.Conteudo.size()) {
                     qsizetype ate = t.Conteudo.indexOf(QLatin1Char(' '), de);
                     ate = ate < 0 ? t.Conteudo.size() : ate + 1;
-                    const double xp = x + LarguraTexto(t.Fonte, t.Conteudo.left(de)) + extra * brancos;
-                    p.drawText(QPointF(xp, Y + ascendente), t.Conteudo.mid(de, ate - de));
-                    brancos += Brancos(t.Conteudo.mid(de, ate - de));
+                    const QString palavra = t.Conteudo.mid(de, ate - de);
+                    const int largura = simples ? static_cast<int>(std::lround(antes))
+                                                : LarguraTexto(t.Fonte, t.Conteudo.left(de));
+                    const double xp = x + largura + extra * brancos;
+                    p.drawText(QPointF(xp, Y + ascendente), palavra);
+                    if (simples) antes += avancos.Largura(palavra);
+                    brancos += Brancos(palavra);
                     de = ate;
                 }
             }

@@ -32,6 +32,15 @@ TAvancosFonte::TAvancosFonte(const TFonte &fonte)
 double TAvancosFonte::Mede(QChar c) const { return metricas_.horizontalAdvance(QString(c)); }
 
 bool TAvancosFonte::CaracterSimples(char16_t u) {
+    static const std::array<bool, 0x2300> tabela = [] {
+        std::array<bool, 0x2300> t{};
+        for (char16_t c = 0; c < t.size(); ++c) t[c] = ClassificaCaracter(c);
+        return t;
+    }();
+    return u < tabela.size() && tabela[u];
+}
+
+bool TAvancosFonte::ClassificaCaracter(char16_t u) {
     // Latin, IPA, Greek and Cyrillic letters; general punctuation, super- and subscripts,
     // currency; letter-like symbols, number forms, arrows, mathematical operators.
     const bool bloco = (u >= 0x20 && u < 0x7F) || (u >= 0xA0 && u < 0x2B0) ||

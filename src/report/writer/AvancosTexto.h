@@ -55,6 +55,7 @@ class TAvancosFonte {
   private:
     double Mede(QChar c) const;
     static bool CaracterSimples(char16_t u);
+    static bool ClassificaCaracter(char16_t u);
 
     TFonte fonte_;
     QFont qfonte_;
