@@ -1,6 +1,7 @@
 #include "view/ViewRelat.h"
 
 #include "chart/Chart.h"
+#include "writer/AvancosTexto.h"
 #include "writer/Dib.h"
 
 #include <QFontMetricsF>
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace zelto {
 
@@ -47,21 +47,10 @@ QFont TViewRelat::FonteTwips(const TFonte &fonte) {
 
 int TViewRelat::LarguraTexto(const TFonte &fonte, const QString &texto) {
     if (texto.isEmpty()) return 0;
-    // The metrics of the last font measured are kept: breaking a long text measures many
-    // pieces in one font.
-    thread_local TFonte ultima;
-    thread_local std::optional<QFontMetricsF> metricas;
-    if (!metricas || !(ultima == fonte)) {
-        metricas.emplace(FonteTwips(fonte));
-        ultima = fonte;
-    }
-    return static_cast<int>(std::lround(metricas->horizontalAdvance(texto)));
+    return static_cast<int>(std::lround(AvancosDe(fonte).Largura(texto)));
 }
 
-int TViewRelat::AlturaFonte(const TFonte &fonte) {
-    const QFontMetricsF m(FonteTwips(fonte));
-    return static_cast<int>(std::lround(m.ascent() + m.descent()));
-}
+int TViewRelat::AlturaFonte(const TFonte &fonte) { return AvancosDe(fonte).Altura(); }
 
 double TViewRelat::EscalaX() const {
     const double dpi = Canvas ? std::max(1, Canvas->logicalDpiX()) : 96;
@@ -230,8 +219,9 @@ void TViewRelat::SetTextColor(TCor cor) { CurrentFont.Cor = fonteDesenho_.Cor = 
 
 void TViewRelat::WriteText(const QString &original) {
     if (Encerrada()) return;
-    QString texto = original;
-    if (simbolo_) texto.replace(QChar(0xA5), QChar(0x221E));
+    QString copia;
+    if (simbolo_) copia = QString(original).replace(QChar(0xA5), QChar(0x221E));
+    QStringView texto = simbolo_ ? QStringView(copia) : QStringView(original);
     // A line break inside the text (CR, LF or CR LF: a cell heading in lines) ends the line.
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const QChar c = texto[i];
@@ -257,12 +247,12 @@ void TViewRelat::SetTabs(const double *posicoes, int ultimo, const std::uint8_t 
     std::sort(paradas_.begin(), paradas_.end());
 }
 
-void TViewRelat::EscreveTrecho(const QString &entrada) {
-    if (Encerrada()) return;
-    QString texto = entrada;
-    const qsizetype tab = texto.indexOf(QLatin1Char('\t'));
-    if (tab >= 0) {
-        EscreveTrecho(texto.left(tab));
+void TViewRelat::EscreveTrecho(QStringView texto) {
+    for (;;) {
+        if (Encerrada()) return;
+        const qsizetype tab = texto.indexOf(QLatin1Char('\t'));
+        QuebraTrecho(tab < 0 ? texto : texto.left(tab));
+        if (tab < 0 || Encerrada()) return;
         TTrechoLinha t;
         t.Tipo = TTrechoLinha::Tabulacao;
         t.Posicao = LineWidth;
@@ -273,34 +263,39 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         LineWidth = parada != paradas_.end() ? *parada : (minimo / LarguraTabulacao + 1) * LarguraTabulacao;
         t.Largura = LineWidth - t.Posicao;
         Line.push_back(std::move(t));
-        EscreveTrecho(texto.mid(tab + 1));
-        return;
+        texto = texto.mid(tab + 1);
     }
+}
+
+void TViewRelat::QuebraTrecho(QStringView texto) {
     // Hardly a glyph of a report font (the blank, "i", "." included) is narrower than a fifth of its
     // size: a line of R twips holds fewer than R / (size x 4) + 2 characters. Only that many are
     // ever measured at once, so a long text is broken in time linear in its length (a text of
     // narrower marks still breaks, only earlier).
     const int menorLetra = std::max(1, fonteDesenho_.Tamanho * 4);
+    const auto largura = [this](QStringView t) {
+        return t.isEmpty() ? 0 : static_cast<int>(std::lround(AvancosDe(fonteDesenho_).Largura(t)));
+    };
     while (!texto.isEmpty() && !Encerrada()) {
         const int resta = Disponivel() - LineWidth;
         const qsizetype janela = std::max(0, resta) / menorLetra + 2;
         if (texto.size() <= janela) {
-            const int largura = LarguraTexto(fonteDesenho_, texto);
-            if (largura <= resta) {
-                AcrescentaTexto(texto, largura);
+            const int l = largura(texto);
+            if (l <= resta) {
+                AcrescentaTexto(texto.toString(), l);
                 return;
             }
         }
-        const QString inicio = texto.left(std::min(texto.size(), janela));
-        // The number of characters that fit: the longest prefix whose width fits. The search
-        // starts near the share of the window that the room left takes, then narrows.
+        const QStringView inicio = texto.left(std::min(texto.size(), janela));
+        // The number of characters that fit: the longest prefix whose width fits. Plain text
+        // adds its characters' advances up to the room left; other text is searched from near
+        // the share of the window that the room left takes, then narrowed.
         qsizetype cabem = 0;
-        if (resta > 0) {
-            const auto cabe = [&](qsizetype n) {
-                return LarguraTexto(fonteDesenho_, inicio.left(n)) <= resta;
-            };
+        if (resta > 0) cabem = AvancosDe(fonteDesenho_).Cabem(inicio, resta);
+        if (cabem < 0) {
+            const auto cabe = [&](qsizetype n) { return largura(inicio.left(n)) <= resta; };
             const qsizetype n = inicio.size();
-            const int janelaLargura = std::max(1, LarguraTexto(fonteDesenho_, inicio));
+            const int janelaLargura = std::max(1, largura(inicio));
             const qsizetype palpite =
                 std::clamp<qsizetype>(static_cast<qsizetype>(static_cast<double>(n) * resta / janelaLargura), 0, n);
             const qsizetype passo = palpite / 8 + 2;
@@ -327,9 +322,9 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         qsizetype branco = std::min(cabem, texto.size() - 1);
         while (branco >= 0 && texto[branco] != QLatin1Char(' ')) --branco;
         if (branco >= 0) {
-            const QString antes = texto.left(branco);
+            const QStringView antes = texto.left(branco);
             texto = texto.mid(branco + 1);
-            if (!antes.isEmpty()) AcrescentaTexto(antes, LarguraTexto(fonteDesenho_, antes));
+            if (!antes.isEmpty()) AcrescentaTexto(antes.toString(), largura(antes));
             if (!Line.empty()) FechaLinha(false);
             continue;
         }
@@ -342,11 +337,11 @@ void TViewRelat::EscreveTrecho(const QString &entrada) {
         cabem = std::max<qsizetype>(cabem, 1);
         if (cabem < texto.size() && texto[cabem - 1].isHighSurrogate()) ++cabem;
         if (cabem >= texto.size()) {
-            AcrescentaTexto(texto, LarguraTexto(fonteDesenho_, texto));
+            AcrescentaTexto(texto.toString(), largura(texto));
             return;
         }
-        const QString antes = texto.left(cabem);
-        AcrescentaTexto(antes, LarguraTexto(fonteDesenho_, antes));
+        const QStringView antes = texto.left(cabem);
+        AcrescentaTexto(antes.toString(), largura(antes));
         FechaLinha(false);
         texto = texto.mid(cabem);
     }
@@ -513,22 +508,30 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
     for (const TTrechoLinha &t : Line) {
         const double x = x0 + t.Posicao + extra * brancosAntes;
         if (t.Tipo == TTrechoLinha::Texto) {
-            const QFont fonte = FonteTwips(t.Fonte);
-            const double ascendente = QFontMetricsF(fonte).ascent();
-            p.setFont(fonte);
+            const double ascendente = AvancosDe(t.Fonte).Ascendente();
+            p.setFont(FonteTwips(t.Fonte));
             p.setPen(ParaQColor(t.Fonte.Cor));
             if (extra == 0 || t.Brancos == 0) {
                 p.drawText(QPointF(x, Y + ascendente), t.Conteudo);
             } else {
-                // Word by word, each at its measured place plus the spread so far.
+                // Word by word, each at its measured place plus the spread so far. Plain text
+                // adds the words' widths as it goes (the sum is exact: the width of the words
+                // before); other text measures the words before each one.
+                TAvancosFonte &avancos = AvancosDe(t.Fonte);
+                const bool simples = avancos.Simples(t.Conteudo);
+                double antes = 0;
                 qsizetype de = 0;
                 int brancos = 0;
                 while (de < t.Conteudo.size()) {
                     qsizetype ate = t.Conteudo.indexOf(QLatin1Char(' '), de);
                     ate = ate < 0 ? t.Conteudo.size() : ate + 1;
-                    const double xp = x + LarguraTexto(t.Fonte, t.Conteudo.left(de)) + extra * brancos;
-                    p.drawText(QPointF(xp, Y + ascendente), t.Conteudo.mid(de, ate - de));
-                    brancos += Brancos(t.Conteudo.mid(de, ate - de));
+                    const QString palavra = t.Conteudo.mid(de, ate - de);
+                    const int largura = simples ? static_cast<int>(std::lround(antes))
+                                                : LarguraTexto(t.Fonte, t.Conteudo.left(de));
+                    const double xp = x + largura + extra * brancos;
+                    p.drawText(QPointF(xp, Y + ascendente), palavra);
+                    if (simples) antes += avancos.Largura(palavra);
+                    brancos += Brancos(palavra);
                     de = ate;
                 }
             }

@@ -9,6 +9,10 @@
 // Z / 100 x the device's pixels per inch / 1440; on a paged device: its pixels per inch / 1440),
 // and every length, border and picture goes through that scale.
 //
+// Plain text is measured by adding its characters' advances, each measured once per font
+// (writer/AvancosTexto.h): the sum is the width the shaper gives the whole text, so breaking a
+// long text costs time linear in its length and never shapes the same piece twice.
+//
 // What is measured is what is drawn: every text piece is drawn at the x its measured width
 // gives (justified lines word by word, the free space spread over the blanks), and a tab moves
 // both the measured width and the pen to the next multiple of the tab width (720 twips) from
@@ -222,7 +226,8 @@ class TViewRelat : public TArqEditor {
     void EscreveCabecalhoEm(const std::function<void(TArqEditor &)> &escritor, int y);
 
     int Disponivel() const; // room of the line: the cell less its least padding, or TextWidth
-    void EscreveTrecho(const QString &texto); // a text without line breaks
+    void EscreveTrecho(QStringView texto); // a text without line breaks
+    void QuebraTrecho(QStringView texto);  // a text without line breaks or tabs
     void AcrescentaTexto(const QString &texto, int largura);
     void FechaLinha(bool fimParagrafo);
     void MudaPagina();

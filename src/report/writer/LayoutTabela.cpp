@@ -1,13 +1,11 @@
 #include "writer/LayoutTabela.h"
+#include "writer/AvancosTexto.h"
 #include "writer/TextoLiteral.h"
 
-#include <QFontMetricsF>
-#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace zelto {
 
@@ -19,40 +17,10 @@ int Necessario(double texto) {
     return static_cast<int>(std::ceil(texto * 1.03)) + 2 * TLayoutTabela::PaddingCelula + 40;
 }
 
-QFont FonteMedida(const TFonte &fonte) {
-    QFont f = fonte.ParaQFont();
-    f.setPixelSize(std::max(1, fonte.Tamanho) * 20);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    f.setKerning(false);
-    return f;
-}
-
-// Measures in one font many times (a QFontMetricsF per font of the table).
+// Measures in the fonts of the table (each character's advance measured once per font).
 class TMedidor {
   public:
-    double Largura(const TFonte &fonte, const QString &texto) {
-        if (texto.isEmpty()) return 0;
-        const QString chave = Chave(fonte);
-        // The paged view lays a long table out again for every page it draws: the widths of
-        // texts already measured are kept (a bounded cache, emptied when full).
-        thread_local QHash<QString, double> medidas;
-        const QString chaveTexto = texto.size() <= 64 ? chave + QLatin1Char('\n') + texto : QString();
-        if (const auto m = medidas.constFind(chaveTexto); !chaveTexto.isEmpty() && m != medidas.constEnd())
-            return *m;
-        auto it = metricas_.find(chave);
-        if (it == metricas_.end()) it = metricas_.emplace(chave, QFontMetricsF(FonteMedida(fonte))).first;
-        const double largura = it->second.horizontalAdvance(texto);
-        if (medidas.size() > 200000) medidas.clear();
-        if (texto.size() <= 64) medidas.insert(chaveTexto, largura);
-        return largura;
-    }
-
-  private:
-    static QString Chave(const TFonte &f) {
-        return f.Nome + QLatin1Char('|') + QString::number(f.Tamanho) + QLatin1Char('|') +
-               QString::number(int(f.Negrito) + 2 * int(f.Italico));
-    }
-    std::map<QString, QFontMetricsF> metricas_;
+    double Largura(const TFonte &fonte, const QString &texto) { return AvancosDe(fonte).Largura(texto); }
 };
 
 // Widest word and widest line of a cell, in twips at the cell's own size.
@@ -140,8 +108,7 @@ QString TextoVisivel(const QString &texto) {
 }
 
 double LarguraTwips(const TFonte &fonte, const QString &texto) {
-    if (texto.isEmpty()) return 0;
-    return QFontMetricsF(FonteMedida(fonte)).horizontalAdvance(texto);
+    return AvancosDe(fonte).Largura(texto);
 }
 
 TLayoutTabela CalculaLayoutTabela(const std::vector<std::vector<TCelulaLayout>> &celulas,

@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -105,6 +107,32 @@ TEST(ViewRelat, LineBreakingLosesNothingAndNeverPassesTheLine) {
                 << linhas[i].toStdString() << " | " << proxima.toStdString();
         }
     }
+}
+
+TEST(ViewRelat, WidthsAddedFromCharactersAreTheWidthsTheShaperGives) {
+    // The oracle: the whole text shaped at once, in the font that draws it. Plain text (accents,
+    // numbers, symbols, Greek) is added up from cached advances; marks, a surrogate pair and
+    // pairs a face may join go to the shaper: both must give the width the drawing takes.
+    const QStringList textos = {
+        QStringLiteral("A avaliação é feita por inferência estatística: R² = 0,9431"),
+        QStringLiteral("1.163.000,00 ± 12,5% ≤ ∞ — “aspas” € ‰ Œ œ ™ αβγ Ωμ"),
+        QStringLiteral("ofício fluxo affair ﬁm"),
+        QStringLiteral("e\u0301 combinado; \U0001D6FD fora do plano básico; \u00ADhífen"),
+        QString(3000, QLatin1Char('W')) + QStringLiteral(" iiii ...."),
+    };
+    for (const char *nome : {"Arial", "Times New Roman", "Courier New"})
+        for (const int tamanho : {7, 10, 13})
+            for (const bool negrito : {false, true}) {
+                TFonte f;
+                f.Nome = QString::fromLatin1(nome);
+                f.Tamanho = tamanho;
+                f.Negrito = negrito;
+                f.Italico = tamanho == 13;
+                const QFontMetricsF oraculo(TViewRelat::FonteTwips(f));
+                for (const QString &t : textos)
+                    EXPECT_EQ(TViewRelat::LarguraTexto(f, t), std::lround(oraculo.horizontalAdvance(t)))
+                        << nome << " " << tamanho << " " << t.left(40).toStdString();
+            }
 }
 
 TEST(ViewRelat, ACellNarrowerThanACharacterStillPlacesEveryCharacter) {
