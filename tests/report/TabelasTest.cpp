@@ -129,6 +129,19 @@ TEST(LayoutTabela, ColumnsHoldTheirWidestWordAndAWideTableShrinksThenSplits) {
         EXPECT_LE(soma, 9000);
     }
     EXPECT_EQ(proxima, 30);
+
+    // A word wider than the page: its column gets what the page leaves, every block fits it.
+    const QString longa(3000, QLatin1Char('x'));
+    for (int coluna : {0, 1}) {
+        std::vector<std::vector<TCelulaLayout>> palavra{{celula("Nome"), celula("Valor")},
+                                                        {celula("a"), celula("1,00")}};
+        palavra[1][static_cast<std::size_t>(coluna)].Texto = longa;
+        for (const auto &b : CalculaLayoutTabela(palavra, 9000).Blocos) {
+            int soma = 0;
+            for (int w : b.Larguras) soma += w;
+            EXPECT_LE(soma, 9000) << "the long word in column " << coluna;
+        }
+    }
 }
 
 TEST(Tabelas, TheViewNeverBreaksANumberAndSplitsAWideTableIntoBlocks) {
@@ -229,6 +242,23 @@ TEST(Tabelas, AVeryLongLineLosesNoCharacter) {
         for (const auto &x : vista.dispositivo.Motor.Textos) letras += x.Texto.size() - x.Texto.count(QChar(' '));
         EXPECT_EQ(letras, texto.size() - texto.count(QChar(' ')));
     }
+}
+
+TEST(Tabelas, AWordWiderThanThePageBreaksInsideItsCell) {
+    // Every character of the word is drawn, and none outside the page.
+    TItemTabela t;
+    const std::string longa(3000, 'x');
+    t.Celulas = {{"Nome", "Valor"}, {longa, "1,00"}, {"b", "2,00"}};
+    TVista vista(1);
+    vista.v.TargetLastPage = 100;
+    t.Escreve(vista.v, 3, 2);
+    qsizetype xs = 0;
+    for (const auto &x : vista.dispositivo.Motor.Textos) {
+        xs += x.Texto.count(QLatin1Char('x'));
+        EXPECT_GE(x.Base.x(), 0) << x.Texto.left(20).toStdString();
+        EXPECT_LE(x.Base.x() + x.Largura, vista.v.PaperWidth) << x.Texto.left(20).toStdString();
+    }
+    EXPECT_EQ(xs, 3000);
 }
 
 } // namespace

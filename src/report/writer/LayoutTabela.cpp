@@ -145,10 +145,15 @@ TLayoutTabela CalculaLayoutTabela(const std::vector<std::vector<TCelulaLayout>> 
     std::vector<std::pair<int, int>> medidas(n);
     const auto mede = [&](int reducao) {
         long long soma = 0;
-        for (std::size_t c = 0; c < n; ++c) {
-            medidas[c] = colunas[c].Larguras(reducao);
-            soma += medidas[c].first;
-        }
+        for (std::size_t c = 0; c < n; ++c) medidas[c] = colunas[c].Larguras(reducao);
+        // A word wider than the page cannot keep its column whole: the row label takes at most
+        // half the text width and any other column the rest, so every block fits the page and
+        // the word breaks inside its cell instead of running off the paper.
+        const int rotulo = n > 1 ? std::max(1, larguraTexto / 2) : std::max(1, larguraTexto);
+        medidas[0].first = std::min(medidas[0].first, rotulo);
+        for (std::size_t c = 1; c < n; ++c)
+            medidas[c].first = std::min(medidas[c].first, std::max(1, larguraTexto - medidas[0].first));
+        for (const auto &m : medidas) soma += m.first;
         return soma;
     };
     std::vector<int> todas(n);
