@@ -31,9 +31,8 @@ QJsonArray Partes(const QJsonDocument &d, int item) {
 
 TEST(Escritores, TabelaPorExtensao) {
     QTemporaryDir pasta;
-    auto tipo = [&](const QString &nome, bool exportacao = false) -> QString {
-        const auto w = exportacao ? CriaEscritorExportacao(pasta.filePath(nome))
-                                  : CriaEscritor(pasta.filePath(nome));
+    auto tipo = [&](const QString &nome) -> QString {
+        const auto w = CriaEscritor(pasta.filePath(nome));
         if (!w) return QStringLiteral("nenhum");
         if (dynamic_cast<TEscritorTexto *>(w.get())) return QStringLiteral("texto");
         if (dynamic_cast<TEscritorEstrutura *>(w.get())) return QStringLiteral("estrutura");
@@ -50,9 +49,6 @@ TEST(Escritores, TabelaPorExtensao) {
     EXPECT_EQ(tipo("laudo.odt"), "nenhum");
     EXPECT_EQ(tipo("laudo"), "nenhum");
     EXPECT_EQ(tipo("laudo.json.bak"), "nenhum");
-    EXPECT_EQ(tipo("laudo.odt", true), "write");
-    EXPECT_EQ(tipo("laudo", true), "write");
-    EXPECT_EQ(tipo("laudo.json", true), "estrutura");
     EXPECT_EQ(ExtensoesEscritores(), (QStringList{"rtf", "doc", "wri", "txt", "json"}));
     EXPECT_TRUE(QDir(pasta.path()).entryList(QDir::Files).isEmpty());
 }

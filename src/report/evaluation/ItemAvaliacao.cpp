@@ -61,7 +61,7 @@ TItemAvaliacao::TItemAvaliacao(const TDescricaoItem &d)
 
 TItemAvaliacao::~TItemAvaliacao() = default;
 
-void TItemAvaliacao::Calcula(int /*parte*/) { Contador = 0; }
+void TItemAvaliacao::Calcula(int /*parte*/) {}
 
 void TItemAvaliacao::Imprime(int /*parte*/) {}
 

@@ -98,7 +98,6 @@ class TItemAvaliacao {
     bool Comentarios = true;
     TFonte FonteTitulo, FonteCorpo, FonteComentario;
     std::uint16_t Espacamento = 100; // percent: 100, 150 or 200
-    int Contador = 0;                // per-part scratch counter
 
     // The title shown in a mode.
     const std::string &TituloModo(bool inferencial) const {

@@ -44,12 +44,6 @@ bool EscritorPaginado(const QString &arquivo) {
     return false;
 }
 
-std::unique_ptr<TArqEditor> CriaEscritorExportacao(const QString &arquivo) {
-    if (auto escritor = CriaEscritor(arquivo)) return escritor;
-    if (EscritorPaginado(arquivo)) return nullptr;
-    return std::make_unique<TArquivoWrite>(arquivo);
-}
-
 QStringList ExtensoesEscritores(bool comPaginados) {
     QStringList extensoes;
     for (const auto &e : Tabela)

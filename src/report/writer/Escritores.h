@@ -10,8 +10,7 @@
 // caller to export through the view.
 //
 // Extensions are compared without regard to case. A name with another extension has no writer
-// (CriaEscritor gives null and the caller names the extensions that exist); the desktop's save
-// dialog, where any other extension writes a Write document, uses CriaEscritorExportacao.
+// (CriaEscritor gives null and the caller names the extensions that exist).
 #pragma once
 
 #include "writer/ArqEditor.h"
@@ -26,9 +25,6 @@ namespace zelto {
 // The writer for the file's extension, with the file opened (see Valido()/Erro()); null for an
 // extension without a writer.
 std::unique_ptr<TArqEditor> CriaEscritor(const QString &arquivo);
-// The same, with every extension outside the table written as a Write document (null for a
-// paged format).
-std::unique_ptr<TArqEditor> CriaEscritorExportacao(const QString &arquivo);
 // The extensions of the table's writers, lower case, without the dot, in table order; with
 // the paged formats too when asked.
 QStringList ExtensoesEscritores(bool comPaginados = false);
