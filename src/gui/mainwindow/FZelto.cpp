@@ -88,8 +88,7 @@ QIcon IconeFolhas(bool prancheta) {
 } // namespace
 
 TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
-    : QMainWindow(parent), ini_(ini), tabelas_(tabelas), historico_(grid_),
-      arquivoAtual_(kPlanilhaNova) {
+    : QMainWindow(parent), ini_(ini), tabelas_(tabelas) {
     setWindowTitle(QStringLiteral("Zelto 32"));
     setObjectName(QStringLiteral("TFZELTO"));
 
@@ -174,7 +173,7 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     grade_->setObjectName(QStringLiteral("GridAmostra"));
     paginas_ = new QTabWidget(this);
     paginas_->setTabPosition(QTabWidget::South);
-    paginas_->addTab(grade_, Q(TextoAbaPlanilha(arquivoAtual_)));
+    paginas_->addTab(grade_, Q(TextoAbaPlanilha(doc_.Arquivo())));
     setCentralWidget(paginas_);
     connect(paginas_, &QTabWidget::currentChanged, this, [this] {
         if (acoes_.count(QStringLiteral("Visualizar"))) AtualizaAbaRelatorio();
@@ -624,14 +623,14 @@ void TFZELTO::Atualiza() {
     linhas_->setText(Q(TextoLinhas(grid_.LinhasUsadas())));
     colunas_->setText(Q(TextoColunas(grid_.ColunasUsadas())));
     posicao_->setText(Q(TextoPosicao(grid_, c, r)));
-    paginas_->setTabText(0, Q(TextoAbaPlanilha(arquivoAtual_)));
+    paginas_->setTabText(0, Q(TextoAbaPlanilha(doc_.Arquivo())));
     // The file's name, and "*" while the worksheet differs from it; a worksheet never saved
     // has the program's name alone.
-    setWindowTitle(arquivoAtual_ == kPlanilhaNova
+    setWindowTitle(doc_.SemArquivo()
                        ? QStringLiteral("Zelto 32")
-                       : QStringLiteral("Zelto 32 - ") + Q(TextoAbaPlanilha(arquivoAtual_)) +
+                       : QStringLiteral("Zelto 32 - ") + Q(TextoAbaPlanilha(doc_.Arquivo())) +
                              QStringLiteral("[*]"));
-    setWindowModified(arquivoAtual_ != kPlanilhaNova && grid_.Modificada());
+    setWindowModified(!doc_.SemArquivo() && grid_.Modificada());
 
     const bool editavel = grid_.Editavel;
     const bool linhaUsada = r >= 1 && r <= grid_.LinhasUsadas();
@@ -668,7 +667,7 @@ void TFZELTO::Atualiza() {
         grupoAlinhamento_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     }
     // The model commands follow the data, the mode and the search's results.
-    const bool dados = TemDados();
+    const bool dados = doc_.TemDados();
     Acao(QStringLiteral("ConfigurarPesquisa"))->setVisible(grid_.Modo.Inferencial && dados);
     Acao(QStringLiteral("PesquisarModelos"))->setVisible(dados);
     Acao(QStringLiteral("SelecionarModelo"))
@@ -679,9 +678,9 @@ void TFZELTO::Atualiza() {
 
 void TFZELTO::AtualizaDesfazer() {
     QAction *d = Acao(QStringLiteral("Desfazer")), *f = Acao(QStringLiteral("Refazer"));
-    d->setEnabled(historico_.PodeDesfazer());
-    f->setEnabled(historico_.PodeRefazer());
-    std::string dd = historico_.DescricaoDesfazer(), df = historico_.DescricaoRefazer();
+    d->setEnabled(doc_.Historico().PodeDesfazer());
+    f->setEnabled(doc_.Historico().PodeRefazer());
+    std::string dd = doc_.Historico().DescricaoDesfazer(), df = doc_.Historico().DescricaoRefazer();
     d->setText(dd.empty() ? QStringLiteral("&Desfazer") : QStringLiteral("&Desfazer ") + Q(dd));
     f->setText(df.empty() ? QStringLiteral("&Refazer") : QStringLiteral("&Refazer ") + Q(df));
 }

@@ -22,6 +22,7 @@
 #include "files/ConfiguracaoGeral.h"
 #include "gui/dialogs/FormCelulaVazia.h"
 #include "gui/mainwindow/DialogosArquivo.h"
+#include "gui/mainwindow/DocumentoPlanilha.h"
 #include "gui/mainwindow/ListaRecentes.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
@@ -74,16 +75,17 @@ class TFZELTO : public QMainWindow {
     ~TFZELTO() override;
 
     // ---- State -----------------------------------------------------------------
-    TGridzelto &GridAmostra() { return grid_; }
-    const std::string &ArquivoAtual() const { return arquivoAtual_; }
+    // The worksheet document: the grid, its file, the undo history.
+    TDocumentoPlanilha &Documento() { return doc_; }
+    TGridzelto &GridAmostra() { return doc_.Grid(); }
+    const std::string &ArquivoAtual() const { return doc_.Arquivo(); }
     TGradePlanilha *Grade() const { return grade_; }
     TModeloPlanilha *Modelo() const { return modelo_; }
-    THistorico &Historico() { return historico_; }
+    THistorico &Historico() { return doc_.Historico(); }
     const TConfiguracaoGeral &Configuracao() const { return cfg_; }
     const TListaRecentes &Recentes() const { return recentes_; }
-    const std::string &ResumoTecnico() const { return resumo_; }
-    // The worksheet's comments: those of the file it was read from or last saved to.
-    const std::string &Comentarios() const { return comentarios_; }
+    const std::string &ResumoTecnico() const { return doc_.Resumo(); }
+    const std::string &Comentarios() const { return doc_.Comentarios(); }
     QTabWidget *Paginas() const { return paginas_; }
     // The model search and the regression system it drives (the chosen model after a choice).
     TPesquisa &Pesquisa() { return *pesquisa_; }
@@ -252,7 +254,6 @@ class TFZELTO : public QMainWindow {
     std::filesystem::path PastaTemporaria() const;
     // Runs `executa` with the worksheet handed to another thread (views suspended).
     bool ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia);
-    bool TemDados() const; // used columns and used rows
     bool AbreObjeto();     // the subject dialog; false when abandoned
     bool AbreSignificancias(PaginaSignificancias pagina);
     // The fit the report page shows is kept (its model and the samples the sanitation took
@@ -279,7 +280,8 @@ class TFZELTO : public QMainWindow {
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;
     TConfiguracaoGeral cfg_;
-    TGridzelto grid_;
+    TDocumentoPlanilha doc_;
+    TGridzelto &grid_ = doc_.Grid();
     std::unique_ptr<TSistema> sistema_;
     std::unique_ptr<TPesquisa> pesquisa_;
     TSignificancias significancias_;
@@ -294,12 +296,7 @@ class TFZELTO : public QMainWindow {
     };
     std::optional<TAjusteEscolhido> ajusteEscolhido_;
     std::optional<bool> modoSignificancias_; // the mode whose significance settings are loaded
-    THistorico historico_;
     TListaRecentes recentes_;
-    std::string arquivoAtual_;
-    std::string resumo_;
-    std::string comentarios_;
-    std::string pastaArquivos_; // the folder of the last file read or written
     TCelulaCopiada celulaCopiada_;
     bool temCelulaCopiada_ = false;
     bool ocupado_ = false;

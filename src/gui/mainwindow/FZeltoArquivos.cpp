@@ -104,12 +104,7 @@ bool TFZELTO::Fechamento() {
 void TFZELTO::Limpou() {
     // A new worksheet has no report, also when it comes without the closing steps.
     DescartaRelatorio();
-    arquivoAtual_ = kPlanilhaNova;
-    grid_.NomeArquivo = kPlanilhaNova;
-    resumo_.clear();
-    comentarios_.clear();
-    historico_.Limpa();
-    grid_.DefineModificada(false);
+    doc_.Limpou();
     grade_->AplicaDimensoes();
     grade_->IrPara(1, 1);
 }
@@ -159,8 +154,8 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
         throw;
     }
     semPerguntaFechamento_ = false;
-    historico_.Limpa();
-    pastaArquivos_ = fs::path(nome).parent_path().string();
+    doc_.Historico().Limpa();
+    doc_.DefinePastaArquivos(fs::path(nome).parent_path().string());
     if (!r.ok) {
         if (!r.mensagem.empty()) Informa(r.mensagem);
         Limpou();
@@ -172,10 +167,9 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
         // A damaged file: the worksheet keeps what was read but is not bound to the file, so
         // that no save writes the little that was read over it.
         Avisa(r.mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
-        arquivoAtual_ = kPlanilhaNova;
-        grid_.NomeArquivo = kPlanilhaNova;
-        resumo_ = resumo;
-        comentarios_ = ComentariosArquivo(nome);
+        doc_.DefineArquivo(kPlanilhaNova);
+        doc_.DefineResumo(resumo);
+        doc_.DefineComentarios(ComentariosArquivo(nome));
         grid_.DefineModificada(grid_.LinhasUsadas() > 0 || grid_.ColunasUsadas() > 0);
         AtualizaModo();
         grade_->IrPara(1, 1);
@@ -183,13 +177,13 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
         return false;
     }
     AposLeitura(nome);
-    resumo_ = resumo;
-    comentarios_ = ComentariosArquivo(nome);
+    doc_.DefineResumo(resumo);
+    doc_.DefineComentarios(ComentariosArquivo(nome));
     return true;
 }
 
 void TFZELTO::AposLeitura(const std::string &nome) {
-    arquivoAtual_ = grid_.NomeArquivo.empty() ? std::string(kPlanilhaNova) : grid_.NomeArquivo;
+    doc_.VinculaAoLido();
     AtualizaModo();
     recentes_.Adiciona(nome);
     AtualizaRecentes();
@@ -289,11 +283,11 @@ bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentari
         [&](TProgresso &p) {
             if (texto) {
                 TArquivoTxt w(&p);
-                ok = w.Gravar(nome, grid_, resumo_, comentarios);
+                ok = w.Gravar(nome, grid_, doc_.Resumo(), comentarios);
                 mensagem = w.Mensagem();
             } else {
                 TArquivoZelto w(&tabelas_, &p);
-                ok = w.Gravar(nome, grid_, resumo_, comentarios);
+                ok = w.Gravar(nome, grid_, doc_.Resumo(), comentarios);
                 mensagem = w.Mensagem();
             }
         },
@@ -313,13 +307,13 @@ bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentari
 
 TInicioDialogo TFZELTO::InicioDialogo() const {
     TInicioDialogo inicio;
-    inicio.Comentarios = comentarios_;
-    const fs::path atual(arquivoAtual_);
+    inicio.Comentarios = doc_.Comentarios();
+    const fs::path atual(doc_.Arquivo());
     std::error_code ec;
     if (atual.has_parent_path() && fs::is_directory(atual.parent_path(), ec))
         inicio.Pasta = atual.parent_path().string();
-    else if (!pastaArquivos_.empty() && fs::is_directory(pastaArquivos_, ec))
-        inicio.Pasta = pastaArquivos_;
+    else if (!doc_.PastaArquivos().empty() && fs::is_directory(doc_.PastaArquivos(), ec))
+        inicio.Pasta = doc_.PastaArquivos();
     else if (!recentes_.Itens().empty() &&
              fs::is_directory(fs::path(recentes_.Itens().front()).parent_path(), ec))
         inicio.Pasta = fs::path(recentes_.Itens().front()).parent_path().string(); // last session
@@ -327,7 +321,7 @@ TInicioDialogo TFZELTO::InicioDialogo() const {
         inicio.Pasta = QDir::homePath().toStdString();
     // A text file is saved again in the native format, under its own name.
     fs::path nome = atual.filename();
-    if (ExtensaoTexto(arquivoAtual_)) nome.replace_extension(".QV3");
+    if (ExtensaoTexto(doc_.Arquivo())) nome.replace_extension(".QV3");
     inicio.Nome = nome.string();
     return inicio;
 }
@@ -335,9 +329,9 @@ TInicioDialogo TFZELTO::InicioDialogo() const {
 bool TFZELTO::GravaPlanilha() {
     Comando();
     // A text file keeps no kinds, tables, marks nor subject: the native format is proposed.
-    if (arquivoAtual_ == kPlanilhaNova || ExtensaoTexto(arquivoAtual_)) return GravaComo();
+    if (doc_.SemArquivo() || ExtensaoTexto(doc_.Arquivo())) return GravaComo();
     if (!VerificaCelulasVazias()) return false;
-    if (!GravaArquivo(arquivoAtual_, comentarios_)) return false;
+    if (!GravaArquivo(doc_.Arquivo(), doc_.Comentarios())) return false;
     grid_.DefineModificada(false);
     Atualiza();
     return true;
@@ -360,12 +354,11 @@ bool TFZELTO::GravaComo() {
     }
     const std::string comentarios = ComentariosParaArquivo(escolha->second);
     if (!GravaArquivo(nome, comentarios)) return false;
-    pastaArquivos_ = fs::path(nome).parent_path().string();
+    doc_.DefinePastaArquivos(fs::path(nome).parent_path().string());
     if (!texto) {
         // A text copy leaves the worksheet's own file as it was.
-        arquivoAtual_ = nome;
-        grid_.NomeArquivo = nome;
-        comentarios_ = comentarios;
+        doc_.DefineArquivo(nome);
+        doc_.DefineComentarios(comentarios);
         grid_.DefineModificada(false);
         recentes_.Adiciona(nome);
         AtualizaRecentes();
@@ -417,11 +410,10 @@ void TFZELTO::VerificaTransferencia() {
         },
         true);
     if (!ok && !mensagem.empty()) Avisa(mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
-    resumo_ = resumo;
-    comentarios_ = comentarios;
-    arquivoAtual_ = kPlanilhaNova;
-    grid_.NomeArquivo = kPlanilhaNova;
-    historico_.Limpa();
+    doc_.DefineResumo(resumo);
+    doc_.DefineComentarios(comentarios);
+    doc_.DefineArquivo(kPlanilhaNova);
+    doc_.Historico().Limpa();
     grid_.DefineModificada(false);
     fs::remove(arquivo, ec);
     grid_.DefineModificada(true);

@@ -32,7 +32,7 @@ void TFZELTO::Comando() {
 }
 
 void TFZELTO::Registra(const std::string &descricao) {
-    historico_.Registra(descricao);
+    doc_.Historico().Registra(descricao);
 }
 
 bool TFZELTO::ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia) {
@@ -300,8 +300,8 @@ void TFZELTO::Refaz() {
 void TFZELTO::PercorreHistorico(bool desfazer) {
     Comando();
     const std::string descricao =
-        desfazer ? historico_.DescricaoDesfazer() : historico_.DescricaoRefazer();
-    if (desfazer ? historico_.Desfaz() : historico_.Refaz()) {
+        desfazer ? doc_.Historico().DescricaoDesfazer() : doc_.Historico().DescricaoRefazer();
+    if (desfazer ? doc_.Historico().Desfaz() : doc_.Historico().Refaz()) {
         if (descricao == kDescricaoModo) {
             grid_.Modo.Inferencial = !grid_.Modo.Inferencial;
             cfg_.Inferencial = grid_.Modo.Inferencial;

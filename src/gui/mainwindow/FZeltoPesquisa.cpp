@@ -29,15 +29,11 @@ constexpr const char *kFalhaAjuste =
 
 } // namespace
 
-bool TFZELTO::TemDados() const {
-    return grid_.ColunasUsadas() > 0 && grid_.LinhasUsadas() > 0;
-}
-
 // ---- Search ---------------------------------------------------------------------------------
 
 void TFZELTO::ConfiguraPesquisa() {
     Comando();
-    if (!grid_.Modo.Inferencial || !TemDados()) return;
+    if (!grid_.Modo.Inferencial || !doc_.TemDados()) return;
     const int r = pesquisa_->Configura(DialogoPesquisa);
     if (r == kResultadoExecuta)
         PesquisaModelos();
@@ -47,7 +43,7 @@ void TFZELTO::ConfiguraPesquisa() {
 
 bool TFZELTO::PesquisaModelos() {
     Comando();
-    if (!TemDados()) return false;
+    if (!doc_.TemDados()) return false;
     AparaLinhas();
     if (!VerificaCelulasVazias()) {
         Atualiza();
@@ -106,7 +102,7 @@ void TFZELTO::DefineObjeto() {
 
 bool TFZELTO::SelecionaModelo() {
     Comando();
-    if (!TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
+    if (!doc_.TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
     if (!ConfereObjeto(
             grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
         return false;

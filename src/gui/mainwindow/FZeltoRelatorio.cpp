@@ -197,7 +197,7 @@ bool TFZELTO::ConstroiRelatorio() {
         AbreConfiguracaoRelatorio(kAbaItens);
     }
     // The header names the worksheet only when it has a file of its own.
-    grid_.NomeArquivo = arquivoAtual_ == kPlanilhaNova ? std::string() : arquivoAtual_;
+    grid_.NomeArquivo = doc_.SemArquivo() ? std::string() : doc_.Arquivo();
     DescartaRelatorio();
     std::unique_ptr<TPaginaRelatorio> p;
     try {
@@ -323,10 +323,10 @@ void TFZELTO::ExportaRelatorio() {
         arquivo = QString::fromStdString(EscolheArquivoExportacao());
     } else {
         QString filtro;
-        const QString padrao = QFileInfo(QString::fromStdString(arquivoAtual_)).completeBaseName() +
+        const QString padrao = QFileInfo(QString::fromStdString(doc_.Arquivo())).completeBaseName() +
                                QStringLiteral(".doc");
         arquivo = QFileDialog::getSaveFileName(this, Q("Arquivo de relatório :"),
-                                               QDir(QString::fromStdString(pastaArquivos_)).filePath(padrao),
+                                               QDir(QString::fromStdString(doc_.PastaArquivos())).filePath(padrao),
                                                FiltroExportacao(), &filtro,
                                                QFileDialog::DontConfirmOverwrite);
         if (!arquivo.isEmpty() && QFileInfo(arquivo).suffix().isEmpty())
@@ -334,7 +334,7 @@ void TFZELTO::ExportaRelatorio() {
     }
     if (arquivo.isEmpty()) return;
     // The report never takes the place of the worksheet it was made from, by any name.
-    if (MesmoArquivoFisico(QFile::encodeName(arquivo).toStdString(), arquivoAtual_)) {
+    if (MesmoArquivoFisico(QFile::encodeName(arquivo).toStdString(), doc_.Arquivo())) {
         Avisa("O arquivo " + QFileInfo(arquivo).fileName().toUpper().toStdString() +
               " é a planilha aberta: o relatório não é gravado sobre ela.");
         return;
@@ -409,7 +409,7 @@ void TFZELTO::ImprimeTabelaAmostragens() {
     Comando();
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     // The print dialog comes first; an empty worksheet is told after it.
-    if (!TemDados()) {
+    if (!doc_.TemDados()) {
         if (DialogoDeImpressao(*impressora_, 0)) Avisa(kTabelaVazia);
         return;
     }
