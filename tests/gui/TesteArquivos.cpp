@@ -95,7 +95,7 @@ class TesteArquivos : public QObject {
         const std::string nome = w.Caminho("casas.QV3").string();
         // Save with a never-saved worksheet asks for a name.
         w.arquivosGravacao.push_back({nome, "linha 1\nlinha 2"});
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         QCOMPARE(w.J().ArquivoAtual(), nome);
         QVERIFY(!w.G().Modificada());
         QCOMPARE(w.J().Paginas()->tabText(0), QStringLiteral("CASAS.QV3"));
@@ -103,13 +103,13 @@ class TesteArquivos : public QObject {
         QVERIFY(!w.J().isWindowModified());
         QCOMPARE(w.J().statusBar()->currentMessage(),
                  QStringLiteral("Planilha gravada: CASAS.QV3"));
-        QCOMPARE(w.J().Recentes().Itens().front(), nome);
+        QCOMPARE(w.J().Arquivos().Recentes().Itens().front(), nome);
         QCOMPARE(w.J().Acao("Recente1")->text(), QString::fromStdString("&1 " + nome));
 
-        w.J().NovaPlanilha(); // unmodified: no question
+        w.J().Arquivos().NovaPlanilha(); // unmodified: no question
         QVERIFY(w.perguntas.empty());
         QCOMPARE(w.G().ColunasUsadas(), 0);
-        w.J().AbreRecente(0);
+        w.J().Arquivos().AbreRecente(0);
         QCOMPARE(Celulas(w.G()), antes);
         QVERIFY(w.G().Desconsiderada(2));
         QCOMPARE(w.J().ArquivoAtual(), nome);
@@ -121,9 +121,9 @@ class TesteArquivos : public QObject {
         w.G().AceitaEdicao(1, 1, "2000");
         w.J().Atualiza();
         QVERIFY(w.J().isWindowModified());
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         w.arquivosLeitura.push_back(nome);
-        w.J().LePlanilha();
+        w.J().Arquivos().LePlanilha();
         QCOMPARE(w.G().Celula(1, 1), std::string("2000,00"));
         QCOMPARE(w.G().Celula(6, 1), std::string("4000,00"));
     }
@@ -135,7 +135,7 @@ class TesteArquivos : public QObject {
         { std::ofstream(nome) << "antigo"; }
         w.arquivosGravacao.push_back({nome, ""});
         w.respostas = {Resposta::Nao};
-        QVERIFY(!w.J().GravaComo());
+        QVERIFY(!w.J().Arquivos().GravaComo());
         QCOMPARE(w.perguntas.back(),
                  Maiusculas(nome) +
                      "\r\n já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?");
@@ -154,9 +154,9 @@ class TesteArquivos : public QObject {
         const std::string nome = w.Caminho("dados.TXT").string();
         w.arquivosGravacao.push_back({nome, ""});
         w.respostas = {Resposta::Sim}; // what the text format drops
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
-        QVERIFY(w.J().Recentes().Itens().empty());
+        QVERIFY(w.J().Arquivos().Recentes().Itens().empty());
         std::ifstream f(nome, std::ios::binary);
         std::string conteudo((std::istreambuf_iterator<char>(f)), {});
         QVERIFY(conteudo.starts_with("pre\xE7o\tbairro"));
@@ -167,7 +167,7 @@ class TesteArquivos : public QObject {
         TJanelaTeste w;
         const std::string nome = std::string(ZELTO_EXEMPLOS) + "/windsor.TXT";
         if (!std::filesystem::exists(nome)) QSKIP("the Windsor example is not in examples/");
-        QVERIFY(w.J().AbreArquivo(nome));
+        QVERIFY(w.J().Arquivos().AbreArquivo(nome));
         QCOMPARE(w.J().RotuloLinhas()->text(), QStringLiteral("546 linhas"));
         QCOMPARE(w.J().RotuloColunas()->text(), QStringLiteral("12 colunas"));
         QCOMPARE(w.G().Celula(1, 0), std::string("price"));
@@ -180,7 +180,7 @@ class TesteArquivos : public QObject {
         TJanelaTeste w;
         const std::string nome = w.Caminho("notas.abc").string();
         { std::ofstream(nome) << "qualquer coisa que não é planilha"; }
-        QVERIFY(!w.J().AbreArquivo(nome));
+        QVERIFY(!w.J().Arquivos().AbreArquivo(nome));
         QCOMPARE(w.avisos.size(), std::size_t(1));
         QCOMPARE(w.avisos[0], std::string("Não foi possível ler arquivo NOTAS.ABC .\r\rO formato "
                                           "dos dados não é padrão do ZELTO."));
@@ -192,11 +192,11 @@ class TesteArquivos : public QObject {
         PlanilhaCompleta(w);
         const std::string nome = w.Caminho("some.QV3").string();
         w.arquivosGravacao.push_back({nome, ""});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         std::filesystem::remove(nome);
-        w.J().AbreRecente(0);
+        w.J().Arquivos().AbreRecente(0);
         QCOMPARE(w.avisos.back(), std::string("O arquivo some.QV3 não foi encontrado."));
-        QVERIFY(w.J().Recentes().Itens().empty());
+        QVERIFY(w.J().Arquivos().Recentes().Itens().empty());
         QVERIFY(!w.J().Acao("Recente1")->isVisible());
     }
 
@@ -205,7 +205,7 @@ class TesteArquivos : public QObject {
         PlanilhaCompleta(w);
         const std::string nome = w.Caminho("inicio.QV3").string();
         w.arquivosGravacao.push_back({nome, ""});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         TJanelaTeste outra;
         outra.J().AbreArquivoInicial(
             {"zelto", QString::fromStdString(w.Caminho("nao-existe.QV3").string())});
@@ -223,17 +223,17 @@ class TesteArquivos : public QObject {
         const std::string texto = w.Caminho("dados.TXT").string();
         w.arquivosGravacao.push_back({texto, ""});
         w.respostas = {Resposta::Nao};
-        QVERIFY(!w.J().GravaComo());
+        QVERIFY(!w.J().Arquivos().GravaComo());
         QVERIFY(w.perguntas.back().starts_with("O formato texto (.TXT) guarda apenas"));
         QVERIFY(!std::filesystem::exists(texto));
         w.arquivosGravacao.push_back({texto, ""});
         w.respostas = {Resposta::Sim};
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         QVERIFY(w.G().Modificada()); // a text copy is no save of the worksheet
 
         w.respostas = {Resposta::Nao};
-        w.J().NovaPlanilha();
-        QVERIFY(w.J().AbreArquivo(texto));
+        w.J().Arquivos().NovaPlanilha();
+        QVERIFY(w.J().Arquivos().AbreArquivo(texto));
         const std::string bytes = LeTudo(texto);
         w.G().AceitaEdicao(1, 1, "7");
         w.J().Acao(QStringLiteral("GravarPlanilha"))->trigger(); // the dialog is cancelled
@@ -243,7 +243,7 @@ class TesteArquivos : public QObject {
         QVERIFY(w.G().Modificada());
         const std::string nativo = w.Caminho("dados.QV3").string();
         w.arquivosGravacao.push_back({nativo, ""});
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         QCOMPARE(w.J().ArquivoAtual(), nativo);
         QCOMPARE(LeTudo(texto), bytes);
     }
@@ -255,20 +255,20 @@ class TesteArquivos : public QObject {
         PlanilhaCompleta(w);
         const std::string nome = w.Caminho("fonte.QV3").string();
         w.arquivosGravacao.push_back({nome, "Fonte: cartório\njunho"});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         QCOMPARE(w.J().Comentarios(), std::string("Fonte: cartório\r\njunho"));
-        w.J().GravaComo(); // cancelled
+        w.J().Arquivos().GravaComo(); // cancelled
         QCOMPARE(w.iniciosGravacao.back().Comentarios, w.J().Comentarios());
         QCOMPARE(w.iniciosGravacao.back().Nome, std::string("fonte.QV3"));
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QVERIFY(w.J().Comentarios().empty());
-        QVERIFY(w.J().AbreArquivo(nome));
+        QVERIFY(w.J().Arquivos().AbreArquivo(nome));
         QCOMPARE(w.J().Comentarios(), std::string("Fonte: cartório\r\njunho"));
         const std::string copia = w.Caminho("copia.QV3").string();
         w.arquivosGravacao.push_back({copia, "outro"});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         w.G().AceitaEdicao(1, 1, "3");
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         std::string lidos;
         TArquivoZelto z;
         QVERIFY(z.LerComentarios(copia, lidos));
@@ -282,13 +282,13 @@ class TesteArquivos : public QObject {
         PlanilhaCompleta(w);
         const std::string nome = w.Caminho("danificado.QV3").string();
         w.arquivosGravacao.push_back({nome, ""});
-        QVERIFY(w.J().GravaComo());
-        w.J().NovaPlanilha();
+        QVERIFY(w.J().Arquivos().GravaComo());
+        w.J().Arquivos().NovaPlanilha();
         // Signature, empty comments, counts and row height, the two row records, then the first
         // column record cut short.
         std::filesystem::resize_file(nome, 30 + 1 + 6 + 2 * 3 + 2);
         const std::string bytes = LeTudo(nome);
-        QVERIFY(!w.J().AbreArquivo(nome));
+        QVERIFY(!w.J().Arquivos().AbreArquivo(nome));
         QVERIFY(w.avisos.back().ends_with(
             "\r\n\r\nForam lidas 2 amostragens e nenhuma variável; o arquivo não foi alterado."));
         QCOMPARE(w.J().ArquivoAtual(), std::string("Planilha.QV3"));
@@ -297,7 +297,7 @@ class TesteArquivos : public QObject {
         w.J().Acao(QStringLiteral("GravarPlanilha"))->trigger(); // asks where: cancelled
         QCOMPARE(w.iniciosGravacao.size(), std::size_t(2));
         w.respostas = {Resposta::Sim}; // "Deseja gravá-los?" then the dialog is cancelled
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.G().LinhasUsadas(), 2);
         QCOMPARE(LeTudo(nome), bytes);
     }
@@ -312,7 +312,7 @@ class TesteArquivos : public QObject {
         std::filesystem::permissions(nome, std::filesystem::perms(0444));
         w.arquivosGravacao.push_back({nome, ""});
         w.respostas = {Resposta::Sim}; // write over it
-        QVERIFY(!w.J().GravaComo());
+        QVERIFY(!w.J().Arquivos().GravaComo());
         QVERIFY(w.avisos.back().find("ele está marcado como somente leitura.") !=
                 std::string::npos);
         QCOMPARE(LeTudo(nome), std::string("anterior"));
@@ -324,19 +324,19 @@ class TesteArquivos : public QObject {
     // the home folder (never the program's own), and propose the current name.
     void inicioDosDialogos() {
         TJanelaTeste w;
-        w.J().LePlanilha();
+        w.J().Arquivos().LePlanilha();
         QCOMPARE(w.iniciosLeitura.back().Pasta, QDir::homePath().toStdString());
         PlanilhaCompleta(w);
         const std::string nome = w.Caminho("pasta.QV3").string();
         w.arquivosGravacao.push_back({nome, ""});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         QCOMPARE(w.iniciosGravacao.back().Nome, std::string("Planilha.QV3"));
-        w.J().NovaPlanilha();
-        w.J().LePlanilha();
+        w.J().Arquivos().NovaPlanilha();
+        w.J().Arquivos().LePlanilha();
         QCOMPARE(w.iniciosLeitura.back().Pasta, w.Caminho("").parent_path().string());
         w.arquivosLeitura.push_back(nome);
-        w.J().LePlanilha();
-        w.J().GravaComo();
+        w.J().Arquivos().LePlanilha();
+        w.J().Arquivos().GravaComo();
         QCOMPARE(w.iniciosGravacao.back().Nome, std::string("pasta.QV3"));
         QCOMPARE(w.iniciosGravacao.back().Pasta, w.Caminho("").parent_path().string());
     }
@@ -349,7 +349,7 @@ class TesteArquivos : public QObject {
         PlanilhaCompleta(w);
         const std::string outro = w.Caminho("outro.QV3").string();
         w.arquivosGravacao.push_back({outro, "do outro"});
-        QVERIFY(w.J().GravaComo());
+        QVERIFY(w.J().Arquivos().GravaComo());
         { std::ofstream(outro + ".~gravando") << "meia gravação"; }
         const std::string pasta = w.Caminho("").parent_path().string();
 
@@ -403,10 +403,10 @@ class TesteArquivos : public QObject {
         Preenche(w.G(), 2, {"1,1"});
         const std::string nome = w.Caminho("fatores.DCR").string();
         w.arquivosGravacao.push_back({nome, ""});
-        QVERIFY(w.J().GravaComo());
-        w.J().NovaPlanilha();
+        QVERIFY(w.J().Arquivos().GravaComo());
+        w.J().Arquivos().NovaPlanilha();
         w.respostas = {Resposta::Sim, Resposta::Sim};
-        QVERIFY(w.J().AbreArquivo(nome));
+        QVERIFY(w.J().Arquivos().AbreArquivo(nome));
         QVERIFY(!w.G().Modo.Inferencial);
         // The unit value, then the used column nobody marked as a coefficient; the
         // "Valor Homog." column is the value evaluated, as switching the mode makes it.

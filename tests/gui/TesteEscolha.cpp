@@ -136,7 +136,7 @@ class TesteEscolha : public QObject {
     // best-models window on row 1, the chosen model fitted as the command line fits it.
     void pesquisaEscolhaIgualALinhaDeComando() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         int objetos = 0, janelas = 0, linhaInicial = 0;
         w.J().DialogoObjeto = [&] {
             ++objetos;
@@ -199,7 +199,7 @@ class TesteEscolha : public QObject {
 
         // A new worksheet takes the page and the list away.
         w.respostas = {Resposta::Nao};
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.J().Paginas()->count(), 1);
         QVERIFY(!w.J().PaginaRelatorio());
         QCOMPARE(w.J().Pesquisa().Modelos(), 0);
@@ -218,7 +218,7 @@ class TesteEscolha : public QObject {
         };
         for (const Caso &caso : {Caso{kWindsor, 3, 2, false}, Caso{kBoston, 3, 3, true}}) {
             TJanelaTeste w;
-            QVERIFY(w.J().AbreArquivo(caso.arquivo));
+            QVERIFY(w.J().Arquivos().AbreArquivo(caso.arquivo));
             TConfiguracaoRelatorio &cfg = w.J().DocumentoRelatorio().Configuracao();
             cfg.Caracterizacao = caso.caracterizacao;
             cfg.Identificacao = caso.identificacao;
@@ -290,7 +290,7 @@ class TesteEscolha : public QObject {
     // by itself, so the button is always pressed in time).
     void interrompeEContinua() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kBoston));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kBoston));
         w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
         int janelas = 0;
         w.J().EscolheLinhaModelo = [&](TPesquisa &, int) {
@@ -344,7 +344,7 @@ class TesteEscolha : public QObject {
         QCOMPARE(w.J().Acao(QStringLiteral("Criterios"))->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_F12));
 
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         QVERIFY(visivel("ConfigurarPesquisa"));
         QVERIFY(visivel("PesquisarModelos"));
         QVERIFY(!visivel("SelecionarModelo"));
@@ -389,7 +389,7 @@ class TesteEscolha : public QObject {
     // question while values are still missing; a changed subject drops the table's estimates.
     void objetoAntesDaEscolha() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         w.J().AlternaOpcao("PdOA"); // off
         int objetos = 0, janelas = 0;
         bool alterado = false;
@@ -431,7 +431,7 @@ class TesteEscolha : public QObject {
     // and a changed confidence rewrites the report page.
     void significancias() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         std::vector<PaginaSignificancias> paginas;
         w.J().DialogoSignificancias = [&](PaginaSignificancias p, bool &) {
             paginas.push_back(p);
@@ -470,7 +470,7 @@ class TesteEscolha : public QObject {
     // read back; a level changed after F12 reaches the record and the mode's working file.
     void dialogosReaisPersistem() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         bool objeto = false;
         QuandoAbrir<TFVariaveisIndependentes>([&](TFVariaveisIndependentes &d) {
             d.CampoNome(TFVariaveisIndependentes::dObjeto)->setText(QStringLiteral("Casa"));
@@ -484,10 +484,10 @@ class TesteEscolha : public QObject {
         QVERIFY(w.G().Modificada());
         const std::string nome = w.Caminho("casa.QV3").string();
         w.arquivosGravacao = {{nome, ""}};
-        QVERIFY(w.J().GravaComo());
-        w.J().NovaPlanilha();
+        QVERIFY(w.J().Arquivos().GravaComo());
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.G().IdentificacaoObjeto.Objeto.Texto, std::string());
-        QVERIFY(w.J().AbreArquivo(nome));
+        QVERIFY(w.J().Arquivos().AbreArquivo(nome));
         QCOMPARE(w.G().IdentificacaoObjeto.Objeto.Texto, std::string("Casa"));
         QCOMPARE(w.G().IdentificacaoObjeto.Caracteristica.Texto, std::string("área"));
         QCOMPARE(double(w.G().IdentificacaoObjeto.Multiplicador), 150.5);

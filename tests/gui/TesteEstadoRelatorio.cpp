@@ -31,7 +31,7 @@ const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 
 // Windsor with the model of table row 2 chosen and shown.
 void Escolhido(TJanelaTeste &w) {
-    QVERIFY(w.J().AbreArquivo(kWindsor));
+    QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
     w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
     w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
     QVERIFY(w.J().PesquisaModelos());
@@ -198,7 +198,7 @@ class TesteEstadoRelatorio : public QObject {
         const std::string planilha = w.Caminho("w.QV3").string(), outro = w.Caminho("outro.rtf").string();
         std::filesystem::copy_file(kWindsor, planilha);
         std::filesystem::create_hard_link(planilha, outro);
-        QVERIFY(w.J().AbreArquivo(planilha));
+        QVERIFY(w.J().Arquivos().AbreArquivo(planilha));
         w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
         w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
         QVERIFY(w.J().PesquisaModelos());

@@ -41,14 +41,14 @@ TJanelaTeste::TJanelaTeste() {
     j.ConfirmaSimNao = responde;
     j.Informa = [this](const std::string &t) { avisos.push_back(t); };
     j.Avisa = [this](const std::string &t) { avisos.push_back(t); };
-    j.EscolheArquivoLeitura = [this](const TInicioDialogo &i) {
+    j.Arquivos().EscolheArquivoLeitura = [this](const TInicioDialogo &i) {
         iniciosLeitura.push_back(i);
         if (arquivosLeitura.empty()) return std::string();
         std::string n = arquivosLeitura.front();
         arquivosLeitura.pop_front();
         return n;
     };
-    j.EscolheArquivoGravacao =
+    j.Arquivos().EscolheArquivoGravacao =
         [this](const TInicioDialogo &i) -> std::optional<std::pair<std::string, std::string>> {
         iniciosGravacao.push_back(i);
         if (arquivosGravacao.empty()) return std::nullopt;

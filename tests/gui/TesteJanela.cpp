@@ -268,16 +268,16 @@ class TesteJanela : public QObject {
         Amostras(w.G());
         w.G().DefineModificada(true);
         w.respostas = {Resposta::Cancelar};
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.perguntas.back(),
                  std::string("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?"));
         QCOMPARE(w.G().LinhasUsadas(), 3);
         // Yes, but the save is cancelled in its dialog: nothing is lost.
         w.respostas = {Resposta::Sim};
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.G().LinhasUsadas(), 3);
         w.respostas = {Resposta::Nao};
-        w.J().NovaPlanilha();
+        w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.G().LinhasUsadas(), 0);
         QVERIFY(!w.G().Modificada());
         QVERIFY(!w.J().Acao("Desfazer")->isEnabled());
@@ -297,22 +297,22 @@ class TesteJanela : public QObject {
         w.G().AtribuiCelula(2, 2, "");
         w.J().AlternaOpcao("VCVz");
         std::vector<std::string> vistos;
-        w.J().PerguntaCelulaVazia = [&](const std::string &v, const std::string &a) {
+        w.J().Arquivos().PerguntaCelulaVazia = [&](const std::string &v, const std::string &a) {
             vistos.push_back(v + "/" + a);
             return TRespostaCelulaVazia{EscolhaCelulaVazia::Preencher, false};
         };
         w.arquivosGravacao.push_back({w.Caminho("a.QV3").string(), ""});
-        QVERIFY(!w.J().GravaPlanilha());
+        QVERIFY(!w.J().Arquivos().GravaPlanilha());
         QCOMPARE(vistos, (std::vector<std::string>{"área/2"}));
         QCOMPARE(w.G().ColunaAtual, 2);
         QCOMPARE(w.G().LinhaAtual, 2);
         QVERIFY(!std::filesystem::exists(w.Caminho("a.QV3")));
         // The second way: the sample is disregarded and the save goes on; the
         // box turns the check off.
-        w.J().PerguntaCelulaVazia = [&](const std::string &, const std::string &) {
+        w.J().Arquivos().PerguntaCelulaVazia = [&](const std::string &, const std::string &) {
             return TRespostaCelulaVazia{EscolhaCelulaVazia::DesconsiderarAmostragens, true};
         };
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         QVERIFY(w.G().Desconsiderada(2));
         QVERIFY(std::filesystem::exists(w.Caminho("a.QV3")));
         QVERIFY(!w.J().Configuracao().VerificarCelulasVazias);
@@ -351,7 +351,7 @@ class TesteJanela : public QObject {
         QCOMPARE(w.perguntas.size(), std::size_t(2)); // no closing question on the way
         // The next save asks for a name.
         w.arquivosGravacao.push_back({w.Caminho("banco.QV3").string(), ""});
-        QVERIFY(w.J().GravaPlanilha());
+        QVERIFY(w.J().Arquivos().GravaPlanilha());
         QCOMPARE(w.J().ArquivoAtual(), w.Caminho("banco.QV3").string());
     }
 };

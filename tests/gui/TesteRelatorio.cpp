@@ -33,7 +33,7 @@ const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 
 // Windsor read, searched and its first model chosen: the report page is shown.
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w) {
-    if (!w.J().AbreArquivo(kWindsor)) return nullptr;
+    if (!w.J().Arquivos().AbreArquivo(kWindsor)) return nullptr;
     w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
     w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(1100, 800);

@@ -37,7 +37,7 @@ const std::string kSemItens = "Não há itens de relatório selecionados.\r\nDes
 constexpr int kEspaco = TReguaRelatorio::Espaco;
 
 bool Windsor(TJanelaTeste &w) {
-    if (!w.J().AbreArquivo(kWindsor)) return false;
+    if (!w.J().Arquivos().AbreArquivo(kWindsor)) return false;
     w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
     w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(1100, 800);

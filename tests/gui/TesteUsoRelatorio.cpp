@@ -42,7 +42,7 @@ namespace {
 const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w, QSize tamanho = {1100, 800}) {
-    if (!w.J().AbreArquivo(kWindsor)) return nullptr;
+    if (!w.J().Arquivos().AbreArquivo(kWindsor)) return nullptr;
     w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
     w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(tamanho);
@@ -122,7 +122,7 @@ class TesteUsoRelatorio : public QObject {
     // takes edits again.
     void pesquisaMostraPlanilha() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         w.J().resize(1000, 700);
         w.J().show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.J()));
@@ -226,7 +226,7 @@ class TesteUsoRelatorio : public QObject {
     // opens again at the size the valuer left it at.
     void melhoresModelos() {
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
         w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 0; };
         w.J().PesquisaModelos();
@@ -246,7 +246,7 @@ class TesteUsoRelatorio : public QObject {
         }
         // Through the main window: the size is kept in the settings.
         TJanelaTeste real; // the window's own chooser
-        QVERIFY(real.J().AbreArquivo(kWindsor));
+        QVERIFY(real.J().Arquivos().AbreArquivo(kWindsor));
         real.J().DialogoObjeto = [] { return std::make_pair(true, false); };
         QSize aberta;
         QuandoAbrir<TFMostraMelhoresModelos>([&](TFMostraMelhoresModelos &f) {
@@ -308,7 +308,7 @@ class TesteUsoRelatorio : public QObject {
         const QString pasta = PastaCapturas();
         if (pasta.isEmpty()) QSKIP("ZELTO_CAPTURAS not set");
         TJanelaTeste w;
-        QVERIFY(w.J().AbreArquivo(kWindsor));
+        QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         w.J().resize(1366, 768);
         w.J().show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.J()));

@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -105,13 +106,6 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
                              Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
                                  .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
-    EscolheArquivoLeitura = [this](const TInicioDialogo &i) { return DialogoLeitura(this, i); };
-    EscolheArquivoGravacao = [this](const TInicioDialogo &i) { return DialogoGravacao(this, i); };
-    PerguntaCelulaVazia = [this](const std::string &var, const std::string &amostra) {
-        TFormCelulaVazia d(var, amostra, this);
-        d.exec();
-        return d.Resposta();
-    };
     EditaVariavel = [this](int c, TAtributosVariavel &a) {
         TFAtributos d(grid_, c, tabelas_, this);
         if (d.exec() != QDialog::Accepted) return false;
@@ -176,9 +170,14 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     paginas_->addTab(grade_, Q(TextoAbaPlanilha(doc_.Arquivo())));
     setCentralWidget(paginas_);
     connect(paginas_, &QTabWidget::currentChanged, this, [this] {
-        if (acoes_.count(QStringLiteral("Visualizar"))) AtualizaAbaRelatorio();
+        if (acoes_.count(QStringLiteral("Visualizar"))) AtualizaComandosRelatorio();
     });
-    grid_.AoLimparGrid = [this] { return Fechamento(); };
+    grid_.AoLimparGrid = [this] { return arquivos_.Fechamento(); };
+    arquivos_.AoFechar = [this] {
+        pesquisa_->Reinicia();
+        DescartaRelatorio();
+    };
+    arquivos_.AoLimpar = [this] { DescartaRelatorio(); };
     ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
         // A change of the data (not of the counts, the modified flag or a column's look alone)
         // means the best models no longer belong to the worksheet.
@@ -211,7 +210,7 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s == Qt::ApplicationActive)
-            QTimer::singleShot(0, this, &TFZELTO::VerificaTransferencia);
+            QTimer::singleShot(0, this, [this] { arquivos_.VerificaTransferencia(); });
     });
 }
 
@@ -250,15 +249,15 @@ void TFZELTO::CriaAcoes() {
     };
     QStyle *s = style();
     cria(
-        "NovaPlanilha", "&Nova planilha", "Nova planilha", {}, [this] { NovaPlanilha(); },
+        "NovaPlanilha", "&Nova planilha", "Nova planilha", {}, [this] { arquivos_.NovaPlanilha(); },
         s->standardIcon(QStyle::SP_FileIcon));
     cria(
         "LerPlanilha", "&Ler planilha", "Ler arquivo", QKeySequence(Qt::Key_F3),
-        [this] { LePlanilha(); }, s->standardIcon(QStyle::SP_DialogOpenButton));
+        [this] { arquivos_.LePlanilha(); }, s->standardIcon(QStyle::SP_DialogOpenButton));
     cria(
         "GravarPlanilha", "&Gravar planilha", "Gravar arquivo", QKeySequence(Qt::Key_F6),
-        [this] { GravaPlanilha(); }, s->standardIcon(QStyle::SP_DialogSaveButton));
-    cria("GravarComo", "gravar &Como ...", nullptr, {}, [this] { GravaComo(); });
+        [this] { arquivos_.GravaPlanilha(); }, s->standardIcon(QStyle::SP_DialogSaveButton));
+    cria("GravarComo", "gravar &Como ...", nullptr, {}, [this] { arquivos_.GravaComo(); });
     cria(
         "Sair", "&Sair", "Sair do Zelto", QKeySequence(Qt::ALT | Qt::Key_F4), [this] { Sair(); },
         s->standardIcon(QStyle::SP_DialogCloseButton));
@@ -417,7 +416,7 @@ void TFZELTO::CriaMenus() {
         auto *a = new QAction(this);
         a->setObjectName(QStringLiteral("Recente%1").arg(i + 1));
         a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, i] { AbreRecente(i); });
+        connect(a, &QAction::triggered, this, [this, i] { arquivos_.AbreRecente(i); });
         menuArquivo_->addAction(a);
         acoesRecentes_.push_back(a);
         acoes_[a->objectName()] = a;
@@ -582,7 +581,7 @@ void TFZELTO::AplicaConfiguracao() {
     grid_.Modo.CriarValorHomogeneizado = cfg_.CriarHomogeneizado;
     grid_.Avanco = cfg_.Avanco();
     DefineAparencia(TAparenciaPlanilha::DeConfiguracao(cfg_));
-    recentes_.Le(cfg_);
+    arquivos_.Recentes().Le(cfg_);
     AtualizaRecentes();
     AtualizaModo();
 }
@@ -672,7 +671,7 @@ void TFZELTO::Atualiza() {
     Acao(QStringLiteral("PesquisarModelos"))->setVisible(dados);
     Acao(QStringLiteral("SelecionarModelo"))
         ->setVisible(grid_.Modo.Inferencial && dados && pesquisa_->ResultadosValidos);
-    AtualizaAbaRelatorio();
+    AtualizaComandosRelatorio();
     AtualizaDesfazer();
 }
 
@@ -716,12 +715,49 @@ void TFZELTO::AtualizaModo() {
 }
 
 void TFZELTO::AtualizaRecentes() {
-    const auto &itens = recentes_.Itens();
+    const auto &itens = arquivos_.Recentes().Itens();
     for (std::size_t i = 0; i < acoesRecentes_.size(); ++i) {
         QAction *a = acoesRecentes_[i];
         a->setVisible(i < itens.size());
         if (i < itens.size()) a->setText(Q(TListaRecentes::Legenda(i, itens[i])));
     }
+}
+
+// ---- Closing and leaving the grid ---------------------------------------------------------
+
+void TFZELTO::Sair() {
+    close();
+}
+
+void TFZELTO::closeEvent(QCloseEvent *e) {
+    bool pode = true;
+    try {
+        pode = arquivos_.Fechamento();
+    } catch (...) {
+        pode = true; // a failure while closing counts as permission to close
+    }
+    if (pode)
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TFZELTO::AparaLinhas() {
+    if (ocupado_) return;
+    grid_.AparaLinhasVazias();
+    Atualiza();
+}
+
+bool TFZELTO::eventFilter(QObject *o, QEvent *e) {
+    if (o == grade_ && e->type() == QEvent::FocusOut) {
+        auto *f = static_cast<QFocusEvent *>(e);
+        QWidget *novo = QApplication::focusWidget();
+        const bool dentro = novo && (novo == grade_ || grade_->isAncestorOf(novo));
+        if (!dentro && f->reason() != Qt::PopupFocusReason &&
+            f->reason() != Qt::ActiveWindowFocusReason)
+            AparaLinhas();
+    }
+    return QMainWindow::eventFilter(o, e);
 }
 
 } // namespace zelto

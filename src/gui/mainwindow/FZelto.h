@@ -21,9 +21,11 @@
 #include "files/ArquivoIni.h"
 #include "files/ConfiguracaoGeral.h"
 #include "gui/dialogs/FormCelulaVazia.h"
+#include "gui/mainwindow/ComandosArquivo.h"
 #include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/DocumentoPlanilha.h"
 #include "gui/mainwindow/ListaRecentes.h"
+#include "gui/mainwindow/ServicosJanela.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
 #include "regression/Sistema.h"
@@ -64,10 +66,7 @@ class TDocumentoRelatorio;
 class TPaginaRelatorio;
 struct TAreaZoom;
 
-// The hand-over file a companion program leaves in the temporary folder.
-inline constexpr const char *kArquivoTransferencia = "~~ZELTO~.~~~";
-
-class TFZELTO : public QMainWindow {
+class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJanela {
     Q_OBJECT
   public:
     // ini: the open general settings file (ZERADE.INI); tabelas: the label-table store.
@@ -79,11 +78,10 @@ class TFZELTO : public QMainWindow {
     TDocumentoPlanilha &Documento() { return doc_; }
     TGridzelto &GridAmostra() { return doc_.Grid(); }
     const std::string &ArquivoAtual() const { return doc_.Arquivo(); }
-    TGradePlanilha *Grade() const { return grade_; }
-    TModeloPlanilha *Modelo() const { return modelo_; }
+    TGradePlanilha *Grade() const override { return grade_; }
+    TModeloPlanilha *Modelo() const override { return modelo_; }
     THistorico &Historico() { return doc_.Historico(); }
     const TConfiguracaoGeral &Configuracao() const { return cfg_; }
-    const TListaRecentes &Recentes() const { return recentes_; }
     const std::string &ResumoTecnico() const { return doc_.Resumo(); }
     const std::string &Comentarios() const { return doc_.Comentarios(); }
     QTabWidget *Paginas() const { return paginas_; }
@@ -99,18 +97,11 @@ class TFZELTO : public QMainWindow {
     TDocumentoRelatorio &DocumentoRelatorio() { return *documento_; }
     QComboBox *CaixaZoom() const { return zoom_; }
 
-    // ---- What the user answers (tests replace these) -----------------------------
-    Pergunta Confirma;       // yes / no / cancel
-    Pergunta ConfirmaSimNao; // yes / no
-    std::function<void(const std::string &)> Informa;
-    std::function<void(const std::string &)> Avisa;
-    // The file to read (empty: cancelled), the dialog starting as `inicio` says.
-    std::function<std::string(const TInicioDialogo &inicio)> EscolheArquivoLeitura;
-    // The file to write and its comments (nullopt: cancelled).
-    std::function<std::optional<std::pair<std::string, std::string>>(const TInicioDialogo &inicio)>
-        EscolheArquivoGravacao;
-    std::function<TRespostaCelulaVazia(const std::string &variavel, const std::string &amostragem)>
-        PerguntaCelulaVazia;
+    // The file commands.
+    TComandosArquivo &Arquivos() { return arquivos_; }
+
+    // ---- What the user answers (tests replace these; Confirma, ConfirmaSimNao, Informa and
+    // Avisa come from TRespostasUsuario) -----------------------------------------------------
     // The variable definition dialog on column c; true when accepted with
     // attributes in `a` (tests replace it to answer without the dialog).
     std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
@@ -141,13 +132,6 @@ class TFZELTO : public QMainWindow {
     std::function<bool()> ConfirmaAtualizacao;
 
     // ---- Commands ------------------------------------------------------------------
-    void NovaPlanilha();
-    bool GravaPlanilha();
-    bool GravaComo();
-    void LePlanilha();
-    // Reads a file as "Ler planilha" does after its dialog.
-    bool AbreArquivo(const std::string &nome);
-    void AbreRecente(std::size_t i);
     void Sair();
 
     void AlternaAmostragem();
@@ -199,18 +183,14 @@ class TFZELTO : public QMainWindow {
     void MudaZoom(int zoom);
     void ConfiguraRelatorio();
 
-    // The empty-cell check before saving (true: go on).
-    bool VerificaCelulasVazias();
-    // The closing question; true when the worksheet may go.
-    bool Fechamento();
     // The hand-over check (at start and whenever the program becomes active).
-    void VerificaTransferencia();
+    void VerificaTransferencia() { arquivos_.VerificaTransferencia(); }
     // The file named by the first program argument, when it exists.
-    void AbreArquivoInicial(const QStringList &argumentos);
+    void AbreArquivoInicial(const QStringList &argumentos) { arquivos_.AbreArquivoInicial(argumentos); }
     // Status texts, command states and captions.
-    void Atualiza();
+    void Atualiza() override;
     // Leaves the grid: trailing empty rows stop counting as used.
-    void AparaLinhas();
+    void AparaLinhas() override;
 
     // Status labels, for tests.
     QLabel *RotuloEstado() const { return estado_; }
@@ -219,7 +199,7 @@ class TFZELTO : public QMainWindow {
     QLabel *RotuloPosicao() const { return posicao_; }
     QPushButton *BotaoModo() const { return botaoModo_; }
     // An action by its object name (the settings key or command name).
-    QAction *Acao(const QString &nome) const;
+    QAction *Acao(const QString &nome) const override;
     QMenu *MenuContexto(TAreaGrade area);
 
   protected:
@@ -232,26 +212,19 @@ class TFZELTO : public QMainWindow {
     void CriaBarra();
     void CriaStatus();
     void AplicaConfiguracao();
-    void GravaChave(const char *chave);
-    void AtualizaRecentes();
-    void AtualizaModo();
+    // What the command classes ask of the window.
+    QMainWindow *Janela() override { return this; }
+    void Comando() override; // every command first accepts a pending edit
+    void AtualizaModo() override;
+    void AtualizaComandosRelatorio() override;
+    void AtualizaRecentes() override;
+    bool ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia) override;
+    bool Ocupado() const override { return ocupado_; }
+    void GravaChave(const char *chave) override;
     void AtualizaDesfazer();
     void AgendaAtualizacao();
     void MostraMenu(TAreaGrade area, const QPoint &global);
     void Registra(const std::string &descricao);
-    void Comando(); // every command first accepts a pending edit
-    // Runs long work with the worksheet handed to another thread.
-    bool ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia);
-    bool LeArquivo(const std::string &nome);
-    // Where the file dialogs start: the current file's folder, else the last one used (in
-    // this session, else the most recent file's), else the home folder; the name proposed.
-    TInicioDialogo InicioDialogo() const;
-    bool GravaArquivo(const std::string &nome, const std::string &comentarios);
-    void Limpou(); // after the worksheet was cleared
-    void AposLeitura(const std::string &nome);
-    void PerguntaDependenteAposLeitura();
-    void ColaCelulaOuBloco();
-    std::filesystem::path PastaTemporaria() const;
     // Runs `executa` with the worksheet handed to another thread (views suspended).
     bool ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia);
     bool AbreObjeto();     // the subject dialog; false when abandoned
@@ -268,7 +241,6 @@ class TFZELTO : public QMainWindow {
     void CriaComandosRelatorio();
     bool ConstroiRelatorio();  // after a choice: the report built and its page shown
     void DescartaRelatorio();  // the report page goes
-    void AtualizaAbaRelatorio();
     void MarcaRelatorioDesatualizado();
     bool AbreConfiguracaoRelatorio(int itemInicial);
     TAreaZoom AreaZoom() const;
@@ -282,6 +254,7 @@ class TFZELTO : public QMainWindow {
     TConfiguracaoGeral cfg_;
     TDocumentoPlanilha doc_;
     TGridzelto &grid_ = doc_.Grid();
+    TComandosArquivo arquivos_{*this, *this, doc_, cfg_, ini_, tabelas_};
     std::unique_ptr<TSistema> sistema_;
     std::unique_ptr<TPesquisa> pesquisa_;
     TSignificancias significancias_;
@@ -296,13 +269,10 @@ class TFZELTO : public QMainWindow {
     };
     std::optional<TAjusteEscolhido> ajusteEscolhido_;
     std::optional<bool> modoSignificancias_; // the mode whose significance settings are loaded
-    TListaRecentes recentes_;
     TCelulaCopiada celulaCopiada_;
     bool temCelulaCopiada_ = false;
     bool ocupado_ = false;
-    bool transferindo_ = false;
     bool atualizacaoPendente_ = false;
-    bool semPerguntaFechamento_ = false;
     int ouvinte_ = 0;
 
     TModeloPlanilha *modelo_ = nullptr;

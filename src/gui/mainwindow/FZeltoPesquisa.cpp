@@ -45,7 +45,7 @@ bool TFZELTO::PesquisaModelos() {
     Comando();
     if (!doc_.TemDados()) return false;
     AparaLinhas();
-    if (!VerificaCelulasVazias()) {
+    if (!arquivos_.VerificaCelulasVazias()) {
         Atualiza();
         return false;
     }
@@ -227,7 +227,7 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
     // The confidence of the intervals shown may have changed: the page is written again.
     if (mudou && pagina_) {
         pagina_->ItemMudou(0);
-        AtualizaAbaRelatorio();
+        AtualizaComandosRelatorio();
     }
     return mudou;
 }

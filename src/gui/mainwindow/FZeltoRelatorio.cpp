@@ -231,7 +231,7 @@ bool TFZELTO::ConstroiRelatorio() {
     relatorioAtual_ = true;
     paginas_->setCurrentWidget(pagina_);
     pagina_->MostraPagina(1, 0);
-    AtualizaAbaRelatorio();
+    AtualizaComandosRelatorio();
     return true;
 }
 
@@ -242,10 +242,10 @@ void TFZELTO::DescartaRelatorio() {
     delete pagina_;
     pagina_ = nullptr;
     relatorioAtual_ = false;
-    AtualizaAbaRelatorio();
+    AtualizaComandosRelatorio();
 }
 
-void TFZELTO::AtualizaAbaRelatorio() {
+void TFZELTO::AtualizaComandosRelatorio() {
     const bool existe = pagina_ != nullptr;
     for (const char *n : {"Visualizar", "ExportarRelatorio", "ImprimirRelatorio", "ListaItens",
                           "MostrarReguas", "AmpliaRelatorio", "ReduzRelatorio"})
@@ -273,7 +273,7 @@ void TFZELTO::AtualizaAbaRelatorio() {
 void TFZELTO::MarcaRelatorioDesatualizado() {
     relatorioAtual_ = false;
     atualizadoSemPesquisa_ = false;
-    AtualizaAbaRelatorio();
+    AtualizaComandosRelatorio();
 }
 
 bool TFZELTO::AtualizaRelatorioDesatualizado() {

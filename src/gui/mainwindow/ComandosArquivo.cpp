@@ -1,21 +1,20 @@
-// The main window's file commands: new worksheet, read, save, save as, recent
-// files, the closing question, the hand-over from a companion program, the
-// file named at start and the empty-cell check before saving.
-#include "gui/mainwindow/FZelto.h"
+#include "gui/mainwindow/ComandosArquivo.h"
 
 #include "common/Texto.h"
+#include "files/ArquivoIni.h"
 #include "files/ArquivoTxt.h"
 #include "files/ArquivoZelto.h"
+#include "files/ConfiguracaoGeral.h"
 #include "files/LerArquivo.h"
+#include "gui/mainwindow/DocumentoPlanilha.h"
 #include "gui/mainwindow/RegrasPlanilha.h"
 #include "gui/mainwindow/TextosEstado.h"
+#include "gui/worksheet/GradePlanilha.h"
 #include "gui/worksheet/ModeloPlanilha.h"
+#include "worksheet/TabelasVariaveis.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
-#include <QFocusEvent>
+#include <QMainWindow>
 #include <QStatusBar>
 
 namespace zelto {
@@ -71,17 +70,36 @@ std::string ComentariosParaArquivo(const std::string &texto) {
 
 } // namespace
 
-fs::path TFZELTO::PastaTemporaria() const {
+TComandosArquivo::TComandosArquivo(TServicosJanela &janela, TRespostasUsuario &respostas,
+                                   TDocumentoPlanilha &doc, TConfiguracaoGeral &cfg,
+                                   TArquivoIni &ini, TTabelasVariaveis &tabelas)
+    : janela_(janela), r_(respostas), doc_(doc), grid_(doc.Grid()), cfg_(cfg), ini_(ini),
+      tabelas_(tabelas) {
+    // What the user answers, unless a test answers instead.
+    EscolheArquivoLeitura = [this](const TInicioDialogo &i) {
+        return DialogoLeitura(janela_.Janela(), i);
+    };
+    EscolheArquivoGravacao = [this](const TInicioDialogo &i) {
+        return DialogoGravacao(janela_.Janela(), i);
+    };
+    PerguntaCelulaVazia = [this](const std::string &var, const std::string &amostra) {
+        TFormCelulaVazia d(var, amostra, janela_.Janela());
+        d.exec();
+        return d.Resposta();
+    };
+}
+
+fs::path TComandosArquivo::PastaTemporaria() const {
     return fs::path(QDir::tempPath().toStdString());
 }
 
 // ---- New worksheet and closing ----------------------------------------------------------
 
-bool TFZELTO::Fechamento() {
+bool TComandosArquivo::Fechamento() {
     if (semPerguntaFechamento_) return true;
-    Comando();
+    janela_.Comando();
     if (grid_.Modificada()) {
-        switch (Confirma("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?")) {
+        switch (r_.Confirma("Os dados da planilha não estão gravados.\r\nDeseja gravá-los?")) {
         case Resposta::Cancelar:
             return false;
         case Resposta::Sim:
@@ -92,50 +110,32 @@ bool TFZELTO::Fechamento() {
             break;
         }
     }
-    pesquisa_->Reinicia();
-    DescartaRelatorio();
+    if (AoFechar) AoFechar();
     grid_.IdentificacaoObjeto = {};
     recentes_.Grava(cfg_);
     if (!cfg_.GravaRecentes(ini_) && ini_.Aberto())
-        Avisa("Não foi possível gravar a lista de arquivos recentes.");
+        r_.Avisa("Não foi possível gravar a lista de arquivos recentes.");
     return true;
 }
 
-void TFZELTO::Limpou() {
+void TComandosArquivo::Limpou() {
     // A new worksheet has no report, also when it comes without the closing steps.
-    DescartaRelatorio();
+    if (AoLimpar) AoLimpar();
     doc_.Limpou();
-    grade_->AplicaDimensoes();
-    grade_->IrPara(1, 1);
+    janela_.Grade()->AplicaDimensoes();
+    janela_.Grade()->IrPara(1, 1);
 }
 
-void TFZELTO::NovaPlanilha() {
-    Comando();
+void TComandosArquivo::NovaPlanilha() {
+    janela_.Comando();
     if (!grid_.Limpa()) return;
     Limpou();
-    Atualiza();
-}
-
-void TFZELTO::Sair() {
-    close();
-}
-
-void TFZELTO::closeEvent(QCloseEvent *e) {
-    bool pode = true;
-    try {
-        pode = Fechamento();
-    } catch (...) {
-        pode = true; // a failure while closing counts as permission to close
-    }
-    if (pode)
-        e->accept();
-    else
-        e->ignore();
+    janela_.Atualiza();
 }
 
 // ---- Reading --------------------------------------------------------------------------------
 
-bool TFZELTO::LeArquivo(const std::string &nome) {
+bool TComandosArquivo::LeArquivo(const std::string &nome) {
     // The closing question comes first, on this thread; the worksheet is then
     // cleared by the reader without asking again.
     if (!Fechamento()) return false;
@@ -144,7 +144,7 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
     grid_.NomeArquivo.clear();
     semPerguntaFechamento_ = true;
     try {
-        ExecutaLonga(
+        janela_.ExecutaLonga(
             [&](TProgresso &p) {
                 r = LerArquivo(nome, grid_, kMaximoResumo, resumo, &tabelas_, &p);
             },
@@ -157,23 +157,23 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
     doc_.Historico().Limpa();
     doc_.DefinePastaArquivos(fs::path(nome).parent_path().string());
     if (!r.ok) {
-        if (!r.mensagem.empty()) Informa(r.mensagem);
+        if (!r.mensagem.empty()) r_.Informa(r.mensagem);
         Limpou();
-        AtualizaModo();
-        Atualiza();
+        janela_.AtualizaModo();
+        janela_.Atualiza();
         return false;
     }
     if (!r.mensagem.empty()) {
         // A damaged file: the worksheet keeps what was read but is not bound to the file, so
         // that no save writes the little that was read over it.
-        Avisa(r.mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
+        r_.Avisa(r.mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
         doc_.DefineArquivo(kPlanilhaNova);
         doc_.DefineResumo(resumo);
         doc_.DefineComentarios(ComentariosArquivo(nome));
         grid_.DefineModificada(grid_.LinhasUsadas() > 0 || grid_.ColunasUsadas() > 0);
-        AtualizaModo();
-        grade_->IrPara(1, 1);
-        Atualiza();
+        janela_.AtualizaModo();
+        janela_.Grade()->IrPara(1, 1);
+        janela_.Atualiza();
         return false;
     }
     AposLeitura(nome);
@@ -182,70 +182,70 @@ bool TFZELTO::LeArquivo(const std::string &nome) {
     return true;
 }
 
-void TFZELTO::AposLeitura(const std::string &nome) {
+void TComandosArquivo::AposLeitura(const std::string &nome) {
     doc_.VinculaAoLido();
-    AtualizaModo();
+    janela_.AtualizaModo();
     recentes_.Adiciona(nome);
-    AtualizaRecentes();
-    grade_->IrPara(1, 1);
-    Atualiza();
+    janela_.AtualizaRecentes();
+    janela_.Grade()->IrPara(1, 1);
+    janela_.Atualiza();
     PerguntaDependenteAposLeitura();
-    Atualiza();
+    janela_.Atualiza();
 }
 
 // The descriptive mode values the homogenised sample, so reading in it does what switching to
 // it does: after the unit value is settled, the date and comment columns stop being used and
 // the "Valor Homog." column is ensured; used columns not marked as coefficients are offered to
 // become coefficients.
-void TFZELTO::PerguntaDependenteAposLeitura() {
+void TComandosArquivo::PerguntaDependenteAposLeitura() {
     if (grid_.Modo.Inferencial) return;
-    PerguntaDependente(grid_, ConfirmaSimNao);
-    modelo_->IniciaLote();
+    PerguntaDependente(grid_, r_.ConfirmaSimNao);
+    janela_.Modelo()->IniciaLote();
     AplicaModoPlanilha(grid_, false);
-    modelo_->TerminaLote();
-    PerguntaFatores(grid_, ConfirmaSimNao);
+    janela_.Modelo()->TerminaLote();
+    PerguntaFatores(grid_, r_.ConfirmaSimNao);
 }
 
-void TFZELTO::LePlanilha() {
-    Comando();
+void TComandosArquivo::LePlanilha() {
+    janela_.Comando();
     if (!EscolheArquivoLeitura) return;
     const std::string nome = EscolheArquivoLeitura(InicioDialogo());
     if (nome.empty()) return;
     LeArquivo(nome);
 }
 
-bool TFZELTO::AbreArquivo(const std::string &nome) {
-    Comando();
+bool TComandosArquivo::AbreArquivo(const std::string &nome) {
+    janela_.Comando();
     return LeArquivo(nome);
 }
 
-void TFZELTO::AbreRecente(std::size_t i) {
-    Comando();
+void TComandosArquivo::AbreRecente(std::size_t i) {
+    janela_.Comando();
     if (i >= recentes_.Itens().size()) return;
     const std::string nome = recentes_.Itens()[i];
     std::error_code ec;
     if (!fs::exists(nome, ec)) {
-        Informa("O arquivo " + NomeSemPasta(nome) + " não foi encontrado.");
+        r_.Informa("O arquivo " + NomeSemPasta(nome) + " não foi encontrado.");
         recentes_.Remove(nome);
-        AtualizaRecentes();
+        janela_.AtualizaRecentes();
         return;
     }
     LeArquivo(nome);
 }
 
-void TFZELTO::AbreArquivoInicial(const QStringList &argumentos) {
+void TComandosArquivo::AbreArquivoInicial(const QStringList &argumentos) {
     if (argumentos.size() > 1) {
         const std::string nome = argumentos.at(1).toStdString();
         std::error_code ec;
         if (!nome.empty() && fs::is_regular_file(nome, ec)) LeArquivo(nome);
     }
-    grade_->IrPara(std::max(1, grid_.ColunaAtual), std::max(1, grid_.LinhaAtual));
-    Atualiza();
+    janela_.Grade()->IrPara(std::max(1, grid_.ColunaAtual), std::max(1, grid_.LinhaAtual));
+    janela_.Atualiza();
 }
 
 // ---- Saving ---------------------------------------------------------------------------------
 
-bool TFZELTO::VerificaCelulasVazias() {
+bool TComandosArquivo::VerificaCelulasVazias() {
     if (!cfg_.VerificarCelulasVazias) return true;
     const auto vazia = ProcuraCelulaVazia(grid_);
     if (!vazia) return true;
@@ -254,32 +254,32 @@ bool TFZELTO::VerificaCelulasVazias() {
                                                        grid_.Celula(0, vazia->Linha));
     if (r.NaoVerificarMais) {
         cfg_.VerificarCelulasVazias = false;
-        GravaChave("VCVz");
-        AtualizaModo();
+        janela_.GravaChave("VCVz");
+        janela_.AtualizaModo();
     }
     switch (r.Escolha) {
     case EscolhaCelulaVazia::Preencher:
-        grade_->IrPara(vazia->Coluna, vazia->Linha);
-        Atualiza();
+        janela_.Grade()->IrPara(vazia->Coluna, vazia->Linha);
+        janela_.Atualiza();
         return false;
     case EscolhaCelulaVazia::DesconsiderarAmostragens:
-        Registra("marca de amostragens em branco");
+        doc_.Historico().Registra("marca de amostragens em branco");
         DesconsideraAmostragensComVazias(grid_);
         break;
     case EscolhaCelulaVazia::NaoUsarVariaveis:
-        Registra("uso de variáveis em branco");
+        doc_.Historico().Registra("uso de variáveis em branco");
         DeixaDeUsarVariaveisComVazias(grid_);
         break;
     }
-    Atualiza();
+    janela_.Atualiza();
     return true;
 }
 
-bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentarios) {
+bool TComandosArquivo::GravaArquivo(const std::string &nome, const std::string &comentarios) {
     const bool texto = ExtensaoTexto(nome);
     bool ok = false;
     std::string mensagem;
-    ExecutaLonga(
+    janela_.ExecutaLonga(
         [&](TProgresso &p) {
             if (texto) {
                 TArquivoTxt w(&p);
@@ -293,19 +293,19 @@ bool TFZELTO::GravaArquivo(const std::string &nome, const std::string &comentari
         },
         false);
     if (!ok) {
-        Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "."
+        r_.Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "."
                                : mensagem);
-        Atualiza();
+        janela_.Atualiza();
         return false;
     }
-    statusBar()->showMessage(
+    janela_.Janela()->statusBar()->showMessage(
         QString::fromStdString((texto ? "Cópia em texto gravada: " : "Planilha gravada: ") +
                                Maiusculas(NomeSemPasta(nome))),
         kDuracaoMensagemGravacao);
     return true;
 }
 
-TInicioDialogo TFZELTO::InicioDialogo() const {
+TInicioDialogo TComandosArquivo::InicioDialogo() const {
     TInicioDialogo inicio;
     inicio.Comentarios = doc_.Comentarios();
     const fs::path atual(doc_.Arquivo());
@@ -326,31 +326,31 @@ TInicioDialogo TFZELTO::InicioDialogo() const {
     return inicio;
 }
 
-bool TFZELTO::GravaPlanilha() {
-    Comando();
+bool TComandosArquivo::GravaPlanilha() {
+    janela_.Comando();
     // A text file keeps no kinds, tables, marks nor subject: the native format is proposed.
     if (doc_.SemArquivo() || ExtensaoTexto(doc_.Arquivo())) return GravaComo();
     if (!VerificaCelulasVazias()) return false;
     if (!GravaArquivo(doc_.Arquivo(), doc_.Comentarios())) return false;
     grid_.DefineModificada(false);
-    Atualiza();
+    janela_.Atualiza();
     return true;
 }
 
-bool TFZELTO::GravaComo() {
-    Comando();
+bool TComandosArquivo::GravaComo() {
+    janela_.Comando();
     if (!VerificaCelulasVazias()) return false;
     if (!EscolheArquivoGravacao) return false;
     const auto escolha = EscolheArquivoGravacao(InicioDialogo());
     if (!escolha) return false;
     const std::string &nome = escolha->first;
     const bool texto = ExtensaoTexto(nome);
-    if (texto && ConfirmaSimNao(kPerguntaTexto) != Resposta::Sim) return false;
+    if (texto && r_.ConfirmaSimNao(kPerguntaTexto) != Resposta::Sim) return false;
     std::error_code ec;
     if (fs::exists(nome, ec)) {
         const std::string pergunta = Maiusculas(nome) + "\r\n já existe.\r\n\r\n" +
                                      "Deseja gravar os dados sobre este arquivo?";
-        if (ConfirmaSimNao(pergunta) != Resposta::Sim) return false;
+        if (r_.ConfirmaSimNao(pergunta) != Resposta::Sim) return false;
     }
     const std::string comentarios = ComentariosParaArquivo(escolha->second);
     if (!GravaArquivo(nome, comentarios)) return false;
@@ -361,16 +361,16 @@ bool TFZELTO::GravaComo() {
         doc_.DefineComentarios(comentarios);
         grid_.DefineModificada(false);
         recentes_.Adiciona(nome);
-        AtualizaRecentes();
+        janela_.AtualizaRecentes();
     }
-    Atualiza();
+    janela_.Atualiza();
     return true;
 }
 
 // ---- Hand-over from a companion program --------------------------------------------------
 
-void TFZELTO::VerificaTransferencia() {
-    if (transferindo_ || ocupado_) return;
+void TComandosArquivo::VerificaTransferencia() {
+    if (transferindo_ || janela_.Ocupado()) return;
     const fs::path arquivo = PastaTemporaria() / kArquivoTransferencia;
     std::error_code ec;
     if (!fs::is_regular_file(arquivo, ec)) return;
@@ -379,9 +379,9 @@ void TFZELTO::VerificaTransferencia() {
         bool &f;
         ~Fim() { f = false; }
     } fim{transferindo_};
-    Comando();
+    janela_.Comando();
     if (grid_.Modificada()) {
-        switch (Confirma("O ZELTO está recebendo informações do Banco de dados.\r\n"
+        switch (r_.Confirma("O ZELTO está recebendo informações do Banco de dados.\r\n"
                          "Deseja salvar os dados da planilha atual ?")) {
         case Resposta::Cancelar:
             fs::remove(arquivo, ec);
@@ -401,7 +401,7 @@ void TFZELTO::VerificaTransferencia() {
     Limpou();
     bool ok = false;
     std::string resumo, mensagem, comentarios;
-    ExecutaLonga(
+    janela_.ExecutaLonga(
         [&](TProgresso &p) {
             TArquivoZelto leitor(&tabelas_, &p);
             ok = leitor.Ler(arquivo, grid_, kMaximoResumo, resumo);
@@ -409,7 +409,7 @@ void TFZELTO::VerificaTransferencia() {
             comentarios = leitor.ComentariosUsuario;
         },
         true);
-    if (!ok && !mensagem.empty()) Avisa(mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
+    if (!ok && !mensagem.empty()) r_.Avisa(mensagem + "\r\n\r\n" + TextoLeituraParcial(grid_));
     doc_.DefineResumo(resumo);
     doc_.DefineComentarios(comentarios);
     doc_.DefineArquivo(kPlanilhaNova);
@@ -417,29 +417,9 @@ void TFZELTO::VerificaTransferencia() {
     grid_.DefineModificada(false);
     fs::remove(arquivo, ec);
     grid_.DefineModificada(true);
-    AtualizaModo();
-    grade_->IrPara(1, 1);
-    Atualiza();
-}
-
-// ---- Leaving the grid -----------------------------------------------------------------------
-
-void TFZELTO::AparaLinhas() {
-    if (ocupado_) return;
-    grid_.AparaLinhasVazias();
-    Atualiza();
-}
-
-bool TFZELTO::eventFilter(QObject *o, QEvent *e) {
-    if (o == grade_ && e->type() == QEvent::FocusOut) {
-        auto *f = static_cast<QFocusEvent *>(e);
-        QWidget *novo = QApplication::focusWidget();
-        const bool dentro = novo && (novo == grade_ || grade_->isAncestorOf(novo));
-        if (!dentro && f->reason() != Qt::PopupFocusReason &&
-            f->reason() != Qt::ActiveWindowFocusReason)
-            AparaLinhas();
-    }
-    return QMainWindow::eventFilter(o, e);
+    janela_.AtualizaModo();
+    janela_.Grade()->IrPara(1, 1);
+    janela_.Atualiza();
 }
 
 } // namespace zelto
