@@ -138,31 +138,31 @@ class TesteEscolha : public QObject {
         TJanelaTeste w;
         QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         int objetos = 0, janelas = 0, linhaInicial = 0;
-        w.J().DialogoObjeto = [&] {
+        w.J().ComandosModelo().DialogoObjeto = [&] {
             ++objetos;
             return std::make_pair(true, false);
         };
-        w.J().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
+        w.J().ComandosModelo().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
             ++janelas;
             linhaInicial = linha;
             return p.TabelaMontada() ? 1 : 0;
         };
-        w.J().DialogoPesquisa = Configura(tpPadrao, 0, kResultadoExecuta);
+        w.J().ComandosModelo().DialogoPesquisa = Configura(tpPadrao, 0, kResultadoExecuta);
         w.J().Acao(QStringLiteral("ConfigurarPesquisa"))->trigger();
 
         QCOMPARE(objetos, 1); // "sempre pedir dados do objeto" is on by default
         QCOMPARE(janelas, 1);
         QCOMPARE(linhaInicial, 1);
-        QVERIFY(w.J().Pesquisa().ResultadosValidos);
+        QVERIFY(w.J().ComandosModelo().Pesquisa().ResultadosValidos);
         QVERIFY(w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
         QVERIFY(w.avisos.empty());
 
         const QJsonObject cli =
             Cli({QStringLiteral("search"), QString::fromStdString(kWindsor),
                  QStringLiteral("--choose"), QStringLiteral("1"), QStringLiteral("--json")});
-        ComparaLista(w.G(), w.J().Pesquisa(), cli);
+        ComparaLista(w.G(), w.J().ComandosModelo().Pesquisa(), cli);
         const QJsonObject escolhido = cli.value(QStringLiteral("chosen")).toObject();
-        const TSistema &s = w.J().Sistema();
+        const TSistema &s = w.J().ComandosModelo().Sistema();
         QCOMPARE(int(s.n()), escolhido.value(QStringLiteral("n")).toInt());
         QCOMPARE(int(s.m()), escolhido.value(QStringLiteral("m")).toInt());
         QVERIFY(Proximos(s.R(), escolhido.value(QStringLiteral("R")).toDouble()));
@@ -192,17 +192,17 @@ class TesteEscolha : public QObject {
         QVERIFY(m->setData(m->index(3, 2), QStringLiteral("7000"), Qt::EditRole));
         QApplication::processEvents();
         w.J().Atualiza();
-        QVERIFY(!w.J().Pesquisa().ResultadosValidos);
+        QVERIFY(!w.J().ComandosModelo().Pesquisa().ResultadosValidos);
         QVERIFY(!w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
         QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório (desatualizado)"));
-        QVERIFY(!w.J().SelecionaModelo());
+        QVERIFY(!w.J().ComandosModelo().SelecionaModelo());
 
         // A new worksheet takes the page and the list away.
         w.respostas = {Resposta::Nao};
         w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.J().Paginas()->count(), 1);
         QVERIFY(!w.J().PaginaRelatorio());
-        QCOMPARE(w.J().Pesquisa().Modelos(), 0);
+        QCOMPARE(w.J().ComandosModelo().Pesquisa().Modelos(), 0);
     }
 
     // "grau de fundamentação, depois R" chosen in the configuration, criteria 1 and 3 declared in
@@ -222,9 +222,9 @@ class TesteEscolha : public QObject {
             TConfiguracaoRelatorio &cfg = w.J().DocumentoRelatorio().Configuracao();
             cfg.Caracterizacao = caso.caracterizacao;
             cfg.Identificacao = caso.identificacao;
-            w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+            w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
             QStringList fund, equacoes;
-            w.J().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
+            w.J().ComandosModelo().EscolheLinhaModelo = [&](TPesquisa &p, int linha) {
                 TFMostraMelhoresModelos f(p, linha, false, TAparenciaPlanilha{}, {});
                 const int c = TFMostraMelhoresModelos::kColunaFund;
                 if (f.Grade()->columnCount() != c + 1 || f.Grade()->isColumnHidden(c)) return 0;
@@ -236,7 +236,7 @@ class TesteEscolha : public QObject {
                 }
                 return 2;
             };
-            w.J().DialogoPesquisa = [](TSelecaoPesquisa &d) {
+            w.J().ComandosModelo().DialogoPesquisa = [](TSelecaoPesquisa &d) {
                 d.PressionaTipo(tpPadrao);
                 d.DefineCriterio(cpGrau);
                 return kResultadoExecuta;
@@ -261,12 +261,12 @@ class TesteEscolha : public QObject {
             }
             QCOMPARE(fund.front() != fund.back(), caso.misto);
             const QJsonObject escolhido = cli.value(QStringLiteral("chosen")).toObject();
-            QVERIFY(Proximos(w.J().Sistema().R(), escolhido.value(QStringLiteral("R")).toDouble()));
-            QCOMPARE(QString::fromStdString(w.J().Sistema().Equacao()),
+            QVERIFY(Proximos(w.J().ComandosModelo().Sistema().R(), escolhido.value(QStringLiteral("R")).toDouble()));
+            QCOMPARE(QString::fromStdString(w.J().ComandosModelo().Sistema().Equacao()),
                      escolhido.value(QStringLiteral("equation")).toString());
 
             // The grades are kept with the list until the subject (or the list) changes.
-            TPesquisa &p = w.J().Pesquisa();
+            TPesquisa &p = w.J().ComandosModelo().Pesquisa();
             QVERIFY(p.Graus() && p.Graus()->Graus.size() == 50u);
             p.DescartaTabela();
             QVERIFY(!p.Graus());
@@ -278,7 +278,7 @@ class TesteEscolha : public QObject {
             QCOMPARE(p.Graus()->Slots.size(), 50u);
             // Other significance settings: the table and the grades are made again at once,
             // under them (the report still lists the searched models).
-            w.J().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
+            w.J().ComandosModelo().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
             w.J().Acao(QStringLiteral("Significancias"))->trigger();
             QVERIFY(p.TabelaMontada() && p.Graus());
             QCOMPARE(p.Graus()->Slots.size(), 50u);
@@ -291,17 +291,17 @@ class TesteEscolha : public QObject {
     void interrompeEContinua() {
         TJanelaTeste w;
         QVERIFY(w.J().Arquivos().AbreArquivo(kBoston));
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         int janelas = 0;
-        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) {
+        w.J().ComandosModelo().EscolheLinhaModelo = [&](TPesquisa &, int) {
             ++janelas;
             return 0; // "&Cancelar"
         };
-        w.J().DialogoPesquisa = Configura(tpUsuario, kMascaraMedia, kResultadoConfirma);
-        w.J().ConfiguraPesquisa();
-        QCOMPARE(w.J().Pesquisa().Configuracao.MascaraComum, kMascaraMedia);
+        w.J().ComandosModelo().DialogoPesquisa = Configura(tpUsuario, kMascaraMedia, kResultadoConfirma);
+        w.J().ComandosModelo().ConfiguraPesquisa();
+        QCOMPARE(w.J().ComandosModelo().Pesquisa().Configuracao.MascaraComum, kMascaraMedia);
 
-        TPesquisa &p = w.J().Pesquisa();
+        TPesquisa &p = w.J().ComandosModelo().Pesquisa();
         std::uint64_t antes = 0;
         for (int vez = 1; vez <= 2; ++vez) {
             {
@@ -323,7 +323,7 @@ class TesteEscolha : public QObject {
             QVERIFY(!w.J().PaginaRelatorio());
         }
         // A confirmed configuration starts the next search afresh.
-        w.J().ConfiguraPesquisa();
+        w.J().ComandosModelo().ConfiguraPesquisa();
         QVERIFY(p.ReinicioNecessario());
     }
 
@@ -355,7 +355,7 @@ class TesteEscolha : public QObject {
             d.EscreveTexto(kSecaoSignificancias, "Dcr", "Fatores");
         }
         w.J().AlternaModo();
-        QCOMPARE(w.J().Significancias().Descricao, std::string("Fatores"));
+        QCOMPARE(w.J().ComandosModelo().Significancias().Descricao, std::string("Fatores"));
         QVERIFY(!visivel("ConfigurarPesquisa"));
         QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
                  QStringLiteral("&Avaliar"));
@@ -364,12 +364,12 @@ class TesteEscolha : public QObject {
 
         // "Avaliar": the single model, no best-models window, the report page.
         int janelas = 0, objetos = 0;
-        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) { return ++janelas; };
-        w.J().DialogoObjeto = [&] {
+        w.J().ComandosModelo().EscolheLinhaModelo = [&](TPesquisa &, int) { return ++janelas; };
+        w.J().ComandosModelo().DialogoObjeto = [&] {
             ++objetos; // the multiplier is 0
             return std::make_pair(true, false);
         };
-        QVERIFY(w.J().PesquisaModelos());
+        QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         QCOMPARE(janelas, 0);
         QCOMPARE(objetos, 1);
         QVERIFY(w.J().PaginaRelatorio());
@@ -378,8 +378,8 @@ class TesteEscolha : public QObject {
 
         // Back to the regression mode: the report is stale, the settings are the mode's own.
         w.J().AlternaModo();
-        QCOMPARE(w.J().Significancias().Descricao, std::string(kDescricaoPadrao));
-        QVERIFY(!w.J().Pesquisa().ResultadosValidos);
+        QCOMPARE(w.J().ComandosModelo().Significancias().Descricao, std::string(kDescricaoPadrao));
+        QVERIFY(!w.J().ComandosModelo().Pesquisa().ResultadosValidos);
         QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório (desatualizado)"));
         QCOMPARE(w.J().Acao(QStringLiteral("PesquisarModelos"))->text(),
                  QStringLiteral("&Pesquisar modelos"));
@@ -393,38 +393,38 @@ class TesteEscolha : public QObject {
         w.J().AlternaOpcao("PdOA"); // off
         int objetos = 0, janelas = 0;
         bool alterado = false;
-        w.J().DialogoObjeto = [&] {
+        w.J().ComandosModelo().DialogoObjeto = [&] {
             ++objetos;
             return std::make_pair(true, alterado);
         };
-        w.J().EscolheLinhaModelo = [&](TPesquisa &, int) {
+        w.J().ComandosModelo().EscolheLinhaModelo = [&](TPesquisa &, int) {
             ++janelas;
             return 0;
         };
-        QVERIFY(w.J().PesquisaModelos());
+        QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         QCOMPARE(objetos, 0); // every value is there
         QCOMPARE(janelas, 1);
         QVERIFY(w.perguntas.empty());
 
         DefineValorObjeto(w.G().ValoresObjeto, "lotsize", " ");
         w.respostas = {Resposta::Cancelar};
-        QVERIFY(!w.J().SelecionaModelo());
+        QVERIFY(!w.J().ComandosModelo().SelecionaModelo());
         QCOMPARE(objetos, 1);
         QCOMPARE(janelas, 1);
         QCOMPARE(w.perguntas.back(), std::string(kPerguntaObjetoIncompleto));
         // "Não": on with a zero; "Sim" opens the dialog again first.
         w.respostas = {Resposta::Sim, Resposta::Nao};
-        QVERIFY(!w.J().SelecionaModelo()); // the window is cancelled
+        QVERIFY(!w.J().ComandosModelo().SelecionaModelo()); // the window is cancelled
         QCOMPARE(objetos, 3);
         QCOMPARE(janelas, 2);
 
         // F4: a change of the subject makes the table be built again with the new estimates.
-        QVERIFY(w.J().Pesquisa().TabelaMontada());
+        QVERIFY(w.J().ComandosModelo().Pesquisa().TabelaMontada());
         alterado = true;
         w.J().Acao(QStringLiteral("DefinirObjeto"))->trigger();
         QCOMPARE(objetos, 4);
-        QVERIFY(!w.J().Pesquisa().TabelaMontada());
-        QVERIFY(w.J().Pesquisa().ResultadosValidos);
+        QVERIFY(!w.J().ComandosModelo().Pesquisa().TabelaMontada());
+        QVERIFY(w.J().ComandosModelo().Pesquisa().ResultadosValidos);
     }
 
     // F12 and Ctrl+F12 open the settings on their pages; the sanitation option is persisted
@@ -433,7 +433,7 @@ class TesteEscolha : public QObject {
         TJanelaTeste w;
         QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
         std::vector<PaginaSignificancias> paginas;
-        w.J().DialogoSignificancias = [&](PaginaSignificancias p, bool &) {
+        w.J().ComandosModelo().DialogoSignificancias = [&](PaginaSignificancias p, bool &) {
             paginas.push_back(p);
             return false;
         };
@@ -443,27 +443,27 @@ class TesteEscolha : public QObject {
         QCOMPARE(paginas[0], pgSignificancias);
         QCOMPARE(paginas[1], pgCriterios);
 
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
-        QVERIFY(w.J().PesquisaModelos());
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+        QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         QVERIFY(w.J().PaginaRelatorio());
-        const long double antes = w.J().Sistema().R();
+        const long double antes = w.J().ComandosModelo().Sistema().R();
 
         // The dialog turns the automatic sanitation on and changes the confidence.
-        w.J().DialogoSignificancias = [&](PaginaSignificancias, bool &saneamento) {
+        w.J().ComandosModelo().DialogoSignificancias = [&](PaginaSignificancias, bool &saneamento) {
             saneamento = true;
-            w.J().Significancias().ConfiancaEstimativa = 0.9;
+            w.J().ComandosModelo().Significancias().ConfiancaEstimativa = 0.9;
             return true;
         };
-        w.J().ConfiguraSignificancias(pgSignificancias);
+        w.J().ComandosModelo().ConfiguraSignificancias(pgSignificancias);
         QVERIFY(w.J().Acao(QStringLiteral("SnAu"))->isChecked());
         QVERIFY(w.IniNoDisco().LeBooleano("Geral", "SnAu", false));
         QVERIFY(TextoRelatorio(w).contains(QStringLiteral("Intervalo de confiança de 90,0 % para o valor estimado:")));
 
         // The next choice removes the outliers before fitting.
-        QVERIFY(w.J().SelecionaModelo());
-        QVERIFY(w.J().Sistema().n() < 546);
-        QVERIFY(w.J().Sistema().R() != antes);
+        QVERIFY(w.J().ComandosModelo().SelecionaModelo());
+        QVERIFY(w.J().ComandosModelo().Sistema().n() < 546);
+        QVERIFY(w.J().ComandosModelo().Sistema().R() != antes);
     }
 
     // The real dialogs from the menu: the subject typed after F4 is saved with the worksheet and
@@ -492,7 +492,7 @@ class TesteEscolha : public QObject {
         QCOMPARE(w.G().IdentificacaoObjeto.Caracteristica.Texto, std::string("área"));
         QCOMPARE(double(w.G().IdentificacaoObjeto.Multiplicador), 150.5);
 
-        const TSignificancias antes = w.J().Significancias();
+        const TSignificancias antes = w.J().ComandosModelo().Significancias();
         bool significancias = false;
         QuandoAbrir<TFSignificancias>([&](TFSignificancias &d) {
             d.Campo(&TSignificancias::TesteModelo)->setText(QStringLiteral("10"));
@@ -501,7 +501,7 @@ class TesteEscolha : public QObject {
         });
         w.J().Acao(QStringLiteral("Significancias"))->trigger();
         QVERIFY(significancias);
-        QCOMPARE(w.J().Significancias().TesteModelo, 0.10);
+        QCOMPARE(w.J().ComandosModelo().Significancias().TesteModelo, 0.10);
         TSignificancias lido;
         lido.Le(TArquivoIni(ArquivoSignificancias(true)));
         QCOMPARE(lido.TesteModelo, 0.10);

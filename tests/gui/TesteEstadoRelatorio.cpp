@@ -32,9 +32,9 @@ const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 // Windsor with the model of table row 2 chosen and shown.
 void Escolhido(TJanelaTeste &w) {
     QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
-    w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-    w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
-    QVERIFY(w.J().PesquisaModelos());
+    w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+    w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+    QVERIFY(w.J().ComandosModelo().PesquisaModelos());
     QVERIFY(w.J().PaginaRelatorio());
 }
 
@@ -85,15 +85,15 @@ class TesteEstadoRelatorio : public QObject {
         TJanelaTeste w;
         Escolhido(w);
         const QString pagina = TextoRelatorio(w);
-        const long double r = w.J().Sistema().R();
-        w.J().EscolheLinhaModelo = [](TPesquisa &p, int) {
+        const long double r = w.J().ComandosModelo().Sistema().R();
+        w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &p, int) {
             p.MontaTabela(true);
             return 0;
         };
-        QVERIFY(!w.J().SelecionaModelo());
-        QCOMPARE(w.J().Sistema().R(), r);
-        w.J().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
-        w.J().ConfiguraSignificancias(pgSignificancias);
+        QVERIFY(!w.J().ComandosModelo().SelecionaModelo());
+        QCOMPARE(w.J().ComandosModelo().Sistema().R(), r);
+        w.J().ComandosModelo().DialogoSignificancias = [](PaginaSignificancias, bool &) { return true; };
+        w.J().ComandosModelo().ConfiguraSignificancias(pgSignificancias);
         QCOMPARE(TextoRelatorio(w), pagina);
         QCOMPARE(Aba(w), QStringLiteral("Relatório"));
     }
@@ -104,23 +104,23 @@ class TesteEstadoRelatorio : public QObject {
         TJanelaTeste w;
         Escolhido(w);
         const QString pagina = TextoRelatorio(w);
-        w.J().DialogoSignificancias = [](PaginaSignificancias, bool &saneamento) {
+        w.J().ComandosModelo().DialogoSignificancias = [](PaginaSignificancias, bool &saneamento) {
             saneamento = true;
             return false;
         };
-        w.J().ConfiguraSignificancias(pgSignificancias);
+        w.J().ComandosModelo().ConfiguraSignificancias(pgSignificancias);
         AtrasoJanelaProgresso = 0;
         {
             Espia interrompe(true);
-            QVERIFY(!w.J().SelecionaModelo());
+            QVERIFY(!w.J().ComandosModelo().SelecionaModelo());
             QVERIFY(interrompe.Saneamento());
         }
         QCOMPARE(TextoRelatorio(w), pagina);
-        QVERIFY(w.J().Sistema().n() == 546);
+        QVERIFY(w.J().ComandosModelo().Sistema().n() == 546);
         Espia espia(false);
-        QVERIFY(w.J().SelecionaModelo());
+        QVERIFY(w.J().ComandosModelo().SelecionaModelo());
         QVERIFY(espia.Saneamento());
-        QVERIFY(w.J().Sistema().n() < 546);
+        QVERIFY(w.J().ComandosModelo().Sistema().n() < 546);
     }
 
     // Only data make the page stale: a column's width and alignment leave the choice and the
@@ -143,8 +143,8 @@ class TesteEstadoRelatorio : public QObject {
         QVERIFY(w.J().Acao(QStringLiteral("SelecionarModelo"))->isVisible());
         QCOMPARE(Aba(w), QStringLiteral("Relatório"));
 
-        w.J().DialogoObjeto = [] { return std::make_pair(true, true); };
-        w.J().DefineObjeto();
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, true); };
+        w.J().ComandosModelo().DefineObjeto();
         QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
     }
 
@@ -199,9 +199,9 @@ class TesteEstadoRelatorio : public QObject {
         std::filesystem::copy_file(kWindsor, planilha);
         std::filesystem::create_hard_link(planilha, outro);
         QVERIFY(w.J().Arquivos().AbreArquivo(planilha));
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
-        QVERIFY(w.J().PesquisaModelos());
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
+        QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         w.J().EscolheArquivoExportacao = [&] { return outro; };
         w.J().ExportaRelatorio();
         QVERIFY(!w.avisos.empty() && w.avisos.back().find("é a planilha aberta") != std::string::npos);

@@ -34,11 +34,11 @@ const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 // Windsor read, searched and its first model chosen: the report page is shown.
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w) {
     if (!w.J().Arquivos().AbreArquivo(kWindsor)) return nullptr;
-    w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-    w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
+    w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+    w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(1100, 800);
     w.J().show();
-    if (!w.J().PesquisaModelos()) return nullptr;
+    if (!w.J().ComandosModelo().PesquisaModelos()) return nullptr;
     return w.J().PaginaRelatorio();
 }
 
@@ -173,7 +173,7 @@ class TesteRelatorio : public QObject {
 
         // The chart may begin on the next page when the title fills this one.
         std::optional<QPoint> pixel;
-        const TSistema &s = w.J().Sistema();
+        const TSistema &s = w.J().ComandosModelo().Sistema();
         const double x = static_cast<double>(s.ValorTransformado(1, 1) - s.ResiduoBruto(1));
         const double y = static_cast<double>(s.Residuo(1));
         for (int tentativa = 0; tentativa < 2 && !pixel; ++tentativa) {

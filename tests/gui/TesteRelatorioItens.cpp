@@ -38,8 +38,8 @@ constexpr int kEspaco = TReguaRelatorio::Espaco;
 
 bool Windsor(TJanelaTeste &w) {
     if (!w.J().Arquivos().AbreArquivo(kWindsor)) return false;
-    w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-    w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
+    w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+    w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(1100, 800);
     w.J().show();
     return true;
@@ -47,7 +47,7 @@ bool Windsor(TJanelaTeste &w) {
 
 // Windsor searched and its first model chosen: the report page is shown.
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w) {
-    if (!Windsor(w) || !w.J().PesquisaModelos()) return nullptr;
+    if (!Windsor(w) || !w.J().ComandosModelo().PesquisaModelos()) return nullptr;
     return w.J().PaginaRelatorio();
 }
 
@@ -173,7 +173,7 @@ class TesteRelatorioItens : public QObject {
             abas.push_back(d.findChild<QTabWidget *>(QStringLiteral("Abas"))->currentIndex());
             d.reject();
         });
-        w.J().PesquisaModelos();
+        w.J().ComandosModelo().PesquisaModelos();
         QVERIFY(!w.J().PaginaRelatorio());
         QCOMPARE(Perguntas(w, kSemItens), 2);
         QCOMPARE(abas, std::vector<int>{1});
@@ -184,7 +184,7 @@ class TesteRelatorioItens : public QObject {
             d.findChild<QPushButton *>(QStringLiteral("MarcarTodos"))->click();
             d.findChild<QPushButton *>(QStringLiteral("Confirma"))->click();
         });
-        w.J().PesquisaModelos();
+        w.J().ComandosModelo().PesquisaModelos();
         QVERIFY(w.J().PaginaRelatorio());
         QCOMPARE(Perguntas(w, kSemItens), 3);
         QCOMPARE(abas, (std::vector<int>{1, 1}));
@@ -204,7 +204,7 @@ class TesteRelatorioItens : public QObject {
         QVERIFY(linha >= 0);
         const int item = p->ModeloItens()->Item(linha);
         p->EscolheLinha(linha);
-        const TSistema &s = w.J().Sistema();
+        const TSistema &s = w.J().ComandosModelo().Sistema();
         const double x = static_cast<double>(s.ValorTransformado(1, 1) - s.ResiduoBruto(1));
         const double y = static_cast<double>(s.Residuo(1));
         std::optional<QPoint> pixel = p->PixelDoPonto(item, x, y);

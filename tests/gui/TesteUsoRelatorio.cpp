@@ -43,11 +43,11 @@ const std::string kWindsor = std::string(ZELTO_EXEMPLOS) + "/windsor.QV3";
 
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w, QSize tamanho = {1100, 800}) {
     if (!w.J().Arquivos().AbreArquivo(kWindsor)) return nullptr;
-    w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-    w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
+    w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+    w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 1; };
     w.J().resize(tamanho);
     w.J().show();
-    if (!w.J().PesquisaModelos()) return nullptr;
+    if (!w.J().ComandosModelo().PesquisaModelos()) return nullptr;
     return w.J().PaginaRelatorio();
 }
 
@@ -126,10 +126,10 @@ class TesteUsoRelatorio : public QObject {
         w.J().resize(1000, 700);
         w.J().show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.J()));
-        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 0; };
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 0; };
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         // A search long enough to be seen: the complete one, interrupted from its window.
-        w.J().Pesquisa().Configuracao.Tipo = tpCompleta;
+        w.J().ComandosModelo().Pesquisa().Configuracao.Tipo = tpCompleta;
         const int atraso = AtrasoJanelaProgresso;
         AtrasoJanelaProgresso = 0;
         TModeloPlanilha *m = w.J().Modelo();
@@ -157,7 +157,7 @@ class TesteUsoRelatorio : public QObject {
                     tinta = qGray(imagem.pixel(x, y)) < 100;
             QVERIFY(tinta);
         });
-        w.J().PesquisaModelos();
+        w.J().ComandosModelo().PesquisaModelos();
         AtrasoJanelaProgresso = atraso;
         QVERIFY(visto);
         QCOMPARE(m->data(m->index(0, 0)).toString(), celula);
@@ -227,10 +227,10 @@ class TesteUsoRelatorio : public QObject {
     void melhoresModelos() {
         TJanelaTeste w;
         QVERIFY(w.J().Arquivos().AbreArquivo(kWindsor));
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
-        w.J().EscolheLinhaModelo = [](TPesquisa &, int) { return 0; };
-        w.J().PesquisaModelos();
-        TPesquisa &pesquisa = w.J().Pesquisa();
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 0; };
+        w.J().ComandosModelo().PesquisaModelos();
+        TPesquisa &pesquisa = w.J().ComandosModelo().Pesquisa();
         pesquisa.MontaTabela(true);
         {
             TFMostraMelhoresModelos f(pesquisa, 1, true, TAparenciaPlanilha{}, {});
@@ -247,14 +247,14 @@ class TesteUsoRelatorio : public QObject {
         // Through the main window: the size is kept in the settings.
         TJanelaTeste real; // the window's own chooser
         QVERIFY(real.J().Arquivos().AbreArquivo(kWindsor));
-        real.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        real.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         QSize aberta;
         QuandoAbrir<TFMostraMelhoresModelos>([&](TFMostraMelhoresModelos &f) {
             aberta = f.size();
             f.resize(640, 380);
             f.reject();
         });
-        real.J().PesquisaModelos();
+        real.J().ComandosModelo().PesquisaModelos();
         QVERIFY(aberta.width() > 640);
         QCOMPARE(real.IniNoDisco().LeInteiro("Geral", "LgMM", 0), 640);
         QCOMPARE(real.IniNoDisco().LeInteiro("Geral", "AlMM", 0), 380);
@@ -262,7 +262,7 @@ class TesteUsoRelatorio : public QObject {
             aberta = f.size();
             f.reject();
         });
-        real.J().SelecionaModelo();
+        real.J().ComandosModelo().SelecionaModelo();
         QCOMPARE(aberta, QSize(640, 380));
     }
 
@@ -327,14 +327,14 @@ class TesteUsoRelatorio : public QObject {
             f.reject();
         });
         InformaObjeto(&w.J(), w.G(), w.ini, true, w.J().Grade()->font());
-        w.J().DialogoObjeto = [] { return std::make_pair(true, false); };
+        w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         QuandoAbrir<TFMostraMelhoresModelos>([&](TFMostraMelhoresModelos &f) {
             QCoreApplication::processEvents();
             f.grab().save(pasta + QStringLiteral("/melhores-modelos.png"));
             f.SelecionaLinha(1);
             f.accept();
         });
-        QVERIFY(w.J().PesquisaModelos());
+        QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         TPaginaRelatorio *p = w.J().PaginaRelatorio();
         QVERIFY(p);
         w.J().MudaZoom(100);

@@ -121,44 +121,20 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
         return std::make_pair(d.Coluna(), d.Crescente());
     };
 
-    // The search and the regression system it drives.
-    sistema_ = std::make_unique<TSistema>(grid_);
-    pesquisa_ = std::make_unique<TPesquisa>(grid_, *sistema_);
-    pesquisa_->Aviso = [this](const std::string &t) {
-        if (Informa) Informa(t);
+    // The model commands ask the report commands.
+    modelos_.Declaracoes = [this] { return documento_->Declaracoes(); };
+    modelos_.ConstroiRelatorio = [this] { return ConstroiRelatorio(); };
+    modelos_.RelatorioAtual = [this] { return pagina_ && relatorioAtual_; };
+    modelos_.ObjetoMudou = [this] { MarcaRelatorioDesatualizado(); };
+    modelos_.SignificanciasMudaram = [this] {
+        if (!pagina_) return;
+        pagina_->ItemMudou(0);
+        AtualizaComandosRelatorio();
     };
-    DialogoPesquisa = [this](TSelecaoPesquisa &s) {
-        return MostraSelecaoPesquisa(this, s, significancias_,
-                                     [this] { AbreSignificancias(pgSignificancias); });
+    modelos_.ImprimeItens = [this](const std::vector<std::string> &classes) {
+        return ImprimeItens(classes);
     };
-    EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
-        const TAparenciaPlanilha a = modelo_->Aparencia();
-        bool detalhada = cfg_.DetalharModelos;
-        // "&Imprimir" prints the items that list the searched models.
-        // The window opens at the size it was left at (settings "LgMM" and "AlMM").
-        QSize tamanho(ini_.LeInteiro(kSecaoGeral, "LgMM", 0), ini_.LeInteiro(kSecaoGeral, "AlMM", 0));
-        const int r = MostraMelhoresModelos(this, p, linha, detalhada, &a,
-                                            [this] { ImprimeItens({"TIA_ModelosPesquisados"}); }, &tamanho);
-        if (tamanho.width() != ini_.LeInteiro(kSecaoGeral, "LgMM", 0) ||
-            tamanho.height() != ini_.LeInteiro(kSecaoGeral, "AlMM", 0)) {
-            ini_.EscreveInteiro(kSecaoGeral, "LgMM", tamanho.width());
-            ini_.EscreveInteiro(kSecaoGeral, "AlMM", tamanho.height());
-        }
-        if (detalhada != cfg_.DetalharModelos) {
-            cfg_.DetalharModelos = detalhada;
-            GravaChave("DetMod");
-        }
-        return r;
-    };
-    DialogoObjeto = [this]() {
-        const TResultadoObjeto r =
-            InformaObjeto(this, grid_, ini_, grid_.Modo.Inferencial, modelo_->Aparencia().Fonte);
-        return std::make_pair(r.Confirmado, r.Alterado);
-    };
-    DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
-        return MostraSignificancias(this, significancias_, pagina, grid_.Modo.Inferencial,
-                                    saneamento);
-    };
+    modelos_.BloqueiaEntrada = [this](bool b) { BloqueiaEntrada(b); };
 
     // The worksheet page.
     modelo_ = new TModeloPlanilha(grid_, this);
@@ -174,15 +150,16 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     });
     grid_.AoLimparGrid = [this] { return arquivos_.Fechamento(); };
     arquivos_.AoFechar = [this] {
-        pesquisa_->Reinicia();
+        modelos_.Pesquisa().Reinicia();
         DescartaRelatorio();
     };
     arquivos_.AoLimpar = [this] { DescartaRelatorio(); };
     ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
         // A change of the data (not of the counts, the modified flag or a column's look alone)
         // means the best models no longer belong to the worksheet.
-        if (!escolhendo_ && (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0) {
-            pesquisa_->PlanilhaAlterada();
+        if (!modelos_.Escolhendo() &&
+            (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0) {
+            modelos_.Pesquisa().PlanilhaAlterada();
             atualizadoSemPesquisa_ = false;
         }
         if (!ocupado_) AgendaAtualizacao();
@@ -381,22 +358,22 @@ void TFZELTO::CriaAcoes() {
     cria(
         "DefinirObjeto", "&Definir objeto sob avaliação",
         "Definir características do objeto sob avaliação", QKeySequence(Qt::Key_F4),
-        [this] { DefineObjeto(); }, IconeTexto(QStringLiteral("⌂")));
+        [this] { modelos_.DefineObjeto(); }, IconeTexto(QStringLiteral("⌂")));
     cria(
         "ConfigurarPesquisa", "&Configurar pesquisa", "Configurar pesquisa", {},
-        [this] { ConfiguraPesquisa(); }, IconeTexto(QStringLiteral("ƒ?")));
+        [this] { modelos_.ConfiguraPesquisa(); }, IconeTexto(QStringLiteral("ƒ?")));
     cria(
         "PesquisarModelos", "&Pesquisar modelos", "Pesquisar Modelos", QKeySequence(Qt::Key_F9),
-        [this] { PesquisaModelos(); }, IconeTexto(QStringLiteral("ƒ▸"), QColor(0, 110, 0)));
+        [this] { modelos_.PesquisaModelos(); }, IconeTexto(QStringLiteral("ƒ▸"), QColor(0, 110, 0)));
     cria(
         "SelecionarModelo", "&Selecionar Modelo", "Escolher Modelo", QKeySequence(Qt::Key_F10),
-        [this] { SelecionaModelo(); }, IconeTexto(QStringLiteral("ƒ✓"), QColor(0, 110, 0)));
+        [this] { modelos_.SelecionaModelo(); }, IconeTexto(QStringLiteral("ƒ✓"), QColor(0, 110, 0)));
     cria(
         "Significancias", "&Significâncias/Confianças", "Configurar Significâncias",
-        QKeySequence(Qt::Key_F12), [this] { ConfiguraSignificancias(pgSignificancias); },
+        QKeySequence(Qt::Key_F12), [this] { modelos_.ConfiguraSignificancias(pgSignificancias); },
         IconeTexto(QStringLiteral("α")));
     cria("Criterios", "&Critérios", nullptr, QKeySequence(Qt::CTRL | Qt::Key_F12),
-         [this] { ConfiguraSignificancias(pgCriterios); });
+         [this] { modelos_.ConfiguraSignificancias(pgCriterios); });
     // The report page comes with the report; without one the view stays on the worksheet.
     QAction *ver =
         cria("Visualizar", "&Visualizar Relatório", nullptr, QKeySequence(Qt::Key_F5), [this] {
@@ -670,7 +647,7 @@ void TFZELTO::Atualiza() {
     Acao(QStringLiteral("ConfigurarPesquisa"))->setVisible(grid_.Modo.Inferencial && dados);
     Acao(QStringLiteral("PesquisarModelos"))->setVisible(dados);
     Acao(QStringLiteral("SelecionarModelo"))
-        ->setVisible(grid_.Modo.Inferencial && dados && pesquisa_->ResultadosValidos);
+        ->setVisible(grid_.Modo.Inferencial && dados && modelos_.Pesquisa().ResultadosValidos);
     AtualizaComandosRelatorio();
     AtualizaDesfazer();
 }
@@ -705,13 +682,7 @@ void TFZELTO::AtualizaModo() {
                          : grid_.Avanco == DirecaoAvanco::dAvancoVertical ? "AvancoVertical"
                                                                           : "SemAvanco";
     Acao(QString::fromLatin1(avanco))->setChecked(true);
-    // Every statistical verdict of this mode uses its own significance settings, read when the
-    // mode is set (the dialog keeps the record and the working file in step afterwards).
-    if (modoSignificancias_ == inf) return;
-    modoSignificancias_ = inf;
-    if (!CarregaSignificanciasModo(inf, significancias_))
-        Avisa("Não foi possível criar o arquivo de significâncias " +
-              ArquivoSignificancias(inf).string() + "; os valores padrão serão usados.");
+    modelos_.CarregaSignificancias(inf);
 }
 
 void TFZELTO::AtualizaRecentes() {

@@ -22,6 +22,7 @@
 #include "files/ConfiguracaoGeral.h"
 #include "gui/dialogs/FormCelulaVazia.h"
 #include "gui/mainwindow/ComandosArquivo.h"
+#include "gui/mainwindow/ComandosModelo.h"
 #include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/DocumentoPlanilha.h"
 #include "gui/mainwindow/ListaRecentes.h"
@@ -85,13 +86,8 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     const std::string &ResumoTecnico() const { return doc_.Resumo(); }
     const std::string &Comentarios() const { return doc_.Comentarios(); }
     QTabWidget *Paginas() const { return paginas_; }
-    // The model search and the regression system it drives (the chosen model after a choice).
-    TPesquisa &Pesquisa() { return *pesquisa_; }
-    TSistema &Sistema() { return *sistema_; }
-    // The significance settings in force: the mode's working file, read when the mode is set,
-    // as the significance dialog leaves it. The search gets a copy before it runs or builds its
-    // table; the report reads this record.
-    TSignificancias &Significancias() { return significancias_; }
+    // The model commands: the search, the regression system, the significance settings.
+    TComandosModelo &ComandosModelo() { return modelos_; }
     // The report page; null until a report was built.
     TPaginaRelatorio *PaginaRelatorio() const { return pagina_; }
     TDocumentoRelatorio &DocumentoRelatorio() { return *documento_; }
@@ -107,16 +103,6 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
     // The sort dialog: the column (0: sample numbers) and the direction.
     std::function<std::optional<std::pair<int, bool>>()> EscolheOrdenacao;
-    // The search configuration dialog over its model: kResultadoConfirma, kResultadoExecuta
-    // or kResultadoCancela.
-    std::function<int(TSelecaoPesquisa &)> DialogoPesquisa;
-    // The best-models window: the chosen table row, 0 for "&Cancelar".
-    std::function<int(TPesquisa &, int linhaInicial)> EscolheLinhaModelo;
-    // The subject-property dialog: whether it was confirmed and whether the subject changed.
-    std::function<std::pair<bool, bool>()> DialogoObjeto;
-    // The significance dialog on a page, with the automatic-sanitation option in and out;
-    // true when anything changed.
-    std::function<bool(PaginaSignificancias, bool &saneamento)> DialogoSignificancias;
 
     // The report settings dialog (item to select first, -1 none); true when changed.
     std::function<bool(int itemInicial)> DialogoConfiguraRelatorio;
@@ -160,19 +146,6 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     void AlternaOpcao(const std::string &chave);
     void AspectoPlanilha();
     void DefineAparencia(const TAparenciaPlanilha &a);
-
-    // "Configurar pesquisa": the configuration dialog; "&Executa pesquisa" searches at once.
-    void ConfiguraPesquisa();
-    // "Pesquisar modelos" ("Avaliar" in the descriptive mode): runs or continues the search
-    // with its progress window, then offers the choice of a model. True when a search ran.
-    bool PesquisaModelos();
-    // "Selecionar Modelo": the subject's values, the best-models window, the chosen model
-    // fitted and shown on the report page. True when a model was chosen.
-    bool SelecionaModelo();
-    // "Definir objeto sob avaliação".
-    void DefineObjeto();
-    // "Significâncias/Confianças" (first page) and "Critérios" (criteria page).
-    void ConfiguraSignificancias(PaginaSignificancias pagina);
 
     // The report commands.
     void ExportaRelatorio();
@@ -227,13 +200,9 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     void Registra(const std::string &descricao);
     // Runs `executa` with the worksheet handed to another thread (views suspended).
     bool ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia);
-    bool AbreObjeto();     // the subject dialog; false when abandoned
-    bool AbreSignificancias(PaginaSignificancias pagina);
-    // The fit the report page shows is kept (its model and the samples the sanitation took
-    // out) and fitted again when a later choice is abandoned, so the page and the regression
-    // system keep agreeing.
-    void GuardaAjuste();
-    void RestauraAjuste();
+    bool VerificaCelulasVazias() override { return arquivos_.VerificaCelulasVazias(); }
+    // While the search runs: the menus, the pages' tabs and the report take no input.
+    void BloqueiaEntrada(bool bloqueia);
     // A stale report brought up to date before it is exported or printed: the chosen model is
     // fitted again on the worksheet as it is and the report built afresh. False (nothing to
     // export) when the valuer declines or the model no longer fits.
@@ -255,20 +224,11 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     TDocumentoPlanilha doc_;
     TGridzelto &grid_ = doc_.Grid();
     TComandosArquivo arquivos_{*this, *this, doc_, cfg_, ini_, tabelas_};
-    std::unique_ptr<TSistema> sistema_;
-    std::unique_ptr<TPesquisa> pesquisa_;
-    TSignificancias significancias_;
-    bool escolhendo_ = false;     // a model is being chosen (its fit marks outliers)
+    TComandosModelo modelos_{*this, *this, doc_, cfg_, ini_};
     // The report was refitted on the worksheet after the search's results went stale; the next
     // change of the data makes it stale again.
     bool atualizadoSemPesquisa_ = false;
     bool relatorioAtual_ = false; // the report page shows the current choice
-    struct TAjusteEscolhido {
-        std::array<TTermo, MaximoTermos> Termos{};
-        std::vector<int> Saneadas; // rows
-    };
-    std::optional<TAjusteEscolhido> ajusteEscolhido_;
-    std::optional<bool> modoSignificancias_; // the mode whose significance settings are loaded
     TCelulaCopiada celulaCopiada_;
     bool temCelulaCopiada_ = false;
     bool ocupado_ = false;

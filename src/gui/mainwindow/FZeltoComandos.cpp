@@ -8,13 +8,17 @@
 #include "gui/dialogs/DlgAspecto.h"
 #include "gui/dialogs/FProgressao.h"
 #include "gui/mainwindow/RegrasPlanilha.h"
+#include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace zelto {
 
@@ -59,6 +63,22 @@ bool TFZELTO::ExecutaSuspenso(const std::function<bool()> &executa, bool reinici
     }
     retoma();
     return ok;
+}
+
+void TFZELTO::BloqueiaEntrada(bool bloqueia) {
+    if (bloqueia) {
+        menuBar()->setEnabled(false);
+        paginas_->tabBar()->setEnabled(false);
+        if (pagina_) pagina_->setEnabled(false);
+        modelo_->DefineSomenteLeitura(true);
+        ocupado_ = true;
+    } else {
+        ocupado_ = false;
+        modelo_->DefineSomenteLeitura(false);
+        menuBar()->setEnabled(true);
+        paginas_->tabBar()->setEnabled(true);
+        if (pagina_) pagina_->setEnabled(true);
+    }
 }
 
 // ---- Samples ---------------------------------------------------------------------------
@@ -350,7 +370,7 @@ void TFZELTO::AlternaModo() {
     AplicaModoPlanilha(grid_, grid_.Modo.Inferencial);
     modelo_->TerminaLote();
     // The list belongs to the other mode: the choice goes, a report shown becomes stale.
-    pesquisa_->PlanilhaAlterada();
+    modelos_.Pesquisa().PlanilhaAlterada();
     atualizadoSemPesquisa_ = false;
     AtualizaModo();
     Atualiza();

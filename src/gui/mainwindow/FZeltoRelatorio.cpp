@@ -201,7 +201,7 @@ bool TFZELTO::ConstroiRelatorio() {
     DescartaRelatorio();
     std::unique_ptr<TPaginaRelatorio> p;
     try {
-        p = documento_->Constroi(*sistema_, grid_, pesquisa_.get(), significancias_,
+        p = documento_->Constroi(modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
                                  cfg_.ZoomRelatorio, this, nullptr);
     } catch (const std::bad_alloc &) {
         Avisa(kPoucaMemoria);
@@ -265,7 +265,7 @@ void TFZELTO::AtualizaComandosRelatorio() {
     if (!existe) return;
     // Once the choice is gone (the worksheet, the subject or the mode changed), the page is
     // stale; it stays as drawn until a report is built again.
-    if (!pesquisa_->ResultadosValidos && !atualizadoSemPesquisa_) relatorioAtual_ = false;
+    if (!modelos_.Pesquisa().ResultadosValidos && !atualizadoSemPesquisa_) relatorioAtual_ = false;
     paginas_->setTabText(paginas_->indexOf(pagina_),
                          Q(relatorioAtual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
 }
@@ -278,29 +278,15 @@ void TFZELTO::MarcaRelatorioDesatualizado() {
 
 bool TFZELTO::AtualizaRelatorioDesatualizado() {
     if (relatorioAtual_) return true;
-    if (!ajusteEscolhido_) return false;
+    if (!modelos_.TemAjusteEscolhido()) return false;
     if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(this)) return false;
     // The same model on the data as they are now; the samples' sanitation marks stay.
-    sistema_->Termos = ajusteEscolhido_->Termos;
-    bool ok = false;
-    escolhendo_ = true;
-    ExecutaLonga(
-        [&](TProgresso &) {
-            sistema_->CarregaDados();
-            ok = sistema_->n() > 0 && sistema_->MontaSistema() && sistema_->Resolve();
-            if (ok) {
-                sistema_->CalculaEstatisticas();
-                ok = sistema_->CompletaAjuste();
-            }
-        },
-        false);
-    escolhendo_ = false;
-    if (!ok) {
-        const std::string motivo = sistema_->MotivoRecusa();
+    if (!modelos_.ReajustaEscolhido()) {
+        const std::string motivo = modelos_.Sistema().MotivoRecusa();
         Avisa(std::string(kSemAtualizacao) + (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
         return false;
     }
-    GuardaAjuste();
+    modelos_.GuardaAjuste();
     const int pagina = pagina_ ? pagina_->PaginaAtual() : 1;
     atualizadoSemPesquisa_ = true;
     const int atual = paginas_->currentIndex();
@@ -398,7 +384,7 @@ bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
     pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
     bool ok = false;
     ExecutaComProgresso(this, [&](TProgresso &p) {
-        ok = documento_->ImprimeItens(classes, *sistema_, grid_, pesquisa_.get(), significancias_,
+        ok = documento_->ImprimeItens(classes, modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
                                       &pr, &p);
     });
     if (!ok) pr.abort();

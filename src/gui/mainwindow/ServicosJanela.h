@@ -52,6 +52,8 @@ class TServicosJanela {
     virtual TModeloPlanilha *Modelo() const = 0;
     // An action by its object name.
     virtual QAction *Acao(const QString &nome) const = 0;
+    // The empty-cell check before the worksheet is saved or searched (true: go on).
+    virtual bool VerificaCelulasVazias() = 0;
     // Leaves the grid: trailing empty rows stop counting as used.
     virtual void AparaLinhas() = 0;
 

@@ -1,7 +1,10 @@
-// The main window's model commands: the search configuration, the search on another thread with
-// its progress window, the choice of a model in the best-models window, the property under
-// evaluation, the significance settings, and the report built after a choice.
-#include "gui/mainwindow/FZelto.h"
+#include "gui/mainwindow/ComandosModelo.h"
+
+#include "files/ArquivoIni.h"
+#include "files/ConfiguracaoGeral.h"
+#include "gui/mainwindow/DocumentoPlanilha.h"
+#include "regression/Enquadramento.h"
+#include "worksheet/Gridzelto.h"
 
 #include "gui/dialogs/FMostraMelhoresModelos.h"
 #include "gui/dialogs/FProgressao.h"
@@ -9,15 +12,11 @@
 #include "gui/dialogs/FSelecionaPesquisa.h"
 #include "gui/dialogs/FSignificancias.h"
 #include "gui/dialogs/FVariaveisIndependentes.h"
-#include "gui/reportpage/DocumentoRelatorio.h"
-#include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
 #include "search/ObjetoAvaliacao.h"
 
-#include <QAction>
-#include <QMenuBar>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QMainWindow>
+#include <QSize>
 
 namespace zelto {
 
@@ -29,82 +28,123 @@ constexpr const char *kFalhaAjuste =
 
 } // namespace
 
+TComandosModelo::TComandosModelo(TServicosJanela &janela, TRespostasUsuario &respostas,
+                                 TDocumentoPlanilha &doc, TConfiguracaoGeral &cfg, TArquivoIni &ini)
+    : janela_(janela), r_(respostas), doc_(doc), grid_(doc.Grid()), cfg_(cfg), ini_(ini) {
+    sistema_ = std::make_unique<TSistema>(grid_);
+    pesquisa_ = std::make_unique<TPesquisa>(grid_, *sistema_);
+    pesquisa_->Aviso = [this](const std::string &t) {
+        if (r_.Informa) r_.Informa(t);
+    };
+    // What the user answers, unless a test answers instead.
+    DialogoPesquisa = [this](TSelecaoPesquisa &s) {
+        return MostraSelecaoPesquisa(janela_.Janela(), s, significancias_,
+                                     [this] { AbreSignificancias(pgSignificancias); });
+    };
+    EscolheLinhaModelo = [this](TPesquisa &p, int linha) {
+        const TAparenciaPlanilha a = janela_.Modelo()->Aparencia();
+        bool detalhada = cfg_.DetalharModelos;
+        // "&Imprimir" prints the items that list the searched models.
+        // The window opens at the size it was left at (settings "LgMM" and "AlMM").
+        QSize tamanho(ini_.LeInteiro(kSecaoGeral, "LgMM", 0), ini_.LeInteiro(kSecaoGeral, "AlMM", 0));
+        const int r = MostraMelhoresModelos(
+            janela_.Janela(), p, linha, detalhada, &a,
+            [this] {
+                if (ImprimeItens) ImprimeItens({"TIA_ModelosPesquisados"});
+            },
+            &tamanho);
+        if (tamanho.width() != ini_.LeInteiro(kSecaoGeral, "LgMM", 0) ||
+            tamanho.height() != ini_.LeInteiro(kSecaoGeral, "AlMM", 0)) {
+            ini_.EscreveInteiro(kSecaoGeral, "LgMM", tamanho.width());
+            ini_.EscreveInteiro(kSecaoGeral, "AlMM", tamanho.height());
+        }
+        if (detalhada != cfg_.DetalharModelos) {
+            cfg_.DetalharModelos = detalhada;
+            janela_.GravaChave("DetMod");
+        }
+        return r;
+    };
+    DialogoObjeto = [this]() {
+        const TResultadoObjeto r = InformaObjeto(janela_.Janela(), grid_, ini_, grid_.Modo.Inferencial,
+                                                 janela_.Modelo()->Aparencia().Fonte);
+        return std::make_pair(r.Confirmado, r.Alterado);
+    };
+    DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
+        return MostraSignificancias(janela_.Janela(), significancias_, pagina, grid_.Modo.Inferencial,
+                                    saneamento);
+    };
+}
+
+TComandosModelo::~TComandosModelo() = default;
+
 // ---- Search ---------------------------------------------------------------------------------
 
-void TFZELTO::ConfiguraPesquisa() {
-    Comando();
+void TComandosModelo::ConfiguraPesquisa() {
+    janela_.Comando();
     if (!grid_.Modo.Inferencial || !doc_.TemDados()) return;
     const int r = pesquisa_->Configura(DialogoPesquisa);
     if (r == kResultadoExecuta)
         PesquisaModelos();
     else
-        Atualiza();
+        janela_.Atualiza();
 }
 
-bool TFZELTO::PesquisaModelos() {
-    Comando();
+bool TComandosModelo::PesquisaModelos() {
+    janela_.Comando();
     if (!doc_.TemDados()) return false;
-    AparaLinhas();
-    if (!arquivos_.VerificaCelulasVazias()) {
-        Atualiza();
+    janela_.AparaLinhas();
+    if (!janela_.VerificaCelulasVazias()) {
+        janela_.Atualiza();
         return false;
     }
     bool rodou = false;
     // The search only reads the worksheet: it stays on view, read-only, while the progress
     // window is up; the menus and the pages' tabs take no input until the search ends (the
     // report page draws from the regression system the search is using).
-    menuBar()->setEnabled(false);
-    paginas_->tabBar()->setEnabled(false);
-    if (pagina_) pagina_->setEnabled(false);
-    modelo_->DefineSomenteLeitura(true);
-    ocupado_ = true;
+    if (BloqueiaEntrada) BloqueiaEntrada(true);
     auto reabilita = [this] {
-        ocupado_ = false;
-        modelo_->DefineSomenteLeitura(false);
-        menuBar()->setEnabled(true);
-        paginas_->tabBar()->setEnabled(true);
-        if (pagina_) pagina_->setEnabled(true);
+        if (BloqueiaEntrada) BloqueiaEntrada(false);
     };
     pesquisa_->Significancias = significancias_;
     try {
-        ExecutaPesquisa(this, [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
+        ExecutaPesquisa(janela_.Janela(), [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
     } catch (...) {
         reabilita();
         throw;
     }
     reabilita();
-    Atualiza();
+    janela_.Atualiza();
     // The search fitted models on the regression system: the page's fit comes back unless a
     // new one is chosen.
     if (!(rodou && pesquisa_->ResultadosValidos && SelecionaModelo())) RestauraAjuste();
-    Atualiza();
+    janela_.Atualiza();
     return rodou;
 }
 
 // ---- Choice of a model ----------------------------------------------------------------------
 
-bool TFZELTO::AbreObjeto() {
+bool TComandosModelo::AbreObjeto() {
     if (!DialogoObjeto) return false;
     const auto [confirmado, alterado] = DialogoObjeto();
     // The estimates of the best-models table were made at the former values.
     if (alterado) {
         pesquisa_->DescartaTabela();
-        MarcaRelatorioDesatualizado();
+        if (ObjetoMudou) ObjetoMudou();
     }
     return confirmado;
 }
 
-void TFZELTO::DefineObjeto() {
-    Comando();
+void TComandosModelo::DefineObjeto() {
+    janela_.Comando();
     AbreObjeto();
-    Atualiza();
+    janela_.Atualiza();
 }
 
-bool TFZELTO::SelecionaModelo() {
-    Comando();
+bool TComandosModelo::SelecionaModelo() {
+    janela_.Comando();
     if (!doc_.TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
     if (!ConfereObjeto(
-            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, Confirma))
+            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, r_.Confirma))
         return false;
 
     // The table is built (and detailed, which fits every listed model again) and the listed
@@ -114,8 +154,8 @@ bool TFZELTO::SelecionaModelo() {
     pesquisa_->Significancias = significancias_;
     const bool detalhada = cfg_.DetalharModelos;
     if (grid_.Modo.Inferencial) {
-        const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
-        ExecutaLonga(
+        const TDeclaracoesEnquadramento declaracoes = Declaracoes();
+        janela_.ExecutaLonga(
             [&](TProgresso &p) {
                 pesquisa_->MontaTabela(detalhada, &p);
                 pesquisa_->Gradua(declaracoes, &p);
@@ -140,7 +180,7 @@ bool TFZELTO::SelecionaModelo() {
         // The fit (with the sanitation, which fits again for every outlier it removes) runs
         // with its progress window; interrupting it abandons the choice.
         if (slot > 0)
-            interrompido = !ExecutaLonga(
+            interrompido = !janela_.ExecutaLonga(
                 [&](TProgresso &p) {
                     ok = pesquisa_->AjustaSlot(slot, saneia, sig.Saneamento,
                                                sig.ParametroSaneamento, &p);
@@ -156,20 +196,20 @@ bool TFZELTO::SelecionaModelo() {
         // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
         if (!interrompido && (escolhida > 0 || !grid_.Modo.Inferencial)) {
             const std::string motivo = sistema_->MotivoRecusa();
-            Avisa(motivo.empty() ? kFalhaAjuste
+            r_.Avisa(motivo.empty() ? kFalhaAjuste
                                  : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");
         }
         RestauraAjuste();
-        Atualiza();
+        janela_.Atualiza();
         return false;
     }
     GuardaAjuste();
-    const bool construido = ConstroiRelatorio();
-    Atualiza();
+    const bool construido = ConstroiRelatorio && ConstroiRelatorio();
+    janela_.Atualiza();
     return construido;
 }
 
-void TFZELTO::GuardaAjuste() {
+void TComandosModelo::GuardaAjuste() {
     TAjusteEscolhido a;
     a.Termos = sistema_->Termos;
     for (int r = 1; r < grid_.RowCount(); ++r)
@@ -177,16 +217,16 @@ void TFZELTO::GuardaAjuste() {
     ajusteEscolhido_ = std::move(a);
 }
 
-void TFZELTO::RestauraAjuste() {
+void TComandosModelo::RestauraAjuste() {
     // A stale page is never written again; a page that is current shows the data as they are.
-    if (!ajusteEscolhido_ || !pagina_ || !relatorioAtual_) return;
+    if (!ajusteEscolhido_ || !RelatorioAtual || !RelatorioAtual()) return;
     for (int r = 1; r < grid_.RowCount(); ++r)
         if (const TAmostragem *m = grid_.Amostragem(r); m && m->Saneada)
             grid_.AmostragemCriada(r).Saneada = false;
     for (int r : ajusteEscolhido_->Saneadas)
         if (r < grid_.RowCount()) grid_.AmostragemCriada(r).Saneada = true;
     sistema_->Termos = ajusteEscolhido_->Termos;
-    ExecutaLonga(
+    janela_.ExecutaLonga(
         [this](TProgresso &) {
             sistema_->CarregaDados();
             if (!sistema_->MontaSistema() || !sistema_->Resolve()) return;
@@ -196,16 +236,36 @@ void TFZELTO::RestauraAjuste() {
         false);
 }
 
+// The kept model on the data as they are now; the samples' sanitation marks stay.
+bool TComandosModelo::ReajustaEscolhido() {
+    if (!ajusteEscolhido_) return false;
+    sistema_->Termos = ajusteEscolhido_->Termos;
+    bool ok = false;
+    escolhendo_ = true;
+    janela_.ExecutaLonga(
+        [&](TProgresso &) {
+            sistema_->CarregaDados();
+            ok = sistema_->n() > 0 && sistema_->MontaSistema() && sistema_->Resolve();
+            if (ok) {
+                sistema_->CalculaEstatisticas();
+                ok = sistema_->CompletaAjuste();
+            }
+        },
+        false);
+    escolhendo_ = false;
+    return ok;
+}
+
 // ---- Significance settings ----------------------------------------------------------------
 
-bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
+bool TComandosModelo::AbreSignificancias(PaginaSignificancias pagina) {
     if (!DialogoSignificancias) return false;
     bool saneamento = cfg_.SaneamentoAutomatico;
     const bool mudou = DialogoSignificancias(pagina, saneamento);
     if (saneamento != cfg_.SaneamentoAutomatico) {
         cfg_.SaneamentoAutomatico = saneamento;
-        GravaChave("SnAu");
-        AtualizaModo();
+        janela_.GravaChave("SnAu");
+        janela_.AtualizaModo();
     }
     // The table's verdicts and intervals and the grades were made under the former settings:
     // a table on view is made again, with its grades, under the new ones (the report lists it).
@@ -214,8 +274,8 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         pesquisa_->Significancias = significancias_;
         const bool detalhada = cfg_.DetalharModelos;
         const bool inferencial = grid_.Modo.Inferencial;
-        const TDeclaracoesEnquadramento declaracoes = documento_->Declaracoes();
-        ExecutaLonga(
+        const TDeclaracoesEnquadramento declaracoes = Declaracoes();
+        janela_.ExecutaLonga(
             [&](TProgresso &p) {
                 pesquisa_->MontaTabela(detalhada, &p);
                 if (inferencial) pesquisa_->Gradua(declaracoes, &p);
@@ -225,17 +285,24 @@ bool TFZELTO::AbreSignificancias(PaginaSignificancias pagina) {
         RestauraAjuste();
     }
     // The confidence of the intervals shown may have changed: the page is written again.
-    if (mudou && pagina_) {
-        pagina_->ItemMudou(0);
-        AtualizaComandosRelatorio();
-    }
+    if (mudou && SignificanciasMudaram) SignificanciasMudaram();
     return mudou;
 }
 
-void TFZELTO::ConfiguraSignificancias(PaginaSignificancias pagina) {
-    Comando();
+void TComandosModelo::ConfiguraSignificancias(PaginaSignificancias pagina) {
+    janela_.Comando();
     AbreSignificancias(pagina);
-    Atualiza();
+    janela_.Atualiza();
+}
+
+// Every statistical verdict of a mode uses its own significance settings, read when the mode
+// is set (the dialog keeps the record and the working file in step afterwards).
+void TComandosModelo::CarregaSignificancias(bool inferencial) {
+    if (modoSignificancias_ == inferencial) return;
+    modoSignificancias_ = inferencial;
+    if (!CarregaSignificanciasModo(inferencial, significancias_))
+        r_.Avisa("Não foi possível criar o arquivo de significâncias " +
+                 ArquivoSignificancias(inferencial).string() + "; os valores padrão serão usados.");
 }
 
 } // namespace zelto
