@@ -179,7 +179,7 @@ class TesteEscolha : public QObject {
                  escolhido.value(QStringLiteral("equation")).toString());
 
         // The report page is the current page, at page 1; its text is the report's.
-        TPaginaRelatorio *r = w.J().PaginaRelatorio();
+        TPaginaRelatorio *r = w.J().Relatorio().Pagina();
         QVERIFY(r);
         QCOMPARE(w.J().Paginas()->currentWidget(), r);
         QCOMPARE(w.J().Paginas()->tabText(1), QStringLiteral("Relatório"));
@@ -201,7 +201,7 @@ class TesteEscolha : public QObject {
         w.respostas = {Resposta::Nao};
         w.J().Arquivos().NovaPlanilha();
         QCOMPARE(w.J().Paginas()->count(), 1);
-        QVERIFY(!w.J().PaginaRelatorio());
+        QVERIFY(!w.J().Relatorio().Pagina());
         QCOMPARE(w.J().ComandosModelo().Pesquisa().Modelos(), 0);
     }
 
@@ -219,7 +219,7 @@ class TesteEscolha : public QObject {
         for (const Caso &caso : {Caso{kWindsor, 3, 2, false}, Caso{kBoston, 3, 3, true}}) {
             TJanelaTeste w;
             QVERIFY(w.J().Arquivos().AbreArquivo(caso.arquivo));
-            TConfiguracaoRelatorio &cfg = w.J().DocumentoRelatorio().Configuracao();
+            TConfiguracaoRelatorio &cfg = w.J().Relatorio().Documento().Configuracao();
             cfg.Caracterizacao = caso.caracterizacao;
             cfg.Identificacao = caso.identificacao;
             w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
@@ -272,7 +272,7 @@ class TesteEscolha : public QObject {
             QVERIFY(!p.Graus());
             QElapsedTimer t;
             t.start();
-            p.Gradua(w.J().DocumentoRelatorio().Declaracoes());
+            p.Gradua(w.J().Relatorio().Documento().Declaracoes());
             qInfo("Grading the 50 listed models of %s: %.0f ms", caso.arquivo.c_str(),
                   t.nsecsElapsed() / 1e6);
             QCOMPARE(p.Graus()->Slots.size(), 50u);
@@ -320,7 +320,7 @@ class TesteEscolha : public QObject {
             antes = p.Examinados();
             // The models found so far are offered; cancelling the window chooses nothing.
             QCOMPARE(janelas, p.Modelos() > 0 ? vez : 0);
-            QVERIFY(!w.J().PaginaRelatorio());
+            QVERIFY(!w.J().Relatorio().Pagina());
         }
         // A confirmed configuration starts the next search afresh.
         w.J().ComandosModelo().ConfiguraPesquisa();
@@ -372,7 +372,7 @@ class TesteEscolha : public QObject {
         QVERIFY(w.J().ComandosModelo().PesquisaModelos());
         QCOMPARE(janelas, 0);
         QCOMPARE(objetos, 1);
-        QVERIFY(w.J().PaginaRelatorio());
+        QVERIFY(w.J().Relatorio().Pagina());
         QVERIFY(!visivel("SelecionarModelo")); // choosing is for the regression mode
         QVERIFY(!TextoRelatorio(w).isEmpty());
 
@@ -446,7 +446,7 @@ class TesteEscolha : public QObject {
         w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
         QVERIFY(w.J().ComandosModelo().PesquisaModelos());
-        QVERIFY(w.J().PaginaRelatorio());
+        QVERIFY(w.J().Relatorio().Pagina());
         const long double antes = w.J().ComandosModelo().Sistema().R();
 
         // The dialog turns the automatic sanitation on and changes the confidence.

@@ -35,11 +35,11 @@ void Escolhido(TJanelaTeste &w) {
     w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
     w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
     QVERIFY(w.J().ComandosModelo().PesquisaModelos());
-    QVERIFY(w.J().PaginaRelatorio());
+    QVERIFY(w.J().Relatorio().Pagina());
 }
 
 QString Aba(TJanelaTeste &w) {
-    return w.J().Paginas()->tabText(w.J().Paginas()->indexOf(w.J().PaginaRelatorio()));
+    return w.J().Paginas()->tabText(w.J().Paginas()->indexOf(w.J().Relatorio().Pagina()));
 }
 
 // Notes what each progress window was told by the time it closed, and interrupts it as soon as
@@ -162,14 +162,14 @@ class TesteEstadoRelatorio : public QObject {
         QCOMPARE(Aba(w), QStringLiteral("Relatório (desatualizado)"));
 
         const std::string arquivo = w.Caminho("laudo.json").string();
-        w.J().EscolheArquivoExportacao = [&] { return arquivo; };
+        w.J().Relatorio().EscolheArquivoExportacao = [&] { return arquivo; };
         w.atualiza = false;
-        w.J().ExportaRelatorio();
+        w.J().Relatorio().ExportaRelatorio();
         QCOMPARE(w.atualizacoes, 1);
         QVERIFY(!std::filesystem::exists(arquivo));
 
         w.atualiza = true;
-        w.J().ExportaRelatorio();
+        w.J().Relatorio().ExportaRelatorio();
         QCOMPARE(w.atualizacoes, 2);
         QCOMPARE(Aba(w), QStringLiteral("Relatório"));
         QFile f(QString::fromStdString(arquivo));
@@ -185,7 +185,7 @@ class TesteEstadoRelatorio : public QObject {
         QCOMPARE(tabela(2)[1][1].toString(), QStringLiteral("43.000"));
         QCOMPARE(tabela(23)[1][1].toString(), QStringLiteral("43.000,0"));
 
-        w.J().ExportaRelatorio();
+        w.J().Relatorio().ExportaRelatorio();
         QCOMPARE(w.atualizacoes, 2);
         w.G().AtribuiTexto(1, 1, "44000");
         w.J().Atualiza();
@@ -202,8 +202,8 @@ class TesteEstadoRelatorio : public QObject {
         w.J().ComandosModelo().DialogoObjeto = [] { return std::make_pair(true, false); };
         w.J().ComandosModelo().EscolheLinhaModelo = [](TPesquisa &, int) { return 2; };
         QVERIFY(w.J().ComandosModelo().PesquisaModelos());
-        w.J().EscolheArquivoExportacao = [&] { return outro; };
-        w.J().ExportaRelatorio();
+        w.J().Relatorio().EscolheArquivoExportacao = [&] { return outro; };
+        w.J().Relatorio().ExportaRelatorio();
         QVERIFY(!w.avisos.empty() && w.avisos.back().find("é a planilha aberta") != std::string::npos);
         QCOMPARE(std::filesystem::file_size(planilha), std::filesystem::file_size(kWindsor));
     }
@@ -221,7 +221,7 @@ class TesteEstadoRelatorio : public QObject {
         QVERIFY(z.Gravar(arquivo, origem, "", ""));
         w.J().VerificaTransferencia();
         QCOMPARE(w.G().Celula(1, 0), std::string("valor"));
-        QVERIFY(!w.J().PaginaRelatorio());
+        QVERIFY(!w.J().Relatorio().Pagina());
         QCOMPARE(w.J().Paginas()->count(), 1);
         QVERIFY(!w.J().Acao(QStringLiteral("Visualizar"))->isEnabled());
     }

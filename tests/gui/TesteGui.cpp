@@ -56,7 +56,7 @@ TJanelaTeste::TJanelaTeste() {
         arquivosGravacao.pop_front();
         return n;
     };
-    j.ConfirmaAtualizacao = [this] {
+    j.Relatorio().ConfirmaAtualizacao = [this] {
         ++atualizacoes;
         return atualiza;
     };
@@ -99,10 +99,10 @@ void Preenche(TGridzelto &g, int c, const std::vector<std::string> &textos) {
 QString TextoRelatorio(TJanelaTeste &w) {
     const std::string arquivo = w.Caminho("relatorio.txt").string();
     std::filesystem::remove(arquivo);
-    auto escolhe = w.J().EscolheArquivoExportacao;
-    w.J().EscolheArquivoExportacao = [&] { return arquivo; };
-    w.J().ExportaRelatorio();
-    w.J().EscolheArquivoExportacao = escolhe;
+    auto escolhe = w.J().Relatorio().EscolheArquivoExportacao;
+    w.J().Relatorio().EscolheArquivoExportacao = [&] { return arquivo; };
+    w.J().Relatorio().ExportaRelatorio();
+    w.J().Relatorio().EscolheArquivoExportacao = escolhe;
     QFile f(QString::fromStdString(arquivo));
     if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(f.readAll());

@@ -39,7 +39,7 @@ TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w) {
     w.J().resize(1100, 800);
     w.J().show();
     if (!w.J().ComandosModelo().PesquisaModelos()) return nullptr;
-    return w.J().PaginaRelatorio();
+    return w.J().Relatorio().Pagina();
 }
 
 QString Executa(const QString &programa, const QStringList &argumentos) {
@@ -223,7 +223,7 @@ class TesteRelatorio : public QObject {
         QVERIFY(p->TotalPaginas() > 0);
         p->MostraPagina(1, 0);
         std::vector<int> pedidos;
-        w.J().DialogoConfiguraRelatorio = [&](int item) {
+        w.J().Relatorio().DialogoConfiguraRelatorio = [&](int item) {
             pedidos.push_back(item);
             return true;
         };
@@ -252,7 +252,7 @@ class TesteRelatorio : public QObject {
         TPaginaRelatorio *p = EscolheWindsor(w);
         QVERIFY(p);
         std::string arquivo;
-        w.J().EscolheArquivoExportacao = [&] { return arquivo; };
+        w.J().Relatorio().EscolheArquivoExportacao = [&] { return arquivo; };
         for (const char *ext : {"rtf", "WRI", "pdf"}) {
             arquivo = w.Caminho(std::string("laudo.") + ext).string();
             w.J().Acao(QStringLiteral("ExportarRelatorio"))->trigger();
@@ -285,7 +285,7 @@ class TesteRelatorio : public QObject {
 
         // Printing to a PDF printer: pages 2 to 4, then all.
         const QString impresso = QString::fromStdString(w.Caminho("impresso.pdf").string());
-        w.J().DialogoImpressao = [&](QPrinter &pr) {
+        w.J().Relatorio().DialogoImpressao = [&](QPrinter &pr) {
             pr.setOutputFormat(QPrinter::PdfFormat);
             pr.setOutputFileName(impresso);
             pr.setPrintRange(QPrinter::PageRange);
@@ -294,7 +294,7 @@ class TesteRelatorio : public QObject {
         };
         w.J().Acao(QStringLiteral("ImprimirRelatorio"))->trigger();
         QCOMPARE(PaginasPdf(impresso), 3);
-        w.J().DialogoImpressao = [&](QPrinter &pr) {
+        w.J().Relatorio().DialogoImpressao = [&](QPrinter &pr) {
             pr.setOutputFormat(QPrinter::PdfFormat);
             pr.setOutputFileName(impresso);
             pr.setPrintRange(QPrinter::AllPages);
@@ -315,7 +315,7 @@ class TesteRelatorio : public QObject {
         // An empty worksheet: the warning after the print dialog.
         TJanelaTeste vazia;
         bool dialogo = false;
-        vazia.J().DialogoImpressao = [&](QPrinter &) { return dialogo = true; };
+        vazia.J().Relatorio().DialogoImpressao = [&](QPrinter &) { return dialogo = true; };
         vazia.J().Acao(QStringLiteral("ImprimirTabela"))->trigger();
         QVERIFY(dialogo);
         QCOMPARE(vazia.avisos, std::vector<std::string>{"A tabela de amostragens está vazia."});
@@ -329,7 +329,7 @@ class TesteRelatorio : public QObject {
         TJanelaTeste w;
         TPaginaRelatorio *p = EscolheWindsor(w);
         QVERIFY(p);
-        w.J().MudaZoom(100);
+        w.J().Relatorio().MudaZoom(100);
         const int linha = Linha(*p, QStringLiteral("Resíduos x Valor Estimado"));
         p->EscolheLinha(linha);
         QTest::qWait(200);

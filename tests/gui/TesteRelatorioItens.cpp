@@ -48,15 +48,15 @@ bool Windsor(TJanelaTeste &w) {
 // Windsor searched and its first model chosen: the report page is shown.
 TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w) {
     if (!Windsor(w) || !w.J().ComandosModelo().PesquisaModelos()) return nullptr;
-    return w.J().PaginaRelatorio();
+    return w.J().Relatorio().Pagina();
 }
 
 // The first run of an item's title paragraph, as the structure writer records the report.
 QJsonObject RunDoTitulo(TJanelaTeste &w, const QString &titulo) {
     const std::string arquivo = w.Caminho("estrutura.json").string();
-    w.J().EscolheArquivoExportacao = [arquivo] { return arquivo; };
+    w.J().Relatorio().EscolheArquivoExportacao = [arquivo] { return arquivo; };
     QFile::remove(QString::fromStdString(arquivo));
-    w.J().ExportaRelatorio();
+    w.J().Relatorio().ExportaRelatorio();
     QFile f(QString::fromStdString(arquivo));
     if (!f.open(QIODevice::ReadOnly)) return {};
     const QJsonArray itens = QJsonDocument::fromJson(f.readAll()).object()[QStringLiteral("items")].toArray();
@@ -165,7 +165,7 @@ class TesteRelatorioItens : public QObject {
             d.findChild<QPushButton *>(QStringLiteral("Confirma"))->click();
         });
         w.J().Acao(QStringLiteral("ConfigurarRelatorio"))->trigger();
-        QVERIFY(!w.J().DocumentoRelatorio().AlgumItemSelecionado(true));
+        QVERIFY(!w.J().Relatorio().Documento().AlgumItemSelecionado(true));
 
         std::vector<int> abas;
         w.respostas = {Resposta::Sim, Resposta::Nao};
@@ -174,7 +174,7 @@ class TesteRelatorioItens : public QObject {
             d.reject();
         });
         w.J().ComandosModelo().PesquisaModelos();
-        QVERIFY(!w.J().PaginaRelatorio());
+        QVERIFY(!w.J().Relatorio().Pagina());
         QCOMPARE(Perguntas(w, kSemItens), 2);
         QCOMPARE(abas, std::vector<int>{1});
 
@@ -185,10 +185,10 @@ class TesteRelatorioItens : public QObject {
             d.findChild<QPushButton *>(QStringLiteral("Confirma"))->click();
         });
         w.J().ComandosModelo().PesquisaModelos();
-        QVERIFY(w.J().PaginaRelatorio());
+        QVERIFY(w.J().Relatorio().Pagina());
         QCOMPARE(Perguntas(w, kSemItens), 3);
         QCOMPARE(abas, (std::vector<int>{1, 1}));
-        QCOMPARE(w.J().PaginaRelatorio()->PaginaAtual(), 1);
+        QCOMPARE(w.J().Relatorio().Pagina()->PaginaAtual(), 1);
     }
 
     // A double click on a point of "Resíduos x Valor Estimado" hands the graph's dialog that
@@ -213,9 +213,9 @@ class TesteRelatorioItens : public QObject {
             pixel = p->PixelDoPonto(item, x, y);
         }
         QVERIFY(pixel);
-        const auto dialogo = w.J().DialogoConfiguraItem;
+        const auto dialogo = w.J().Relatorio().DialogoConfiguraItem;
         std::vector<std::pair<int, std::optional<QPointF>>> pedidos;
-        w.J().DialogoConfiguraItem = [&](int i, const std::optional<QPointF> &ponto) {
+        w.J().Relatorio().DialogoConfiguraItem = [&](int i, const std::optional<QPointF> &ponto) {
             pedidos.emplace_back(i, ponto);
             return -1;
         };
@@ -229,7 +229,7 @@ class TesteRelatorioItens : public QObject {
                      .arg(devolta->x()).arg(devolta->y()).arg(pixel->x()).arg(pixel->y())));
 
         // The graph's own dialog names the point in its title.
-        w.J().DialogoConfiguraItem = dialogo;
+        w.J().Relatorio().DialogoConfiguraItem = dialogo;
         QString titulo;
         QuandoAbrirCom("Tit", [&](QDialog &d) {
             titulo = d.windowTitle();
@@ -239,7 +239,7 @@ class TesteRelatorioItens : public QObject {
         QVERIFY2(titulo.contains(QStringLiteral("ponto clicado: X = ")), qPrintable(titulo));
 
         // A text item: no point.
-        w.J().DialogoConfiguraItem = [&](int i, const std::optional<QPointF> &ponto) {
+        w.J().Relatorio().DialogoConfiguraItem = [&](int i, const std::optional<QPointF> &ponto) {
             pedidos.emplace_back(i, ponto);
             return -1;
         };
@@ -265,7 +265,7 @@ class TesteRelatorioItens : public QObject {
         QScrollBar *h = p->Area()->horizontalScrollBar();
         int altura100 = 0;
         for (int zoom : {100, 150}) {
-            w.J().MudaZoom(zoom);
+            w.J().Relatorio().MudaZoom(zoom);
             p->MostraPagina(1, 0);
             const int altura = p->Imagem().height();
             if (zoom == 100) altura100 = altura;

@@ -48,7 +48,7 @@ TPaginaRelatorio *EscolheWindsor(TJanelaTeste &w, QSize tamanho = {1100, 800}) {
     w.J().resize(tamanho);
     w.J().show();
     if (!w.J().ComandosModelo().PesquisaModelos()) return nullptr;
-    return w.J().PaginaRelatorio();
+    return w.J().Relatorio().Pagina();
 }
 
 void Digita(QLineEdit *caixa, const QString &texto) {
@@ -335,9 +335,9 @@ class TesteUsoRelatorio : public QObject {
             f.accept();
         });
         QVERIFY(w.J().ComandosModelo().PesquisaModelos());
-        TPaginaRelatorio *p = w.J().PaginaRelatorio();
+        TPaginaRelatorio *p = w.J().Relatorio().Pagina();
         QVERIFY(p);
-        w.J().MudaZoom(100);
+        w.J().Relatorio().MudaZoom(100);
         Digita(p->CaixaPagina(), QStringLiteral("4"));
         QTRY_VERIFY_WITH_TIMEOUT(p->TotalPaginas() > 0, 30000); // counted in idle moments
         QCoreApplication::processEvents();

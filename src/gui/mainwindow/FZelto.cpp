@@ -5,6 +5,7 @@
 
 #include "gui/reportpage/DocumentoRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
+#include "view/ZoomRelatorio.h"
 
 #include <QPrinter>
 
@@ -21,6 +22,7 @@
 #include "gui/worksheet/ModeloPlanilha.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -122,17 +124,17 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     };
 
     // The model commands ask the report commands.
-    modelos_.Declaracoes = [this] { return documento_->Declaracoes(); };
-    modelos_.ConstroiRelatorio = [this] { return ConstroiRelatorio(); };
-    modelos_.RelatorioAtual = [this] { return pagina_ && relatorioAtual_; };
-    modelos_.ObjetoMudou = [this] { MarcaRelatorioDesatualizado(); };
+    modelos_.Declaracoes = [this] { return relatorio_->Documento().Declaracoes(); };
+    modelos_.ConstroiRelatorio = [this] { return relatorio_->ConstroiRelatorio(); };
+    modelos_.RelatorioAtual = [this] { return relatorio_->Atual(); };
+    modelos_.ObjetoMudou = [this] { relatorio_->MarcaDesatualizado(); };
     modelos_.SignificanciasMudaram = [this] {
-        if (!pagina_) return;
-        pagina_->ItemMudou(0);
+        if (!relatorio_->Pagina()) return;
+        relatorio_->Pagina()->ItemMudou(0);
         AtualizaComandosRelatorio();
     };
     modelos_.ImprimeItens = [this](const std::vector<std::string> &classes) {
-        return ImprimeItens(classes);
+        return relatorio_->ImprimeItens(classes);
     };
     modelos_.BloqueiaEntrada = [this](bool b) { BloqueiaEntrada(b); };
 
@@ -145,22 +147,24 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     paginas_->setTabPosition(QTabWidget::South);
     paginas_->addTab(grade_, Q(TextoAbaPlanilha(doc_.Arquivo())));
     setCentralWidget(paginas_);
+    TServicosJanela &servicos = *this;
+    relatorio_ = std::make_unique<TComandosRelatorio>(servicos, *this, doc_, modelos_, cfg_, paginas_);
     connect(paginas_, &QTabWidget::currentChanged, this, [this] {
         if (acoes_.count(QStringLiteral("Visualizar"))) AtualizaComandosRelatorio();
     });
     grid_.AoLimparGrid = [this] { return arquivos_.Fechamento(); };
     arquivos_.AoFechar = [this] {
         modelos_.Pesquisa().Reinicia();
-        DescartaRelatorio();
+        relatorio_->DescartaRelatorio();
     };
-    arquivos_.AoLimpar = [this] { DescartaRelatorio(); };
+    arquivos_.AoLimpar = [this] { relatorio_->DescartaRelatorio(); };
     ouvinte_ = grid_.AdicionaOuvinte([this](const TMudanca &m) {
         // A change of the data (not of the counts, the modified flag or a column's look alone)
         // means the best models no longer belong to the worksheet.
         if (!modelos_.Escolhendo() &&
             (m.tipo & ~unsigned(TMudanca::Estado | TMudanca::Aparencia)) != 0) {
             modelos_.Pesquisa().PlanilhaAlterada();
-            atualizadoSemPesquisa_ = false;
+            relatorio_->PlanilhaAlterada();
         }
         if (!ocupado_) AgendaAtualizacao();
     });
@@ -729,6 +733,92 @@ bool TFZELTO::eventFilter(QObject *o, QEvent *e) {
             AparaLinhas();
     }
     return QMainWindow::eventFilter(o, e);
+}
+
+// ---- The report's commands ------------------------------------------------------------------
+
+void TFZELTO::CriaComandosRelatorio() {
+    auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
+                       std::function<void()> f) {
+        auto *a = new QAction(QString::fromUtf8(texto), this);
+        a->setObjectName(QString::fromLatin1(nome));
+        if (dica) a->setToolTip(QString::fromUtf8(dica));
+        if (!atalho.isEmpty()) a->setShortcut(atalho);
+        connect(a, &QAction::triggered, this, [f] { f(); });
+        addAction(a);
+        acoes_[a->objectName()] = a;
+        return a;
+    };
+    cria("ExportarRelatorio", "&Exportar relatório", "Exportar relatório", {}, [this] { relatorio_->ExportaRelatorio(); });
+    cria("ImprimirRelatorio", "&Imprimir Relatório", "Imprimir Relatório", {}, [this] { relatorio_->ImprimeRelatorio(); });
+    QAction *lista = cria("ListaItens", "&Lista de Itens", "Localizar item do relatório", {},
+                          [this] { relatorio_->AlternaListaItens(); });
+    lista->setCheckable(true);
+    QAction *reguas = cria("MostrarReguas", "Mostrar réguas", "Ocultar réguas", {}, [this] { relatorio_->AlternaReguas(); });
+    reguas->setCheckable(true);
+    reguas->setChecked(true);
+    cria("AmpliaRelatorio", "Amplia relatório", "Amplia relatório", {},
+         [this] { relatorio_->MudaZoom(ZoomMais(cfg_.ZoomRelatorio)); });
+    cria("ReduzRelatorio", "Reduz relatório", "Reduz relatório", {},
+         [this] { relatorio_->MudaZoom(ZoomMenos(cfg_.ZoomRelatorio)); });
+    cria("ConfigurarRelatorio", "Configurar &Relatório", "Configurar Relatório", QKeySequence(Qt::Key_F11),
+         [this] { relatorio_->ConfiguraRelatorio(); });
+    cria("ImprimirTabela", "Imprimir tabela de amostragens", "Imprimir tabela de amostragens", {},
+         [this] { relatorio_->ImprimeTabelaAmostragens(); });
+
+    zoom_ = new QComboBox(this);
+    zoom_->setObjectName(QStringLiteral("ZoomRelatorio"));
+    zoom_->addItems(NiveisZoom());
+    zoom_->setEditable(false);
+    connect(zoom_, &QComboBox::textActivated, this, [this](const QString &t) { relatorio_->MudaZoomPorTexto(t); });
+    relatorio_->DefineCaixaZoom(zoom_);
+
+    QMenu *menu = menuBar()->addMenu(QStringLiteral("&Relatório"));
+    for (const char *n : {"ConfigurarRelatorio", "", "ExportarRelatorio", "ImprimirRelatorio", "",
+                          "ListaItens", "MostrarReguas", "AmpliaRelatorio", "ReduzRelatorio", "",
+                          "ImprimirTabela"}) {
+        if (!*n) menu->addSeparator();
+        else menu->addAction(Acao(QString::fromLatin1(n)));
+    }
+    // The report's bar on a row of its own: beside the commands' bar it would not fit a window
+    // of ordinary width, and the zoom box would drop into the overflow menu.
+    addToolBarBreak();
+    QToolBar *barra = addToolBar(QStringLiteral("Relatório"));
+    barra->setObjectName(QStringLiteral("BarraRelatorio"));
+    // Short captions on the bar (the hints keep the full names), so that the bar and its zoom
+    // box fit a window of ordinary width.
+    const std::pair<const char *, const char *> curtos[] = {
+        {"ConfigurarRelatorio", "Configurar"}, {"ExportarRelatorio", "Exportar"},
+        {"ImprimirRelatorio", "Imprimir"},     {"ImprimirTabela", "Imprimir tabela"},
+        {"ListaItens", "Itens"},               {"MostrarReguas", "Réguas"},
+        {"ReduzRelatorio", "Reduz"},           {"AmpliaRelatorio", "Amplia"}};
+    for (const auto &[nome, curto] : curtos) {
+        QAction *a = Acao(QString::fromLatin1(nome));
+        a->setIconText(QString::fromUtf8(curto));
+        barra->addAction(a);
+    }
+    barra->addWidget(zoom_);
+}
+
+void TFZELTO::AtualizaComandosRelatorio() {
+    TPaginaRelatorio *pagina = relatorio_->Pagina();
+    const bool existe = pagina != nullptr;
+    for (const char *n : {"Visualizar", "ExportarRelatorio", "ImprimirRelatorio", "ListaItens",
+                          "MostrarReguas", "AmpliaRelatorio", "ReduzRelatorio"})
+        if (QAction *a = Acao(QString::fromLatin1(n))) a->setEnabled(existe);
+    // F5 names the page it leads to.
+    Acao(QStringLiteral("Visualizar"))
+        ->setText(existe && paginas_->currentWidget() == pagina ? QStringLiteral("&Visualizar Planilha")
+                                                                 : QStringLiteral("&Visualizar Relatório"));
+    // The settings are read after the commands were made: their state follows here.
+    Acao(QStringLiteral("ListaItens"))->setChecked(cfg_.ListaItens);
+    if (zoom_) {
+        zoom_->setEnabled(existe);
+        const QSignalBlocker b(zoom_);
+        const int i = zoom_->findText(TextoZoom(cfg_.ZoomRelatorio));
+        if (i >= 0) zoom_->setCurrentIndex(i);
+    }
+    relatorio_->AtualizaAba();
 }
 
 } // namespace zelto

@@ -23,6 +23,7 @@
 #include "gui/dialogs/FormCelulaVazia.h"
 #include "gui/mainwindow/ComandosArquivo.h"
 #include "gui/mainwindow/ComandosModelo.h"
+#include "gui/mainwindow/ComandosRelatorio.h"
 #include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/DocumentoPlanilha.h"
 #include "gui/mainwindow/ListaRecentes.h"
@@ -88,9 +89,8 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     QTabWidget *Paginas() const { return paginas_; }
     // The model commands: the search, the regression system, the significance settings.
     TComandosModelo &ComandosModelo() { return modelos_; }
-    // The report page; null until a report was built.
-    TPaginaRelatorio *PaginaRelatorio() const { return pagina_; }
-    TDocumentoRelatorio &DocumentoRelatorio() { return *documento_; }
+    // The report commands: the report document, the report page once there is one.
+    TComandosRelatorio &Relatorio() { return *relatorio_; }
     QComboBox *CaixaZoom() const { return zoom_; }
 
     // The file commands.
@@ -103,19 +103,6 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
     // The sort dialog: the column (0: sample numbers) and the direction.
     std::function<std::optional<std::pair<int, bool>>()> EscolheOrdenacao;
-
-    // The report settings dialog (item to select first, -1 none); true when changed.
-    std::function<bool(int itemInicial)> DialogoConfiguraRelatorio;
-    // One item's settings (a graph's with the clicked chart point): the first item changed, -1
-    // none. The header's or the footer's: true when changed.
-    std::function<int(int item, const std::optional<QPointF> &ponto)> DialogoConfiguraItem;
-    std::function<bool(bool rodape)> DialogoCabecalhoRodape;
-    // The export file (empty: cancelled) and the print dialog (false: cancelled).
-    std::function<std::string()> EscolheArquivoExportacao;
-    std::function<bool(QPrinter &)> DialogoImpressao;
-    // Before a stale report is exported or printed: true to bring it up to date first
-    // ("Atualizar", the default), false to give the command up.
-    std::function<bool()> ConfirmaAtualizacao;
 
     // ---- Commands ------------------------------------------------------------------
     void Sair();
@@ -146,15 +133,6 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     void AlternaOpcao(const std::string &chave);
     void AspectoPlanilha();
     void DefineAparencia(const TAparenciaPlanilha &a);
-
-    // The report commands.
-    void ExportaRelatorio();
-    void ImprimeRelatorio();
-    void ImprimeTabelaAmostragens();
-    void AlternaListaItens();
-    void AlternaReguas();
-    void MudaZoom(int zoom);
-    void ConfiguraRelatorio();
 
     // The hand-over check (at start and whenever the program becomes active).
     void VerificaTransferencia() { arquivos_.VerificaTransferencia(); }
@@ -203,20 +181,8 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     bool VerificaCelulasVazias() override { return arquivos_.VerificaCelulasVazias(); }
     // While the search runs: the menus, the pages' tabs and the report take no input.
     void BloqueiaEntrada(bool bloqueia);
-    // A stale report brought up to date before it is exported or printed: the chosen model is
-    // fitted again on the worksheet as it is and the report built afresh. False (nothing to
-    // export) when the valuer declines or the model no longer fits.
-    bool AtualizaRelatorioDesatualizado();
+    // The report's actions, menu, bar and zoom box.
     void CriaComandosRelatorio();
-    bool ConstroiRelatorio();  // after a choice: the report built and its page shown
-    void DescartaRelatorio();  // the report page goes
-    void MarcaRelatorioDesatualizado();
-    bool AbreConfiguracaoRelatorio(int itemInicial);
-    TAreaZoom AreaZoom() const;
-    // The print dialog (paginas: 0 no page range, -1 unknown count); false when cancelled.
-    bool DialogoDeImpressao(QPrinter &pr, int paginas);
-    // Items of the given classes printed on their own (sample table, searched models).
-    bool ImprimeItens(const std::vector<std::string> &classes);
 
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;
@@ -225,10 +191,6 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     TGridzelto &grid_ = doc_.Grid();
     TComandosArquivo arquivos_{*this, *this, doc_, cfg_, ini_, tabelas_};
     TComandosModelo modelos_{*this, *this, doc_, cfg_, ini_};
-    // The report was refitted on the worksheet after the search's results went stale; the next
-    // change of the data makes it stale again.
-    bool atualizadoSemPesquisa_ = false;
-    bool relatorioAtual_ = false; // the report page shows the current choice
     TCelulaCopiada celulaCopiada_;
     bool temCelulaCopiada_ = false;
     bool ocupado_ = false;
@@ -238,11 +200,9 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     TModeloPlanilha *modelo_ = nullptr;
     TGradePlanilha *grade_ = nullptr;
     QTabWidget *paginas_ = nullptr;
-    TPaginaRelatorio *pagina_ = nullptr;
-    std::unique_ptr<TDocumentoRelatorio> documento_;
-    std::unique_ptr<QPrinter> impressora_;
+    // Made once the pages are: the report page is added to them.
+    std::unique_ptr<TComandosRelatorio> relatorio_;
     QComboBox *zoom_ = nullptr;
-    bool reguas_ = true;
     QLabel *estado_ = nullptr, *linhas_ = nullptr, *colunas_ = nullptr, *posicao_ = nullptr;
     QPushButton *botaoModo_ = nullptr;
     QToolBar *barra_ = nullptr;

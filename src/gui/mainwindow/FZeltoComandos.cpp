@@ -69,7 +69,7 @@ void TFZELTO::BloqueiaEntrada(bool bloqueia) {
     if (bloqueia) {
         menuBar()->setEnabled(false);
         paginas_->tabBar()->setEnabled(false);
-        if (pagina_) pagina_->setEnabled(false);
+        if (TPaginaRelatorio *p = relatorio_->Pagina()) p->setEnabled(false);
         modelo_->DefineSomenteLeitura(true);
         ocupado_ = true;
     } else {
@@ -77,7 +77,7 @@ void TFZELTO::BloqueiaEntrada(bool bloqueia) {
         modelo_->DefineSomenteLeitura(false);
         menuBar()->setEnabled(true);
         paginas_->tabBar()->setEnabled(true);
-        if (pagina_) pagina_->setEnabled(true);
+        if (TPaginaRelatorio *p = relatorio_->Pagina()) p->setEnabled(true);
     }
 }
 
@@ -371,7 +371,7 @@ void TFZELTO::AlternaModo() {
     modelo_->TerminaLote();
     // The list belongs to the other mode: the choice goes, a report shown becomes stale.
     modelos_.Pesquisa().PlanilhaAlterada();
-    atualizadoSemPesquisa_ = false;
+    relatorio_->PlanilhaAlterada();
     AtualizaModo();
     Atualiza();
 }

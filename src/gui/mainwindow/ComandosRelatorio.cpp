@@ -1,6 +1,8 @@
-// The report commands of the main window: building the report page after a choice, export,
-// printing, the item list, the rulers, the zoom and the report settings.
-#include "gui/mainwindow/FZelto.h"
+#include "gui/mainwindow/ComandosRelatorio.h"
+
+#include "files/ConfiguracaoGeral.h"
+#include "gui/mainwindow/ComandosModelo.h"
+#include "gui/mainwindow/DocumentoPlanilha.h"
 
 #include "common/GravacaoSegura.h"
 #include "gui/dialogs/FProgressao.h"
@@ -15,7 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMenuBar>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPrintDialog>
@@ -23,7 +25,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QToolBar>
 
 namespace zelto {
 
@@ -59,81 +60,33 @@ bool PerguntaAtualizacao(QWidget *pai) {
 
 } // namespace
 
-void TFZELTO::CriaComandosRelatorio() {
-    documento_ = std::make_unique<TDocumentoRelatorio>();
+TComandosRelatorio::TComandosRelatorio(TServicosJanela &janela, TRespostasUsuario &respostas,
+                                       TDocumentoPlanilha &doc, TComandosModelo &modelos,
+                                       TConfiguracaoGeral &cfg, QTabWidget *paginas)
+    : janela_(janela), r_(respostas), doc_(doc), grid_(doc.Grid()), modelos_(modelos), cfg_(cfg),
+      paginas_(paginas), documento_(std::make_unique<TDocumentoRelatorio>()) {
+    // What the user answers, unless a test answers instead.
     DialogoConfiguraRelatorio = [this](int item) {
-        return documento_->DialogoConfiguracao(this, grid_.Modo.Inferencial, item);
+        return documento_->DialogoConfiguracao(janela_.Janela(), grid_.Modo.Inferencial, item);
     };
     DialogoConfiguraItem = [this](int item, const std::optional<QPointF> &ponto) {
-        return documento_->DialogoItem(this, item, grid_.Modo.Inferencial, ponto);
+        return documento_->DialogoItem(janela_.Janela(), item, grid_.Modo.Inferencial, ponto);
     };
-    DialogoCabecalhoRodape = [this](bool rodape) { return documento_->DialogoCabecalhoRodape(this, rodape); };
-    auto cria = [this](const char *nome, const char *texto, const char *dica, QKeySequence atalho,
-                       std::function<void()> f) {
-        auto *a = new QAction(Q(texto), this);
-        a->setObjectName(QString::fromLatin1(nome));
-        if (dica) a->setToolTip(Q(dica));
-        if (!atalho.isEmpty()) a->setShortcut(atalho);
-        connect(a, &QAction::triggered, this, [f] { f(); });
-        addAction(a);
-        acoes_[a->objectName()] = a;
-        return a;
+    DialogoCabecalhoRodape = [this](bool rodape) {
+        return documento_->DialogoCabecalhoRodape(janela_.Janela(), rodape);
     };
-    cria("ExportarRelatorio", "&Exportar relatório", "Exportar relatório", {}, [this] { ExportaRelatorio(); });
-    cria("ImprimirRelatorio", "&Imprimir Relatório", "Imprimir Relatório", {}, [this] { ImprimeRelatorio(); });
-    QAction *lista = cria("ListaItens", "&Lista de Itens", "Localizar item do relatório", {},
-                          [this] { AlternaListaItens(); });
-    lista->setCheckable(true);
-    QAction *reguas = cria("MostrarReguas", "Mostrar réguas", "Ocultar réguas", {}, [this] { AlternaReguas(); });
-    reguas->setCheckable(true);
-    reguas->setChecked(true);
-    cria("AmpliaRelatorio", "Amplia relatório", "Amplia relatório", {},
-         [this] { MudaZoom(ZoomMais(cfg_.ZoomRelatorio)); });
-    cria("ReduzRelatorio", "Reduz relatório", "Reduz relatório", {},
-         [this] { MudaZoom(ZoomMenos(cfg_.ZoomRelatorio)); });
-    cria("ConfigurarRelatorio", "Configurar &Relatório", "Configurar Relatório", QKeySequence(Qt::Key_F11),
-         [this] { ConfiguraRelatorio(); });
-    cria("ImprimirTabela", "Imprimir tabela de amostragens", "Imprimir tabela de amostragens", {},
-         [this] { ImprimeTabelaAmostragens(); });
-
-    zoom_ = new QComboBox(this);
-    zoom_->setObjectName(QStringLiteral("ZoomRelatorio"));
-    zoom_->addItems(NiveisZoom());
-    zoom_->setEditable(false);
-    connect(zoom_, &QComboBox::textActivated, this, [this](const QString &t) {
-        MudaZoom(LeZoom(t, AreaZoom()));
-        // The keys go back to the page: Page Down after a choice turns the page, not the zoom.
-        if (pagina_ && paginas_->currentWidget() == pagina_) pagina_->Superficie()->setFocus();
-    });
-
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("&Relatório"));
-    for (const char *n : {"ConfigurarRelatorio", "", "ExportarRelatorio", "ImprimirRelatorio", "",
-                          "ListaItens", "MostrarReguas", "AmpliaRelatorio", "ReduzRelatorio", "",
-                          "ImprimirTabela"}) {
-        if (!*n) menu->addSeparator();
-        else menu->addAction(Acao(QString::fromLatin1(n)));
-    }
-    // The report's bar on a row of its own: beside the commands' bar it would not fit a window
-    // of ordinary width, and the zoom box would drop into the overflow menu.
-    addToolBarBreak();
-    QToolBar *barra = addToolBar(QStringLiteral("Relatório"));
-    barra->setObjectName(QStringLiteral("BarraRelatorio"));
-    // Short captions on the bar (the hints keep the full names), so that the bar and its zoom
-    // box fit a window of ordinary width.
-    const std::pair<const char *, const char *> curtos[] = {
-        {"ConfigurarRelatorio", "Configurar"}, {"ExportarRelatorio", "Exportar"},
-        {"ImprimirRelatorio", "Imprimir"},     {"ImprimirTabela", "Imprimir tabela"},
-        {"ListaItens", "Itens"},               {"MostrarReguas", "Réguas"},
-        {"ReduzRelatorio", "Reduz"},           {"AmpliaRelatorio", "Amplia"}};
-    for (const auto &[nome, curto] : curtos) {
-        QAction *a = Acao(QString::fromLatin1(nome));
-        a->setIconText(Q(curto));
-        barra->addAction(a);
-    }
-    barra->addWidget(zoom_);
 }
 
-TAreaZoom TFZELTO::AreaZoom() const {
+// The page is deleted with the window's pages.
+TComandosRelatorio::~TComandosRelatorio() = default;
+
+void TComandosRelatorio::MudaZoomPorTexto(const QString &t) {
+    MudaZoom(LeZoom(t, AreaZoom()));
+    // The keys go back to the page: Page Down after a choice turns the page, not the zoom.
+    if (pagina_ && paginas_->currentWidget() == pagina_) pagina_->Superficie()->setFocus();
+}
+
+TAreaZoom TComandosRelatorio::AreaZoom() const {
     TAreaZoom a;
     if (pagina_) {
         a.LarguraVisivel = pagina_->Area()->viewport()->width();
@@ -145,11 +98,11 @@ TAreaZoom TFZELTO::AreaZoom() const {
     return a;
 }
 
-void TFZELTO::MudaZoom(int zoom) {
+void TComandosRelatorio::MudaZoom(int zoom) {
     zoom = LimitaZoom(zoom);
     if (zoom != cfg_.ZoomRelatorio) {
         cfg_.ZoomRelatorio = zoom;
-        GravaChave("ZRl");
+        janela_.GravaChave("ZRl");
     }
     if (zoom_) {
         const QSignalBlocker b(zoom_);
@@ -160,22 +113,22 @@ void TFZELTO::MudaZoom(int zoom) {
     if (pagina_) pagina_->DefineZoom(zoom);
 }
 
-void TFZELTO::AlternaListaItens() {
+void TComandosRelatorio::AlternaListaItens() {
     cfg_.ListaItens = !cfg_.ListaItens;
-    GravaChave("LocIt");
-    Acao(QStringLiteral("ListaItens"))->setChecked(cfg_.ListaItens);
+    janela_.GravaChave("LocIt");
+    janela_.Acao(QStringLiteral("ListaItens"))->setChecked(cfg_.ListaItens);
     if (pagina_) pagina_->MostraLista(cfg_.ListaItens);
 }
 
-void TFZELTO::AlternaReguas() {
+void TComandosRelatorio::AlternaReguas() {
     reguas_ = !reguas_;
-    QAction *a = Acao(QStringLiteral("MostrarReguas"));
+    QAction *a = janela_.Acao(QStringLiteral("MostrarReguas"));
     a->setChecked(reguas_);
     a->setToolTip(Q(reguas_ ? "Ocultar réguas" : "Mostrar réguas"));
     if (pagina_) pagina_->MostraReguas(reguas_);
 }
 
-bool TFZELTO::AbreConfiguracaoRelatorio(int itemInicial) {
+bool TComandosRelatorio::AbreConfiguracaoRelatorio(int itemInicial) {
     if (!DialogoConfiguraRelatorio) return false;
     if (!DialogoConfiguraRelatorio(itemInicial)) return false;
     documento_->GravaConfiguracao();
@@ -183,17 +136,17 @@ bool TFZELTO::AbreConfiguracaoRelatorio(int itemInicial) {
     return true;
 }
 
-void TFZELTO::ConfiguraRelatorio() {
-    Comando();
+void TComandosRelatorio::ConfiguraRelatorio() {
+    janela_.Comando();
     AbreConfiguracaoRelatorio(-1);
-    Atualiza();
+    janela_.Atualiza();
 }
 
 // Steps 3 to 5 of the choice: the items, the header's file name, the report built and shown.
-bool TFZELTO::ConstroiRelatorio() {
+bool TComandosRelatorio::ConstroiRelatorio() {
     // Asked again after the settings until an item is chosen or the valuer gives up.
     while (!documento_->AlgumItemSelecionado(grid_.Modo.Inferencial)) {
-        if (ConfirmaSimNao(kSemItens) != Resposta::Sim) return false;
+        if (r_.ConfirmaSimNao(kSemItens) != Resposta::Sim) return false;
         AbreConfiguracaoRelatorio(kAbaItens);
     }
     // The header names the worksheet only when it has a file of its own.
@@ -202,16 +155,16 @@ bool TFZELTO::ConstroiRelatorio() {
     std::unique_ptr<TPaginaRelatorio> p;
     try {
         p = documento_->Constroi(modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
-                                 cfg_.ZoomRelatorio, this, nullptr);
+                                 cfg_.ZoomRelatorio, janela_.Janela(), nullptr);
     } catch (const std::bad_alloc &) {
-        Avisa(kPoucaMemoria);
+        r_.Avisa(kPoucaMemoria);
         return false;
     }
     if (!p) return false;
     pagina_ = p.release();
-    pagina_->Avisa = [this](const std::string &t) { Avisa(t); };
+    pagina_->Avisa = [this](const std::string &t) { r_.Avisa(t); };
     pagina_->ExecutaLonga = [this](const std::function<void(TProgresso &)> &t) {
-        return ExecutaComProgresso(this, t);
+        return ExecutaComProgresso(janela_.Janela(), t);
     };
     pagina_->ConfiguraItem = [this](int item, const std::optional<QPointF> &ponto) {
         return DialogoConfiguraItem ? DialogoConfiguraItem(item, ponto) : -1;
@@ -221,69 +174,53 @@ bool TFZELTO::ConstroiRelatorio() {
     };
     pagina_->ConfiguracaoMudou = [this] { documento_->GravaConfiguracao(); };
     // A stale page is not laid out behind the valuer's back: the system may hold another fit.
-    pagina_->PodeContar = [this] { return relatorioAtual_; };
+    pagina_->PodeContar = [this] { return atual_; };
     pagina_->ZoomMudou = [this](int z) {
         if (z != cfg_.ZoomRelatorio) MudaZoom(z);
     };
     pagina_->MostraLista(cfg_.ListaItens);
     pagina_->MostraReguas(reguas_);
     paginas_->addTab(pagina_, Q(kAbaRelatorio));
-    relatorioAtual_ = true;
+    atual_ = true;
     paginas_->setCurrentWidget(pagina_);
     pagina_->MostraPagina(1, 0);
-    AtualizaComandosRelatorio();
+    janela_.AtualizaComandosRelatorio();
     return true;
 }
 
-void TFZELTO::DescartaRelatorio() {
+void TComandosRelatorio::DescartaRelatorio() {
     if (!pagina_) return;
     paginas_->setCurrentIndex(0);
     paginas_->removeTab(paginas_->indexOf(pagina_));
     delete pagina_;
     pagina_ = nullptr;
-    relatorioAtual_ = false;
-    AtualizaComandosRelatorio();
+    atual_ = false;
+    janela_.AtualizaComandosRelatorio();
 }
 
-void TFZELTO::AtualizaComandosRelatorio() {
-    const bool existe = pagina_ != nullptr;
-    for (const char *n : {"Visualizar", "ExportarRelatorio", "ImprimirRelatorio", "ListaItens",
-                          "MostrarReguas", "AmpliaRelatorio", "ReduzRelatorio"})
-        if (QAction *a = Acao(QString::fromLatin1(n))) a->setEnabled(existe);
-    // F5 names the page it leads to.
-    Acao(QStringLiteral("Visualizar"))
-        ->setText(existe && paginas_->currentWidget() == pagina_ ? QStringLiteral("&Visualizar Planilha")
-                                                                 : QStringLiteral("&Visualizar Relatório"));
-    // The settings are read after the commands were made: their state follows here.
-    Acao(QStringLiteral("ListaItens"))->setChecked(cfg_.ListaItens);
-    if (zoom_) {
-        zoom_->setEnabled(existe);
-        const QSignalBlocker b(zoom_);
-        const int i = zoom_->findText(TextoZoom(cfg_.ZoomRelatorio));
-        if (i >= 0) zoom_->setCurrentIndex(i);
-    }
-    if (!existe) return;
+void TComandosRelatorio::AtualizaAba() {
+    if (!pagina_) return;
     // Once the choice is gone (the worksheet, the subject or the mode changed), the page is
     // stale; it stays as drawn until a report is built again.
-    if (!modelos_.Pesquisa().ResultadosValidos && !atualizadoSemPesquisa_) relatorioAtual_ = false;
+    if (!modelos_.Pesquisa().ResultadosValidos && !atualizadoSemPesquisa_) atual_ = false;
     paginas_->setTabText(paginas_->indexOf(pagina_),
-                         Q(relatorioAtual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
+                         Q(atual_ ? kAbaRelatorio : kAbaRelatorioDesatualizado));
 }
 
-void TFZELTO::MarcaRelatorioDesatualizado() {
-    relatorioAtual_ = false;
+void TComandosRelatorio::MarcaDesatualizado() {
+    atual_ = false;
     atualizadoSemPesquisa_ = false;
-    AtualizaComandosRelatorio();
+    janela_.AtualizaComandosRelatorio();
 }
 
-bool TFZELTO::AtualizaRelatorioDesatualizado() {
-    if (relatorioAtual_) return true;
+bool TComandosRelatorio::AtualizaRelatorioDesatualizado() {
+    if (atual_) return true;
     if (!modelos_.TemAjusteEscolhido()) return false;
-    if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(this)) return false;
+    if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(janela_.Janela())) return false;
     // The same model on the data as they are now; the samples' sanitation marks stay.
     if (!modelos_.ReajustaEscolhido()) {
         const std::string motivo = modelos_.Sistema().MotivoRecusa();
-        Avisa(std::string(kSemAtualizacao) + (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
+        r_.Avisa(std::string(kSemAtualizacao) + (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
         return false;
     }
     modelos_.GuardaAjuste();
@@ -296,14 +233,14 @@ bool TFZELTO::AtualizaRelatorioDesatualizado() {
     }
     paginas_->setCurrentIndex(atual);
     pagina_->MostraPagina(pagina, 0);
-    return relatorioAtual_;
+    return atual_;
 }
 
-void TFZELTO::ExportaRelatorio() {
-    Comando();
+void TComandosRelatorio::ExportaRelatorio() {
+    janela_.Comando();
     if (!pagina_) return;
     // A document never mixes the values of two states of the worksheet.
-    if (!relatorioAtual_ && !AtualizaRelatorioDesatualizado()) return;
+    if (!atual_ && !AtualizaRelatorioDesatualizado()) return;
     QString arquivo;
     if (EscolheArquivoExportacao) {
         arquivo = QString::fromStdString(EscolheArquivoExportacao());
@@ -311,7 +248,7 @@ void TFZELTO::ExportaRelatorio() {
         QString filtro;
         const QString padrao = QFileInfo(QString::fromStdString(doc_.Arquivo())).completeBaseName() +
                                QStringLiteral(".doc");
-        arquivo = QFileDialog::getSaveFileName(this, Q("Arquivo de relatório :"),
+        arquivo = QFileDialog::getSaveFileName(janela_.Janela(), Q("Arquivo de relatório :"),
                                                QDir(QString::fromStdString(doc_.PastaArquivos())).filePath(padrao),
                                                FiltroExportacao(), &filtro,
                                                QFileDialog::DontConfirmOverwrite);
@@ -321,27 +258,27 @@ void TFZELTO::ExportaRelatorio() {
     if (arquivo.isEmpty()) return;
     // The report never takes the place of the worksheet it was made from, by any name.
     if (MesmoArquivoFisico(QFile::encodeName(arquivo).toStdString(), doc_.Arquivo())) {
-        Avisa("O arquivo " + QFileInfo(arquivo).fileName().toUpper().toStdString() +
+        r_.Avisa("O arquivo " + QFileInfo(arquivo).fileName().toUpper().toStdString() +
               " é a planilha aberta: o relatório não é gravado sobre ela.");
         return;
     }
     if (QFileInfo::exists(arquivo) &&
-        ConfirmaSimNao("O arquivo \r\n" + QFileInfo(arquivo).fileName().toUpper().toStdString() +
+        r_.ConfirmaSimNao("O arquivo \r\n" + QFileInfo(arquivo).fileName().toUpper().toStdString() +
                        " já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?") != Resposta::Sim)
         return;
     QString erro;
     bool ok = false;
     const int pagina = pagina_->PaginaAtual();
     const int y = pagina_->Area()->verticalScrollBar()->value();
-    ExecutaComProgresso(this, [&](TProgresso &p) { ok = TDocumentoRelatorio::Exporta(*pagina_, arquivo, &p, erro); });
+    ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) { ok = TDocumentoRelatorio::Exporta(*pagina_, arquivo, &p, erro); });
     pagina_->MostraPagina(pagina, y);
-    if (!ok && !erro.isEmpty()) Avisa(erro.toStdString());
+    if (!ok && !erro.isEmpty()) r_.Avisa(erro.toStdString());
 }
 
-void TFZELTO::ImprimeRelatorio() {
-    Comando();
+void TComandosRelatorio::ImprimeRelatorio() {
+    janela_.Comando();
     if (!pagina_) return;
-    if (!relatorioAtual_ && !AtualizaRelatorioDesatualizado()) return;
+    if (!atual_ && !AtualizaRelatorioDesatualizado()) return;
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter &pr = *impressora_;
     pr.setFullPage(true);
@@ -357,7 +294,7 @@ void TFZELTO::ImprimeRelatorio() {
     for (int k = 1; k <= copias; ++k) {
         pr.setDocName(TituloImpressao(legenda, k));
         bool ok = true;
-        if (!ExecutaComProgresso(this, [&](TProgresso &p) {
+        if (!ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) {
                 ok = TDocumentoRelatorio::Imprime(*pagina_, &pr, de, ate, k, &p);
             }) || !ok) {
             pr.abort();
@@ -367,15 +304,15 @@ void TFZELTO::ImprimeRelatorio() {
     pagina_->MostraPagina(pagina, y);
 }
 
-bool TFZELTO::DialogoDeImpressao(QPrinter &pr, int paginas) {
+bool TComandosRelatorio::DialogoDeImpressao(QPrinter &pr, int paginas) {
     if (DialogoImpressao) return DialogoImpressao(pr);
-    QPrintDialog d(&pr, this);
+    QPrintDialog d(&pr, janela_.Janela());
     d.setOption(QAbstractPrintDialog::PrintPageRange, paginas != 0);
     if (paginas != 0) d.setMinMax(1, paginas > 0 ? paginas : 9999);
     return d.exec() == QDialog::Accepted;
 }
 
-bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
+bool TComandosRelatorio::ImprimeItens(const std::vector<std::string> &classes) {
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     QPrinter &pr = *impressora_;
     pr.setFullPage(true);
@@ -383,7 +320,7 @@ bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
     if (!DialogoDeImpressao(pr, 0)) return false;
     pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
     bool ok = false;
-    ExecutaComProgresso(this, [&](TProgresso &p) {
+    ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) {
         ok = documento_->ImprimeItens(classes, modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
                                       &pr, &p);
     });
@@ -391,12 +328,12 @@ bool TFZELTO::ImprimeItens(const std::vector<std::string> &classes) {
     return ok;
 }
 
-void TFZELTO::ImprimeTabelaAmostragens() {
-    Comando();
+void TComandosRelatorio::ImprimeTabelaAmostragens() {
+    janela_.Comando();
     if (!impressora_) impressora_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     // The print dialog comes first; an empty worksheet is told after it.
     if (!doc_.TemDados()) {
-        if (DialogoDeImpressao(*impressora_, 0)) Avisa(kTabelaVazia);
+        if (DialogoDeImpressao(*impressora_, 0)) r_.Avisa(kTabelaVazia);
         return;
     }
     ImprimeItens({"TIA_Amostragem"});
