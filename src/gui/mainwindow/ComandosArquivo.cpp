@@ -294,7 +294,7 @@ bool TComandosArquivo::GravaArquivo(const std::string &nome, const std::string &
         false);
     if (!ok) {
         r_.Avisa(mensagem.empty() ? "Não foi possível gravar o arquivo " + NomeSemPasta(nome) + "."
-                               : mensagem);
+                                  : mensagem);
         janela_.Atualiza();
         return false;
     }
@@ -382,7 +382,7 @@ void TComandosArquivo::VerificaTransferencia() {
     janela_.Comando();
     if (grid_.Modificada()) {
         switch (r_.Confirma("O ZELTO está recebendo informações do Banco de dados.\r\n"
-                         "Deseja salvar os dados da planilha atual ?")) {
+                            "Deseja salvar os dados da planilha atual ?")) {
         case Resposta::Cancelar:
             fs::remove(arquivo, ec);
             return;

@@ -46,7 +46,8 @@ TComandosModelo::TComandosModelo(TServicosJanela &janela, TRespostasUsuario &res
         bool detalhada = cfg_.DetalharModelos;
         // "&Imprimir" prints the items that list the searched models.
         // The window opens at the size it was left at (settings "LgMM" and "AlMM").
-        QSize tamanho(ini_.LeInteiro(kSecaoGeral, "LgMM", 0), ini_.LeInteiro(kSecaoGeral, "AlMM", 0));
+        QSize tamanho(ini_.LeInteiro(kSecaoGeral, "LgMM", 0),
+                      ini_.LeInteiro(kSecaoGeral, "AlMM", 0));
         const int r = MostraMelhoresModelos(
             janela_.Janela(), p, linha, detalhada, &a,
             [this] {
@@ -65,13 +66,14 @@ TComandosModelo::TComandosModelo(TServicosJanela &janela, TRespostasUsuario &res
         return r;
     };
     DialogoObjeto = [this]() {
-        const TResultadoObjeto r = InformaObjeto(janela_.Janela(), grid_, ini_, grid_.Modo.Inferencial,
-                                                 janela_.Modelo()->Aparencia().Fonte);
+        const TResultadoObjeto r =
+            InformaObjeto(janela_.Janela(), grid_, ini_, grid_.Modo.Inferencial,
+                          janela_.Modelo()->Aparencia().Fonte);
         return std::make_pair(r.Confirmado, r.Alterado);
     };
     DialogoSignificancias = [this](PaginaSignificancias pagina, bool &saneamento) {
-        return MostraSignificancias(janela_.Janela(), significancias_, pagina, grid_.Modo.Inferencial,
-                                    saneamento);
+        return MostraSignificancias(janela_.Janela(), significancias_, pagina,
+                                    grid_.Modo.Inferencial, saneamento);
     };
 }
 
@@ -107,7 +109,8 @@ bool TComandosModelo::PesquisaModelos() {
     };
     pesquisa_->Significancias = significancias_;
     try {
-        ExecutaPesquisa(janela_.Janela(), [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
+        ExecutaPesquisa(janela_.Janela(),
+                        [&](TProgressoPesquisa &p) { rodou = pesquisa_->Pesquisa(&p); });
     } catch (...) {
         reabilita();
         throw;
@@ -142,9 +145,11 @@ void TComandosModelo::DefineObjeto() {
 
 bool TComandosModelo::SelecionaModelo() {
     janela_.Comando();
-    if (!doc_.TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos) return false;
+    if (!doc_.TemDados() || pesquisa_->Modelos() == 0 || !pesquisa_->ResultadosValidos)
+        return false;
     if (!ConfereObjeto(
-            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); }, r_.Confirma))
+            grid_, grid_.Modo.Inferencial, cfg_.PedirObjeto, [this] { return AbreObjeto(); },
+            r_.Confirma))
         return false;
 
     // The table is built (and detailed, which fits every listed model again) and the listed
@@ -196,8 +201,9 @@ bool TComandosModelo::SelecionaModelo() {
         // Chosen but not fitted: the valuer must know why nothing appears, and the reason.
         if (!interrompido && (escolhida > 0 || !grid_.Modo.Inferencial)) {
             const std::string motivo = sistema_->MotivoRecusa();
-            r_.Avisa(motivo.empty() ? kFalhaAjuste
-                                 : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");
+            r_.Avisa(motivo.empty()
+                         ? kFalhaAjuste
+                         : std::string(kFalhaAjuste) + "\r\n\r\nMotivo: " + motivo + ".");
         }
         RestauraAjuste();
         janela_.Atualiza();

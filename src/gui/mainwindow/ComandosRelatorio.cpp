@@ -19,9 +19,9 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -32,7 +32,8 @@ namespace {
 
 constexpr const char *kAbaRelatorio = "Relatório";
 constexpr const char *kAbaRelatorioDesatualizado = "Relatório (desatualizado)";
-constexpr const char *kSemItens = "Não há itens de relatório selecionados.\r\nDeseja selecioná-los ?";
+constexpr const char *kSemItens =
+    "Não há itens de relatório selecionados.\r\nDeseja selecioná-los ?";
 constexpr const char *kTabelaVazia = "A tabela de amostragens está vazia.";
 
 // The settings dialog opened on its items tab (the first item current).
@@ -45,7 +46,9 @@ constexpr const char *kSemAtualizacao =
     "O relatório não pode ser atualizado: o modelo escolhido não pode ser ajustado aos dados "
     "atuais da planilha. Escolha um modelo novamente.";
 
-QString Q(const char *t) { return QString::fromUtf8(t); }
+QString Q(const char *t) {
+    return QString::fromUtf8(t);
+}
 
 // "Atualizar" (the default) or "Cancelar".
 bool PerguntaAtualizacao(QWidget *pai) {
@@ -107,8 +110,10 @@ void TComandosRelatorio::MudaZoom(int zoom) {
     if (zoom_) {
         const QSignalBlocker b(zoom_);
         const int i = zoom_->findText(TextoZoom(zoom));
-        if (i >= 0) zoom_->setCurrentIndex(i);
-        else zoom_->setEditText(TextoZoom(zoom));
+        if (i >= 0)
+            zoom_->setCurrentIndex(i);
+        else
+            zoom_->setEditText(TextoZoom(zoom));
     }
     if (pagina_) pagina_->DefineZoom(zoom);
 }
@@ -154,8 +159,9 @@ bool TComandosRelatorio::ConstroiRelatorio() {
     DescartaRelatorio();
     std::unique_ptr<TPaginaRelatorio> p;
     try {
-        p = documento_->Constroi(modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
-                                 cfg_.ZoomRelatorio, janela_.Janela(), nullptr);
+        p = documento_->Constroi(modelos_.Sistema(), grid_, &modelos_.Pesquisa(),
+                                 modelos_.Significancias(), cfg_.ZoomRelatorio, janela_.Janela(),
+                                 nullptr);
     } catch (const std::bad_alloc &) {
         r_.Avisa(kPoucaMemoria);
         return false;
@@ -216,11 +222,13 @@ void TComandosRelatorio::MarcaDesatualizado() {
 bool TComandosRelatorio::AtualizaRelatorioDesatualizado() {
     if (atual_) return true;
     if (!modelos_.TemAjusteEscolhido()) return false;
-    if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(janela_.Janela())) return false;
+    if (ConfirmaAtualizacao ? !ConfirmaAtualizacao() : !PerguntaAtualizacao(janela_.Janela()))
+        return false;
     // The same model on the data as they are now; the samples' sanitation marks stay.
     if (!modelos_.ReajustaEscolhido()) {
         const std::string motivo = modelos_.Sistema().MotivoRecusa();
-        r_.Avisa(std::string(kSemAtualizacao) + (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
+        r_.Avisa(std::string(kSemAtualizacao) +
+                 (motivo.empty() ? "" : "\r\n\r\nMotivo: " + motivo + "."));
         return false;
     }
     modelos_.GuardaAjuste();
@@ -246,12 +254,13 @@ void TComandosRelatorio::ExportaRelatorio() {
         arquivo = QString::fromStdString(EscolheArquivoExportacao());
     } else {
         QString filtro;
-        const QString padrao = QFileInfo(QString::fromStdString(doc_.Arquivo())).completeBaseName() +
-                               QStringLiteral(".doc");
-        arquivo = QFileDialog::getSaveFileName(janela_.Janela(), Q("Arquivo de relatório :"),
-                                               QDir(QString::fromStdString(doc_.PastaArquivos())).filePath(padrao),
-                                               FiltroExportacao(), &filtro,
-                                               QFileDialog::DontConfirmOverwrite);
+        const QString padrao =
+            QFileInfo(QString::fromStdString(doc_.Arquivo())).completeBaseName() +
+            QStringLiteral(".doc");
+        arquivo = QFileDialog::getSaveFileName(
+            janela_.Janela(), Q("Arquivo de relatório :"),
+            QDir(QString::fromStdString(doc_.PastaArquivos())).filePath(padrao), FiltroExportacao(),
+            &filtro, QFileDialog::DontConfirmOverwrite);
         if (!arquivo.isEmpty() && QFileInfo(arquivo).suffix().isEmpty())
             arquivo += ExtensaoDoFiltro(filtro);
     }
@@ -259,18 +268,21 @@ void TComandosRelatorio::ExportaRelatorio() {
     // The report never takes the place of the worksheet it was made from, by any name.
     if (MesmoArquivoFisico(QFile::encodeName(arquivo).toStdString(), doc_.Arquivo())) {
         r_.Avisa("O arquivo " + QFileInfo(arquivo).fileName().toUpper().toStdString() +
-              " é a planilha aberta: o relatório não é gravado sobre ela.");
+                 " é a planilha aberta: o relatório não é gravado sobre ela.");
         return;
     }
     if (QFileInfo::exists(arquivo) &&
         r_.ConfirmaSimNao("O arquivo \r\n" + QFileInfo(arquivo).fileName().toUpper().toStdString() +
-                       " já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?") != Resposta::Sim)
+                          " já existe.\r\n\r\nDeseja gravar os dados sobre este arquivo?") !=
+            Resposta::Sim)
         return;
     QString erro;
     bool ok = false;
     const int pagina = pagina_->PaginaAtual();
     const int y = pagina_->Area()->verticalScrollBar()->value();
-    ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) { ok = TDocumentoRelatorio::Exporta(*pagina_, arquivo, &p, erro); });
+    ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) {
+        ok = TDocumentoRelatorio::Exporta(*pagina_, arquivo, &p, erro);
+    });
     pagina_->MostraPagina(pagina, y);
     if (!ok && !erro.isEmpty()) r_.Avisa(erro.toStdString());
 }
@@ -294,9 +306,12 @@ void TComandosRelatorio::ImprimeRelatorio() {
     for (int k = 1; k <= copias; ++k) {
         pr.setDocName(TituloImpressao(legenda, k));
         bool ok = true;
-        if (!ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) {
-                ok = TDocumentoRelatorio::Imprime(*pagina_, &pr, de, ate, k, &p);
-            }) || !ok) {
+        if (!ExecutaComProgresso(janela_.Janela(),
+                                 [&](TProgresso &p) {
+                                     ok = TDocumentoRelatorio::Imprime(*pagina_, &pr, de, ate, k,
+                                                                       &p);
+                                 }) ||
+            !ok) {
             pr.abort();
             break;
         }
@@ -321,8 +336,8 @@ bool TComandosRelatorio::ImprimeItens(const std::vector<std::string> &classes) {
     pr.setDocName(TituloImpressao(paginas_->tabText(0), 1));
     bool ok = false;
     ExecutaComProgresso(janela_.Janela(), [&](TProgresso &p) {
-        ok = documento_->ImprimeItens(classes, modelos_.Sistema(), grid_, &modelos_.Pesquisa(), modelos_.Significancias(),
-                                      &pr, &p);
+        ok = documento_->ImprimeItens(classes, modelos_.Sistema(), grid_, &modelos_.Pesquisa(),
+                                      modelos_.Significancias(), &pr, &p);
     });
     if (!ok) pr.abort();
     return ok;

@@ -35,8 +35,9 @@ struct TAreaZoom;
 class TComandosRelatorio {
   public:
     // paginas: the window's pages, the worksheet first; the report page is added after it.
-    TComandosRelatorio(TServicosJanela &janela, TRespostasUsuario &respostas, TDocumentoPlanilha &doc,
-                       TComandosModelo &modelos, TConfiguracaoGeral &cfg, QTabWidget *paginas);
+    TComandosRelatorio(TServicosJanela &janela, TRespostasUsuario &respostas,
+                       TDocumentoPlanilha &doc, TComandosModelo &modelos, TConfiguracaoGeral &cfg,
+                       QTabWidget *paginas);
     ~TComandosRelatorio();
 
     // The report page; null until a report was built.

@@ -1,31 +1,23 @@
-// The main window: construction, actions, menus, tool buttons, status line,
-// settings, refresh and context menus. The commands are in
-// FZeltoComandos.cpp, files and closing in FZeltoArquivos.cpp.
+// The main window: construction and wiring of its command classes, actions, menus, tool
+// buttons, status line, settings, refresh and context menus. The worksheet's editing commands
+// are in FZeltoComandos.cpp.
 #include "gui/mainwindow/FZelto.h"
-
-#include "gui/reportpage/DocumentoRelatorio.h"
-#include "gui/reportpage/PaginaRelatorio.h"
-#include "view/ZoomRelatorio.h"
-
-#include <QPrinter>
 
 #include "common/Texto.h"
 #include "gui/dialogs/DlgOrdenar.h"
 #include "gui/dialogs/FAtributos.h"
 #include "gui/dialogs/FConfirma.h"
-#include "gui/dialogs/FMostraMelhoresModelos.h"
-#include "gui/dialogs/FSelecionaPesquisa.h"
-#include "gui/dialogs/FSignificancias.h"
-#include "gui/dialogs/FVariaveisIndependentes.h"
-#include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/TextosEstado.h"
+#include "gui/reportpage/DocumentoRelatorio.h"
+#include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/worksheet/ModeloPlanilha.h"
+#include "view/ZoomRelatorio.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
 #include <QHeaderView>

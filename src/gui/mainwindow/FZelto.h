@@ -1,62 +1,53 @@
 // The main window ("Zelto 32").
 //
-// `TFZELTO` owns the working state of the program: the worksheet
-// (`GridAmostra`), the current file name (`ArquivoAtual`), the undo history,
-// the recent files and the general settings, which it writes back key by key
-// as each option changes. It offers every worksheet command through the menu
-// bar, the tool buttons and the context menu of the grid, keeps the enabled,
-// checked and visible state of the commands and the status texts in step
-// with the worksheet (Atualiza), and asks the closing question before the
-// worksheet is cleared or the program ends.
+// `TFZELTO` composes the program's working parts, each a class of its own:
+// the worksheet document (TDocumentoPlanilha: the grid with its mode, its
+// file, the undo history), the file commands (TComandosArquivo), the model
+// commands (TComandosModelo: the search, the regression system, the
+// significance settings) and the report commands (TComandosRelatorio: the
+// report document and page). The window keeps the general settings, which it
+// writes back key by key as each option changes, the menus, the tool buttons,
+// the shortcuts and the context menus of the grid, and wires them to those
+// classes; it keeps the enabled, checked and visible state of the commands and
+// the status texts in step with the worksheet (Atualiza). The worksheet's
+// editing commands (samples, variables, clipboard, undo, options, mode) are
+// its own.
 //
-// The questions and notices it shows go through replaceable callbacks, so
-// that tests drive the real window and answer for the user: Confirma (yes, no
-// or cancel), ConfirmaSimNao, Informa and Avisa (message boxes), and the file
-// choosers. Reading, writing and sorting run on another thread with the
-// progress window shown (the worksheet is handed over and back, the views
-// are told what changed afterwards).
+// The questions and notices go through replaceable callbacks, so that tests
+// drive the real window and answer for the user: Confirma (yes, no or
+// cancel), ConfirmaSimNao, Informa and Avisa (message boxes) here, and each
+// command class's own dialogs there. Reading, writing and sorting run on
+// another thread with the progress window shown (the worksheet is handed over
+// and back, the views are told what changed afterwards).
 #pragma once
 
-#include "common/Perguntas.h"
 #include "files/ArquivoIni.h"
 #include "files/ConfiguracaoGeral.h"
-#include "gui/dialogs/FormCelulaVazia.h"
 #include "gui/mainwindow/ComandosArquivo.h"
 #include "gui/mainwindow/ComandosModelo.h"
 #include "gui/mainwindow/ComandosRelatorio.h"
-#include "gui/mainwindow/DialogosArquivo.h"
 #include "gui/mainwindow/DocumentoPlanilha.h"
-#include "gui/mainwindow/ListaRecentes.h"
 #include "gui/mainwindow/ServicosJanela.h"
 #include "gui/worksheet/AparenciaPlanilha.h"
 #include "gui/worksheet/GradePlanilha.h"
-#include "regression/Sistema.h"
-#include "search/Pesquisa.h"
-#include "significance/Significancias.h"
 #include "worksheet/DefinicaoVariavel.h"
-#include "worksheet/Gridzelto.h"
-#include "worksheet/Historico.h"
 #include "worksheet/TabelasVariaveis.h"
 
 #include <QMainWindow>
-#include <QPointF>
 
-#include <array>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
 class QComboBox;
-class QPrinter;
 class QActionGroup;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
@@ -64,9 +55,6 @@ class QToolBar;
 namespace zelto {
 
 class TModeloPlanilha;
-class TDocumentoRelatorio;
-class TPaginaRelatorio;
-struct TAreaZoom;
 
 class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJanela {
     Q_OBJECT
@@ -92,8 +80,7 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     // The report commands: the report document, the report page once there is one.
     TComandosRelatorio &Relatorio() { return *relatorio_; }
     QComboBox *CaixaZoom() const { return zoom_; }
-
-    // The file commands.
+    // The file commands: new, read, save, recent files, the closing question.
     TComandosArquivo &Arquivos() { return arquivos_; }
 
     // ---- What the user answers (tests replace these; Confirma, ConfirmaSimNao, Informa and
@@ -163,7 +150,9 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     void CriaBarra();
     void CriaStatus();
     void AplicaConfiguracao();
-    // What the command classes ask of the window.
+    void CriaComandosRelatorio(); // the report's actions, menu, bar and zoom box
+
+    // ---- What the command classes ask of the window (TServicosJanela) -----------------
     QMainWindow *Janela() override { return this; }
     void Comando() override; // every command first accepts a pending edit
     void AtualizaModo() override;
@@ -172,23 +161,22 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     bool ExecutaLonga(const std::function<void(TProgresso &)> &trabalho, bool reinicia) override;
     bool Ocupado() const override { return ocupado_; }
     void GravaChave(const char *chave) override;
+    bool VerificaCelulasVazias() override { return arquivos_.VerificaCelulasVazias(); }
+
     void AtualizaDesfazer();
     void AgendaAtualizacao();
     void MostraMenu(TAreaGrade area, const QPoint &global);
     void Registra(const std::string &descricao);
     // Runs `executa` with the worksheet handed to another thread (views suspended).
     bool ExecutaSuspenso(const std::function<bool()> &executa, bool reinicia);
-    bool VerificaCelulasVazias() override { return arquivos_.VerificaCelulasVazias(); }
     // While the search runs: the menus, the pages' tabs and the report take no input.
     void BloqueiaEntrada(bool bloqueia);
-    // The report's actions, menu, bar and zoom box.
-    void CriaComandosRelatorio();
 
     TArquivoIni &ini_;
     TTabelasVariaveis &tabelas_;
     TConfiguracaoGeral cfg_;
     TDocumentoPlanilha doc_;
-    TGridzelto &grid_ = doc_.Grid();
+    TGridzelto &grid_ = doc_.Grid(); // the document's grid, which the editing commands change
     TComandosArquivo arquivos_{*this, *this, doc_, cfg_, ini_, tabelas_};
     TComandosModelo modelos_{*this, *this, doc_, cfg_, ini_};
     TCelulaCopiada celulaCopiada_;
