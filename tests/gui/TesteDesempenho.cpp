@@ -100,7 +100,7 @@ class TesteDesempenho : public QObject {
         for (int i = 0; i < 20; ++i) {
             t.restart();
             w.J().Grade()->IrPara(3, 1);
-            w.J().InsereAmostragem();
+            w.J().Edicao().InsereAmostragem();
             vista->repaint();
             insercoes.push_back(Ms(t));
         }
@@ -111,9 +111,9 @@ class TesteDesempenho : public QObject {
         vista->repaint();
         const double fim = Ms(t);
 
-        w.J().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(2, true)); };
+        w.J().Edicao().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(2, true)); };
         t.restart();
-        w.J().Ordena();
+        w.J().Edicao().Ordena();
         vista->repaint();
         const double ordenacao = Ms(t);
 

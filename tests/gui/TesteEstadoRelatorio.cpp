@@ -135,7 +135,7 @@ class TesteEstadoRelatorio : public QObject {
         QCOMPARE(ver->text(), QStringLiteral("&Visualizar Relatório"));
 
         w.G().ColunaAtual = 2;
-        w.J().Alinha(alCentro);
+        w.J().Edicao().Alinha(alCentro);
         w.G().DefineLarguraColuna(3, 150);
         w.J().Atualiza();
         QCOMPARE(w.G().Variavel(2)->Alinhamento, alCentro);

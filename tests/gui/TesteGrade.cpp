@@ -154,7 +154,7 @@ class TesteGrade : public QObject {
         Janela w;
         QApplication::clipboard()->setText(QStringLiteral("preço\tárea\r\n10\t2,5\r\n"));
         w.Vai(2, 3);
-        w.J().Cola();
+        w.J().Edicao().Cola();
         QCOMPARE(w.G().Celula(2, 3), std::string("preço"));
         QCOMPARE(w.G().Celula(3, 4), std::string("2,5"));
         QCOMPARE(int(w.G().Variavel(2)->Tipo), int(tvComentario));
@@ -162,19 +162,19 @@ class TesteGrade : public QObject {
         // Tiled: a 2 x 2 block into a 4 x 2 selection fills it twice.
         QApplication::clipboard()->setText(QStringLiteral("a\tb\nc\td"));
         w.Gr()->DefineSelecao({5, 1, 8, 2});
-        w.J().Cola();
+        w.J().Edicao().Cola();
         QCOMPARE(w.G().Celula(7, 1), std::string("a"));
         QCOMPARE(w.G().Celula(8, 2), std::string("d"));
         QVERIFY(w.avisos.empty());
         // A 3 x 2 selection does not fit: refused, nothing changes.
         w.Gr()->DefineSelecao({10, 1, 12, 2});
-        w.J().Cola();
+        w.J().Edicao().Cola();
         QCOMPARE(w.avisos.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(w.avisos[0]),
                  QStringLiteral("O bloco copiado (2 colunas × 2 linhas) não cabe na seleção."));
         QVERIFY(w.G().Celula(10, 1).empty());
         // One undo takes the whole refused-free paste back.
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QVERIFY(w.G().Celula(7, 1).empty());
         QCOMPARE(w.G().Celula(2, 3), std::string("preço"));
     }
@@ -208,19 +208,19 @@ class TesteGrade : public QObject {
         Define(w.G(), 3, "obs", tvComentario);
         w.G().AceitaEdicao(1, 1, "15/03/2020");
         w.Vai(1, 1);
-        w.J().Copia();
+        w.J().Edicao().Copia();
         w.Vai(2, 1);
-        w.J().Cola(); // a date into a numeric column: nothing
+        w.J().Edicao().Cola(); // a date into a numeric column: nothing
         QVERIFY(w.G().Celula(2, 1).empty());
         w.Vai(3, 1);
-        w.J().Cola(); // into a text column: the text as it stands
+        w.J().Edicao().Cola(); // into a text column: the text as it stands
         QCOMPARE(w.G().Celula(3, 1), std::string("15/Mar/2020"));
         // Cut empties the cell and keeps its text for the next paste.
         w.Vai(3, 1);
-        w.J().Recorta();
+        w.J().Edicao().Recorta();
         QVERIFY(w.G().Celula(3, 1).empty());
         w.Vai(3, 2);
-        w.J().Cola();
+        w.J().Edicao().Cola();
         QCOMPARE(w.G().Celula(3, 2), std::string("15/Mar/2020"));
     }
 
@@ -242,9 +242,9 @@ class TesteGrade : public QObject {
         QCOMPARE(w.G().Celula(0, 1), std::string("3"));
         QCOMPARE(v->visualIndex(2), 2);
         // Each move is one step to undo.
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QCOMPARE(w.G().Celula(0, 1), std::string("1"));
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QCOMPARE(w.G().Celula(1, 0), std::string("a"));
     }
 
@@ -325,7 +325,7 @@ class TesteGrade : public QObject {
         QTRY_VERIFY(
             QToolTip::text().startsWith(QStringLiteral("Variável: preço\nTipo       : Numérica")));
         int definida = 0;
-        w.J().EditaVariavel = [&](int c, TAtributosVariavel &) {
+        w.J().Edicao().EditaVariavel = [&](int c, TAtributosVariavel &) {
             definida = c;
             return false;
         };

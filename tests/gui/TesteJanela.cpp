@@ -67,19 +67,19 @@ class TesteJanela : public QObject {
         Amostras(w.G());
         w.J().Grade()->IrPara(1, 2);
         w.respostas = {Resposta::Nao};
-        w.J().ExcluiAmostragem();
+        w.J().Edicao().ExcluiAmostragem();
         QCOMPARE(w.perguntas.back(),
                  std::string("A amostragem nº 2 será apagada da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().LinhasUsadas(), 3);
         w.respostas = {Resposta::Sim};
-        w.J().ExcluiAmostragem();
+        w.J().Edicao().ExcluiAmostragem();
         QCOMPARE(w.G().LinhasUsadas(), 2);
         QCOMPARE(w.G().Celula(0, 2), std::string("3"));
-        w.J().InsereAmostragem();                        // takes the next free number, no question
+        w.J().Edicao().InsereAmostragem();                        // takes the next free number, no question
         QCOMPARE(w.G().Celula(0, 2), std::string("43")); // the emptied row at the bottom took 42
         QCOMPARE(w.G().LinhasUsadas(), 3);
         w.respostas = {Resposta::Sim};
-        w.J().ExcluiAmostragensAbaixo();
+        w.J().Edicao().ExcluiAmostragensAbaixo();
         QCOMPARE(
             w.perguntas.back(),
             std::string(
@@ -87,7 +87,7 @@ class TesteJanela : public QObject {
         QCOMPARE(w.G().LinhasUsadas(), 1);
         // The flag of a sample, and its caption.
         w.J().Grade()->IrPara(1, 1);
-        w.J().AlternaAmostragem();
+        w.J().Edicao().AlternaAmostragem();
         QVERIFY(w.G().Desconsiderada(1));
         QCOMPARE(w.J().Acao("AmostragemContexto")->text(), QStringLiteral("Considerar Amostragem"));
         QCOMPARE(w.J().RotuloPosicao()->text(), QStringLiteral("– 1 – preço"));
@@ -99,27 +99,27 @@ class TesteJanela : public QObject {
         Define(w.G(), 3, "obs", tvComentario);
         w.J().Grade()->IrPara(2, 1);
         w.respostas = {Resposta::Sim};
-        w.J().ExcluiVariaveisDireita();
+        w.J().Edicao().ExcluiVariaveisDireita();
         QCOMPARE(w.perguntas.back(), std::string("As variáveis a partir de [área] serão apagadas "
                                                  "da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().ColunasUsadas(), 1);
         w.J().Grade()->IrPara(1, 1);
         w.respostas = {Resposta::Nao};
-        w.J().ExcluiVariavel();
+        w.J().Edicao().ExcluiVariavel();
         QCOMPARE(
             w.perguntas.back(),
             std::string("A variável [preço]\r\nserá apagada da planilha.\r\nDeseja Continuar?"));
         QCOMPARE(w.G().ColunasUsadas(), 1);
-        w.J().InsereVariavel();
+        w.J().Edicao().InsereVariavel();
         QCOMPARE(w.G().Celula(1, 0), std::string("A0"));
         QCOMPARE(w.G().Celula(2, 0), std::string("preço"));
         // Dependent: only numeric and calculated; setting it also uses the variable.
         w.J().Grade()->IrPara(2, 1);
-        w.J().AlternaUsada();
+        w.J().Edicao().AlternaUsada();
         QVERIFY(!w.G().Variavel(2)->Usada);
-        w.J().AlternaDependente();
+        w.J().Edicao().AlternaDependente();
         QVERIFY(w.G().Variavel(2)->Usada && w.G().Variavel(2)->Dependente);
-        w.J().Alinha(alCentro);
+        w.J().Edicao().Alinha(alCentro);
         QCOMPARE(int(w.G().Variavel(2)->Alinhamento), int(alCentro));
         QVERIFY(w.J().Acao("AlinharCentro")->isChecked());
     }
@@ -131,7 +131,7 @@ class TesteJanela : public QObject {
         Define(w.G(), 1, "garagem", tvNumerica);
         Preenche(w.G(), 1, {"0", "2", "1"});
         TAtributosVariavel pedido;
-        w.J().EditaVariavel = [&](int c, TAtributosVariavel &a) {
+        w.J().Edicao().EditaVariavel = [&](int c, TAtributosVariavel &a) {
             a = AtributosIniciais(w.G(), c, *w.tabelas);
             a.Tipo = pedido.Tipo;
             a.Tabela = pedido.Tabela;
@@ -141,21 +141,21 @@ class TesteJanela : public QObject {
         pedido.Tipo = tvDicotomica;
         pedido.Tabela = "Tem";
         w.J().Grade()->IrPara(1, 1);
-        w.J().DefineVariavelAtual();
+        w.J().Edicao().DefineVariavelAtual();
         QCOMPARE(w.G().Celula(1, 1), std::string("FALSE"));
         QCOMPARE(w.G().Celula(1, 2), std::string("TRUE"));
         QCOMPARE(w.J().Modelo()->data(w.J().Modelo()->Indice(1, 2)).toString(),
                  QStringLiteral("Tem"));
         pedido.Tipo = tvCalculada;
-        w.J().DefineVariavelAtual();
+        w.J().Edicao().DefineVariavelAtual();
         QCOMPARE(w.G().Celula(1, 3), std::string("???")); // emptied, then the empty formula fails
         // Both definitions are undone in turn.
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QCOMPARE(w.G().Celula(1, 2), std::string("TRUE"));
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QCOMPARE(w.G().Celula(1, 2), std::string("2,00"));
         QCOMPARE(int(w.G().Variavel(1)->Tipo), int(tvNumerica));
-        w.J().Refaz();
+        w.J().Edicao().Refaz();
         QCOMPARE(int(w.G().Variavel(1)->Tipo), int(tvDicotomica));
     }
 
@@ -174,7 +174,7 @@ class TesteJanela : public QObject {
             d->CampoDecimais(tvCalculada)->setText(QStringLiteral("1"));
             d->BotaoConfirmar()->click();
         });
-        w.J().DefineVariavelAtual(3);
+        w.J().Edicao().DefineVariavelAtual(3);
         QCOMPARE(w.G().Celula(3, 0), std::string("dobro"));
         QCOMPARE(w.G().Celula(3, 2), std::string("40,0"));
         QCOMPARE(w.G().ColunasUsadas(), 3);
@@ -185,8 +185,8 @@ class TesteJanela : public QObject {
     void ordenaDesfazRefaz() {
         TJanelaTeste w;
         Amostras(w.G());
-        w.J().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(1, false)); };
-        w.J().Ordena();
+        w.J().Edicao().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(1, false)); };
+        w.J().Edicao().Ordena();
         QCOMPARE(w.G().Celula(1, 1), std::string("300,00"));
         QCOMPARE(w.G().Celula(1, 3), std::string("100,00"));
         QCOMPARE(w.G().Celula(0, 3), std::string("2")); // rows keep their numbers
@@ -196,8 +196,8 @@ class TesteJanela : public QObject {
         QCOMPARE(w.G().Celula(1, 2), std::string("100,00"));
         QTest::keyClick(&w.J(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(w.G().Celula(1, 2), std::string("200,00"));
-        w.J().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(0, true)); };
-        w.J().Ordena();
+        w.J().Edicao().EscolheOrdenacao = [] { return std::make_optional(std::make_pair(0, true)); };
+        w.J().Edicao().Ordena();
         QCOMPARE(w.G().Celula(0, 1), std::string("1"));
         QCOMPARE(w.G().Celula(1, 1), std::string("300,00"));
     }
@@ -229,10 +229,10 @@ class TesteJanela : public QObject {
         cfg.Le(w.IniNoDisco());
         QVERIFY(cfg.Inferencial);
         // Undoing the second toggle brings the descriptive mode and its column back.
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QVERIFY(!w.G().Modo.Inferencial);
         QVERIFY(w.G().ColunaValorHomogeneizado() != 0);
-        w.J().Desfaz();
+        w.J().Edicao().Desfaz();
         QVERIFY(w.G().Modo.Inferencial);
         QCOMPARE(w.G().ColunaValorHomogeneizado(), 0);
     }

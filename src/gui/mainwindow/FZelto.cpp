@@ -4,8 +4,6 @@
 #include "gui/mainwindow/FZelto.h"
 
 #include "common/Texto.h"
-#include "gui/dialogs/DlgOrdenar.h"
-#include "gui/dialogs/FAtributos.h"
 #include "gui/dialogs/FConfirma.h"
 #include "gui/mainwindow/TextosEstado.h"
 #include "gui/reportpage/DocumentoRelatorio.h"
@@ -100,21 +98,6 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
                              Q(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
                                  .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     };
-    EditaVariavel = [this](int c, TAtributosVariavel &a) {
-        TFAtributos d(grid_, c, tabelas_, this);
-        if (d.exec() != QDialog::Accepted) return false;
-        a = d.Atributos();
-        return true;
-    };
-    EscolheOrdenacao = [this]() -> std::optional<std::pair<int, bool>> {
-        std::vector<std::string> nomes;
-        for (int c = 1; c <= std::min<int>(grid_.ColunasUsadas(), grid_.ColCount() - 1); ++c)
-            nomes.push_back(grid_.Celula(c, 0));
-        TDlgOrdenar d(nomes, this);
-        if (d.exec() != QDialog::Accepted) return std::nullopt;
-        return std::make_pair(d.Coluna(), d.Crescente());
-    };
-
     // The model commands ask the report commands.
     modelos_.Declaracoes = [this] { return relatorio_->Documento().Declaracoes(); };
     modelos_.ConstroiRelatorio = [this] { return relatorio_->ConstroiRelatorio(); };
@@ -163,7 +146,7 @@ TFZELTO::TFZELTO(TArquivoIni &ini, TTabelasVariaveis &tabelas, QWidget *parent)
     connect(grade_, &TGradePlanilha::celulaAtualMudou, this, [this] { Atualiza(); });
     connect(grade_, &TGradePlanilha::menuPedido, this, &TFZELTO::MostraMenu);
     connect(grade_, &TGradePlanilha::cabecalhoDuploClique, this,
-            [this](int c) { DefineVariavelAtual(c); });
+            [this](int c) { edicao_.DefineVariavelAtual(c); });
     connect(grade_, &TGradePlanilha::alturaLinhaMudou, this, [this](int h) {
         cfg_.AlturaLinha = h;
         GravaChave("AltLnPlan");
@@ -237,62 +220,62 @@ void TFZELTO::CriaAcoes() {
 
     cria(
         "Desfazer", "&Desfazer", "Desfazer", QKeySequence(Qt::CTRL | Qt::Key_Z),
-        [this] { Desfaz(); }, s->standardIcon(QStyle::SP_ArrowBack));
+        [this] { edicao_.Desfaz(); }, s->standardIcon(QStyle::SP_ArrowBack));
     cria(
-        "Refazer", "&Refazer", "Refazer", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { Refaz(); },
+        "Refazer", "&Refazer", "Refazer", QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { edicao_.Refaz(); },
         s->standardIcon(QStyle::SP_ArrowForward));
     cria(
         "Recortar", "Recortar", "Recortar conteúdo", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-        [this] { Recorta(); }, IconeTexto(QStringLiteral("✂")));
+        [this] { edicao_.Recorta(); }, IconeTexto(QStringLiteral("✂")));
     cria(
         "Copiar", "Copiar", "Copiar conteúdo ", QKeySequence(Qt::CTRL | Qt::Key_C),
-        [this] { Copia(); }, IconeFolhas(false));
+        [this] { edicao_.Copia(); }, IconeFolhas(false));
     cria(
-        "Colar", "Colar", "Colar conteúdo", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { Cola(); },
+        "Colar", "Colar", "Colar conteúdo", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { edicao_.Cola(); },
         IconeFolhas(true));
     cria("LimparCelula", "Limpar Célula", "Limpar Célula", QKeySequence(Qt::Key_Delete),
-         [this] { LimpaCelula(); });
+         [this] { edicao_.LimpaCelula(); });
 
     cria("ConfigurarAmostragem", "&Configurar amostragem atual", nullptr, {},
-         [this] { AlternaAmostragem(); });
+         [this] { edicao_.AlternaAmostragem(); });
     cria("AmostragemContexto", "Desconsiderar Amostragem", nullptr,
-         QKeySequence(Qt::CTRL | Qt::Key_A), [this] { AlternaAmostragem(); });
+         QKeySequence(Qt::CTRL | Qt::Key_A), [this] { edicao_.AlternaAmostragem(); });
     cria(
         "IncluirAmostragem", "&Incluir nova amostragem", "Inserir linha na amostra", {},
-        [this] { InsereAmostragem(); }, IconeTexto(QStringLiteral("+L")));
+        [this] { edicao_.InsereAmostragem(); }, IconeTexto(QStringLiteral("+L")));
     cria("InserirAmostragemContexto", "Inserir nova amostragem", nullptr,
-         QKeySequence(Qt::CTRL | Qt::Key_I), [this] { InsereAmostragem(); });
+         QKeySequence(Qt::CTRL | Qt::Key_I), [this] { edicao_.InsereAmostragem(); });
     cria(
         "ExcluirAmostragem", "&Excluir amostragem atual", "Apagar  linha da amostra",
-        QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { ExcluiAmostragem(); },
+        QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { edicao_.ExcluiAmostragem(); },
         IconeTexto(QStringLiteral("−L"), QColor(150, 0, 0)));
     cria("EliminarAmostragemContexto", "Eliminar Amostragem", nullptr, {},
-         [this] { ExcluiAmostragem(); });
+         [this] { edicao_.ExcluiAmostragem(); });
     cria(
         "ExcluirAmostragensAbaixo", "E&xcluir amostragens abaixo do cursor", "Exclui linhas abaixo",
-        {}, [this] { ExcluiAmostragensAbaixo(); },
+        {}, [this] { edicao_.ExcluiAmostragensAbaixo(); },
         IconeTexto(QStringLiteral("−L↓"), QColor(150, 0, 0)));
 
     cria(
         "DefinirVariavel", "&Definir / configurar  variável atual",
-        "Definir ou configurar variável", {}, [this] { DefineVariavelAtual(); },
+        "Definir ou configurar variável", {}, [this] { edicao_.DefineVariavelAtual(); },
         IconeTexto(QStringLiteral("V?")));
     cria("ConfigurarVariavelContexto", "Configurar Variável", nullptr, {},
-         [this] { DefineVariavelAtual(); });
+         [this] { edicao_.DefineVariavelAtual(); });
     cria(
         "IncluirVariavel", "&Incluir nova variável", "Inclui mais uma variável", {},
-        [this] { InsereVariavel(); }, IconeTexto(QStringLiteral("+V")));
+        [this] { edicao_.InsereVariavel(); }, IconeTexto(QStringLiteral("+V")));
     cria(
         "ExcluirVariavel", "&Excluir variável atual", "Remove a variável corrente.", {},
-        [this] { ExcluiVariavel(); }, IconeTexto(QStringLiteral("−V"), QColor(150, 0, 0)));
+        [this] { edicao_.ExcluiVariavel(); }, IconeTexto(QStringLiteral("−V"), QColor(150, 0, 0)));
     cria(
         "ExcluirVariaveisDireita", "E&xcluir variáveis à direita do cursor",
-        "Exclui colunas à direita", {}, [this] { ExcluiVariaveisDireita(); },
+        "Exclui colunas à direita", {}, [this] { edicao_.ExcluiVariaveisDireita(); },
         IconeTexto(QStringLiteral("−V→"), QColor(150, 0, 0)));
     cria("UsarVariavel", "Não usar esta variável", nullptr, QKeySequence(Qt::CTRL | Qt::Key_U),
-         [this] { AlternaUsada(); });
+         [this] { edicao_.AlternaUsada(); });
     cria("VariavelDependente", "Usar como Variável Dependente", nullptr,
-         QKeySequence(Qt::CTRL | Qt::Key_D), [this] { AlternaDependente(); });
+         QKeySequence(Qt::CTRL | Qt::Key_D), [this] { edicao_.AlternaDependente(); });
 
     grupoAlinhamento_ = new QActionGroup(this);
     struct {
@@ -304,17 +287,17 @@ void TFZELTO::CriaAcoes() {
     for (const auto &a : alinha) {
         std::uint8_t al = a.al;
         QAction *x = cria(
-            a.nome, a.texto, a.texto, {}, [this, al] { Alinha(al); },
+            a.nome, a.texto, a.texto, {}, [this, al] { edicao_.Alinha(al); },
             IconeTexto(QString::fromUtf8(a.icone)));
         x->setCheckable(true);
         grupoAlinhamento_->addAction(x);
     }
 
     cria(
-        "Ordenar", "&Ordenar linhas", "Ordenar as linhas da planilha", {}, [this] { Ordena(); },
+        "Ordenar", "&Ordenar linhas", "Ordenar as linhas da planilha", {}, [this] { edicao_.Ordena(); },
         IconeTexto(QStringLiteral("A↓")));
     cria(
-        "Renumerar", "&Renumerar linhas", "Renumerar planilha", {}, [this] { Renumera(); },
+        "Renumerar", "&Renumerar linhas", "Renumerar planilha", {}, [this] { edicao_.Renumera(); },
         IconeTexto(QStringLiteral("1,2")));
 
     grupoAvanco_ = new QActionGroup(this);

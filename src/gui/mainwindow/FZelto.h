@@ -10,8 +10,8 @@
 // the shortcuts and the context menus of the grid, and wires them to those
 // classes; it keeps the enabled, checked and visible state of the commands and
 // the status texts in step with the worksheet (Atualiza). The worksheet's
-// editing commands (samples, variables, clipboard, undo, options, mode) are
-// its own.
+// editing commands are a class too (TComandosEdicao); the options, the
+// statistics mode and the worksheet's look are the window's own.
 //
 // The questions and notices go through replaceable callbacks, so that tests
 // drive the real window and answer for the user: Confirma (yes, no or
@@ -24,6 +24,7 @@
 #include "files/ArquivoIni.h"
 #include "files/ConfiguracaoGeral.h"
 #include "gui/mainwindow/ComandosArquivo.h"
+#include "gui/mainwindow/ComandosEdicao.h"
 #include "gui/mainwindow/ComandosModelo.h"
 #include "gui/mainwindow/ComandosRelatorio.h"
 #include "gui/mainwindow/DocumentoPlanilha.h"
@@ -82,38 +83,12 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     QComboBox *CaixaZoom() const { return zoom_; }
     // The file commands: new, read, save, recent files, the closing question.
     TComandosArquivo &Arquivos() { return arquivos_; }
-
-    // ---- What the user answers (tests replace these; Confirma, ConfirmaSimNao, Informa and
-    // Avisa come from TRespostasUsuario) -----------------------------------------------------
-    // The variable definition dialog on column c; true when accepted with
-    // attributes in `a` (tests replace it to answer without the dialog).
-    std::function<bool(int c, TAtributosVariavel &a)> EditaVariavel;
-    // The sort dialog: the column (0: sample numbers) and the direction.
-    std::function<std::optional<std::pair<int, bool>>()> EscolheOrdenacao;
+    // The worksheet's editing commands: samples, variables, clipboard, undo.
+    TComandosEdicao &Edicao() { return edicao_; }
 
     // ---- Commands ------------------------------------------------------------------
     void Sair();
 
-    void AlternaAmostragem();
-    void InsereAmostragem();
-    void ExcluiAmostragem();
-    void ExcluiAmostragensAbaixo();
-    void DefineVariavelAtual(int c = 0);
-    void InsereVariavel();
-    void ExcluiVariavel();
-    void ExcluiVariaveisDireita();
-    void AlternaUsada();
-    void AlternaDependente();
-    void Alinha(std::uint8_t alinhamento);
-    void Ordena();
-    void Renumera();
-    void Recorta();
-    void Copia();
-    void Cola();
-    void LimpaCelula();
-    void Desfaz();
-    void Refaz();
-    void PercorreHistorico(bool desfazer);
     void DefineAvanco(DirecaoAvanco d);
     void AlternaModo();
     // Toggles one of the option items ("PdOA", "SnAu", "VCVz", "CrVH").
@@ -179,8 +154,7 @@ class TFZELTO : public QMainWindow, public TRespostasUsuario, private TServicosJ
     TGridzelto &grid_ = doc_.Grid(); // the document's grid, which the editing commands change
     TComandosArquivo arquivos_{*this, *this, doc_, cfg_, ini_, tabelas_};
     TComandosModelo modelos_{*this, *this, doc_, cfg_, ini_};
-    TCelulaCopiada celulaCopiada_;
-    bool temCelulaCopiada_ = false;
+    TComandosEdicao edicao_{*this, *this, doc_, cfg_, tabelas_};
     bool ocupado_ = false;
     bool atualizacaoPendente_ = false;
     int ouvinte_ = 0;
