@@ -21,7 +21,7 @@
 // taken at the sample's mean point instead).
 #include "common/Numeros.h"
 #include "evaluation/Avaliacao.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "writer/TextoLiteral.h"
@@ -610,14 +610,11 @@ class TIA_FormacaoValores : public TItemAvaliacao {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensEstimativa() {
-    return {
-        {"TIA_TabValorEst", Constroi<TIA_TabValorEst>},
-        {"TIA_Avaliando_x_Amostra", Constroi<TIA_Avaliando_x_Amostra>},
-        {"TIA_Derivadas", Constroi<TIA_Derivadas>},
-        {"TIA_IntervalosdeConfianca", Constroi<TIA_IntervalosdeConfianca>},
-        {"TIA_FormacaoValores", Constroi<TIA_FormacaoValores>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_TabValorEst)
+ZELTO_CONSTRUTOR_ITEM(TIA_Avaliando_x_Amostra)
+ZELTO_CONSTRUTOR_ITEM(TIA_Derivadas)
+ZELTO_CONSTRUTOR_ITEM(TIA_IntervalosdeConfianca)
+ZELTO_CONSTRUTOR_ITEM(TIA_FormacaoValores)
 
 } // namespace zelto

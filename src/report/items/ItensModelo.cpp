@@ -16,7 +16,7 @@
 #include "items/ItensModelo.h"
 
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "regression/Distribuicoes.h"
 
@@ -465,19 +465,16 @@ class TIA_SigRegrUni : public TIA_SigRegrBi {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensModelo() {
-    return {
-        {"TIA_Modelo", Constroi<TIA_Modelo>},
-        {"TIA_ModeloVarDep", Constroi<TIA_ModeloVarDep>},
-        {"TIA_Regressores", Constroi<TIA_Regressores>},
-        {"TIA_Correlacao", Constroi<TIA_Correlacao>},
-        {"TIA_Somatorios", Constroi<TIA_Somatorios>},
-        {"TIA_ANOVA", Constroi<TIA_ANOVA>},
-        {"TIA_CorrelacoesParciais", Constroi<TIA_CorrelacoesParciais>},
-        {"TIA_TesteCorrelacoesParciais", Constroi<TIA_TesteCorrelacoesParciais>},
-        {"TIA_SigRegrBi", Constroi<TIA_SigRegrBi>},
-        {"TIA_SigRegrUni", Constroi<TIA_SigRegrUni>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Modelo)
+ZELTO_CONSTRUTOR_ITEM(TIA_ModeloVarDep)
+ZELTO_CONSTRUTOR_ITEM(TIA_Regressores)
+ZELTO_CONSTRUTOR_ITEM(TIA_Correlacao)
+ZELTO_CONSTRUTOR_ITEM(TIA_Somatorios)
+ZELTO_CONSTRUTOR_ITEM(TIA_ANOVA)
+ZELTO_CONSTRUTOR_ITEM(TIA_CorrelacoesParciais)
+ZELTO_CONSTRUTOR_ITEM(TIA_TesteCorrelacoesParciais)
+ZELTO_CONSTRUTOR_ITEM(TIA_SigRegrBi)
+ZELTO_CONSTRUTOR_ITEM(TIA_SigRegrUni)
 
 } // namespace zelto

@@ -19,15 +19,18 @@ void AplicaPaginaConfiguracao(TArqEditor &e, const TConfiguracaoRelatorio &c) {
 
 TPaginacao::TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContextoItem contexto,
                        const TConfiguracaoRelatorio &configuracao)
-    : avaliacao_(avaliacao), itens_(itens), contexto_(contexto), configuracao_(configuracao) {
-    contexto_.Configuracao = &configuracao_;
-}
+    : proprio_(std::make_unique<TRelatorio>(avaliacao, itens, contexto, configuracao)), relatorio_(*proprio_),
+      itens_(itens), configuracao_(configuracao) {}
+
+TPaginacao::TPaginacao(TRelatorio &relatorio)
+    : relatorio_(relatorio), itens_(relatorio.Itens()), configuracao_(relatorio.Configuracao()) {}
 
 TPaginacao::~TPaginacao() = default;
 
 bool TPaginacao::RefreshReport(QPaintDevice *canvas, int zoom, TProgresso *progresso) {
     double passo = 0;
-    if (!avaliacao_.CompletaCalculos(progresso, passo)) return false;
+    if (!relatorio_.Avaliacao().CompletaCalculos(progresso, passo)) return false;
+    relatorio_.EsqueceTudo();
     NovaView(canvas, zoom);
     RenderPage(1);
     return true;
@@ -35,7 +38,11 @@ bool TPaginacao::RefreshReport(QPaintDevice *canvas, int zoom, TProgresso *progr
 
 void TPaginacao::NovaView(QPaintDevice *canvas, int zoom) {
     view_ = std::make_unique<TViewRelat>(canvas, zoom);
-    contexto_.Escritor = view_.get();
+    AplicaConfiguracao();
+}
+
+void TPaginacao::ConfiguracaoMudou() {
+    relatorio_.EsqueceTudo();
     AplicaConfiguracao();
 }
 
@@ -116,12 +123,10 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         }
     };
 
-    TContextoItem contexto = contexto_;
-    contexto.Escritor = &v;
     const int ultima = n == 0 ? INT_MAX : ate;
     while (v.CurrentPage <= ultima && !cancelado && item < itens_.size()) {
         TItemAvaliacao &it = *itens_[item];
-        if (!avaliacao_.NoRelatorio(it, contexto_.Inferencial)) {
+        if (!relatorio_.NoRelatorio(item)) {
             itensInicio_[item] = {};
             ++item;
             continue;
@@ -144,7 +149,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         itensInicio_[item] = inicioCorrente;
         v.ItemAtual = static_cast<int>(item);
         v.ParteAtual = -1;
-        avaliacao_.ExecutaItem(it, contexto, false);
+        relatorio_.Conteudo(item).Escreve(v);
         ++item;
     }
     // A run that stopped after its last page (inside the last item) has not seen the end.
@@ -152,7 +157,6 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
     if (fim) v.TerminaLinha();
     v.AfterPageChange = nullptr;
     v.BeforePageChange = nullptr;
-    avaliacao_.UltimaPagina = n;
     if (fim) v.TotalPages = v.CurrentPage;
     // The header and the footer of the last page drawn, when the report has it.
     const int pagina = v.CurrentPage;
@@ -179,12 +183,10 @@ bool TPaginacao::AvancaContagem(int paginas) {
     if (v.TotalPages >= 0) return true;
     const int alvo = v.TargetPage;
     std::vector<TAreaGrafico> areas = std::move(v.AreasGraficas);
-    const int ultima = avaliacao_.UltimaPagina;
     auto devolve = [&] {
         soMede_ = false;
         v.TargetPage = alvo;
         v.AreasGraficas = std::move(areas);
-        avaliacao_.UltimaPagina = ultima;
     };
     // The run resumes at the start of the last page laid out and stops after `ate`.
     const int ate = static_cast<int>(paginas_.size()) + std::max(1, paginas);
@@ -218,6 +220,7 @@ int TPaginacao::ItemAtPosition(int y) const {
 
 void TPaginacao::Invalidate(int item) {
     item = std::max(0, item);
+    for (std::size_t j = static_cast<std::size_t>(item); j < itens_.size(); ++j) relatorio_.Esquece(j);
     int corte = INT_MAX;
     for (std::size_t j = static_cast<std::size_t>(item); j < itensInicio_.size(); ++j) {
         if (itensInicio_[j].Pagina > 0) corte = std::min(corte, itensInicio_[j].Pagina);
@@ -236,7 +239,7 @@ TInicioItem TPaginacao::InicioDoItem(int item) {
     if (item < 0 || static_cast<std::size_t>(item) >= itens_.size()) return {};
     if (itensInicio_.size() > static_cast<std::size_t>(item) &&
         itensInicio_[static_cast<std::size_t>(item)].Pagina == 0 &&
-        avaliacao_.NoRelatorio(*itens_[static_cast<std::size_t>(item)], contexto_.Inferencial))
+        relatorio_.NoRelatorio(static_cast<std::size_t>(item)))
         RenderPage(0);
     return itensInicio_[static_cast<std::size_t>(item)];
 }
@@ -271,8 +274,10 @@ std::vector<std::string> TPaginacao::GraphClick(QPoint pixel) {
     const std::optional<TPontoGrafico> p = PontoGrafico(pixel);
     if (!p) return {};
     TItemAvaliacao &item = *itens_[static_cast<std::size_t>(p->Item)];
-    TContextoItem contexto = contexto_;
-    contexto.Escritor = view_.get();
+    // The part is computed again for its point descriptions; what it writes is not kept.
+    TContextoItem contexto = relatorio_.Contexto();
+    TConteudo rascunho;
+    contexto.Conteudo = &rascunho;
     item.DefineContexto(&contexto);
     std::vector<std::string> linhas;
     try {

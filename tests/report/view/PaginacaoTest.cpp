@@ -6,6 +6,8 @@
 
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Relatorio.h"
+#include "items/Catalogo.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
 #include "view/ImpressaoRelatorio.h"
@@ -364,7 +366,8 @@ TEST(Paginacao, EachRowOfATableTakesTheFormatOfItsRegion) {
         c.Sistema = w.s.get();
         c.Grid = w.grid.get();
         c.Significancias = &w.sig;
-        ASSERT_TRUE(w.av->Exporta(e, w.itens, c, w.config, nullptr));
+        TRelatorio relatorio(*w.av, w.itens, c, w.config);
+        ASSERT_TRUE(relatorio.Exporta(e, nullptr));
     }
     QFile f(rtf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
