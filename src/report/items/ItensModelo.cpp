@@ -126,20 +126,13 @@ class TIA_Correlacao : public TItemAvaliacao {
     using TItemAvaliacao::TItemAvaliacao;
     void Calcula(int parte) override {
         TItemAvaliacao::Calcula(parte);
+        // t and the adjusted r² are the fit's own, by the rules the model search lists them by.
         const TSistema &s = Sistema();
-        const std::size_t n = s.n(), k = Regressores(s);
-        const long double gl = static_cast<long double>(GrausLiberdade(s));
         r_ = s.R();
-        const bool perfeita = std::fabs(r_) > 0.9999L;
-        t_ = perfeita || gl == 0 ? Infinito : r_ * std::sqrt(gl) / std::sqrt(1 - r_ * r_);
+        t_ = s.TCorrelacao();
         alfa_ = Sig().TesteCorrelacao;
         tCritico_ = QuantilStudent(GrausLiberdade(s), alfa_ / 2);
-        if (perfeita)
-            r2a_ = 1;
-        else if (n <= k + 1 || s.nSQT() == 0)
-            r2a_ = -Infinito;
-        else
-            r2a_ = 1 - (s.nSQE() / s.nSQT()) * static_cast<long double>(n - 1) / gl;
+        r2a_ = s.R2Ajustado();
     }
     void Imprime(int) override {
         LinhasRotuladas({
