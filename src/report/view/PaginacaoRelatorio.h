@@ -1,13 +1,16 @@
 // TPaginacao: the paging run of the report view and its caches.
 //
-// The items' content is computed once (TRelatorio keeps it); to show, print or export page N
-// the kept content is written again into the view (TViewRelat) from the cached start of the
-// nearest earlier page, every page is measured and only page N is drawn: turning pages runs no
-// item code. The run starts each item on a line of its own and in the same writer state, so a
-// page drawn from the cache is the page a run from the first item draws, pixel for pixel.
+// The report is laid out once: the items' content, computed once (TRelatorio keeps it), is
+// written into the view (TViewRelat), which records every page it lays out as the list of what
+// the page draws (TDesenhoPagina: text runs, cell backgrounds, borders, pictures and charts, in
+// twips). Showing, printing or writing page N paints that list: turning pages runs neither item
+// code nor layout. Pages not laid out yet are laid out from the cached start of an earlier page;
+// the run starts each item on a line of its own and in the same writer state, so a page laid out
+// from the cache is the page a run from the first item lays out.
 //
 // Caches (emptied from a changed item on by Invalidate, which also forgets the content of the
 // items from there on):
+// - pages: what each page laid out so far draws (pages 1..k, k growing as the layout goes);
 // - page starts: for page p, the item being written when p began, the page and the Y at which
 //   that item began (a run resumes there);
 // - item starts: for each item of the list its first page and Y (0, 0 for an item not in the
@@ -128,14 +131,18 @@ class TPaginacao {
     const std::vector<TInicioItem> &InicioItens() const { return itensInicio_; }
 
   private:
+    // Lays the report out from the first page not recorded, recording pages, until page `ate`
+    // is recorded or the report ends (then TotalPages is known).
+    void Dispoe(int ate, TProgresso *progresso);
+
     std::unique_ptr<TRelatorio> proprio_;
     TRelatorio &relatorio_;
     const TListaItens &itens_;
     const TConfiguracaoRelatorio &configuracao_;
     std::unique_ptr<TViewRelat> view_;
     std::vector<TInicioPagina> paginas_;
+    std::vector<std::shared_ptr<const TDesenhoPagina>> desenhos_;
     std::vector<TInicioItem> itensInicio_;
-    bool soMede_ = false; // RenderPages lays out without drawing (AvancaContagem)
 };
 
 // The page set-up of the report settings into a writer: text width = page width - left -
