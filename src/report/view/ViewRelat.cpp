@@ -552,23 +552,6 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
 
 // ---- Recording and painting a page ------------------------------------------------------------
 
-void TViewRelat::Elemento(TDesenhoPagina::TTexto e) {
-    if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
-    else if (pintor_) Pinta(e);
-}
-void TViewRelat::Elemento(TDesenhoPagina::TFundo e) {
-    if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
-    else if (pintor_) Pinta(e);
-}
-void TViewRelat::Elemento(TDesenhoPagina::TTraco e) {
-    if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
-    else if (pintor_) Pinta(e);
-}
-void TViewRelat::Elemento(TDesenhoPagina::TFigura e) {
-    if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
-    else if (pintor_) Pinta(e);
-}
-
 void TViewRelat::Pinta(const TDesenhoPagina::TTexto &e) {
     QPainter &p = *pintor_;
     p.setFont(FonteTwips(e.Fonte));

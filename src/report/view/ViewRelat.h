@@ -308,10 +308,10 @@ class TViewRelat : public TArqEditor {
     TDesenhoPagina desenho_;     // the page being recorded
     bool semDesenho_ = false;    // measuring a header or footer: nothing is recorded
     // Draws through the painter, or records into the page being recorded.
-    void Elemento(TDesenhoPagina::TTexto e);
-    void Elemento(TDesenhoPagina::TFundo e);
-    void Elemento(TDesenhoPagina::TTraco e);
-    void Elemento(TDesenhoPagina::TFigura e);
+    template <class E> void Elemento(E e) {
+        if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
+        else if (pintor_) Pinta(e);
+    }
     void Pinta(const TDesenhoPagina::TTexto &e);
     void Pinta(const TDesenhoPagina::TFundo &e);
     void Pinta(const TDesenhoPagina::TTraco &e);
