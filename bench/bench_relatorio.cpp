@@ -6,6 +6,8 @@
 // also left in that folder.
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Relatorio.h"
+#include "items/Catalogo.h"
 #include "items/GraficoItem.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
@@ -111,7 +113,8 @@ void BM_EscreveRtf(benchmark::State &st) {
     TRelatorioWindsor &r = Relatorio();
     for (auto _ : st) {
         tRTF_Writer rtf(arquivo);
-        if (!r.av->Exporta(rtf, r.itens, r.Contexto(), r.config, nullptr))
+        TRelatorio relatorio(*r.av, r.itens, r.Contexto(), r.config); // computed afresh each time
+        if (!relatorio.Exporta(rtf, nullptr))
             st.SkipWithError("RTF not written");
     }
 }
@@ -129,7 +132,8 @@ void BM_DesenhaGraficos(benchmark::State &st) {
     }
     for (auto _ : st) {
         TArqEditor nada; // writes no file: its closing reports failure, the items have drawn
-        r.av->Exporta(nada, r.itens, r.Contexto(), r.config, nullptr);
+        TRelatorio relatorio(*r.av, r.itens, r.Contexto(), r.config);
+        relatorio.Exporta(nada, nullptr);
     }
     for (const auto &i : r.itens) {
         if (auto *g = dynamic_cast<TItemGrafico *>(i.get())) {

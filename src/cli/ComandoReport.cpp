@@ -28,8 +28,9 @@
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
-#include "evaluation/Exportacao.h"
+#include "items/Catalogo.h"
+#include "export/Exportacao.h"
+#include "writer/Escritores.h"
 #include "files/LerArquivo.h"
 #include "regression/Sistema.h"
 #include "search/Pesquisa.h"
@@ -215,7 +216,7 @@ void RegistraReport(CLI::App &app, int &status) {
                     "Enquadramento: grau declarado da caracterização do imóvel avaliando (III, II ou I)");
     cmd->add_option("--identificacao", o->identificacao,
                     "Enquadramento: grau declarado da identificação dos dados de mercado (III, II ou I)");
-    cmd->add_option("-o,--output", o->saida, "O relatório: .rtf, .doc, .wri, .txt, .json ou .pdf")->required();
+    cmd->add_option("-o,--output", o->saida, "O relatório: " + ListaExtensoes(QStringLiteral(".")).toStdString())->required();
     cmd->callback([o, cmd, &status] {
         o->itensDados = cmd->count("--items") > 0;
         o->graficosDados = cmd->count("--graphs") > 0;

@@ -7,7 +7,7 @@
 //
 // It registers its class with the test runner by hand.
 #include "chart/Chart.h"
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 #include "evaluation/Avaliacao.h"
 #include "gui/dialogs/FProgressao.h"
 #include "gui/reportconfig/ComponentesConfig.h"
@@ -91,8 +91,10 @@ int PrimeiroDoTipo(const TListaItens &itens, TTipoItem tipo, int depois = -1) {
 // The runs of the title block of an item, as the structure writer records them.
 QJsonArray RunsDoTitulo(const TItemAvaliacao &item) {
     TEscritorEstrutura e(QString{});
-    e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe), QString::fromStdString(item.Titulo));
-    TAvaliacao::BlocoTitulo(e, item, item.Titulo);
+    TConteudo c;
+    c.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe), QString::fromStdString(item.Titulo));
+    TAvaliacao::BlocoTitulo(c, item, item.Titulo);
+    c.Escreve(e);
     const QJsonArray partes = e.Documento().object()[QStringLiteral("items")].toArray()[0].toObject()[QStringLiteral("parts")].toArray();
     for (const QJsonValue bloco : partes[0].toArray()) {
         const QJsonObject b = bloco.toObject();

@@ -5,7 +5,7 @@
 //
 // It registers its class with the test runner by hand.
 #include "chart/Chart.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"
 
 #include <QCheckBox>

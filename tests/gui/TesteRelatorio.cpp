@@ -4,6 +4,7 @@
 // and the question when no item is selected. Paging times are printed (medians).
 #include "TesteGui.h"
 
+#include "config/ArquivoRelatorio.h"
 #include "gui/reportpage/DocumentoRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "gui/reportpage/ReguaRelatorio.h"
@@ -13,6 +14,10 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QListView>
 #include <QPrinter>
@@ -23,6 +28,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 using namespace zelto;
 using namespace zelto::teste;
@@ -319,6 +326,76 @@ class TesteRelatorio : public QObject {
         vazia.J().Acao(QStringLiteral("ImprimirTabela"))->trigger();
         QVERIFY(dialogo);
         QCOMPARE(vazia.avisos, std::vector<std::string>{"A tabela de amostragens está vazia."});
+    }
+
+    // One export entry: the report on screen exported to JSON by the desktop is the file the
+    // command line writes for the same worksheet and model; the desktop's PDF of it says the
+    // same words as that JSON, in the same order.
+    void mesmoConteudoEmTodaSaida() {
+        // The settings the command line uses: the defaults (earlier tests moved a margin).
+        std::error_code e;
+        std::filesystem::remove(ArquivoRelatorioUsuario(), e);
+        TJanelaTeste w;
+        TPaginaRelatorio *p = EscolheWindsor(w);
+        QVERIFY(p);
+        std::string arquivo;
+        w.J().Relatorio().EscolheArquivoExportacao = [&] { return arquivo; };
+        for (const char *ext : {"json", "pdf"}) {
+            arquivo = w.Caminho(std::string("tela.") + ext).string();
+            w.J().Acao(QStringLiteral("ExportarRelatorio"))->trigger();
+            QVERIFY2(QFile::exists(QString::fromStdString(arquivo)), ext);
+        }
+        const QString cli = QString::fromStdString(w.Caminho("cli.json").string());
+        QProcess linha;
+        linha.start(QStringLiteral(ZELTO_CLI), {QStringLiteral("report"), QString::fromStdString(kWindsor),
+                                                QStringLiteral("--choose"), QStringLiteral("1"),
+                                                QStringLiteral("-o"), cli});
+        QVERIFY(linha.waitForFinished(120000));
+        QCOMPARE(linha.exitCode(), 0);
+        QFile a(QString::fromStdString(w.Caminho("tela.json").string())), b(cli);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray tela = a.readAll();
+        QVERIFY(tela.size() > 100000);
+        QVERIFY2(tela == b.readAll(), "the desktop's JSON differs from the command line's");
+
+        // The words of every paragraph and cell of the JSON against the PDF's words. Blanks,
+        // the dots that lead a label to its stop (each writer fills to its own measure) and
+        // the signs that pdftotext glues to a neighbour a blank away ("= 1" read "=1") part
+        // words.
+        static const QRegularExpression Separadores(QStringLiteral("[\\s.=;\\[\\]]+"));
+        QStringList esperadas;
+        const std::function<void(const QJsonValue &)> junta = [&](const QJsonValue &v) {
+            if (v.isString()) {
+                // The file writes an exponent after "^"; the page draws it raised.
+                for (const QString &x : QString(v.toString()).remove(QLatin1Char('^')).split(Separadores,
+                                                          Qt::SkipEmptyParts))
+                    esperadas << x;
+            } else if (v.isArray()) {
+                for (const QJsonValue &x : v.toArray()) junta(x);
+            } else if (v.isObject()) {
+                const QJsonObject o = v.toObject();
+                for (const char *k : {"paragraph", "table"})
+                    if (o.contains(QLatin1String(k))) junta(o[QLatin1String(k)]);
+                for (const char *k : {"items", "parts"})
+                    if (o.contains(QLatin1String(k))) junta(o[QLatin1String(k)]);
+            }
+        };
+        junta(QJsonDocument::fromJson(tela).object());
+        QVERIFY(esperadas.size() > 5000);
+        const QString pdf = Executa(QStringLiteral("pdftotext"),
+                                    {QString::fromStdString(w.Caminho("tela.pdf").string()), QStringLiteral("-")});
+        const QStringList lidas = pdf.split(Separadores, Qt::SkipEmptyParts);
+        // Every word of the JSON is on the pages as often as there (the pages hold more: the
+        // running header and footer; a wide table's blocks change the order of its cells).
+        std::map<QString, int> contagem;
+        for (const QString &x : lidas) ++contagem[x];
+        QStringList faltam;
+        for (const QString &x : esperadas)
+            if (--contagem[x] < 0) faltam << x;
+        QVERIFY2(faltam.isEmpty(), qPrintable(QStringLiteral("%1 of %2 words of the JSON are not in the PDF: %3")
+                                                  .arg(faltam.size())
+                                                  .arg(esperadas.size())
+                                                  .arg(faltam.mid(0, 30).join(QLatin1Char(' ')))));
     }
 
     // Pictures of the report page at 100 % and at "Página Inteira", into the folder named by

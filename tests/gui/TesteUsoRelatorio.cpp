@@ -9,7 +9,7 @@
 // them as a screen shows them).
 #include "TesteGui.h"
 
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "gui/dialogs/FAtributos.h"
 #include "gui/dialogs/FMostraMelhoresModelos.h"
 #include "gui/dialogs/FProgressao.h"

@@ -122,23 +122,21 @@ class TItemFalho : public TItemAvaliacaoTab {
 };
 
 TEST(Avaliacao, FailuresAreCaughtPerPart) {
+    // Every writer gets the same content: a part whose computation or writing fails gets the
+    // error block, and the next part goes on under its own title.
     const QString bloco = QStringLiteral(">>> ATENÇÃO <<<");
+    const QStringList erro{bloco, QStringLiteral("Ocorreram erros de cálculo nesta etapa."),
+                           QStringLiteral("\"Amostra\" não pode ser completamente calculado."),
+                           QStringLiteral("O modelo selecionado parece ser inadequado à amostra e/ou o bem avaliando informado."),
+                           QStringLiteral("-> Recomenda-se trocar o modelo e/ou revisar os dados da amostra ou do bem avaliando.")};
     struct Caso {
-        bool calculo, impressao, exportacao;
+        bool calculo, impressao;
         QStringList parte0;
     };
     const QString titulo = QStringLiteral("Amostra");
     const Caso casos[] = {
-        // The export skips a part whose computation fails; on screen the block is written.
-        {true, false, true, {titulo}},
-        {true, false, false, {titulo, bloco, QStringLiteral("Ocorreram erros de cálculo nesta etapa."),
-                              QStringLiteral("\"Amostra\" não pode ser completamente calculado."),
-                              QStringLiteral("O modelo selecionado parece ser inadequado à amostra e/ou o bem avaliando informado."),
-                              QStringLiteral("-> Recomenda-se trocar o modelo e/ou revisar os dados da amostra ou do bem avaliando.")}},
-        {false, true, true, {titulo, QStringLiteral("parte 0"), bloco, QStringLiteral("Ocorreram erros de cálculo nesta etapa."),
-                             QStringLiteral("\"Amostra\" não pode ser completamente calculado."),
-                             QStringLiteral("O modelo selecionado parece ser inadequado à amostra e/ou o bem avaliando informado."),
-                             QStringLiteral("-> Recomenda-se trocar o modelo e/ou revisar os dados da amostra ou do bem avaliando.")}},
+        {true, false, QStringList{titulo} + erro},
+        {false, true, QStringList{titulo, QStringLiteral("parte 0")} + erro},
     };
     for (const Caso &c : casos) {
         TCaso caso;
@@ -146,14 +144,13 @@ TEST(Avaliacao, FailuresAreCaughtPerPart) {
         itens.push_back(std::make_unique<TItemFalho>(kCatalogo[1], c.calculo, c.impressao, false));
         TAvaliacao av(*caso.s);
         double passo = 0;
-        av.ExecutaItens(itens, caso.Contexto(), c.exportacao, nullptr, passo);
+        av.ExecutaItens(itens, caso.Contexto(), caso.e, nullptr, passo);
         ASSERT_EQ(caso.e.Itens.size(), 1u);
         const auto &partes = caso.e.Itens[0].Partes;
         ASSERT_EQ(partes.size(), 2u);
-        EXPECT_EQ(Textos(partes[0]), c.parte0) << c.calculo << c.impressao << c.exportacao;
-        // The next part goes on; the screen writes the title before the first part only.
+        EXPECT_EQ(Textos(partes[0]), c.parte0) << c.calculo << c.impressao;
         QStringList segunda = Textos(partes[1]);
-        EXPECT_EQ(segunda.contains(titulo), c.exportacao);
+        EXPECT_TRUE(segunda.contains(titulo));
         EXPECT_TRUE(segunda.contains(QStringLiteral("parte 1")));
     }
     // A cell that fails is shown as "«valor inválido»"; the rest of the table stands.
@@ -162,7 +159,7 @@ TEST(Avaliacao, FailuresAreCaughtPerPart) {
     itens.push_back(std::make_unique<TItemFalho>(kCatalogo[1], false, false, true));
     TAvaliacao av(*caso.s);
     double passo = 0;
-    av.ExecutaItens(itens, caso.Contexto(), true, nullptr, passo);
+    av.ExecutaItens(itens, caso.Contexto(), caso.e, nullptr, passo);
     const TBlocoCaptura *tabela = nullptr;
     for (const TBlocoCaptura &b : caso.e.Itens[0].Partes[0])
         if (b.Tabela) tabela = &b;

@@ -1,10 +1,10 @@
 // The report settings: the "Info" text, the report number format, every item's stored settings
 // with their key encodings, a file written and read back, damaged files, named configurations.
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 #include "config/ConfiguracaoRelatorio.h"
 #include "config/FormatoNumero.h"
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 
 #include <gtest/gtest.h>
 
@@ -204,7 +204,7 @@ TEST(ConfiguracaoRelatorio, DamagedFileFallsBackAndIsKept) {
         TConfiguracaoRelatorio c;
         TListaItens itens = CriaCatalogo();
         EXPECT_FALSE(LeConfiguracaoRelatorio(arquivo, c, itens)) << caso.nome;
-        EXPECT_TRUE(ArquivoRelatorioDanificado(arquivo)) << caso.nome;
+        EXPECT_TRUE(ArquivoRelatorioDanificado(arquivo, itens)) << caso.nome;
         if (std::string(caso.nome) == "item") {
             EXPECT_EQ(c.MargemEsquerda, 30) << "the sound key is read";
             EXPECT_TRUE(itens[1]->Incluido) << "the damaged key takes its default";
@@ -215,7 +215,7 @@ TEST(ConfiguracaoRelatorio, DamagedFileFallsBackAndIsKept) {
         fs::path copia = arquivo;
         copia += ".bak";
         EXPECT_EQ(Bytes(copia), caso.bytes) << caso.nome;
-        EXPECT_FALSE(ArquivoRelatorioDanificado(arquivo)) << caso.nome;
+        EXPECT_FALSE(ArquivoRelatorioDanificado(arquivo, itens)) << caso.nome;
     }
 }
 

@@ -7,7 +7,7 @@
 
 #include "chart/Chart.h"
 #include "evaluation/Avaliacao.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/GraficoItem.h"
 #include "regression/Sistema.h"
 
@@ -31,6 +31,8 @@ struct TEixos : teste::TRelatorioTeste {
         TItemGrafico &g = Item(classe);
         const auto eixos = g.Eixos;
         if (ajusta) ajusta(g);
+        TConteudo conteudo;
+        ctx.Conteudo = &conteudo;
         g.DefineContexto(&ctx);
         g.Calcula(0);
         g.Imprime(0);

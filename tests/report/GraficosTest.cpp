@@ -5,7 +5,7 @@
 
 #include "chart/Chart.h"
 #include "evaluation/Avaliacao.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/GraficoItem.h"
 #include "regression/Sistema.h"
 
@@ -26,7 +26,7 @@ struct TGraficos : teste::TRelatorioTeste {
         TAvaliacao av(*s);
         double passo = 0;
         av.CompletaCalculos(nullptr, passo);
-        av.ExecutaItens(itens, Contexto(), true, nullptr, passo);
+        av.ExecutaItens(itens, Contexto(), e, nullptr, passo);
     }
     const TChart &Chart(const char *classe) {
         auto *g = dynamic_cast<TItemGrafico *>(ItemDaClasse(itens, classe));
@@ -307,11 +307,10 @@ TEST_F(Graficos, MonocromaticoDuasCores) {
         if (auto *g = dynamic_cast<TItemGrafico *>(i.get())) g->OpcoesSerie[0] = 0, ++graficos;
     TEscritorFiguras e;
     TContextoItem ctx = r.Contexto();
-    ctx.Escritor = &e;
     TAvaliacao av(*r.s);
     double passo = 0;
     av.CompletaCalculos(nullptr, passo);
-    av.ExecutaItens(r.itens, ctx, true, nullptr, passo);
+    av.ExecutaItens(r.itens, ctx, e, nullptr, passo);
     EXPECT_GE(e.Figuras.size(), graficos);
     for (const auto &[imagem, cores] : e.Figuras) {
         EXPECT_EQ(cores, 2);

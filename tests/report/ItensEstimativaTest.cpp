@@ -40,7 +40,7 @@ TEST_P(ItensEstimativa, NumbersAgainstR) {
         EXPECT_NE(it, ref.end()) << p + chave;
         return it == ref.end() ? 0.0L : it->second;
     };
-    TRelatorio r;
+    TLaudoTeste r;
     r.config.Numero.Digitos = 12;
     r.config.Numero.Decimais = 6;
     r.grid = LePlanilhaTeste(kDados + md.arquivo);
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(WindsorBoston, ItensEstimativa, ::testing::ValuesIn(kMo
                          [](const auto &i) { return std::string(i.param.nome); });
 
 // A small model y = b0 + b1·x over x = 1..10 for the cases of one characteristic.
-bool Pequeno(TRelatorio &r, double objeto) {
+bool Pequeno(TLaudoTeste &r, double objeto) {
     r.grid = PlanilhaDeColunas(
         {"y", "x"}, {{3, 5.5, 6, 9, 10.5, 12, 15, 15.5, 18, 21}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}});
     if (!r.grid) return false;
@@ -156,7 +156,7 @@ bool Pequeno(TRelatorio &r, double objeto) {
 // of the value says what is missing and prints no estimate, the rate of change is taken at the
 // sample's mean point, the extrapolation checks only the characteristics; nothing fails.
 TEST(ItensEstimativaCasos, MissingValues) {
-    TRelatorio r;
+    TLaudoTeste r;
     r.grid = LePlanilhaTeste(kDados + kModelos[0].arquivo);
     ASSERT_TRUE(r.grid);
     TValores v = kCasa;
@@ -189,7 +189,7 @@ TEST(ItensEstimativaCasos, MissingValues) {
 // limit of 10 % and not under 9.99 %.
 TEST(ItensEstimativaCasos, SampleLimits) {
     {
-        TRelatorio r;
+        TLaudoTeste r;
         ASSERT_TRUE(Pequeno(r, 10));
         r.Executa();
         EXPECT_TRUE(
@@ -202,7 +202,7 @@ TEST(ItensEstimativaCasos, SampleLimits) {
     }
     for (const auto &[limite, situacao] :
          {std::pair{0.10, "Aprovada"}, std::pair{0.0999, "Não aprovada"}}) {
-        TRelatorio r;
+        TLaudoTeste r;
         ASSERT_TRUE(Pequeno(r, 11));
         r.sig.Extrapolacao = meAdmitidaComLimites;
         r.sig.VariaveisExtrapolando = 1;
@@ -226,7 +226,7 @@ TEST(ItensEstimativaCasos, SampleLimits) {
 
 // An estimate of 0 makes the elasticity "infinita"; an observed value of 0 has a variation of 0.
 TEST(ItensEstimativaCasos, ZeroEstimateAndObservation) {
-    TRelatorio r;
+    TLaudoTeste r;
     r.grid = PlanilhaDeColunas({"y", "x"}, {{-5, -1, 0, 1, 5}, {-2, -1, 0, 1, 2}});
     ASSERT_TRUE(r.grid);
     DefineObjeto(*r.grid, {{"x", 0}});
@@ -295,7 +295,7 @@ TEST(ItensEstimativaCasos, ExtrapolationSentences) {
     for (const TCaso &c : casos) {
         SCOPED_TRACE(testing::Message()
                      << c.modo << " " << c.todas << " " << c.N << " " << c.objeto);
-        TRelatorio r;
+        TLaudoTeste r;
         ASSERT_TRUE(Pequeno(r, c.objeto));
         DefineIdentificacao(*r.grid, "", false, "");
         r.sig.Descricao = "NBR";

@@ -30,7 +30,7 @@ TEST_P(ItensModelo, NumbersAgainstR) {
         EXPECT_NE(it, ref.end()) << p + chave;
         return it == ref.end() ? 0.0L : it->second;
     };
-    TRelatorio r;
+    TLaudoTeste r;
     ASSERT_TRUE(r.Ajusta(kDados + md.arquivo, md.termos));
     r.Executa();
     const int k = static_cast<int>(R("k")), m = k + 1;
@@ -201,7 +201,7 @@ TEST(ItensModeloVereditos, Boundaries) {
 // the tabulated F and the significance and the marker as the regression mean square, and the
 // minimum-sample note gives the addend.
 TEST(ItensModeloCasos, NoIndependentVariable) {
-    TRelatorio r;
+    TLaudoTeste r;
     r.grid = teste::PlanilhaDeColunas({"y", "x"}, {{3, 5, 4, 8, 9, 12}, {1, 2, 3, 4, 5, 6}});
     ASSERT_TRUE(r.grid && r.Modelo({{1, 1}}));
     r.Executa();
@@ -223,7 +223,7 @@ TEST(ItensModeloCasos, NoIndependentVariable) {
 // strongly negative correlation is as strong as a positive one: its |t| passes and the pair is
 // called strongly correlated, with its r.
 TEST(ItensModeloCasos, DependentAndNegativelyCorrelatedRegressors) {
-    TRelatorio r;
+    TLaudoTeste r;
     std::vector<double> y, x1, x2, x3;
     for (int i = 1; i <= 12; ++i) {
         x1.push_back(i);

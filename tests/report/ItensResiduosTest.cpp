@@ -33,7 +33,7 @@ TEST_P(ItensResiduos, NumbersAgainstR) {
         return it == ref.end() ? 0.0L : it->second;
     };
     auto Tem = [&](const std::string &chave) { return ref.count(p + chave) > 0; };
-    TRelatorio r;
+    TLaudoTeste r;
     r.config.Numero.Digitos = 12;
     r.config.Numero.Decimais = 6;
     ASSERT_TRUE(r.Ajusta(kDados + md.arquivo, md.termos));
@@ -186,7 +186,7 @@ TEST(ItensResiduosVereditos, Boundaries) {
 // is 0, no sample is an outlier, and all residuals count as positive: one run, no negative, σ of
 // the runs 0, so only the signs test is written.
 TEST(ItensResiduosCasos, ExactFit) {
-    TRelatorio r;
+    TLaudoTeste r;
     r.grid = PlanilhaDeColunas({"y", "x"}, {{3, 5, 7, 9, 11, 13, 15}, {1, 2, 3, 4, 5, 6, 7}});
     ASSERT_TRUE(r.grid && r.Modelo({{1, 1}, {2, 1}}));
     r.Executa();
@@ -228,7 +228,7 @@ TEST(ItensResiduosCasos, DescriptiveMode) {
     };
     for (const auto &c : casos) {
         SCOPED_TRACE(c.y[0]);
-        TRelatorio r;
+        TLaudoTeste r;
         // A factor of 1 leaves the unit values as they are in the homogenised column.
         r.grid = PlanilhaDeColunas({"unitario", "fator"}, {c.y, {1, 1, 1}});
         ASSERT_TRUE(r.grid);
@@ -278,7 +278,7 @@ TEST(ItensResiduosCasos, DescriptiveMode) {
 // text, and the standardised error of each against the final model (R: lm on the remaining
 // samples, (y − predict − mean residual)/σ).
 TEST(ItensResiduosCasos, ExcludedAndEliminatedSamples) {
-    TRelatorio r;
+    TLaudoTeste r;
     r.grid = PlanilhaDeColunas({"y", "x"}, {{2.1, 9.5, 6.2, 7.8, 30, 12.1, 14.2, 15.8, 18.1, 20.3},
                                             {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}});
     ASSERT_TRUE(r.grid);

@@ -37,20 +37,15 @@ done
 LIMITE=${LIMITE:-0.5} python3 - "$pasta/laudo.json" "${pdfs[@]}" <<'EOF'
 import collections, html, json, os, re, subprocess, sys
 
-def palavras_json(caminho, titulo_uma_vez):
-    # The files repeat an item's title before each of its parts; the paged view (our PDF) writes
-    # it once, before the first. An exponent is raised off the line: a word of its own.
+def palavras_json(caminho):
+    # Every target writes an item's title before each of its parts. An exponent is raised off
+    # the line: a word of its own.
     d = json.load(open(caminho, encoding="utf-8"))
     textos = []
     for item in d["items"]:
-        for n, parte in enumerate(item["parts"]):
-            primeiro = True
+        for parte in item["parts"]:
             for bloco in parte:
                 if bloco.get("paragraph"):
-                    if titulo_uma_vez and n > 0 and primeiro and bloco["paragraph"] == item["title"]:
-                        primeiro = False
-                        continue
-                    primeiro = False
                     runs = bloco.get("runs") or [{"text": bloco["paragraph"]}]
                     textos.append("".join(f" {r['text']} " if r.get("superscript") else r["text"]
                                           for r in runs))
@@ -129,7 +124,7 @@ falhas = 0
 contagens = {}
 for pdf in sys.argv[2:]:
     nosso_pdf = pdf.endswith("laudo_pdf.pdf")
-    esperadas = collections.Counter(palavras_json(sys.argv[1], nosso_pdf))
+    esperadas = collections.Counter(palavras_json(sys.argv[1]))
     total = sum(esperadas.values())
     folhas = layout(pdf)
     lidas, _ = palavras_pdf(folhas)

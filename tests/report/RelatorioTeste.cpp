@@ -77,25 +77,25 @@ const TModeloTeste kModelos[4] = {
      {{1, 2}, {2, 1}, {5, 1}, {6, 1}, {7, 4}, {9, 2}, {12, 1}, {14, 2}}},
 };
 
-bool TRelatorio::Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos) {
+bool TLaudoTeste::Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos) {
     grid = LePlanilhaTeste(arquivo);
     return grid && Modelo(termos);
 }
 
-void TRelatorio::Executa(bool inferencial) {
+void TLaudoTeste::Executa(bool inferencial) {
     TAvaliacao av(*s);
     double passo = 0;
     av.CompletaCalculos(nullptr, passo);
-    av.ExecutaItens(itens, Contexto(inferencial), true, nullptr, passo);
+    av.ExecutaItens(itens, Contexto(inferencial), e, nullptr, passo);
 }
 
-const std::vector<TBlocoCaptura> &TRelatorio::Parte(int numero) const {
+const std::vector<TBlocoCaptura> &TLaudoTeste::Parte(int numero) const {
     const auto *item = e.Item(numero);
     static const std::vector<TBlocoCaptura> vazio;
     return item && !item->Partes.empty() ? item->Partes[0] : vazio;
 }
 
-const TBlocoCaptura &TRelatorio::Tabela(int numero, int indice) const {
+const TBlocoCaptura &TLaudoTeste::Tabela(int numero, int indice) const {
     const std::vector<TBlocoCaptura> &blocos = Parte(numero);
     for (std::size_t i = 0; i < blocos.size(); ++i) {
         if (!blocos[i].Tabela) continue;
@@ -125,14 +125,14 @@ const TBlocoCaptura &TRelatorio::Tabela(int numero, int indice) const {
     return vazio;
 }
 
-QStringList TRelatorio::Paragrafos(int numero) const {
+QStringList TLaudoTeste::Paragrafos(int numero) const {
     QStringList l;
     for (const TBlocoCaptura &b : Parte(numero))
         if (!b.Tabela) l << b.Texto;
     return l;
 }
 
-QString TRelatorio::Paragrafo(int numero, const QString &inicio) const {
+QString TLaudoTeste::Paragrafo(int numero, const QString &inicio) const {
     for (const QString &p : Paragrafos(numero))
         if (p.startsWith(inicio)) return p;
     return {};

@@ -11,6 +11,8 @@
 
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Relatorio.h"
+#include "items/Catalogo.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
 
@@ -54,14 +56,14 @@ struct TRelatorioTeste {
         c.Significancias = &sig;
         c.Configuracao = &config;
         c.Inferencial = inferencial;
-        c.Escritor = &e;
         c.Data = QDate(2026, 1, 2);
         return c;
     }
     // The export run of the items into the capturing writer.
     bool Exporta(const TListaItens &itens, TProgresso *p = nullptr, bool inferencial = true) {
         TAvaliacao av(*s);
-        return av.Exporta(e, itens, Contexto(inferencial), config, p);
+        zelto::TRelatorio relatorio(av, itens, Contexto(inferencial), config);
+        return relatorio.Exporta(e, p);
     }
 };
 
@@ -92,7 +94,7 @@ extern const TModeloTeste kModelos[4];
 
 // Fits the model and runs every item of the catalogue into the capturing writer, the export's
 // way (the title block before every part).
-struct TRelatorio : TRelatorioTeste {
+struct TLaudoTeste : TRelatorioTeste {
     TListaItens itens = CriaCatalogo();
 
     bool Ajusta(const std::string &arquivo, const std::vector<TTermo> &termos);

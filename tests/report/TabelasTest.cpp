@@ -40,10 +40,12 @@ class TItemTabela : public TItemAvaliacaoTab {
     int AlinhamentoCelula(int l, int /*c*/) const override { return l == 0 ? apCentro : apDireita; }
     void Escreve(TArqEditor &e, int linhas, int colunas) {
         TContextoItem ctx;
-        ctx.Escritor = &e;
+        TConteudo conteudo;
+        ctx.Conteudo = &conteudo;
         DefineContexto(&ctx);
         EscreveTabela(linhas, colunas);
         DefineContexto(nullptr);
+        conteudo.Escreve(e);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "gui/reportconfig/ComponentesConfig.h"
 
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 
 #include <QColorDialog>
 #include <QFontDialog>

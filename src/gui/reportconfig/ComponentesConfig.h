@@ -4,7 +4,7 @@
 #pragma once
 
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 
 #include <QComboBox>
 #include <QPushButton>

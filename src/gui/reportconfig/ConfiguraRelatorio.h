@@ -17,7 +17,7 @@
 #pragma once
 
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 
 #include <QPointF>
 

@@ -7,7 +7,7 @@
 // Opened for "all items of a kind" (todos), "Confirma" applies to every item of the kind.
 #pragma once
 
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "gui/reportconfig/FConfiguraRelatorio.h"
 
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 #include "gui/dialogs/FProgressao.h"
 #include "gui/reportconfig/ComponentesConfig.h"
 #include "gui/reportconfig/DLGCNFGrafico.h"

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "files/ArquivoIni.h"
 
 #include <QDialog>

@@ -1,7 +1,8 @@
 #include "gui/reportpage/DocumentoRelatorio.h"
 
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 #include "evaluation/Avaliacao.h"
+#include "export/Exportacao.h"
 #include "gui/reportconfig/ConfiguraRelatorio.h"
 #include "gui/reportpage/PaginaRelatorio.h"
 #include "regression/Enquadramento.h"
@@ -15,10 +16,7 @@
 
 namespace zelto {
 
-QString FiltroExportacao() {
-    return QStringLiteral("Arquivos Microsoft WORD (*.DOC);;Arquivos Rich Text Format (*.RTF);;"
-                          "Arquivos Write (*.WRI);;Arquivos PDF (*.PDF);;Todos os arquivos (*.*)");
-}
+QString FiltroExportacao() { return FiltroDestinos(); }
 
 QString ExtensaoDoFiltro(const QString &filtro) {
     static const QRegularExpression e(QStringLiteral("\\*(\\.[A-Za-z]+)\\)"));
@@ -80,25 +78,14 @@ std::unique_ptr<TPaginaRelatorio> TDocumentoRelatorio::Constroi(
 
 bool TDocumentoRelatorio::Exporta(TPaginaRelatorio &pagina, const QString &arquivo,
                                   TProgresso *progresso, QString &erro) {
-    if (EscritorPaginado(arquivo)) {
-        const bool ok = ExportaPdf(pagina.Paginacao(), arquivo, progresso, &erro);
-        // The export drew on other pages: the screen's page is drawn again by the caller.
-        return ok;
-    }
-    std::unique_ptr<TArqEditor> escritor = CriaEscritor(arquivo);
-    if (!escritor) {
-        erro = QStringLiteral("Não há escritor de relatório para a extensão de ") + arquivo + QStringLiteral(".");
-        return false;
-    }
-    if (!escritor->Valido()) {
-        erro = escritor->Erro();
-        return false;
-    }
-    TPaginacao &p = pagina.Paginacao();
-    const bool ok = pagina.Avaliacao().Exporta(*escritor, pagina.Itens(), p.Contexto(),
-                                               pagina.Configuracao(), progresso);
-    if (!ok) erro = escritor->Erro().isEmpty() ? QStringLiteral("O relatório não foi completado.") : escritor->Erro();
-    return ok;
+    // The report on screen, its kept content, into the file: the same entry as the command
+    // line's.
+    // A PDF is drawn through the screen's pages, already laid out; the caller draws the
+    // screen's page again after it.
+    const TResultadoRelatorio r =
+        ExportaRelatorio(pagina.Paginacao().Relatorio(), arquivo, progresso, &pagina.Paginacao());
+    if (!r.Ok) erro = QString::fromStdString(r.Erro);
+    return r.Ok;
 }
 
 bool TDocumentoRelatorio::Imprime(TPaginaRelatorio &pagina, QPagedPaintDevice *dispositivo, int de,

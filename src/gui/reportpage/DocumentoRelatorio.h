@@ -2,8 +2,8 @@
 // and the report settings (read from the user's "RELATORI.CN%" at start and written back at
 // every change), and, once a report was built, its page.
 //
-// The report library's headers name alignments that clash with the worksheet's, so this header
-// only declares what it uses: the main window includes it next to the worksheet.
+// This header only declares what it uses: the main window sees none of the report library's
+// headers through it.
 #pragma once
 
 #include <QPointF>

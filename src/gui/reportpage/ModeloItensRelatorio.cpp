@@ -1,6 +1,6 @@
 #include "gui/reportpage/ModeloItensRelatorio.h"
 
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/ItemAvaliacao.h"
 
 #include <algorithm>

@@ -377,7 +377,7 @@ void TPaginaRelatorio::Relayout() {
     if (!paginacao_->View()) return;
     ExecutaSeguro([&] {
         DimensionaImagem();
-        paginacao_->AplicaConfiguracao();
+        paginacao_->ConfiguracaoMudou();
     });
     modeloItens_->Define(itens_, Inferencial());
     MostraPagina(pagina_, area_->verticalScrollBar()->value());

@@ -33,7 +33,7 @@ bool ConteudoEstranho(const std::string &bytes) {
 // Steps of a read before the items: the file, its text, the general settings.
 constexpr int kPassosGerais = 8;
 
-bool LeDeTexto(const std::string &bytes, TConfiguracaoRelatorio &c, const TListaItens &itens,
+bool LeDeTexto(const std::string &bytes, TConfiguracaoRelatorio &c, const TRegistrosConfiguracao &itens,
                TProgresso *progresso = nullptr) {
     TProgresso nenhum;
     TProgresso &p = progresso ? *progresso : nenhum;
@@ -44,14 +44,14 @@ bool LeDeTexto(const std::string &bytes, TConfiguracaoRelatorio &c, const TLista
     p.Avanca(kPassosGerais);
     double passo = kPassosGerais;
     for (const auto &item : itens) {
-        ok = item->LeConfiguracao(ini) && ok;
+        ok = LeConfiguracaoItem(ini, item) && ok;
         p.Avanca(++passo);
     }
     return ok;
 }
 
 // Inicia and Termina of a read around `le`, on every path.
-bool ComProgresso(TProgresso *progresso, const std::string &titulo, const TListaItens &itens,
+bool ComProgresso(TProgresso *progresso, const std::string &titulo, const TRegistrosConfiguracao &itens,
                   const std::function<bool()> &le) {
     if (!progresso) return le();
     progresso->Inicia(titulo, 0, static_cast<double>(itens.size()) + kPassosGerais, false);
@@ -81,7 +81,7 @@ bool Backup(const fs::path &arquivo) {
 
 // The settings of a file (the defaults when it is missing; the defaults and false when it is
 // damaged).
-bool LeArquivo(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens, TProgresso *progresso) {
+bool LeArquivo(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TRegistrosConfiguracao &itens, TProgresso *progresso) {
     std::error_code e;
     if (!fs::exists(arquivo, e)) return LeDeTexto({}, c, itens, progresso);
     std::string bytes;
@@ -96,29 +96,43 @@ bool LeArquivo(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaI
 
 fs::path ArquivoRelatorioUsuario() { return PastaConfigUsuario() / kArquivoRelatorio; }
 
-void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TListaItens &itens) {
+void PadroesConfiguracaoRelatorio(TConfiguracaoRelatorio &c, const TRegistrosConfiguracao &itens) {
     LeDeTexto({}, c, itens);
 }
 
-bool LeConfiguracaoRelatorio(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TListaItens &itens,
+bool LeConfiguracaoRelatorio(const fs::path &arquivo, TConfiguracaoRelatorio &c, const TRegistrosConfiguracao &itens,
                              TProgresso *progresso, const std::string &titulo) {
     return ComProgresso(progresso, titulo, itens, [&] { return LeArquivo(arquivo, c, itens, progresso); });
 }
 
-bool ArquivoRelatorioDanificado(const fs::path &arquivo) {
+bool ArquivoRelatorioDanificado(const fs::path &arquivo, const TRegistrosConfiguracao &itens) {
     std::error_code e;
     if (!fs::exists(arquivo, e)) return false;
+    // Read into copies: the settings in memory stay as they are.
+    std::vector<TConfigItem> gerais;
+    std::vector<TConfigTabela> tabelas;
+    std::vector<TConfigGrafico> graficos;
+    gerais.reserve(itens.size());
+    tabelas.reserve(itens.size());
+    graficos.reserve(itens.size());
+    TRegistrosConfiguracao copias;
+    for (const TRegistroConfiguracao &r : itens) {
+        TRegistroConfiguracao c = r;
+        c.Item = &gerais.emplace_back(*r.Item);
+        if (r.Tabela) c.Tabela = &tabelas.emplace_back(*r.Tabela);
+        if (r.Grafico) c.Grafico = &graficos.emplace_back(*r.Grafico);
+        copias.push_back(c);
+    }
     TConfiguracaoRelatorio c;
-    TListaItens itens = CriaCatalogo();
-    return !LeConfiguracaoRelatorio(arquivo, c, itens);
+    return !LeConfiguracaoRelatorio(arquivo, c, copias);
 }
 
 bool GravaConfiguracaoRelatorio(const fs::path &arquivo, const TConfiguracaoRelatorio &c,
-                                const TListaItens &itens) {
+                                const TRegistrosConfiguracao &itens) {
     std::string anterior;
     std::error_code e;
     if (fs::exists(arquivo, e)) {
-        if (ArquivoRelatorioDanificado(arquivo)) {
+        if (ArquivoRelatorioDanificado(arquivo, itens)) {
             if (!Backup(arquivo)) return false;
         } else {
             LeBytes(arquivo, anterior);
@@ -128,14 +142,14 @@ bool GravaConfiguracaoRelatorio(const fs::path &arquivo, const TConfiguracaoRela
     ini.CarregaTexto(anterior);
     c.Grava(ini);
     for (const auto &item : itens)
-        item->GravaConfiguracao(ini);
+        GravaConfiguracaoItem(ini, item);
     fs::path temporario = arquivo;
     temporario += ".tmp";
     return GravaPorTemporario(arquivo, temporario, ini.Conteudo());
 }
 
 bool GravaConfiguracaoNomeada(const fs::path &trabalho, const fs::path &destino,
-                              const TConfiguracaoRelatorio &c, const TListaItens &itens) {
+                              const TConfiguracaoRelatorio &c, const TRegistrosConfiguracao &itens) {
     if (!GravaConfiguracaoRelatorio(trabalho, c, itens)) return false;
     if (MesmoArquivo(trabalho, destino)) return true;
     std::string bytes;
@@ -146,12 +160,12 @@ bool GravaConfiguracaoNomeada(const fs::path &trabalho, const fs::path &destino,
 }
 
 bool LeConfiguracaoNomeada(const fs::path &origem, const fs::path &trabalho, TConfiguracaoRelatorio &c,
-                           const TListaItens &itens, TProgresso *progresso, const std::string &titulo) {
+                           const TRegistrosConfiguracao &itens, TProgresso *progresso, const std::string &titulo) {
     return ComProgresso(progresso, titulo, itens, [&] {
         if (!MesmoArquivo(origem, trabalho)) {
             std::string bytes;
             if (!LeBytes(origem, bytes)) return false;
-            if (ArquivoRelatorioDanificado(trabalho) && !Backup(trabalho)) return false;
+            if (ArquivoRelatorioDanificado(trabalho, itens) && !Backup(trabalho)) return false;
             fs::path temporario = trabalho;
             temporario += ".tmp";
             if (!GravaPorTemporario(trabalho, temporario, bytes)) return false;

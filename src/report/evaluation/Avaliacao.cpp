@@ -3,6 +3,8 @@
 #include "config/ConfiguracaoRelatorio.h"
 #include "regression/Sistema.h"
 
+#include <atomic>
+
 namespace zelto {
 
 namespace {
@@ -27,7 +29,7 @@ bool TAvaliacao::CompletaCalculos(TProgresso *progresso, double &passo) {
     return Passo(progresso, passo);
 }
 
-void TAvaliacao::BlocoTitulo(TArqEditor &e, const TItemAvaliacao &item, const std::string &titulo) {
+void TAvaliacao::BlocoTitulo(TConteudo &e, const TItemAvaliacao &item, const std::string &titulo) {
     e.SetFont(item.FonteTitulo);
     e.AlignCenter();
     e.NewParagraph();
@@ -39,7 +41,7 @@ void TAvaliacao::BlocoTitulo(TArqEditor &e, const TItemAvaliacao &item, const st
     e.AlignLeft();
 }
 
-void TAvaliacao::BlocoErro(TArqEditor &e, const std::string &titulo, bool inferencial) {
+void TAvaliacao::BlocoErro(TConteudo &e, const std::string &titulo, bool inferencial) {
     e.NewParagraph();
     TFonte f;
     f.Nome = QStringLiteral("Courier New");
@@ -68,9 +70,17 @@ void TAvaliacao::BlocoErro(TArqEditor &e, const std::string &titulo, bool infere
     e.NewParagraph();
 }
 
-void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto,
-                             bool exportacao) const {
-    TArqEditor &e = *contexto.Escritor;
+namespace {
+std::atomic<long> conteudosCalculados{0};
+} // namespace
+
+long TAvaliacao::ConteudosCalculados() { return conteudosCalculados.load(); }
+
+TConteudo TAvaliacao::Conteudo(TItemAvaliacao &item, const TContextoItem &contextoRelatorio) const {
+    ++conteudosCalculados;
+    TConteudo e;
+    TContextoItem contexto = contextoRelatorio;
+    contexto.Conteudo = &e;
     const std::string &titulo = item.TituloModo(contexto.Inferencial);
     e.BeginItem(item.Descricao().Numero, QString::fromLatin1(item.Descricao().Classe),
                 QString::fromStdString(titulo));
@@ -95,48 +105,32 @@ void TAvaliacao::ExecutaItem(TItemAvaliacao &item, const TContextoItem &contexto
     }
     for (int parte = 0; parte < partes; ++parte) {
         e.BeginPart();
-        if (exportacao || parte == 0) BlocoTitulo(e, item, titulo);
+        BlocoTitulo(e, item, titulo);
         try {
             item.Calcula(parte);
-        } catch (...) {
-            if (!exportacao) BlocoErro(e, titulo, contexto.Inferencial);
-            continue;
-        }
-        try {
             item.Imprime(parte);
         } catch (...) {
             BlocoErro(e, titulo, contexto.Inferencial);
         }
     }
     item.DefineContexto(nullptr);
+    return e;
 }
 
 bool TAvaliacao::ExecutaItens(const TListaItens &itens, const TContextoItem &contexto,
-                              bool exportacao, TProgresso *progresso, double &passo) const {
+                              TArqEditor &escritor, TProgresso *progresso, double &passo) const {
     for (const auto &ptr : itens) {
         TItemAvaliacao &item = *ptr;
         if (!NoRelatorio(item, contexto.Inferencial)) continue;
         if (progresso) progresso->TextoAuxiliar("(" + item.TituloModo(contexto.Inferencial) + ")");
-        ExecutaItem(item, contexto, exportacao);
+        Conteudo(item, contexto).Escreve(escritor);
         if (!Passo(progresso, passo)) return false;
     }
     return true;
 }
 
-bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContextoItem contexto,
-                         const TConfiguracaoRelatorio &configuracao, TProgresso *progresso) {
-    TProgresso nenhum;
-    TProgresso *p = progresso ? progresso : &nenhum;
-    contexto.Escritor = &escritor;
-    contexto.Configuracao = &configuracao;
-    p->Inicia(kTituloGerandoRelatorio, 0, static_cast<double>(itens.size() + 7), true);
-    double passo = 0;
-    auto termina = [&](bool completo) {
-        p->Termina();
-        return completo;
-    };
-    if (!CompletaCalculos(p, passo)) return termina(false);
-
+bool TAvaliacao::PreparaDocumento(TArqEditor &escritor, const TConfiguracaoRelatorio &configuracao,
+                                  TProgresso *p, double &passo) {
     escritor.Title = QString::fromUtf8(kTituloDocumento);
     escritor.Subject = QString::fromUtf8(kAssuntoDocumento);
     escritor.Author = QString::fromUtf8(kAutorDocumento);
@@ -149,23 +143,20 @@ bool TAvaliacao::Exporta(TArqEditor &escritor, const TListaItens &itens, TContex
     const TConfiguracaoRelatorio::TMargens m = configuracao.MargensDaPagina();
     escritor.SetPage(largura - m.Esquerda - m.Direita, m.Esquerda, altura - m.Superior - m.Inferior,
                      m.Superior, largura, altura);
-    if (!Passo(p, passo)) return termina(false);
+    if (!Passo(p, passo)) return false;
 
     if (!configuracao.Cabecalho.Texto.isEmpty()) {
         escritor.BeginHeader();
         escritor.WriteHeaderFooterText(configuracao.Cabecalho);
         escritor.EndHeader();
     }
-    if (!Passo(p, passo)) return termina(false);
+    if (!Passo(p, passo)) return false;
     if (!configuracao.Rodape.Texto.isEmpty()) {
         escritor.BeginFooter();
         escritor.WriteHeaderFooterText(configuracao.Rodape);
         escritor.EndFooter();
     }
-    if (!Passo(p, passo)) return termina(false);
-    if (!ExecutaItens(itens, contexto, true, p, passo)) return termina(false);
-    p->Termina();
-    return escritor.CloseDocument();
+    return Passo(p, passo);
 }
 
 } // namespace zelto

@@ -18,12 +18,16 @@
 // Every item writes in three fonts (title, body, comments); explanatory notes and verdicts
 // are written only when its comments option is on (Comentario, LinhaComentario).
 //
-// Settings: each item keeps its settings in the report settings file under a section named by
-// its inferential title (LeConfiguracao, GravaConfiguracao): fonts "Tit", "Crp", "Cmn" and
-// "InT" (included, line spacing, comments) for every item; the five cell formats for tables;
-// the chart keys for graphs.
+// Settings: an item is built over the plain settings values of config/ConfiguracaoItem.h
+// (every item's, plus a table's formats or a graph's options); Registro tells the settings file
+// where they live.
+//
+// Content: an item writes into the content of its run (TConteudo), never into a writer: the
+// evaluation keeps that content and hands it to whatever writer shows or stores the report.
 #pragma once
 
+#include "config/ConfiguracaoItem.h"
+#include "evaluation/Conteudo.h"
 #include "files/ArquivoIni.h"
 #include "writer/ArqEditor.h"
 
@@ -31,6 +35,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,14 +50,20 @@ struct TConfiguracaoRelatorio;
 
 enum TTipoItem : std::uint8_t { tiTexto = 0, tiTabela = 1, tiGrafico = 2, tiSeries = 3 };
 
-// One entry of the catalogue.
+class TItemAvaliacao;
+struct TDescricaoItem;
+using TConstrutorItem = std::unique_ptr<TItemAvaliacao> (*)(const TDescricaoItem &);
+
+// One entry of the catalogue: the item's number, class, kind, titles, table format flags and
+// the builder of its class.
 struct TDescricaoItem {
-    int Numero;                   // 1..56
+    int Numero;                   // 1..58
     const char *Classe;           // "TIA_…"
     TTipoItem Tipo;
     const char *Titulo;           // inferential title; also the settings section
     const char *TituloDescritivo; // nullptr: not offered in the descriptive mode
     std::uint8_t Flags;           // table format flags
+    TConstrutorItem Constroi = nullptr;
 };
 
 // What a running item reads. Pointers that an item needs and that are null make the item
@@ -65,7 +76,8 @@ struct TContextoItem {
     const TPesquisa *Pesquisa = nullptr;
     // The statistics mode of the report: the worksheet's when the report was built.
     bool Inferencial = true;
-    TArqEditor *Escritor = nullptr;
+    // Where the running item writes (set by the evaluation for the run).
+    TConteudo *Conteudo = nullptr;
     QDate Data;
 
     // The context of a report of the fitted model in the worksheet's mode, dated today.
@@ -81,7 +93,7 @@ class TErroCalculo : public std::runtime_error {
 inline constexpr const char *kValorInvalido = "«valor inválido»";
 inline constexpr const char *kSemInformacoes = "Não existem informações neste item do relatório.";
 
-class TItemAvaliacao {
+class TItemAvaliacao : public TConfigItem {
   public:
     explicit TItemAvaliacao(const TDescricaoItem &d);
     virtual ~TItemAvaliacao();
@@ -94,10 +106,6 @@ class TItemAvaliacao {
     std::string TituloDescritivo; // descriptive title
     TTipoItem Tipo;
     bool OferecidoDescritivo;
-    bool Incluido = true;
-    bool Comentarios = true;
-    TFonte FonteTitulo, FonteCorpo, FonteComentario;
-    std::uint16_t Espacamento = 100; // percent: 100, 150 or 200
 
     // The title shown in a mode.
     const std::string &TituloModo(bool inferencial) const {
@@ -108,9 +116,13 @@ class TItemAvaliacao {
     virtual void Calcula(int parte);
     virtual void Imprime(int parte);
     virtual void Copia(const TItemAvaliacao &outro);
+    // Where the item's settings values live in the settings file.
+    virtual TRegistroConfiguracao Registro();
     // Reads the settings; false when some key was present but damaged (it takes its default).
-    virtual bool LeConfiguracao(const TArquivoIni &ini);
-    virtual void GravaConfiguracao(TArquivoIni &ini) const;
+    bool LeConfiguracao(const TArquivoIni &ini) { return LeConfiguracaoItem(ini, Registro()); }
+    void GravaConfiguracao(TArquivoIni &ini) const {
+        GravaConfiguracaoItem(ini, const_cast<TItemAvaliacao *>(this)->Registro());
+    }
     // What the item holds for the session only, outside its stored settings, as comparable
     // text (a graph's manual axis ranges): settings dialogs see a change there too.
     virtual std::string EstadoDaSessao() const { return {}; }
@@ -140,7 +152,8 @@ class TItemAvaliacao {
     const TGridzelto &Grid() const;
     const TSignificancias &Sig() const;
     const TConfiguracaoRelatorio &Config() const;
-    TArqEditor &E() const;
+    // The content of the running part.
+    TConteudo &E() const;
     // A value in the report's number format.
     std::string Num(long double x) const;
     // Body text: a paragraph in the body font (markup rendered).
@@ -156,6 +169,7 @@ class TItemAvaliacao {
     struct TLinhaRotulada {
         std::string Rotulo, Valor;
     };
+    // The stop is measured by the writer that receives the lines.
     void LinhasRotuladas(const std::vector<TLinhaRotulada> &linhas, const char *separador = ": ") const;
     // Lines of a label, a tab and a value, the values in one column: a tab stop beyond the
     // widest label, dropped after the lines.
@@ -173,68 +187,25 @@ class TItemAvaliacao {
     mutable int decimaisUsados_ = 0;
 };
 
-// A cell format of a table: font, four border sides (each three line bytes and a colour; the
-// fifth side copies the third and the sixth the first), background colour.
-struct TLadoCelula {
-    std::uint8_t Tipo = 1, Multiplicidade = 1, Espessura = 1;
-    TCor Cor = CorPreta;
-    bool operator==(const TLadoCelula &) const = default;
-};
-struct TFormatoCelula {
-    TFonte Fonte;
-    std::array<TLadoCelula, 6> Lados{};
-    TCor Fundo = CorBranca;
-    bool operator==(const TFormatoCelula &) const = default;
-};
-enum TRegiaoTabela : int { rtPrimeiraLinha, rtUltimaLinha, rtPrimeiraColuna, rtUltimaColuna, rtCorpo };
-inline constexpr const char *kEtiquetasRegiao[5] = {"1aL", "ulL", "1aC", "ulC", "Tab"};
-inline constexpr const char *kBordasPadrao = "01010100000000010101000000000101010000000001010100000000";
+// The items of a report, in catalogue order.
+using TListaItens = std::vector<std::unique_ptr<TItemAvaliacao>>;
 
-class TItemAvaliacaoTab : public TItemAvaliacao {
+class TItemAvaliacaoTab : public TItemAvaliacao, public TConfigTabela {
   public:
     explicit TItemAvaliacaoTab(const TDescricaoItem &d);
-    std::array<TFormatoCelula, 5> Formatos{};
-    std::uint8_t FlagsFormato = 15; // 1 first row, 2 last row, 4 first column, 8 last column
-    std::uint8_t Layout = 1;
 
     void Copia(const TItemAvaliacao &outro) override;
-    bool LeConfiguracao(const TArquivoIni &ini) override;
-    void GravaConfiguracao(TArquivoIni &ini) const override;
+    TRegistroConfiguracao Registro() override;
     int AlturaMinima() const override;
     TFonte FonteCelula(int linha, int coluna) const override;
-    // The format region of a cell of a table with the given size.
-    TRegiaoTabela Regiao(int linha, int coluna, int linhas, int colunas) const;
 };
 
-class TItemAvaliacaoGraf : public TItemAvaliacao {
+class TItemAvaliacaoGraf : public TItemAvaliacao, public TConfigGrafico {
   public:
     explicit TItemAvaliacaoGraf(const TDescricaoItem &d);
-    // Colours: chart background, legend background, axes, two series, the sixth colour, the
-    // line pen's colour.
-    std::array<TCor, 7> Cores{12632256, 12632256, 16777215, 16711680, 255, 255, 255};
-    std::uint8_t EstiloCaneta = 0;
-    std::uint8_t LarguraCaneta = 1;
-    TFonte FonteSeries, FonteEscalaX, FonteEscalaY;
-    // One axis: scale mode (0 automatic, 1 manual range, 2 automatic and hidden, 3 manual and
-    // hidden), grid line kind, divisions, centring on zero; and the manual range, which lives
-    // for the session only: the settings file keeps the four stored fields, not the range, and
-    // reading it keeps the range in memory.
-    struct TEixo {
-        std::uint8_t Modo = 0, Grade = 0;
-        std::uint16_t Divisoes = 10;
-        std::uint8_t Extra = 0;
-        double Minimo = 0, Maximo = 0;
-        bool operator==(const TEixo &) const = default;
-    };
-    std::array<TEixo, 2> Eixos{};
-    std::array<std::uint8_t, 2> OpcoesSerie{};
-    std::uint8_t LarguraGrafico = 100, AlturaGrafico = 100; // height in mm
-    std::array<std::uint8_t, 6> OpcoesMGr{1, 1, 0, 0, 0, 1}; // kind 3 only
-    std::uint16_t ValorMGr = 10;
 
     void Copia(const TItemAvaliacao &outro) override;
-    bool LeConfiguracao(const TArquivoIni &ini) override;
-    void GravaConfiguracao(TArquivoIni &ini) const override;
+    TRegistroConfiguracao Registro() override;
     std::string EstadoDaSessao() const override;
     int AlturaMinima() const override;
 };

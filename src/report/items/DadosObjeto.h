@@ -1,7 +1,6 @@
 // What the estimate items read of the property under evaluation and of the worksheet's
-// variables, as plain records (the worksheet's headers stay out of the item files, whose writer
-// names clash with them): the words that speak of the property, whether each variable has a
-// value for it, and a value written in a variable's own form.
+// variables, as plain records: the words that speak of the property, whether each variable has
+// a value for it, and a value written in a variable's own form.
 #pragma once
 
 #include <string>

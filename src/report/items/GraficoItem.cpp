@@ -123,7 +123,7 @@ void TItemGrafico::EscreveChart(const TChart &entrada, const std::vector<std::st
     const TChart &c = UltimoChart;
     const int codigo = OpcoesSerie[0] & 0x03;
     const int cores = codigo == 0 ? 2 : codigo == 1 ? 16 : 256;
-    TArqEditor &e = E();
+    TConteudo &e = E();
     e.AlignCenter();
     // The view maps a click on the picture back to chart units through this.
     const TMapeamento m = LayoutDe(c).Mapa;

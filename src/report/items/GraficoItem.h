@@ -146,10 +146,5 @@ class TSistema;
 TCurvaHistograma CurvaHistograma(const TSistema &s);
 
 // The families' registrations.
-struct TRegistroItem;
-std::vector<TRegistroItem> GraficosResiduos();
-std::vector<TRegistroItem> GraficosDistribuicao();
-std::vector<TRegistroItem> GraficosDados();
-std::vector<TRegistroItem> GraficosRegressao();
 
 } // namespace zelto

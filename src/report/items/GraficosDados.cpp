@@ -9,7 +9,7 @@
 // X range, which runs from 0 to the largest defined coefficient (0 .. 1 when none is). The
 // same word is what the statistics tables print for such a coefficient, and a bar of any
 // length would be read as a value.
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "items/GraficoItem.h"
 #include "regression/ResiduosRelatorio.h"
@@ -143,13 +143,10 @@ class TIA_CoefVarNaoT : public TGraficoCoefVar {
 
 } // namespace
 
-std::vector<TRegistroItem> GraficosDados() {
-    return {
-        {"TIA_Dispersao", Constroi<TIA_Dispersao>},
-        {"TIA_DispTransformada", Constroi<TIA_DispTransformada>},
-        {"TIA_CoefVar", Constroi<TIA_CoefVar>},
-        {"TIA_CoefVarNaoT", Constroi<TIA_CoefVarNaoT>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Dispersao)
+ZELTO_CONSTRUTOR_ITEM(TIA_DispTransformada)
+ZELTO_CONSTRUTOR_ITEM(TIA_CoefVar)
+ZELTO_CONSTRUTOR_ITEM(TIA_CoefVarNaoT)
 
 } // namespace zelto

@@ -11,7 +11,7 @@
 // c = (ē − min e)·k / (max e − min e), has its peak n / √(2π s²) there. The bars take the colour
 // of the area around the plot, outlined in black, so the curve reads over them in colour and
 // in a monochrome picture alike.
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/GraficoItem.h"
 #include "regression/Distribuicoes.h"
 #include "regression/Sistema.h"
@@ -192,13 +192,10 @@ class TIA_GrafKolmogorov : public TXYOrdenados {
 
 } // namespace
 
-std::vector<TRegistroItem> GraficosDistribuicao() {
-    return {
-        {"TIA_Histograma", Constroi<TIA_Histograma>},
-        {"TIA_Ogiva", Constroi<TIA_Ogiva>},
-        {"TIA_GrafKolmogorov", Constroi<TIA_GrafKolmogorov>},
-        {"TIA_GrafNormalidade", Constroi<TIA_GrafNormalidade>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Histograma)
+ZELTO_CONSTRUTOR_ITEM(TIA_Ogiva)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafKolmogorov)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafNormalidade)
 
 } // namespace zelto

@@ -12,7 +12,7 @@
 // The 2D curve is sampled once per pixel column over the samples' range of its variable (and
 // the property's value), where the transformations are known to hold; the level curves and
 // the surface span exactly the samples' ranges of their pair.
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "writer/TextoLiteral.h"
@@ -309,14 +309,11 @@ class TIA_Grafico3D : public TGraficoRegressao {
 
 } // namespace
 
-std::vector<TRegistroItem> GraficosRegressao() {
-    return {
-        {"TIA_Multicolinearidade", Constroi<TIA_Multicolinearidade>},
-        {"TIA_ResiduosxNaoUsadas", Constroi<TIA_ResiduosxNaoUsadas>},
-        {"TIA_Regressao2D", Constroi<TIA_Regressao2D>},
-        {"TIA_CurvaNivel", Constroi<TIA_CurvaNivel>},
-        {"TIA_Grafico3D", Constroi<TIA_Grafico3D>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Multicolinearidade)
+ZELTO_CONSTRUTOR_ITEM(TIA_ResiduosxNaoUsadas)
+ZELTO_CONSTRUTOR_ITEM(TIA_Regressao2D)
+ZELTO_CONSTRUTOR_ITEM(TIA_CurvaNivel)
+ZELTO_CONSTRUTOR_ITEM(TIA_Grafico3D)
 
 } // namespace zelto

@@ -9,7 +9,7 @@
 // limit is the criterion's L of the significance settings divided by s. In the descriptive
 // mode "Resíduo" reads "Desvio" in the titles.
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "items/GraficoItem.h"
 #include "regression/Sistema.h"
@@ -194,18 +194,15 @@ class TIA_GrafAutoCorrelacao : public TIA_XYAmostragem {
 
 } // namespace
 
-std::vector<TRegistroItem> GraficosResiduos() {
-    return {
-        {"TIA_Residuos", Constroi<TIA_Residuos>},
-        {"TIA_ResiduosQuad", Constroi<TIA_ResiduosQuad>},
-        {"TIA_GrafValorEst", Constroi<TIA_GrafValorEst>},
-        {"TIA_GrafResiduosDeletados", Constroi<TIA_GrafResiduosDeletados>},
-        {"TIA_GrafResiduosNormalizados", Constroi<TIA_GrafResiduosNormalizados>},
-        {"TIA_GrafResiduosStudentizados", Constroi<TIA_GrafResiduosStudentizados>},
-        {"TIA_GrafOutliers", Constroi<TIA_GrafOutliers>},
-        {"TIA_GrafHiiRi2", Constroi<TIA_GrafHiiRi2>},
-        {"TIA_GrafAutoCorrelacao", Constroi<TIA_GrafAutoCorrelacao>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Residuos)
+ZELTO_CONSTRUTOR_ITEM(TIA_ResiduosQuad)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafValorEst)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafResiduosDeletados)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafResiduosNormalizados)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafResiduosStudentizados)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafOutliers)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafHiiRi2)
+ZELTO_CONSTRUTOR_ITEM(TIA_GrafAutoCorrelacao)
 
 } // namespace zelto

@@ -12,7 +12,7 @@
 // variable is written with the variable's own decimals.
 #include "common/Numeros.h"
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "writer/TextoLiteral.h"
@@ -465,15 +465,12 @@ class TIA_ModelosPesquisados : public TItemAvaliacaoTab {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensDados() {
-    return {
-        {"TIA_DadosArquivo", Constroi<TIA_DadosArquivo>},
-        {"TIA_Amostragem", Constroi<TIA_Amostragem>},
-        {"TIA_ModelosPesquisados", Constroi<TIA_ModelosPesquisados>},
-        {"TIA_Variaveis", Constroi<TIA_Variaveis>},
-        {"TIA_EstatBasicas", Constroi<TIA_EstatBasicas>},
-        {"TIA_EstatNaoTransformadas", Constroi<TIA_EstatNaoTransformadas>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_DadosArquivo)
+ZELTO_CONSTRUTOR_ITEM(TIA_Amostragem)
+ZELTO_CONSTRUTOR_ITEM(TIA_ModelosPesquisados)
+ZELTO_CONSTRUTOR_ITEM(TIA_Variaveis)
+ZELTO_CONSTRUTOR_ITEM(TIA_EstatBasicas)
+ZELTO_CONSTRUTOR_ITEM(TIA_EstatNaoTransformadas)
 
 } // namespace zelto

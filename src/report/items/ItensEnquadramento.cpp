@@ -16,7 +16,7 @@
 // whose inflation factor exceeds LimiteFatorInflacao is taken as collinear.
 #include "common/Numeros.h"
 #include "config/ConfiguracaoRelatorio.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "items/DadosObjeto.h"
 #include "regression/Distribuicoes.h"
@@ -380,9 +380,8 @@ class TIA_Enquadramento : public TItemAvaliacaoTab {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensEnquadramento() {
-    return {{"TIA_Pressupostos", Constroi<TIA_Pressupostos>},
-            {"TIA_Enquadramento", Constroi<TIA_Enquadramento>}};
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Pressupostos)
+ZELTO_CONSTRUTOR_ITEM(TIA_Enquadramento)
 
 } // namespace zelto

@@ -21,11 +21,12 @@
 // taken at the sample's mean point instead).
 #include "common/Numeros.h"
 #include "evaluation/Avaliacao.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "writer/TextoLiteral.h"
 #include "items/DadosObjeto.h"
+#include "regression/FormacaoValores.h"
 #include "regression/Transformacoes.h"
 #include "worksheet/Homogeneizacao.h"
 
@@ -435,13 +436,22 @@ std::vector<std::string> FaltasHomogeneizacao(const TGridzelto &g) {
 class TIA_FormacaoValores : public TItemAvaliacao {
   public:
     using TItemAvaliacao::TItemAvaliacao;
-    void Imprime(int) override {
+    void Calcula(int parte) override {
+        TItemAvaliacao::Calcula(parte);
+        faltas_.clear();
         if (!Ctx().Inferencial) {
-            const std::vector<std::string> faltas = FaltasHomogeneizacao(Grid());
-            for (const std::string &l : faltas)
-                Linha(l);
-            if (!faltas.empty()) return;
+            faltas_ = FaltasHomogeneizacao(Grid());
+            if (!faltas_.empty()) return;
         }
+        const TSistema &s = Sistema();
+        std::vector<bool> tem(s.m() + 1, false);
+        for (std::size_t k = 2; k <= s.m(); ++k) tem[k] = ObjetoTemValor(Grid(), static_cast<int>(s.ColunaTermo(k)));
+        f_ = FormacaoValores(s, Sig(), Ctx().Inferencial, tem);
+    }
+    void Imprime(int) override {
+        for (const std::string &l : faltas_)
+            Linha(l);
+        if (!faltas_.empty()) return;
         const TSistema &s = Sistema();
         const TGridzelto &g = Grid();
         const TSignificancias &sig = Sig();
@@ -451,11 +461,13 @@ class TIA_FormacaoValores : public TItemAvaliacao {
         auto valorDep = [&](long double x) {
             return obj.ComUnidade(TextoValorColuna(g, colDep, x));
         };
+        auto nomes = [&](const std::vector<std::size_t> &termos) {
+            std::vector<std::string> r;
+            for (std::size_t k : termos) r.push_back(NomeVar(s, k));
+            return r;
+        };
 
         // The independent variables with the property's values; the others of the worksheet.
-        std::size_t faltando = 0;
-        std::vector<std::string> faltam;
-        std::vector<std::string> extrapolaram;
         if (inf) {
             std::vector<TLinhaRotulada> modelo, outras;
             std::set<int> noModelo;
@@ -463,17 +475,8 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                 noModelo.insert(static_cast<int>(s.ColunaTermo(k)));
             for (std::size_t k = 2; k <= s.m(); ++k) {
                 const int c = static_cast<int>(s.ColunaTermo(k));
-                const bool tem = ObjetoTemValor(g, c);
                 modelo.push_back(
-                    {"• " + NomeVar(s, k) + " ", tem ? TextoObjetoVariavel(g, c) : " "});
-                if (!tem) {
-                    ++faltando;
-                    faltam.push_back(NomeVar(s, k));
-                    continue;
-                }
-                const TLimitesAmostra lim = LimitesTermo(s, k);
-                const long double v = s.ValorBrutoObjeto(k);
-                if (v < lim.Minimo || v > lim.Maximo) extrapolaram.push_back(NomeVar(s, k));
+                    {"• " + NomeVar(s, k) + " ", ObjetoTemValor(g, c) ? TextoObjetoVariavel(g, c) : " "});
             }
             for (const TInfoVariavel &v : VariaveisPlanilha(g))
                 if (!v.Dependente && v.Tipo != tvrComentario && !noModelo.count(v.Coluna))
@@ -492,9 +495,10 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             }
         }
         const std::size_t k = Regressores(s);
+        const std::size_t faltando = f_.Faltam.size();
         if (inf && faltando > 0) {
             // The sentence ends naming the variables whose values are missing.
-            const std::string de = obj.Contraido() + " sob avaliação: " + ListaNomes(faltam) + ".";
+            const std::string de = obj.Contraido() + " sob avaliação: " + ListaNomes(nomes(f_.Faltam)) + ".";
             if (faltando == k)
                 LinhaComentario("Não foram informados os valores das variáveis independentes " +
                                 de);
@@ -503,7 +507,8 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             else
                 LinhaComentario("Falta informar o valor de algumas variáveis independentes " + de);
         }
-        if (inf && !extrapolaram.empty()) {
+        if (inf && !f_.Extrapolaram.empty()) {
+            const std::vector<std::string> extrapolaram = nomes(f_.Extrapolaram);
             if (extrapolaram.size() == 1) {
                 LinhaComentario("A variável " + extrapolaram[0] + " extrapolou o limite amostral.");
             } else {
@@ -511,45 +516,38 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                                 " variáveis extrapolaram o limite amostral: " +
                                 ListaNomes(extrapolaram) + ".");
             }
-            // The count of characteristics that may extrapolate, when the settings limit it.
-            const bool limitado =
-                sig.Extrapolacao == meNaoAdmitida ||
-                (sig.Extrapolacao == meAdmitidaComLimites && !sig.TodasExtrapolam);
-            const long limite = sig.Extrapolacao == meNaoAdmitida ? 0 : sig.VariaveisExtrapolando;
-            if (limitado && static_cast<long>(extrapolaram.size()) > limite)
+            if (f_.LimiteExtrapolacao) {
+                const long limite = *f_.LimiteExtrapolacao;
                 LinhaComentario(sig.Descricao + " limita a extrapolação em " +
                                 std::to_string(limite) + " variáve" + (limite == 1 ? "l." : "is."));
+            }
         }
 
         // The estimate needs every value of the property.
-        const bool estima = !inf || faltando == 0;
-        const auto y = estima ? s.EstimativaObjeto() : std::nullopt;
-        const auto intervalo =
-            estima ? s.IntervaloMedia(s.PontoObjeto(), sig.ConfiancaEstimativa) : std::nullopt;
-        if (estima && (!y || !intervalo)) throw TErroCalculo("estimativa");
-        if (estima)
-            Linha("Estima-se " + NomeVar(s, 1) + " " + obj.Contraido() + ": " + valorDep(*y));
+        if (f_.Estima && (!f_.Estimativa || !f_.Intervalo)) throw TErroCalculo("estimativa");
+        if (f_.Estima)
+            Linha("Estima-se " + NomeVar(s, 1) + " " + obj.Contraido() + ": " + valorDep(*f_.Estimativa));
         if (inf && Comentarios) {
             LinhaComentario("O modelo utilizado foi:");
             for (const QString &l :
                  QString::fromStdString(EquacaoLiteral(s, true)).split(QLatin1Char('\n')))
                 LinhaComentario(l.trimmed().toStdString());
         }
-        if (!estima) return;
+        if (!f_.Estima) return;
+        const long double y = *f_.Estimativa;
+        const TIntervalo &intervalo = *f_.Intervalo;
         Linha("Intervalo de confiança de " + Fixo(sig.ConfiancaEstimativa * 100, 1) +
               " % para o valor estimado:");
-        Linha("Mínimo: " + valorDep(intervalo->Inferior));
-        Linha("Máximo: " + valorDep(intervalo->Superior));
+        Linha("Mínimo: " + valorDep(intervalo.Inferior));
+        Linha("Máximo: " + valorDep(intervalo.Superior));
         const std::string U = Fixo(sig.EstimativaSuperior * 100, 1),
                           D = Fixo(sig.EstimativaInferior * 100, 1);
         const std::string deAcordo =
             "O valor estimado está de acordo com os limites estabelecidos em " + sig.Descricao +
             " de extrapolação em +" + U + "% do limite amostral superior e de -" + D +
             "% do limite amostral inferior.";
-        if (!inf && Comentarios && !sig.AmplitudeIlimitada) {
-            const long double Li = intervalo->Inferior, Ls = intervalo->Superior;
-            const long double A = (Ls - Li) / ((Li + Ls) * 0.5L);
-            if (A <= sig.AmplitudeEstimativa) {
+        if (f_.AmplitudeExcedida && Comentarios) {
+            if (!*f_.AmplitudeExcedida) {
                 if (sig.EstimativaNormatizada) LinhaComentario(deAcordo);
             } else {
                 LinhaComentario((sig.AmplitudeNormatizada ? "Segundo " + sig.Descricao + ", a"
@@ -560,13 +558,9 @@ class TIA_FormacaoValores : public TItemAvaliacao {
             }
             Corpo();
         }
-        if (inf && Comentarios && sig.Extrapolacao != meAdmitida) {
-            long double lo = s.MinimoDependente(), hi = s.MaximoDependente();
-            if (sig.Extrapolacao == meAdmitidaComLimites) {
-                lo *= 1 - sig.EstimativaInferior;
-                hi *= 1 + sig.EstimativaSuperior;
-            }
-            if (*y > hi || *y < lo) {
+        if (f_.Faixa && Comentarios) {
+            const long double lo = f_.Faixa->Inferior, hi = f_.Faixa->Superior;
+            if (f_.Posicao != 0) {
                 LinhaComentario((sig.EstimativaNormatizada
                                      ? "Segundo " + sig.Descricao + ", o valor estimado não pode"
                                      : std::string("O valor estimado não deve")) +
@@ -577,9 +571,9 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                     "Os valores amostrais mínimo e máximo para a variável dependente são: " +
                     TextoValorColuna(g, colDep, lo) + " e " + TextoValorColuna(g, colDep, hi) +
                     ".");
-                LinhaComentario("O valor estimado de " + TextoValorColuna(g, colDep, *y) +
-                                (*y > hi ? " é maior que o limite superior de extrapolação"
-                                         : " é menor que o limite inferior de extrapolação") +
+                LinhaComentario("O valor estimado de " + TextoValorColuna(g, colDep, y) +
+                                (f_.Posicao > 0 ? " é maior que o limite superior de extrapolação"
+                                                : " é menor que o limite inferior de extrapolação") +
                                 (sig.EstimativaNormatizada
                                      ? ", em desacordo com a " + sig.Descricao + "."
                                      : "."));
@@ -601,23 +595,24 @@ class TIA_FormacaoValores : public TItemAvaliacao {
                 if (fin.Unidade.empty()) return obj.ComUnidade(numero);
                 return fin.UnidadeDepois ? numero + " " + fin.Unidade : fin.Unidade + " " + numero;
             };
-            Linha("\t\t" + fin.Texto + " obtid" + g2 + " = " + total(*y));
-            Linha("\t\t" + fin.Texto + " mínim" + g2 + " = " + total(intervalo->Inferior));
-            Linha("\t\t" + fin.Texto + " máxim" + g2 + " = " + total(intervalo->Superior));
+            Linha("\t\t" + fin.Texto + " obtid" + g2 + " = " + total(y));
+            Linha("\t\t" + fin.Texto + " mínim" + g2 + " = " + total(intervalo.Inferior));
+            Linha("\t\t" + fin.Texto + " máxim" + g2 + " = " + total(intervalo.Superior));
         }
     }
+
+  private:
+    std::vector<std::string> faltas_;
+    TFormacaoValores f_;
 };
 
 } // namespace
 
-std::vector<TRegistroItem> ItensEstimativa() {
-    return {
-        {"TIA_TabValorEst", Constroi<TIA_TabValorEst>},
-        {"TIA_Avaliando_x_Amostra", Constroi<TIA_Avaliando_x_Amostra>},
-        {"TIA_Derivadas", Constroi<TIA_Derivadas>},
-        {"TIA_IntervalosdeConfianca", Constroi<TIA_IntervalosdeConfianca>},
-        {"TIA_FormacaoValores", Constroi<TIA_FormacaoValores>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_TabValorEst)
+ZELTO_CONSTRUTOR_ITEM(TIA_Avaliando_x_Amostra)
+ZELTO_CONSTRUTOR_ITEM(TIA_Derivadas)
+ZELTO_CONSTRUTOR_ITEM(TIA_IntervalosdeConfianca)
+ZELTO_CONSTRUTOR_ITEM(TIA_FormacaoValores)
 
 } // namespace zelto

@@ -19,7 +19,7 @@
 // With some value of the property missing only the characteristics are checked: the estimate
 // would take the missing values as 0.
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "items/DadosObjeto.h"
@@ -480,8 +480,7 @@ class TIA_Extrapolacao : public TItemAvaliacaoTab {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensExtrapolacao() {
-    return {{"TIA_Extrapolacao", Constroi<TIA_Extrapolacao>}};
-}
+// The builder the catalogue row holds.
+ZELTO_CONSTRUTOR_ITEM(TIA_Extrapolacao)
 
 } // namespace zelto

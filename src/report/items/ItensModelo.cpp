@@ -16,7 +16,7 @@
 #include "items/ItensModelo.h"
 
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "regression/Distribuicoes.h"
 
@@ -126,20 +126,13 @@ class TIA_Correlacao : public TItemAvaliacao {
     using TItemAvaliacao::TItemAvaliacao;
     void Calcula(int parte) override {
         TItemAvaliacao::Calcula(parte);
+        // t and the adjusted r² are the fit's own, by the rules the model search lists them by.
         const TSistema &s = Sistema();
-        const std::size_t n = s.n(), k = Regressores(s);
-        const long double gl = static_cast<long double>(GrausLiberdade(s));
         r_ = s.R();
-        const bool perfeita = std::fabs(r_) > 0.9999L;
-        t_ = perfeita || gl == 0 ? Infinito : r_ * std::sqrt(gl) / std::sqrt(1 - r_ * r_);
+        t_ = s.TCorrelacao();
         alfa_ = Sig().TesteCorrelacao;
         tCritico_ = QuantilStudent(GrausLiberdade(s), alfa_ / 2);
-        if (perfeita)
-            r2a_ = 1;
-        else if (n <= k + 1 || s.nSQT() == 0)
-            r2a_ = -Infinito;
-        else
-            r2a_ = 1 - (s.nSQE() / s.nSQT()) * static_cast<long double>(n - 1) / gl;
+        r2a_ = s.R2Ajustado();
     }
     void Imprime(int) override {
         LinhasRotuladas({
@@ -465,19 +458,16 @@ class TIA_SigRegrUni : public TIA_SigRegrBi {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensModelo() {
-    return {
-        {"TIA_Modelo", Constroi<TIA_Modelo>},
-        {"TIA_ModeloVarDep", Constroi<TIA_ModeloVarDep>},
-        {"TIA_Regressores", Constroi<TIA_Regressores>},
-        {"TIA_Correlacao", Constroi<TIA_Correlacao>},
-        {"TIA_Somatorios", Constroi<TIA_Somatorios>},
-        {"TIA_ANOVA", Constroi<TIA_ANOVA>},
-        {"TIA_CorrelacoesParciais", Constroi<TIA_CorrelacoesParciais>},
-        {"TIA_TesteCorrelacoesParciais", Constroi<TIA_TesteCorrelacoesParciais>},
-        {"TIA_SigRegrBi", Constroi<TIA_SigRegrBi>},
-        {"TIA_SigRegrUni", Constroi<TIA_SigRegrUni>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_Modelo)
+ZELTO_CONSTRUTOR_ITEM(TIA_ModeloVarDep)
+ZELTO_CONSTRUTOR_ITEM(TIA_Regressores)
+ZELTO_CONSTRUTOR_ITEM(TIA_Correlacao)
+ZELTO_CONSTRUTOR_ITEM(TIA_Somatorios)
+ZELTO_CONSTRUTOR_ITEM(TIA_ANOVA)
+ZELTO_CONSTRUTOR_ITEM(TIA_CorrelacoesParciais)
+ZELTO_CONSTRUTOR_ITEM(TIA_TesteCorrelacoesParciais)
+ZELTO_CONSTRUTOR_ITEM(TIA_SigRegrBi)
+ZELTO_CONSTRUTOR_ITEM(TIA_SigRegrUni)
 
 } // namespace zelto

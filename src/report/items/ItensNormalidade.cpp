@@ -11,7 +11,7 @@
 // of the histogram are the regression system's, whose last class takes everything from its
 // lower bound up, so the largest residual is always counted whatever the rounding of the bounds.
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "items/ComumItens.h"
 #include "items/ItensResiduos.h"
 #include "regression/Distribuicoes.h"
@@ -333,14 +333,11 @@ class TIA_IntervalosClasse : public TItemAvaliacaoTab {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensNormalidade() {
-    return {
-        {"TIA_TesteKolmogorov", Constroi<TIA_TesteKolmogorov>},
-        {"TIA_TesteSequencias", Constroi<TIA_TesteSequencias>},
-        {"TIA_AutoCorrelacao", Constroi<TIA_AutoCorrelacao>},
-        {"TIA_MomentosCentrais", Constroi<TIA_MomentosCentrais>},
-        {"TIA_IntervalosClasse", Constroi<TIA_IntervalosClasse>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_TesteKolmogorov)
+ZELTO_CONSTRUTOR_ITEM(TIA_TesteSequencias)
+ZELTO_CONSTRUTOR_ITEM(TIA_AutoCorrelacao)
+ZELTO_CONSTRUTOR_ITEM(TIA_MomentosCentrais)
+ZELTO_CONSTRUTOR_ITEM(TIA_IntervalosClasse)
 
 } // namespace zelto

@@ -18,7 +18,7 @@
 #include "items/ItensResiduos.h"
 
 #include "common/Numeros.h"
-#include "evaluation/Catalogo.h"
+#include "items/Catalogo.h"
 #include "evaluation/DadosPlanilha.h"
 #include "items/ComumItens.h"
 #include "regression/Distribuicoes.h"
@@ -421,16 +421,13 @@ class TIA_DistrResiduos : public TItemAvaliacaoTab {
 
 } // namespace
 
-std::vector<TRegistroItem> ItensResiduos() {
-    return {
-        {"TIA_TabResiduos", Constroi<TIA_TabResiduos>},
-        {"TIA_TabResiduosDeletados", Constroi<TIA_TabResiduosDeletados>},
-        {"TIA_EstatResiduos", Constroi<TIA_EstatResiduos>},
-        {"TIA_OutLiers", Constroi<TIA_OutLiers>},
-        {"TIA_Saneadas", Constroi<TIA_Saneadas>},
-        {"TIA_TesteOutliers", Constroi<TIA_TesteOutliers>},
-        {"TIA_DistrResiduos", Constroi<TIA_DistrResiduos>},
-    };
-}
+// The builders the catalogue rows hold.
+ZELTO_CONSTRUTOR_ITEM(TIA_TabResiduos)
+ZELTO_CONSTRUTOR_ITEM(TIA_TabResiduosDeletados)
+ZELTO_CONSTRUTOR_ITEM(TIA_EstatResiduos)
+ZELTO_CONSTRUTOR_ITEM(TIA_OutLiers)
+ZELTO_CONSTRUTOR_ITEM(TIA_Saneadas)
+ZELTO_CONSTRUTOR_ITEM(TIA_TesteOutliers)
+ZELTO_CONSTRUTOR_ITEM(TIA_DistrResiduos)
 
 } // namespace zelto

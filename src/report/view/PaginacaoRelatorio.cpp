@@ -19,15 +19,18 @@ void AplicaPaginaConfiguracao(TArqEditor &e, const TConfiguracaoRelatorio &c) {
 
 TPaginacao::TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContextoItem contexto,
                        const TConfiguracaoRelatorio &configuracao)
-    : avaliacao_(avaliacao), itens_(itens), contexto_(contexto), configuracao_(configuracao) {
-    contexto_.Configuracao = &configuracao_;
-}
+    : proprio_(std::make_unique<TRelatorio>(avaliacao, itens, contexto, configuracao)), relatorio_(*proprio_),
+      itens_(itens), configuracao_(configuracao) {}
+
+TPaginacao::TPaginacao(TRelatorio &relatorio)
+    : relatorio_(relatorio), itens_(relatorio.Itens()), configuracao_(relatorio.Configuracao()) {}
 
 TPaginacao::~TPaginacao() = default;
 
 bool TPaginacao::RefreshReport(QPaintDevice *canvas, int zoom, TProgresso *progresso) {
     double passo = 0;
-    if (!avaliacao_.CompletaCalculos(progresso, passo)) return false;
+    if (!relatorio_.Avaliacao().CompletaCalculos(progresso, passo)) return false;
+    relatorio_.EsqueceTudo();
     NovaView(canvas, zoom);
     RenderPage(1);
     return true;
@@ -35,7 +38,11 @@ bool TPaginacao::RefreshReport(QPaintDevice *canvas, int zoom, TProgresso *progr
 
 void TPaginacao::NovaView(QPaintDevice *canvas, int zoom) {
     view_ = std::make_unique<TViewRelat>(canvas, zoom);
-    contexto_.Escritor = view_.get();
+    AplicaConfiguracao();
+}
+
+void TPaginacao::ConfiguracaoMudou() {
+    relatorio_.EsqueceTudo();
     AplicaConfiguracao();
 }
 
@@ -50,6 +57,7 @@ void TPaginacao::AplicaConfiguracao() {
                             ? std::function<void(TArqEditor &)>()
                             : [&c](TArqEditor &e) { e.WriteHeaderFooterText(c.Rodape); });
     paginas_.clear();
+    desenhos_.clear();
     itensInicio_.assign(itens_.size(), TInicioItem{});
     view_->TotalPages = -1;
 }
@@ -59,69 +67,66 @@ void TPaginacao::RenderPage(int n, QPainter *pintor, TProgresso *progresso) {
     RenderPages(n, n, pintor, progresso, {});
 }
 
-bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *progresso,
-                             const std::function<bool(int)> &fimDePagina) {
-    if (!view_) return false;
+void TPaginacao::Dispoe(int ate, TProgresso *progresso) {
+    if (!view_) return;
     TViewRelat &v = *view_;
-    const int n = de; // 0: every page, none drawn
     if (itensInicio_.size() != itens_.size()) itensInicio_.assign(itens_.size(), TInicioItem{});
-    v.AreasGraficas.clear();
-    v.TargetPage = de;
-    v.TargetLastPage = n > 0 ? ate : 0;
-    std::optional<QPainter> proprio;
-    if (soMede_) pintor = nullptr;
-    if (!pintor && n > 0 && v.Dispositivo() && !soMede_) {
-        proprio.emplace(v.Dispositivo());
-        pintor = &*proprio;
-    }
-    v.DefinePintor(n > 0 ? pintor : nullptr);
+    if (v.TotalPages >= 0) ate = std::min(ate, v.TotalPages);
+    const int primeira = static_cast<int>(desenhos_.size()) + 1; // the first page not recorded
+    if (primeira > ate) return;
 
-    // Resume at the start of the nearest cached page at or before the first page.
-    const std::size_t k = std::min(paginas_.size(), static_cast<std::size_t>(n));
+    // Resume at a cached start from which page `primeira` is laid out whole: one whose item
+    // began on an earlier page, or at the top of that page; else at the beginning.
     std::size_t item = 0;
+    bool doInicio = true;
+    TInicioPagina inicio;
+    for (std::size_t j = std::min(paginas_.size(), static_cast<std::size_t>(primeira)); j-- > 0;) {
+        const TInicioPagina &s = paginas_[j];
+        if (s.Pagina < primeira || (s.Pagina == primeira && s.Y <= v.TopoTexto())) {
+            inicio = s;
+            doInicio = false;
+            break;
+        }
+    }
+    const int alvo = v.TargetPage, alvoFinal = v.TargetLastPage;
+    v.TargetLastPage = ate == INT_MAX ? 0 : ate;
     v.Line.clear();
     v.LineWidth = v.LineHeight = v.LineBlanks = 0;
     v.InTable = false;
-    v.AfterPageChange = nullptr;
-    v.BeforePageChange = nullptr;
-    if (k > 0) {
-        const TInicioPagina &s = paginas_[k - 1];
-        item = static_cast<std::size_t>(s.Item);
-        v.CurrentPage = s.Pagina;
-        v.Y = s.Y;
+    v.Grava(true);
+    if (!doInicio) {
+        item = static_cast<std::size_t>(inicio.Item);
+        v.CurrentPage = inicio.Pagina;
+        v.Y = inicio.Y;
     } else {
         v.Reinicia();
     }
+    v.PaginaGravada = [&](int pagina, TDesenhoPagina desenho) {
+        if (pagina == static_cast<int>(desenhos_.size()) + 1 && pagina >= primeira)
+            desenhos_.push_back(std::make_shared<const TDesenhoPagina>(std::move(desenho)));
+    };
 
     // As each page begins, the item being written then and where it began are its start.
     std::size_t itemCorrente = item;
     TInicioItem inicioCorrente{v.CurrentPage, v.Y};
     bool pendente = false; // the current item begins on the page that is starting
-    bool cancelado = false;
     v.AfterPageChange = [&](TViewRelat &w) {
         if (pendente) inicioCorrente = {w.CurrentPage, w.Y};
         const auto p = static_cast<std::size_t>(w.CurrentPage);
         if (paginas_.size() == p - 1)
             paginas_.push_back({static_cast<int>(itemCorrente), inicioCorrente.Pagina,
                                 inicioCorrente.Y});
-        if (n == 0 && progresso) progresso->TextoAuxiliar("(página " + std::to_string(p) + ")");
+        if (progresso) progresso->TextoAuxiliar("(página " + std::to_string(p) + ")");
     };
-    // A drawn page that ends gets its header and footer; the caller turns the device's page.
+    // A page that ends gets its header and footer and is kept.
     v.BeforePageChange = [&](TViewRelat &w) {
-        if (!w.Desenhando() || w.CurrentPage >= ate) return;
         w.DesenhaCabecalhoRodape();
-        if (fimDePagina && !fimDePagina(w.CurrentPage)) {
-            cancelado = true;
-            w.TargetLastPage = w.CurrentPage; // nothing more is drawn or laid out
-        }
+        w.EntregaPagina();
     };
 
-    TContextoItem contexto = contexto_;
-    contexto.Escritor = &v;
-    const int ultima = n == 0 ? INT_MAX : ate;
-    while (v.CurrentPage <= ultima && !cancelado && item < itens_.size()) {
+    while (!v.Encerrada() && item < itens_.size()) {
         TItemAvaliacao &it = *itens_[item];
-        if (!avaliacao_.NoRelatorio(it, contexto_.Inferencial)) {
+        if (!relatorio_.NoRelatorio(item)) {
             itensInicio_[item] = {};
             ++item;
             continue;
@@ -136,7 +141,7 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
             pendente = true;
             v.NewPage();
             pendente = false;
-            if (v.CurrentPage > ultima || cancelado) break;
+            if (v.Encerrada()) break;
         }
         inicioCorrente = {v.CurrentPage, v.Y};
         if (paginas_.empty())
@@ -144,27 +149,52 @@ bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *prog
         itensInicio_[item] = inicioCorrente;
         v.ItemAtual = static_cast<int>(item);
         v.ParteAtual = -1;
-        avaliacao_.ExecutaItem(it, contexto, false);
+        relatorio_.Conteudo(item).Escreve(v);
         ++item;
     }
     // A run that stopped after its last page (inside the last item) has not seen the end.
-    const bool fim = item >= itens_.size() && !cancelado && !v.Encerrada();
-    if (fim) v.TerminaLinha();
+    if (item >= itens_.size() && !v.Encerrada()) {
+        v.TerminaLinha();
+        v.DesenhaCabecalhoRodape();
+        v.EntregaPagina();
+        v.TotalPages = v.CurrentPage;
+    }
     v.AfterPageChange = nullptr;
     v.BeforePageChange = nullptr;
-    avaliacao_.UltimaPagina = n;
-    if (fim) v.TotalPages = v.CurrentPage;
-    // The header and the footer of the last page drawn, when the report has it.
-    const int pagina = v.CurrentPage;
-    const int ultimaDesenhada = std::min(ate, pagina);
-    if (n > 0 && !soMede_ && !cancelado && ultimaDesenhada >= de) {
-        v.CurrentPage = ultimaDesenhada;
-        v.DesenhaCabecalhoRodape();
-        v.CurrentPage = pagina;
+    v.PaginaGravada = nullptr;
+    v.Grava(false);
+    v.TargetPage = alvo;
+    v.TargetLastPage = alvoFinal;
+}
+
+bool TPaginacao::RenderPages(int de, int ate, QPainter *pintor, TProgresso *progresso,
+                             const std::function<bool(int)> &fimDePagina) {
+    if (!view_) return false;
+    TViewRelat &v = *view_;
+    if (de <= 0) {
+        // Every page laid out, none drawn: the page count.
+        Dispoe(INT_MAX, progresso);
+        return true;
     }
-    v.TargetLastPage = 0;
-    v.DefinePintor(nullptr);
-    return !cancelado;
+    Dispoe(ate, nullptr);
+    v.AreasGraficas.clear();
+    v.TargetPage = de;
+    const int ultima = std::min(ate, static_cast<int>(desenhos_.size()));
+    if (de > ultima) return true; // beyond the end: nothing to draw
+    std::optional<QPainter> proprio;
+    if (!pintor && v.Dispositivo()) {
+        proprio.emplace(v.Dispositivo());
+        pintor = &*proprio;
+    }
+    if (!pintor) return true;
+    for (int p = de; p <= ultima; ++p) {
+        v.TargetPage = p;
+        v.DefinePintor(pintor);
+        v.PintaDesenho(*desenhos_[static_cast<std::size_t>(p - 1)]);
+        v.DefinePintor(nullptr);
+        if (p < ultima && fimDePagina && !fimDePagina(p)) return false;
+    }
+    return true;
 }
 
 int TPaginacao::TotalPages(TProgresso *progresso) {
@@ -175,28 +205,10 @@ int TPaginacao::TotalPages(TProgresso *progresso) {
 
 bool TPaginacao::AvancaContagem(int paginas) {
     if (!view_) return true;
-    TViewRelat &v = *view_;
-    if (v.TotalPages >= 0) return true;
-    const int alvo = v.TargetPage;
-    std::vector<TAreaGrafico> areas = std::move(v.AreasGraficas);
-    const int ultima = avaliacao_.UltimaPagina;
-    auto devolve = [&] {
-        soMede_ = false;
-        v.TargetPage = alvo;
-        v.AreasGraficas = std::move(areas);
-        avaliacao_.UltimaPagina = ultima;
-    };
-    // The run resumes at the start of the last page laid out and stops after `ate`.
-    const int ate = static_cast<int>(paginas_.size()) + std::max(1, paginas);
-    soMede_ = true;
-    try {
-        RenderPages(ate, ate, nullptr, nullptr, {});
-    } catch (...) {
-        devolve();
-        throw;
-    }
-    devolve();
-    return v.TotalPages >= 0;
+    if (view_->TotalPages >= 0) return true;
+    // Lays out a few more pages after the last one laid out; the drawn page stays as it is.
+    Dispoe(static_cast<int>(desenhos_.size()) + std::max(1, paginas), nullptr);
+    return view_->TotalPages >= 0;
 }
 
 int TPaginacao::ItemAtPosition(int y) const {
@@ -218,6 +230,7 @@ int TPaginacao::ItemAtPosition(int y) const {
 
 void TPaginacao::Invalidate(int item) {
     item = std::max(0, item);
+    for (std::size_t j = static_cast<std::size_t>(item); j < itens_.size(); ++j) relatorio_.Esquece(j);
     int corte = INT_MAX;
     for (std::size_t j = static_cast<std::size_t>(item); j < itensInicio_.size(); ++j) {
         if (itensInicio_[j].Pagina > 0) corte = std::min(corte, itensInicio_[j].Pagina);
@@ -229,6 +242,11 @@ void TPaginacao::Invalidate(int item) {
             break;
         }
     }
+    // The pages from the changed item's first page on are laid out again; so is the last page
+    // whose start is kept, which may take what the item now writes at its end.
+    std::size_t manter = paginas_.empty() ? 0 : paginas_.size() - 1;
+    if (corte != INT_MAX) manter = std::min(manter, static_cast<std::size_t>(corte - 1));
+    if (desenhos_.size() > manter) desenhos_.resize(manter);
     if (view_) view_->TotalPages = -1;
 }
 
@@ -236,7 +254,7 @@ TInicioItem TPaginacao::InicioDoItem(int item) {
     if (item < 0 || static_cast<std::size_t>(item) >= itens_.size()) return {};
     if (itensInicio_.size() > static_cast<std::size_t>(item) &&
         itensInicio_[static_cast<std::size_t>(item)].Pagina == 0 &&
-        avaliacao_.NoRelatorio(*itens_[static_cast<std::size_t>(item)], contexto_.Inferencial))
+        relatorio_.NoRelatorio(static_cast<std::size_t>(item)))
         RenderPage(0);
     return itensInicio_[static_cast<std::size_t>(item)];
 }
@@ -271,8 +289,10 @@ std::vector<std::string> TPaginacao::GraphClick(QPoint pixel) {
     const std::optional<TPontoGrafico> p = PontoGrafico(pixel);
     if (!p) return {};
     TItemAvaliacao &item = *itens_[static_cast<std::size_t>(p->Item)];
-    TContextoItem contexto = contexto_;
-    contexto.Escritor = view_.get();
+    // The part is computed again for its point descriptions; what it writes is not kept.
+    TContextoItem contexto = relatorio_.Contexto();
+    TConteudo rascunho;
+    contexto.Conteudo = &rascunho;
     item.DefineContexto(&contexto);
     std::vector<std::string> linhas;
     try {

@@ -1,12 +1,16 @@
 // TPaginacao: the paging run of the report view and its caches.
 //
-// The report is never kept as a finished document: to show, print or export page N the items
-// are run again into the view (TViewRelat) from the cached start of the nearest earlier page,
-// every page is measured and only page N is drawn. The run starts each item on a line of its
-// own and in the same writer state, so a page drawn from the cache is the page a run from the
-// first item draws, pixel for pixel.
+// The report is laid out once: the items' content, computed once (TRelatorio keeps it), is
+// written into the view (TViewRelat), which records every page it lays out as the list of what
+// the page draws (TDesenhoPagina: text runs, cell backgrounds, borders, pictures and charts, in
+// twips). Showing, printing or writing page N paints that list: turning pages runs neither item
+// code nor layout. Pages not laid out yet are laid out from the cached start of an earlier page;
+// the run starts each item on a line of its own and in the same writer state, so a page laid out
+// from the cache is the page a run from the first item lays out.
 //
-// Caches (emptied from a changed item on by Invalidate):
+// Caches (emptied from a changed item on by Invalidate, which also forgets the content of the
+// items from there on):
+// - pages: what each page laid out so far draws (pages 1..k, k growing as the layout goes);
 // - page starts: for page p, the item being written when p began, the page and the Y at which
 //   that item began (a run resumes there);
 // - item starts: for each item of the list its first page and Y (0, 0 for an item not in the
@@ -23,6 +27,7 @@
 #pragma once
 
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Relatorio.h"
 #include "view/ViewRelat.h"
 
 #include <functional>
@@ -61,10 +66,12 @@ struct TInicioItem {
 
 class TPaginacao {
   public:
-    // The item list and the settings are the caller's and must outlive the paging; the
-    // context's writer is replaced by the view.
+    // The item list and the settings are the caller's and must outlive the paging, which
+    // keeps the report's content.
     TPaginacao(TAvaliacao &avaliacao, const TListaItens &itens, TContextoItem contexto,
                const TConfiguracaoRelatorio &configuracao);
+    // Pages of a report whose content is kept elsewhere (the caller's, outliving the paging).
+    explicit TPaginacao(TRelatorio &relatorio);
     ~TPaginacao();
 
     // A new report: the closing computations of the regression system, a new view on the
@@ -74,9 +81,12 @@ class TPaginacao {
     // A new view on the canvas at the zoom, set up from the settings, with empty caches; the
     // statistics are taken as they are.
     void NovaView(QPaintDevice *canvas, int zoom);
-    // The page set-up of the settings and their header and footer, measured, into the view
-    // (after the settings changed); the caches are emptied.
+    // The page set-up of the settings and their header and footer, measured, into the view;
+    // the page caches are emptied (the content stays).
     void AplicaConfiguracao();
+    // The report's settings changed: the content of every item is forgotten and the pages are
+    // set up again.
+    void ConfiguracaoMudou();
 
     TViewRelat *View() { return view_.get(); }
     const TViewRelat *View() const { return view_.get(); }
@@ -114,20 +124,25 @@ class TPaginacao {
     // not known; page 0 when the item is not in the report.
     TInicioItem InicioDoItem(int item);
 
-    // The context the items run in (its writer is the view).
-    const TContextoItem &Contexto() const { return contexto_; }
+    // The context the items run in.
+    const TContextoItem &Contexto() const { return relatorio_.Contexto(); }
+    TRelatorio &Relatorio() { return relatorio_; }
     const std::vector<TInicioPagina> &InicioPaginas() const { return paginas_; }
     const std::vector<TInicioItem> &InicioItens() const { return itensInicio_; }
 
   private:
-    TAvaliacao &avaliacao_;
+    // Lays the report out from the first page not recorded, recording pages, until page `ate`
+    // is recorded or the report ends (then TotalPages is known).
+    void Dispoe(int ate, TProgresso *progresso);
+
+    std::unique_ptr<TRelatorio> proprio_;
+    TRelatorio &relatorio_;
     const TListaItens &itens_;
-    TContextoItem contexto_;
     const TConfiguracaoRelatorio &configuracao_;
     std::unique_ptr<TViewRelat> view_;
     std::vector<TInicioPagina> paginas_;
+    std::vector<std::shared_ptr<const TDesenhoPagina>> desenhos_;
     std::vector<TInicioItem> itensInicio_;
-    bool soMede_ = false; // RenderPages lays out without drawing (AvancaContagem)
 };
 
 // The page set-up of the report settings into a writer: text width = page width - left -

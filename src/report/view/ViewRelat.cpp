@@ -152,6 +152,7 @@ int TViewRelat::MedeEscritor(const std::function<void(TArqEditor &)> &escritor) 
     if (!escritor) return 0;
     QPainter *pintor = pintor_;
     pintor_ = nullptr; // measured, never drawn
+    semDesenho_ = true;
     int altura = 0;
     const TEstado antes = Salva();
     EscreveCabecalhoEm(
@@ -163,6 +164,7 @@ int TViewRelat::MedeEscritor(const std::function<void(TArqEditor &)> &escritor) 
         0);
     Restaura(antes);
     pintor_ = pintor;
+    semDesenho_ = false;
     return altura;
 }
 
@@ -471,7 +473,6 @@ void TViewRelat::ColocaFigura(TTrechoLinha t, double dpiX, double dpiY, int esca
 // ---- Drawing a line ---------------------------------------------------------------------------
 
 void TViewRelat::DesenhaLinha(bool fimParagrafo) {
-    QPainter &p = *pintor_;
     // In a cell the text keeps the cell's padding when the line leaves room for it, and comes
     // closer to the edges when it needs that room.
     const int margem =
@@ -509,10 +510,8 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
         const double x = x0 + t.Posicao + extra * brancosAntes;
         if (t.Tipo == TTrechoLinha::Texto) {
             const double ascendente = AvancosDe(t.Fonte).Ascendente();
-            p.setFont(FonteTwips(t.Fonte));
-            p.setPen(ParaQColor(t.Fonte.Cor));
             if (extra == 0 || t.Brancos == 0) {
-                p.drawText(QPointF(x, Y + ascendente), t.Conteudo);
+                Elemento(TDesenhoPagina::TTexto{t.Fonte, QPointF(x, Y + ascendente), t.Conteudo});
             } else {
                 // Word by word, each at its measured place plus the spread so far. Plain text
                 // adds the words' widths as it goes (the sum is exact: the width of the words
@@ -529,7 +528,7 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
                     const int largura = simples ? static_cast<int>(std::lround(antes))
                                                 : LarguraTexto(t.Fonte, t.Conteudo.left(de));
                     const double xp = x + largura + extra * brancos;
-                    p.drawText(QPointF(xp, Y + ascendente), palavra);
+                    Elemento(TDesenhoPagina::TTexto{t.Fonte, QPointF(xp, Y + ascendente), palavra});
                     if (simples) antes += avancos.Largura(palavra);
                     brancos += Brancos(palavra);
                     de = ate;
@@ -537,40 +536,80 @@ void TViewRelat::DesenhaLinha(bool fimParagrafo) {
             }
             brancosAntes += t.Brancos;
         } else if (t.Tipo == TTrechoLinha::Figura) {
-            // Pictures land on whole device pixels: at zoom 100 on screen a bitmap is copied
-            // pixel for pixel.
-            const QRect destino =
-                p.transform().mapRect(QRectF(x, Y, t.Largura, t.Altura)).toRect();
-            QSize pixels = t.Imagem.size();
-            if (t.Chart) {
-                // The chart's units mapped onto its place on the page.
-                const TChart &c = *t.Chart;
-                pixels = QSize(std::max(1, c.Largura), std::max(1, c.Altura));
-                p.save();
-                p.translate(x, Y);
-                p.scale(static_cast<double>(t.Largura) / pixels.width(),
-                        static_cast<double>(t.Altura) / pixels.height());
-                PintaChart(p, c, t.Cores == 2);
-                p.restore();
-            } else {
-                p.save();
-                p.resetTransform();
-                if (t.Cores == 2 || t.Cores == 16)
-                    p.drawImage(destino, Indexa(t.Imagem, t.Cores).Indices);
-                else
-                    p.drawImage(destino, t.Imagem);
-                p.restore();
-            }
-            TAreaGrafico a;
-            a.Item = t.Item;
-            a.Parte = t.Parte;
-            a.Retangulo = destino;
-            a.TamanhoImagem = pixels;
-            a.TemMapa = t.TemMapa;
-            a.Mapa = t.Mapa;
-            AreasGraficas.push_back(a);
+            TDesenhoPagina::TFigura f;
+            f.Retangulo = QRectF(x, Y, t.Largura, t.Altura);
+            if (t.Chart) f.Chart = t.Chart;
+            else f.Imagem = t.Imagem;
+            f.Cores = t.Cores;
+            f.Item = t.Item;
+            f.Parte = t.Parte;
+            f.TemMapa = t.TemMapa;
+            f.Mapa = t.Mapa;
+            Elemento(std::move(f));
         }
     }
+}
+
+// ---- Recording and painting a page ------------------------------------------------------------
+
+void TViewRelat::Pinta(const TDesenhoPagina::TTexto &e) {
+    QPainter &p = *pintor_;
+    p.setFont(FonteTwips(e.Fonte));
+    p.setPen(ParaQColor(e.Fonte.Cor));
+    p.drawText(e.Posicao, e.Texto);
+}
+
+void TViewRelat::Pinta(const TDesenhoPagina::TFundo &e) { pintor_->fillRect(e.Retangulo, e.Cor); }
+
+void TViewRelat::Pinta(const TDesenhoPagina::TTraco &e) {
+    pintor_->setPen(e.Caneta);
+    pintor_->drawLine(e.De, e.Ate);
+}
+
+void TViewRelat::Pinta(const TDesenhoPagina::TFigura &e) {
+    QPainter &p = *pintor_;
+    // Pictures land on whole device pixels: at zoom 100 on screen a bitmap is copied pixel for
+    // pixel.
+    const QRect destino = p.transform().mapRect(e.Retangulo).toRect();
+    QSize pixels = e.Imagem.size();
+    if (e.Chart) {
+        // The chart's units mapped onto its place on the page.
+        const TChart &c = *e.Chart;
+        pixels = QSize(std::max(1, c.Largura), std::max(1, c.Altura));
+        p.save();
+        p.translate(e.Retangulo.topLeft());
+        p.scale(e.Retangulo.width() / pixels.width(), e.Retangulo.height() / pixels.height());
+        PintaChart(p, c, e.Cores == 2);
+        p.restore();
+    } else {
+        p.save();
+        p.resetTransform();
+        if (e.Cores == 2 || e.Cores == 16)
+            p.drawImage(destino, Indexa(e.Imagem, e.Cores).Indices);
+        else
+            p.drawImage(destino, e.Imagem);
+        p.restore();
+    }
+    TAreaGrafico a;
+    a.Item = e.Item;
+    a.Parte = e.Parte;
+    a.Retangulo = destino;
+    a.TamanhoImagem = pixels;
+    a.TemMapa = e.TemMapa;
+    a.Mapa = e.Mapa;
+    AreasGraficas.push_back(a);
+}
+
+void TViewRelat::EntregaPagina() {
+    TDesenhoPagina pronto = std::move(desenho_);
+    desenho_ = {};
+    if (PaginaGravada) PaginaGravada(CurrentPage, std::move(pronto));
+}
+
+void TViewRelat::PintaDesenho(const TDesenhoPagina &desenho) {
+    AreasGraficas.clear();
+    if (!pintor_) return;
+    for (const auto &e : desenho.Elementos) std::visit([&](const auto &x) { Pinta(x); }, e);
 }
 
 } // namespace zelto

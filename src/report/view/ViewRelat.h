@@ -44,12 +44,15 @@
 #include "writer/ArqEditor.h"
 
 #include <QImage>
+#include <QPen>
+#include <QPointF>
 #include <QRect>
 
 #include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
+#include <variant>
 #include <vector>
 
 class QPainter;
@@ -82,6 +85,35 @@ struct TAreaGrafico {
     QSize TamanhoImagem; // the picture's pixels (a chart's: its layout units)
     bool TemMapa = false;
     TMapaEixos Mapa;
+};
+
+// What one page draws, in twips and in drawing order: text runs, cell backgrounds, border
+// lines, pictures and charts. A page is laid out once into this list and painted from it as
+// often as it is shown, printed or written to a PDF.
+struct TDesenhoPagina {
+    struct TTexto {
+        TFonte Fonte;
+        QPointF Posicao;
+        QString Texto;
+    };
+    struct TFundo {
+        QRect Retangulo;
+        QColor Cor;
+    };
+    struct TTraco {
+        QPen Caneta;
+        QPointF De, Ate;
+    };
+    struct TFigura {
+        QRectF Retangulo;
+        QImage Imagem;                       // a bitmap, or
+        std::shared_ptr<const TChart> Chart; // a chart painted as vectors
+        int Cores = 256;
+        int Item = -1, Parte = -1;
+        bool TemMapa = false;
+        TMapaEixos Mapa;
+    };
+    std::vector<std::variant<TTexto, TFundo, TTraco, TFigura>> Elementos;
 };
 
 class TViewRelat : public TArqEditor {
@@ -121,6 +153,20 @@ class TViewRelat : public TArqEditor {
 
     // Pictures drawn on the target page.
     std::vector<TAreaGrafico> AreasGraficas;
+
+    // While set, every page laid out is recorded as it is drawn (TDesenhoPagina) instead of
+    // being painted, and EntregaPagina hands the finished page to PaginaGravada.
+    bool Gravando = false;
+    std::function<void(int pagina, TDesenhoPagina desenho)> PaginaGravada;
+    // The current page is finished (its header and footer drawn): it goes to PaginaGravada.
+    void EntregaPagina();
+    // Starts or ends recording; what was recorded of an unfinished page is dropped.
+    void Grava(bool ligado) {
+        Gravando = ligado;
+        desenho_ = {};
+    }
+    // Paints a recorded page through the painter (DefinePintor) and sets AreasGraficas.
+    void PintaDesenho(const TDesenhoPagina &desenho);
     // Item (index in the item list) and part being written; set by the paging run and
     // BeginPart.
     int ItemAtual = -1, ParteAtual = -1;
@@ -135,6 +181,7 @@ class TViewRelat : public TArqEditor {
     // drawn through it. The view sets its transform (twips to device pixels) and takes it back.
     void DefinePintor(QPainter *pintor);
     bool Desenhando() const {
+        if (Gravando) return !semDesenho_;
         return pintor_ != nullptr && CurrentPage >= TargetPage &&
                CurrentPage <= std::max(TargetPage, TargetLastPage);
     }
@@ -258,6 +305,17 @@ class TViewRelat : public TArqEditor {
     void RepeteTitulo();
 
     QPainter *pintor_ = nullptr;
+    TDesenhoPagina desenho_;     // the page being recorded
+    bool semDesenho_ = false;    // measuring a header or footer: nothing is recorded
+    // Draws through the painter, or records into the page being recorded.
+    template <class E> void Elemento(E e) {
+        if (Gravando) desenho_.Elementos.emplace_back(std::move(e));
+        else if (pintor_) Pinta(e);
+    }
+    void Pinta(const TDesenhoPagina::TTexto &e);
+    void Pinta(const TDesenhoPagina::TFundo &e);
+    void Pinta(const TDesenhoPagina::TTraco &e);
+    void Pinta(const TDesenhoPagina::TFigura &e);
     TFonte fonteDesenho_;
     std::vector<int> paradas_; // tab stops set by SetTabs (twips from the left margin)
     bool simbolo_ = false;          // the "Symbol" face is selected: its infinity maps to U+221E

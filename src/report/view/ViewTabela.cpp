@@ -123,31 +123,29 @@ void TViewRelat::PreencheFundo(int coluna, int x, int largura, int ate) {
         return;
     int &preenchido = CellHeights[static_cast<std::size_t>(coluna)];
     const int de = std::max(preenchido, RowTop + BorderInsets[0] / 2);
-    if (ate > de && pintor_) {
+    if (ate > de && Desenhando()) {
         const int esquerda = x + BorderInsets[2] / 2;
-        pintor_->fillRect(QRect(esquerda, de, x + largura - esquerda, ate - de),
-                          ParaQColor(c.CorFundo));
+        Elemento(TDesenhoPagina::TFundo{QRect(esquerda, de, x + largura - esquerda, ate - de),
+                                        ParaQColor(c.CorFundo)});
     }
     preenchido = std::max(preenchido, ate);
 }
 
 void TViewRelat::TracaBorda(const TBorda &b, QPointF de, QPointF ate, TCor fundo) {
     if (!Desenha(b)) return;
-    QPainter &p = *pintor_;
     if (b.Multiplicidade == 2) {
         // Two one-pixel lines a pixel either side of the edge, the cell's colour between.
         const bool horizontal = de.y() == ate.y();
         const QPointF passo = horizontal ? QPointF(0, kTwipsPixelTela) : QPointF(kTwipsPixelTela, 0);
-        QPen linha(CorBorda(b.Cor), kTwipsPixelTela, EstiloBorda(b.Estilo), Qt::FlatCap);
-        p.setPen(QPen(ParaQColor(fundo), kTwipsPixelTela, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(de, ate);
-        p.setPen(linha);
-        p.drawLine(de - passo, ate - passo);
-        p.drawLine(de + passo, ate + passo);
+        const QPen linha(CorBorda(b.Cor), kTwipsPixelTela, EstiloBorda(b.Estilo), Qt::FlatCap);
+        Elemento(TDesenhoPagina::TTraco{QPen(ParaQColor(fundo), kTwipsPixelTela, Qt::SolidLine, Qt::FlatCap),
+                                        de, ate});
+        Elemento(TDesenhoPagina::TTraco{linha, de - passo, ate - passo});
+        Elemento(TDesenhoPagina::TTraco{linha, de + passo, ate + passo});
         return;
     }
-    p.setPen(QPen(CorBorda(b.Cor), LarguraBorda(b), EstiloBorda(b.Estilo), Qt::FlatCap));
-    p.drawLine(de, ate);
+    Elemento(TDesenhoPagina::TTraco{QPen(CorBorda(b.Cor), LarguraBorda(b), EstiloBorda(b.Estilo), Qt::FlatCap),
+                                    de, ate});
 }
 
 void TViewRelat::DesenhaBordasLinha(int topo, int base, bool comTopo, bool comBase) {

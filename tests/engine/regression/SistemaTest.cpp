@@ -1,6 +1,7 @@
 // The regression system on small worksheets whose answers can be worked out by hand, and on
 // the degenerate fits where a careless implementation divides by zero.
 #include "regression/Sistema.h"
+#include "regression/FormacaoValores.h"
 
 #include "common/Numeros.h"
 #include "regression/Transformacoes.h"
@@ -608,4 +609,49 @@ TEST(Sistema, Saneia) {
     s.DefineTermos(std::vector<TTermo>{{1, 1}, {2, 2}});
     g.AtribuiCelula(2, 5, "0");
     EXPECT_FALSE(s.Saneia(coChauvenet, 0));
+}
+
+// The formation of the value at its boundaries: a value at the sample's maximum is inside, one
+// past it extrapolates; the estimate's band is the dependent variable's range, widened by the
+// settings' percentages when extrapolation is admitted with limits; a missing value means no
+// estimate.
+TEST(Sistema, FormationOfTheValueAtItsLimits) {
+    TGridzelto g;
+    Preenche(g, {"Valor", "Area"}, {{12.1, 1}, {13.9, 2}, {16.2, 3}, {17.8, 4}, {20.1, 5}, {22.9, 6}});
+    auto forma = [&](const char *area, ModoExtrapolacao modo, bool inferencial = true) {
+        g.ValoresObjeto = {"Valor=", std::string("Area=") + area};
+        TSistema s(g);
+        s.CarregaDados();
+        EXPECT_TRUE(Ajusta(s, {{1, 1}, {2, 1}}));
+        TSignificancias sig;
+        sig.Extrapolacao = modo;
+        sig.TodasExtrapolam = false;
+        sig.VariaveisExtrapolando = 1;
+        sig.EstimativaInferior = sig.EstimativaSuperior = 0.2L;
+        return FormacaoValores(s, sig, inferencial, {false, false, std::string(area) != ""});
+    };
+    const TFormacaoValores noLimite = forma("6", meNaoAdmitida);
+    EXPECT_TRUE(noLimite.Extrapolaram.empty());
+    EXPECT_FALSE(noLimite.LimiteExtrapolacao);
+    ASSERT_TRUE(noLimite.Estima && noLimite.Estimativa && noLimite.Faixa);
+    EXPECT_NEAR(static_cast<double>(noLimite.Faixa->Superior), 22.9, 1e-12);
+    EXPECT_EQ(noLimite.Posicao, 0); // the fitted value at x = 6 lies under 22.9
+
+    const TFormacaoValores alem = forma("7", meNaoAdmitida);
+    EXPECT_EQ(alem.Extrapolaram, std::vector<std::size_t>{2});
+    EXPECT_EQ(alem.LimiteExtrapolacao, 0L);
+    EXPECT_EQ(alem.Posicao, 1);
+
+    // Admitted with limits: one variable may extrapolate, and the estimate up to 20 % above.
+    const TFormacaoValores comLimites = forma("7", meAdmitidaComLimites);
+    EXPECT_FALSE(comLimites.LimiteExtrapolacao);
+    ASSERT_TRUE(comLimites.Faixa);
+    EXPECT_NEAR(static_cast<double>(comLimites.Faixa->Superior), 22.9 * 1.2, 1e-12);
+    EXPECT_EQ(comLimites.Posicao, 0);
+    EXPECT_FALSE(forma("7", meAdmitida).Faixa); // freely admitted: no band at all
+
+    const TFormacaoValores falta = forma("", meNaoAdmitida);
+    EXPECT_EQ(falta.Faltam, std::vector<std::size_t>{2});
+    EXPECT_FALSE(falta.Estima);
+    EXPECT_FALSE(falta.Estimativa);
 }

@@ -6,6 +6,9 @@
 
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
+#include "evaluation/Relatorio.h"
+#include "export/Exportacao.h"
+#include "items/Catalogo.h"
 #include "regression/Sistema.h"
 #include "significance/Significancias.h"
 #include "view/ImpressaoRelatorio.h"
@@ -80,6 +83,41 @@ QImage ImagemA4(int zoom = 100) {
 }
 
 } // namespace
+
+// The items compute once: the first layout computes each item of the report, and turning
+// every page forwards and back, the PDF of those pages and an RTF of the same report compute
+// nothing more. A changed item computes again itself and the items after it, never those
+// before it.
+TEST(Paginacao, TurningPagesRunsNoItemCode) {
+    TWindsor w;
+    ASSERT_TRUE(w.av);
+    int noRelatorio = 0;
+    for (const auto &item : w.itens) noRelatorio += TAvaliacao::NoRelatorio(*item, true);
+    const long antes = TAvaliacao::ConteudosCalculados();
+    QImage a = ImagemA4();
+    auto p = w.Paginacao(a);
+    const int total = p->TotalPages();
+    ASSERT_GE(total, 50);
+    const long calculados = TAvaliacao::ConteudosCalculados();
+    EXPECT_EQ(calculados - antes, noRelatorio);
+    for (int n = 1; n <= total; ++n) p->RenderPage(n);
+    for (int n = total; n >= 1; n -= 7) p->RenderPage(n);
+    QTemporaryDir d;
+    const TResultadoRelatorio pdf = ExportaRelatorio(p->Relatorio(), d.filePath("a.pdf"), nullptr, p.get());
+    ASSERT_TRUE(pdf.Ok) << pdf.Erro;
+    EXPECT_EQ(pdf.Paginas, total);
+    const TResultadoRelatorio rtf = ExportaRelatorio(p->Relatorio(), d.filePath("a.rtf"), nullptr);
+    ASSERT_TRUE(rtf.Ok) << rtf.Erro;
+    EXPECT_EQ(TAvaliacao::ConteudosCalculados(), calculados);
+
+    const int mudou = static_cast<int>(w.itens.size()) - 4;
+    int depois = 0;
+    for (std::size_t i = static_cast<std::size_t>(mudou); i < w.itens.size(); ++i)
+        depois += TAvaliacao::NoRelatorio(*w.itens[i], true);
+    p->Invalidate(mudou);
+    EXPECT_EQ(p->TotalPages(), total);
+    EXPECT_EQ(TAvaliacao::ConteudosCalculados(), calculados + depois);
+}
 
 TEST(Paginacao, APageDrawnAloneIsThePageOfAWholeRun) {
     TWindsor w;
@@ -364,7 +402,8 @@ TEST(Paginacao, EachRowOfATableTakesTheFormatOfItsRegion) {
         c.Sistema = w.s.get();
         c.Grid = w.grid.get();
         c.Significancias = &w.sig;
-        ASSERT_TRUE(w.av->Exporta(e, w.itens, c, w.config, nullptr));
+        TRelatorio relatorio(*w.av, w.itens, c, w.config);
+        ASSERT_TRUE(relatorio.Exporta(e, nullptr));
     }
     QFile f(rtf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

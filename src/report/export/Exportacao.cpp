@@ -1,8 +1,9 @@
-#include "evaluation/Exportacao.h"
+#include "export/Exportacao.h"
 
-#include "config/ArquivoRelatorio.h"
+#include "evaluation/ArquivoItens.h"
 #include "evaluation/Avaliacao.h"
-#include "evaluation/Catalogo.h"
+#include "evaluation/Relatorio.h"
+#include "items/Catalogo.h"
 #include "items/GraficoItem.h"
 #include "view/ImpressaoRelatorio.h"
 #include "view/PaginacaoRelatorio.h"
@@ -15,47 +16,11 @@
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace zelto {
 
 namespace {
-
-// The writer of the file's extension, from the writers' table.
-std::unique_ptr<TArqEditor> Escritor(const QString &arquivo, std::string &erro) {
-    std::unique_ptr<TArqEditor> e = CriaEscritor(arquivo);
-    if (!e)
-        erro = "Não há escritor de relatório para a extensão de " + arquivo.toStdString() + " (use " +
-               ExtensoesEscritores(true).join(QStringLiteral(", ")).toStdString() + ").";
-    return e;
-}
-
-// Runs the chosen items into the file's writer (or the report view's pages for a paged
-// format).
-void Executa(const TPedidoRelatorio &pedido, TListaItens &itens, const TConfiguracaoRelatorio &configuracao,
-             TSistema &sistema, const TGridzelto &grid, const TPesquisa *pesquisa,
-             const TSignificancias &significancias, TProgresso *progresso, TResultadoRelatorio &r) {
-    const QString saida = QString::fromStdString(pedido.Saida);
-    const TContextoItem contexto = TContextoItem::Hoje(sistema, grid, significancias, pesquisa);
-    TAvaliacao avaliacao(sistema);
-    if (EscritorPaginado(saida)) {
-        // Drawn by the report view: the pages are the screen's.
-        TPaginacao paginacao(avaliacao, itens, contexto, configuracao);
-        QString erro;
-        r.Ok = paginacao.RefreshReport(nullptr, 100, progresso) &&
-               ExportaPdf(paginacao, saida, progresso, &erro);
-        if (!r.Ok) r.Erro = erro.isEmpty() ? "O relatório não foi completado." : erro.toStdString();
-        else r.Paginas = paginacao.View()->TotalPages;
-        return;
-    }
-    std::unique_ptr<TArqEditor> escritor = Escritor(saida, r.Erro);
-    if (!escritor) return;
-    if (!escritor->Valido()) {
-        r.Erro = escritor->Erro().toStdString();
-        return;
-    }
-    r.Ok = avaliacao.Exporta(*escritor, itens, contexto, configuracao, progresso);
-    if (!r.Ok) r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
-}
 
 // The kept pictures of the graph items as "item-part.png" files, each written whole (a complete
 // new file or the previous one untouched). A failure stops the pictures and says which files
@@ -97,6 +62,45 @@ void GravaFiguras(const TPedidoRelatorio &pedido, const TListaItens &itens, TRes
 
 } // namespace
 
+TResultadoRelatorio ExportaRelatorio(TRelatorio &relatorio, const QString &arquivo, TProgresso *progresso,
+                                     TPaginacao *paginas) {
+    TResultadoRelatorio r;
+    const TDestinoRelatorio *destino = DestinoDoArquivo(arquivo);
+    if (!destino) {
+        r.Erro = "Não há escritor de relatório para a extensão de " + arquivo.toStdString() + " (use " +
+                 ListaExtensoes().toStdString() + ").";
+        return r;
+    }
+    if (destino->Tipo == TTipoDestino::Paginado) {
+        // Drawn by the report view: the pages are the screen's.
+        std::optional<TPaginacao> propria;
+        if (!paginas) {
+            double passo = 0;
+            if (!relatorio.Avaliacao().CompletaCalculos(progresso, passo)) {
+                r.Erro = "O relatório não foi completado.";
+                return r;
+            }
+            paginas = &propria.emplace(relatorio);
+            paginas->NovaView(nullptr, 100);
+        }
+        TPaginacao &paginacao = *paginas;
+        QString erro;
+        r.Ok = ExportaPdf(paginacao, arquivo, progresso, &erro);
+        if (!r.Ok) r.Erro = erro.isEmpty() ? "O relatório não foi completado." : erro.toStdString();
+        else r.Paginas = paginacao.View()->TotalPages;
+        return r;
+    }
+    std::unique_ptr<TArqEditor> escritor = destino->Cria(arquivo);
+    if (!escritor->Valido()) {
+        r.Erro = escritor->Erro().toStdString();
+        return r;
+    }
+    r.Ok = relatorio.Exporta(*escritor, progresso);
+    if (!r.Ok)
+        r.Erro = escritor->Erro().isEmpty() ? "O relatório não foi completado." : escritor->Erro().toStdString();
+    return r;
+}
+
 TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &sistema,
                                      const TGridzelto &grid, const TPesquisa *pesquisa,
                                      const TSignificancias &significancias, TProgresso *progresso) {
@@ -135,7 +139,12 @@ TResultadoRelatorio ExportaRelatorio(const TPedidoRelatorio &pedido, TSistema &s
     if (!pedido.PastaGraficos.empty())
         for (auto &item : itens)
             if (auto *g = dynamic_cast<TItemGrafico *>(item.get())) g->GuardaFiguras = true;
-    Executa(pedido, itens, configuracao, sistema, grid, pesquisa, significancias, progresso, r);
+    TAvaliacao avaliacao(sistema);
+    TRelatorio relatorio(avaliacao, itens, TContextoItem::Hoje(sistema, grid, significancias, pesquisa),
+                         configuracao);
+    const std::vector<std::string> avisos = std::move(r.Avisos);
+    r = ExportaRelatorio(relatorio, QString::fromStdString(pedido.Saida), progresso);
+    r.Avisos = avisos;
     if (r.Ok && !pedido.PastaGraficos.empty()) GravaFiguras(pedido, itens, r);
     return r;
 }

@@ -1,10 +1,11 @@
-// The whole report into a file, for callers that hold the worksheet (the command line): the
-// report settings (defaults, or a named configuration), the choice of the items, the writer
-// picked by the file's extension, and the evaluation's export run.
-//
-// This header names no writer and no worksheet type, so the caller may include the
-// worksheet's headers (whose alignment names clash with the writers').
+// The one way a report leaves the program: ExportaRelatorio writes a report whose content is
+// kept (TRelatorio) into a file of any target of the writers' table (writer/Escritores.h): a
+// stream writer for .rtf, .doc, .wri, .txt and .json, the report view's pages for .pdf. The
+// desktop exports the report it shows through it, and the command line the report it builds
+// from a request (the second form), so both get the same file for the same report.
 #pragma once
+
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,8 @@ namespace zelto {
 
 class TSistema;
 class TGridzelto;
+class TRelatorio;
+class TPaginacao;
 class TPesquisa;
 class TProgresso;
 struct TSignificancias;
@@ -39,6 +42,14 @@ struct TResultadoRelatorio {
     int Paginas = 0;                  // pages of a paged format (.pdf), as the view lays them out
     int Graficos = 0;                 // PNG files written into PastaGraficos
 };
+
+// The report into the file named: its content (computed now for the items not kept yet) into
+// the target of the file's extension. A failed or cancelled export leaves a previous file as it
+// was and says why in Erro.
+// A paged target is drawn through `paginas` when given (the pages the screen has laid out of
+// this same report), else through pages laid out for the export.
+TResultadoRelatorio ExportaRelatorio(TRelatorio &relatorio, const QString &arquivo, TProgresso *progresso,
+                                     TPaginacao *paginas = nullptr);
 
 // The model must be fitted up to CalculaEstatisticas; the closing computations run here. The
 // report is in the worksheet's statistics mode.
