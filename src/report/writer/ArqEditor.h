@@ -16,8 +16,8 @@
 // file's encoding. WriteText takes at most 255 characters per call in the original interface;
 // every writer here accepts longer text and splits it into runs itself, so nothing is cut.
 //
-// The markup of WriteFormatted ("###" power of ten, "%^%" superscript, both closed by "%") is
-// rendered here, once, for every writer.
+// The markup of WriteFormatted ("###" power of ten, "%^%" superscript, both closed by "%"; split
+// by common/Marcacao.h) is rendered here, once, for every writer.
 //
 // Ownership: a writer lives for one run (created, SetCanvas, SetPage, body, CloseDocument,
 // freed). It never shows a window: failures are returned (CloseDocument false) with the
@@ -251,7 +251,8 @@ class TArqEditor {
     // WriteText with the markup: "mantissa###exponent%" writes mantissa, "x", "10" and the
     // exponent as superscript (exponent 4932, the infinite marker, writes the infinity sign in
     // place of the mantissa, keeping the text before it: blanks, sign, words);
-    // "symbol%^%text%" writes the text as superscript.
+    // "symbol%^%text%" writes the text as superscript. The runs and their rules (a marker
+    // never closed is written as it stands) come from common/Marcacao.h.
     void WriteFormatted(const QString &texto);
     void WriteLine(const QString &texto);
     void SaveState();
