@@ -15,7 +15,7 @@
 #pragma once
 
 #include "chart/GeometriaChart.h"
-#include "writer/ArqEditor.h"
+#include "writer/TiposEscrita.h"
 
 #include <QImage>
 
