@@ -34,6 +34,7 @@
 
 #include "ModeloCli.h"
 #include "PlanilhaCli.h"
+#include "common/Marcacao.h"
 #include "common/Numeros.h"
 #include "common/Texto.h"
 #include "files/ArquivoIni.h"
@@ -44,7 +45,6 @@
 #include "search/Pesquisa.h"
 #include "significance/Significancias.h"
 #include "worksheet/Gridzelto.h"
-#include "writer/TextoLiteral.h"
 
 #include <nlohmann/json.hpp>
 
@@ -256,7 +256,7 @@ int Pesquisa(const TOpcoesSearch &o) {
         std::cout << "\tR " << Texto(m.R) << "\tF " << Texto(m.F) << "\tR2aj "
                   << Texto(m.R2Ajustado) << '\t'
                   // Names as typed: the markup is the program's (powers in transformations) only.
-                  << Desfaz(TextoSimples(p.EquacaoSimbolica(i, [](const std::string &n) { return Literal(n); })))
+                  << TextoSimples(p.EquacaoSimbolica(i, [](const std::string &n) { return Literal(n); }))
                   << '\n';
     }
     if (o.tabela) {

@@ -45,10 +45,11 @@ TEST(ArqEditor, MarcacaoDoTexto) {
         {"1###4932% e -2,5###4932%",
          {"fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial", "texto: e -",
           "fonte:Symbol", "texto:\u00A5", "restaura", "fonte:Arial"}},
-        // no closing "%": the whole rest is the exponent
-        {"2###10 fim",
-         {"texto:2", "tamanho~8", "texto:x", "restaura", "texto:10", "tamanho~7", "super+",
-          "texto:10 fim", "super-", "restaura"}},
+        // no closing "%": no marker, the rest is written as it stands
+        {"2###10 fim", {"texto:2###10 fim"}},
+        {"a 1###2% b%^%c", {"texto:a 1", "tamanho~8", "texto:x", "restaura", "texto:10",
+                            "tamanho~7", "super+", "texto:2", "super-", "restaura",
+                            "texto: b%^%c"}},
         // the earlier of two markers is taken first
         {"R%^%2% = 1###3%",
          {"texto:R", "tamanho~7", "super+", "texto:2", "super-", "restaura", "texto: = 1",

@@ -222,9 +222,10 @@ TEST(PinturaChart, MapaDeCoresPintaAsCoresDasPontas) {
 TEST(Chart, MarcacaoETituloDireito) {
     using V = std::vector<TTrechoTexto>;
     EXPECT_EQ(TrechosTexto("Resíduo%^%2%"), (V{{"Resíduo", false}, {"2", true}}));
-    EXPECT_EQ(TrechosTexto("1,23###7"), (V{{"1,23x10", false}, {"7", true}}));
-    EXPECT_EQ(TrechosTexto("a###-3%b%^%x"), (V{{"ax10", false}, {"-3", true}, {"b", false}, {"x", true}}));
-    EXPECT_EQ(TextoRotulo("1,23###7"), "1,23x107");
+    EXPECT_EQ(TrechosTexto("1,23###7%"), (V{{"1,23x10", false}, {"7", true}}));
+    EXPECT_EQ(TrechosTexto("a###-3%b%^%x%"), (V{{"ax10", false}, {"-3", true}, {"b", false}, {"x", true}}));
+    EXPECT_EQ(TextoRotulo("1,23###7%"), "1,23x107");
+    EXPECT_EQ(TrechosTexto("1,23###7"), (V{{"1,23###7", false}})); // never closed: as written
 
     TChart c;
     c.Largura = c.Altura = 240;

@@ -1,4 +1,5 @@
 #include "regression/TextoAjuste.h"
+#include "common/Marcacao.h"
 
 #include "regression/Sistema.h"
 #include "regression/Transformacoes.h"
@@ -6,28 +7,6 @@
 #include <sstream>
 
 namespace zelto {
-
-std::string TextoSimples(std::string_view texto) {
-    std::string r;
-    r.reserve(texto.size());
-    std::size_t i = 0;
-    while (i < texto.size()) {
-        // A marker counts only with its closing "%".
-        const bool potencia = texto.substr(i, 3) == "###";
-        const bool expoente = texto.substr(i, 3) == "%^%";
-        const std::size_t fim = potencia || expoente ? texto.find('%', i + 3) : std::string_view::npos;
-        if (fim == std::string_view::npos) {
-            r += texto[i++];
-            continue;
-        }
-        const std::string_view dentro = texto.substr(i + 3, fim - i - 3);
-        r += potencia ? "x10^" : "^(";
-        r += dentro;
-        if (expoente) r += ')';
-        i = fim + 1;
-    }
-    return r;
-}
 
 std::string TextoAjuste(const TSistema &s, long double confianca,
                         const std::function<std::string(long double)> &numero) {

@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace zelto {
 
@@ -15,13 +14,8 @@ class TSistema;
 
 // `numero` writes each number (the command line: 17 digits; the desktop: the worksheet's form).
 // The fit must be built up to OrdenaResiduos (and CalculaAlavancas). The text carries no markup:
-// it goes through TextoSimples.
+// it goes through TextoSimples (common/Marcacao.h).
 std::string TextoAjuste(const TSistema &s, long double confianca,
                         const std::function<std::string(long double)> &numero);
-
-// The report's markup written out for plain text: a power of ten "###" + exponent + "%" as
-// "x10^" + exponent ("2,664###-2%" reads "2,664x10^-2"), a superscript "%^%" + text + "%" as
-// "^(" + text + ")" ("[Área]%^%1/2%" reads "[Área]^(1/2)"). Other text is left as it is.
-std::string TextoSimples(std::string_view texto);
 
 } // namespace zelto

@@ -1,7 +1,7 @@
 #include "gui/dialogs/FMostraMelhoresModelos.h"
 
 #include "gui/dialogs/FProgressao.h"
-#include "writer/TextoLiteral.h"
+#include "common/Marcacao.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -102,26 +102,15 @@ class TCabecalho : public QHeaderView {
 } // namespace
 
 QString TFMostraMelhoresModelos::EquacaoEmHtml(const std::string &texto) {
-    static const std::string kMarca = "%^%";
-    // Each piece of the composed markup is given back as typed (names enter through Literal).
-    auto trecho = [&](std::size_t de, std::size_t n) {
-        return Q(Desfaz(texto.substr(de, n))).toHtmlEscaped();
-    };
+    const auto h = [](const std::string &t) { return Q(t).toHtmlEscaped(); };
+    const auto sup = [&](const std::string &t) { return QStringLiteral("<sup>") + h(t) + QStringLiteral("</sup>"); };
     QString html;
-    std::size_t i = 0;
-    while (i < texto.size()) {
-        const std::size_t m = texto.find(kMarca, i);
-        const std::size_t fim =
-            m == std::string::npos ? std::string::npos : texto.find('%', m + kMarca.size());
-        if (fim == std::string::npos) {
-            html += trecho(i, std::string::npos);
-            break;
+    for (const TTrechoMarcacao &t : DivideMarcacao(texto)) switch (t.Tipo) {
+        case TTrechoMarcacao::Simples: html += h(t.Texto); break;
+        case TTrechoMarcacao::Sobrescrito: html += sup(t.Texto); break;
+        case TTrechoMarcacao::Potencia: html += h(t.Texto) + QStringLiteral("x10") + sup(t.Expoente); break;
+        case TTrechoMarcacao::Infinito: html += QStringLiteral("\u221E"); break;
         }
-        html += trecho(i, m - i);
-        html += QStringLiteral("<sup>") + trecho(m + kMarca.size(), fim - m - kMarca.size()) +
-                QStringLiteral("</sup>");
-        i = fim + 1;
-    }
     return html;
 }
 

@@ -61,7 +61,7 @@ class TFMostraMelhoresModelos : public QDialog {
     static constexpr int kColunaFund = kColunasTabela - 1;
     static constexpr const char *kTituloFund = "Fund.";
 
-    // Shows `texto`'s superscript marks ("%^%" exponent "%") as superscripts, in HTML; text
+    // `texto`'s markup (common/Marcacao.h) in HTML: superscripts and exponents in <sup>; text
     // escaped with Literal() (the variables' names) shows as typed.
     static QString EquacaoEmHtml(const std::string &texto);
 

@@ -1,5 +1,6 @@
 #include "gui/reportpage/PaginaRelatorio.h"
 
+#include "common/Marcacao.h"
 #include "config/ConfiguracaoRelatorio.h"
 #include "evaluation/Avaliacao.h"
 #include "view/PaginacaoRelatorio.h"
@@ -520,7 +521,7 @@ void TPaginaRelatorio::Clique(QPoint pixel) {
     QStringList textos;
     bool algum = false;
     for (std::size_t i = 0; i < linhas.size() && i < kLinhasCaixa; ++i) {
-        textos << QString::fromStdString(linhas[i]).left(kLarguraLinhaCaixa);
+        textos << QString::fromStdString(TextoSimples(linhas[i])).left(kLarguraLinhaCaixa);
         algum = algum || !textos.back().isEmpty();
     }
     if (!algum) {

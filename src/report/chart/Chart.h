@@ -15,7 +15,7 @@
 #pragma once
 
 #include "chart/GeometriaChart.h"
-#include "writer/ArqEditor.h"
+#include "writer/TiposEscrita.h"
 
 #include <QImage>
 
@@ -105,7 +105,7 @@ void PintaChart(QPainter &p, const TChart &c, bool monocromatico = false);
 // image carries its resolution): RGB, or with 2 colours (black and white) when `cores` is 2.
 QImage ImagemChart(const TChart &c, int cores, double dpi = 96);
 
-// A label with the "###" exponent markup measured and drawn as mantissa + "x10" + exponent.
+// A label with its markup as the chart shows it, unraised: mantissa + "x10" + exponent.
 std::string TextoRotulo(const std::string &rotulo);
 
 } // namespace zelto

@@ -1,5 +1,5 @@
 #include "chart/GeometriaChart.h"
-#include "writer/TextoLiteral.h"
+#include "common/Marcacao.h"
 
 #include <algorithm>
 #include <cmath>
@@ -266,28 +266,22 @@ TProjecao3D::TP TProjecao3D::Projeta(double x, double y, double z) const {
 
 std::vector<TTrechoTexto> TrechosTexto(const std::string &texto) {
     std::vector<TTrechoTexto> v;
-    auto junta = [&v](std::string t, bool sobrescrito) {
-        t = Desfaz(t);
+    auto junta = [&v](const std::string &t, bool sobrescrito) {
         if (t.empty()) return;
         if (!v.empty() && v.back().Sobrescrito == sobrescrito)
             v.back().Texto += t;
         else
-            v.push_back({std::move(t), sobrescrito});
+            v.push_back({t, sobrescrito});
     };
-    std::size_t i = 0;
-    while (i < texto.size()) {
-        const std::size_t potencia = texto.find("###", i), sobre = texto.find("%^%", i);
-        const std::size_t marca = std::min(potencia, sobre);
-        if (marca == std::string::npos) {
-            junta(texto.substr(i), false);
+    for (const TTrechoMarcacao &t : DivideMarcacao(texto)) switch (t.Tipo) {
+        case TTrechoMarcacao::Simples: junta(t.Texto, false); break;
+        case TTrechoMarcacao::Sobrescrito: junta(t.Texto, true); break;
+        case TTrechoMarcacao::Potencia:
+            junta(t.Texto + "x10", false);
+            junta(t.Expoente, true);
             break;
+        case TTrechoMarcacao::Infinito: junta("\xE2\x88\x9E", false); break;
         }
-        junta(texto.substr(i, marca - i), false);
-        if (marca == potencia) junta("x10", false);
-        const std::size_t inicio = marca + 3, fim = texto.find('%', inicio);
-        junta(texto.substr(inicio, fim == std::string::npos ? std::string::npos : fim - inicio), true);
-        i = fim == std::string::npos ? texto.size() : fim + 1;
-    }
     return v;
 }
 

@@ -143,8 +143,8 @@ bool RecortaSegmento(TSegmento &s, TFaixa x, TFaixa y);
 // Whether (x, y) lies in the box x × y, ends included.
 bool DentroDaFaixa(double x, double y, TFaixa fx, TFaixa fy);
 
-// A chart text split by the writers' markup: "%^%" + text + "%" is a superscript, "###" +
-// exponent (up to a "%" or the end) a power of ten, written "x10" with the exponent raised.
+// A chart text split by the report's markup (common/Marcacao.h) into plain and raised pieces: a
+// power of ten is the mantissa and "x10" with the exponent raised, the infinite marker "∞".
 // Titles and labels are measured and drawn piece by piece.
 struct TTrechoTexto {
     std::string Texto;

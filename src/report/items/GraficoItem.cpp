@@ -21,7 +21,7 @@ std::string RotuloNumero(double v) {
     const double a = std::fabs(v);
     if (a != 0 && (a >= 1e7 || a < 1e-3)) {
         const int e = static_cast<int>(std::floor(std::log10(a)));
-        std::snprintf(b, sizeof b, "%.2f###%d", v / std::pow(10.0, e), e);
+        std::snprintf(b, sizeof b, "%.2f###%d%%", v / std::pow(10.0, e), e);
     } else {
         std::snprintf(b, sizeof b, a >= 1000 ? "%.0f" : "%.2f", v);
     }

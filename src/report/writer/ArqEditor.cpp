@@ -12,42 +12,8 @@
 
 namespace zelto {
 
-QColor ParaQColor(TCor c) { return QColor(Vermelho(c), Verde(c), Azul(c)); }
-
-TCor DeQColor(const QColor &c) { return Cor(c.red(), c.green(), c.blue()); }
-
 void TArqEditor::WriteChart(const TChart &chart, int cores) {
     WritePicture(ImagemChart(chart, cores), 100, cores);
-}
-
-int ParaTwips(double valor, TUnidade unidade) {
-    double fator = 1;
-    switch (unidade) {
-    case TUnidade::Milimetros: fator = 56.69291338582677; break;
-    case TUnidade::Centimetros: fator = 566.9291338582677; break;
-    case TUnidade::Polegadas: fator = 1440; break;
-    case TUnidade::Twips: fator = 1; break;
-    }
-    return static_cast<int>(std::lround(valor * fator));
-}
-
-QFont TFonte::ParaQFont() const {
-    // The report names the faces of its origin; the metric-compatible faces installed with the
-    // program stand in for them, so text measures the same on every machine.
-    QString face = Nome;
-    if (face.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
-        face = QStringLiteral("Liberation Sans");
-    else if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
-        face = QStringLiteral("Liberation Serif");
-    else if (face.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0)
-        face = QStringLiteral("Liberation Mono");
-    QFont f(face);
-    f.setPointSize(std::max(1, Tamanho));
-    f.setBold(Negrito);
-    f.setItalic(Italico);
-    f.setUnderline(Sublinhado);
-    f.setStrikeOut(Riscado);
-    return f;
 }
 
 namespace {
@@ -150,53 +116,45 @@ void TArqEditor::SetTabPosition(int indice, double posicao, std::uint8_t tipo) {
 }
 
 void TArqEditor::WriteFormatted(const QString &texto) {
-    static const QString potencia = QStringLiteral("###");
-    static const QString sobrescrito = QStringLiteral("%^%");
     const TFonte fonte = CurrentFont;
     const int tamanho = fonte.Tamanho;
-    QString resto = texto;
-    while (!resto.isEmpty()) {
-        const qsizetype p = resto.indexOf(potencia);
-        const qsizetype s = resto.indexOf(sobrescrito);
-        if (p < 0 && s < 0) {
-            WriteText(Desfaz(resto));
-            return;
-        }
-        const bool ehPotencia = p >= 0 && (s < 0 || p < s);
-        const qsizetype inicio = ehPotencia ? p : s;
-        const QString antes = resto.left(inicio);
-        const qsizetype inicioExpoente = inicio + 3;
-        qsizetype fim = resto.indexOf(QLatin1Char('%'), inicioExpoente);
-        if (fim < 0) fim = resto.size(); // no closing "%": the whole rest is the exponent
-        const QString expoente = resto.mid(inicioExpoente, fim - inicioExpoente);
-        resto = resto.mid(std::min(fim + 1, resto.size()));
-
-        if (ehPotencia && expoente == QLatin1String("4932")) {
-            // The infinite marker: the text before it (leading blanks, the sign of a negative
-            // marker, any words before the number), then the infinity sign (code 165 of the
-            // Symbol face); the mantissa's digits are not written.
-            qsizetype fimTexto = antes.size();
-            while (fimTexto > 0 && (antes[fimTexto - 1].isDigit() ||
-                                    antes[fimTexto - 1] == QLatin1Char(',') ||
-                                    antes[fimTexto - 1] == QLatin1Char('.')))
-                --fimTexto;
-            if (fimTexto > 0) WriteText(Desfaz(antes.left(fimTexto)));
+    // Plain text and a mantissa go out together, in one run, up to the next change of font.
+    QString pendente;
+    const auto escreve = [&] {
+        if (!pendente.isEmpty()) WriteText(pendente);
+        pendente.clear();
+    };
+    const auto eleva = [&](const std::string &t) {
+        SetFontSizeRaw(static_cast<int>(std::lround(0.7 * tamanho)));
+        SuperscriptOn();
+        if (!t.empty()) WriteText(QString::fromStdString(t));
+        SuperscriptOff();
+        RestoreFont(fonte);
+    };
+    for (const TTrechoMarcacao &t : DivideMarcacao(texto.toStdString())) {
+        switch (t.Tipo) {
+        case TTrechoMarcacao::Simples: pendente += QString::fromStdString(t.Texto); break;
+        case TTrechoMarcacao::Infinito:
+            // The text before it, then the infinity sign; the mantissa's digits are not written.
+            escreve();
             WriteInfinity();
-            continue;
-        }
-        if (!antes.isEmpty()) WriteText(Desfaz(antes));
-        if (ehPotencia) {
+            break;
+        case TTrechoMarcacao::Potencia:
+            pendente += QString::fromStdString(t.Texto);
+            escreve();
             SetFontSizeRaw(static_cast<int>(std::lround(0.8 * tamanho)));
             WriteText(QStringLiteral("x"));
             RestoreFont(fonte);
             WriteText(QStringLiteral("10"));
+            eleva(t.Expoente);
+            break;
+        case TTrechoMarcacao::Sobrescrito:
+            escreve();
+            eleva(t.Texto);
+            break;
         }
-        SetFontSizeRaw(static_cast<int>(std::lround(0.7 * tamanho)));
-        SuperscriptOn();
-        if (!expoente.isEmpty()) WriteText(Desfaz(expoente));
-        SuperscriptOff();
-        RestoreFont(fonte);
     }
+    escreve();
 }
 
 void TArqEditor::WriteInfinity() {

@@ -89,22 +89,7 @@ QStringList LinhasCelula(const QString &texto) {
 
 QString TextoVisivel(const QString &texto) {
     if (!texto.contains(QLatin1Char('%'))) return Desfaz(texto);
-    QString r;
-    QString resto = texto;
-    while (!resto.isEmpty()) {
-        const qsizetype p = resto.indexOf(QLatin1String("###"));
-        const qsizetype s = resto.indexOf(QLatin1String("%^%"));
-        if (p < 0 && s < 0) break;
-        const bool potencia = p >= 0 && (s < 0 || p < s);
-        const qsizetype inicio = potencia ? p : s;
-        qsizetype fim = resto.indexOf(QLatin1Char('%'), inicio + 3);
-        if (fim < 0) fim = resto.size();
-        r += Desfaz(resto.left(inicio));
-        if (potencia) r += QStringLiteral("x10");
-        r += Desfaz(resto.mid(inicio + 3, fim - inicio - 3));
-        resto = resto.mid(std::min(fim + 1, resto.size()));
-    }
-    return r + Desfaz(resto);
+    return QString::fromStdString(TextoVisivel(texto.toStdString()));
 }
 
 double LarguraTwips(const TFonte &fonte, const QString &texto) {

@@ -55,7 +55,7 @@ TLayoutTabela CalculaLayoutTabela(const std::vector<std::vector<TCelulaLayout>> 
 
 // The lines of a cell: its text split at CR LF, CR and LF.
 QStringList LinhasCelula(const QString &texto);
-// The text a markup text shows ("2###5%" shows "2x105"), for measuring.
+// The text a markup text shows ("2###5%" shows "2x105"), for measuring (common/Marcacao.h).
 QString TextoVisivel(const QString &texto);
 // Width in twips of a text in a font, measured without hinting (device independent).
 double LarguraTwips(const TFonte &fonte, const QString &texto);
