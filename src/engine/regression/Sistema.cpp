@@ -124,9 +124,7 @@ std::string TSistema::MotivoRecusa() const {
                std::to_string(m_) + (m_ == 1 ? " coeficiente" : " coeficientes");
     case TRecusa::Singular: {
         // Collinear with the intercept alone: the column does not vary.
-        const long double diagonal = eq_.m == m_ && k >= 1 && k <= m_ ? eq_.a(k, k) : 0;
-        const bool constante =
-            k >= 2 && PivoNulo(ProdutoCentrado(k, k), static_cast<long double>(n()) * diagonal);
+        const bool constante = k >= 2 && eq_.m == m_ && k <= m_ && TermoConstante(k);
         return "o sistema de equações é singular: " + variavel() +
                (constante ? " é constante" : " é combinação linear das variáveis anteriores do modelo");
     }
@@ -270,6 +268,16 @@ long double TSistema::Media(std::size_t k) const {
     if (k < 1 || k > eq_.m || eq_.n == 0) return 0;
     const long double nn = static_cast<long double>(eq_.n);
     return k == 1 ? eq_.c[0] / nn : eq_.a(1, k) / nn;
+}
+
+long double TSistema::Soma(std::size_t k) const {
+    if (k < 1 || k > eq_.m) return 0;
+    return k == 1 ? eq_.c[0] : eq_.a(1, k);
+}
+
+bool TSistema::TermoConstante(std::size_t k) const {
+    if (k < 1 || k > eq_.m) return false;
+    return PivoNulo(ProdutoCentrado(k, k), static_cast<long double>(n()) * ProdutoCruzado(k, k));
 }
 
 long double TSistema::ProdutoCruzado(std::size_t j, std::size_t k) const {

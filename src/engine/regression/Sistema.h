@@ -189,7 +189,12 @@ class TSistema {
     bool AjusteExato() const; // |R| > LimiteAjusteExato
 
     long double Media(std::size_t k) const;
+    // Σ of term k over the samples in use (Σ y' for k = 1), as the normal equations hold it.
+    long double Soma(std::size_t k) const;
     long double ProdutoCruzado(std::size_t j, std::size_t k) const;
+    // Term k does not vary over the samples in use: its centred sum of squares is rounding noise
+    // of its raw one (the rule that tells a constant column when the equations are singular).
+    bool TermoConstante(std::size_t k) const;
     long double ProdutoCentrado(std::size_t j, std::size_t k) const;
     long double DesvioPadrao(std::size_t k) const;
     long double VarianciaResidual() const;

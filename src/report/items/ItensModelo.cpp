@@ -153,40 +153,21 @@ class TIA_Correlacao : public TItemAvaliacao {
 
 // ---- Sums and correlations of the model variables ------------------------------------------
 
-// Sums over the samples in use of each model variable (transformed) and of every product.
+// The sums of the model variables (transformed) over the samples in use, as the normal
+// equations of the fit hold them, and their correlations.
 struct TSomas {
+    const TSistema *s = nullptr;
     std::size_t m = 0;
-    long double n = 0;
-    std::vector<long double> soma;     // index k − 1
-    std::vector<long double> produto;  // (j − 1)·m + (k − 1)
 
-    void Calcula(const TSistema &s) {
-        m = s.m();
-        n = static_cast<long double>(s.n());
-        soma.assign(m, 0);
-        produto.assign(m * m, 0);
-        std::vector<long double> x(m);
-        for (std::size_t i = 1; i <= s.n(); ++i) {
-            for (std::size_t k = 1; k <= m; ++k)
-                x[k - 1] = s.ValorTransformado(k, i);
-            for (std::size_t j = 0; j < m; ++j) {
-                soma[j] += x[j];
-                for (std::size_t k = 0; k < m; ++k)
-                    produto[j * m + k] += x[j] * x[k];
-            }
-        }
+    void Calcula(const TSistema &sistema) {
+        s = &sistema;
+        m = sistema.m();
     }
-    long double Soma(std::size_t k) const { return soma[k - 1]; }
-    long double Produto(std::size_t j, std::size_t k) const { return produto[(j - 1) * m + (k - 1)]; }
-    // n·Σxⱼxₖ − Σxⱼ·Σxₖ; a centred sum of squares that is rounding noise of its terms is 0.
-    long double S(std::size_t j, std::size_t k) const {
-        const long double v = n * Produto(j, k) - Soma(j) * Soma(k);
-        if (j == k && std::fabs(v) <= 1e-12L * n * std::fabs(Produto(j, j))) return 0;
-        return v;
-    }
-    bool Constante(std::size_t k) const { return S(k, k) <= 0; }
+    long double Soma(std::size_t k) const { return s->Soma(k); }
+    long double Produto(std::size_t j, std::size_t k) const { return s->ProdutoCruzado(j, k); }
+    bool Constante(std::size_t k) const { return s->TermoConstante(k); }
     long double Correlacao(std::size_t j, std::size_t k) const {
-        return S(j, k) / std::sqrt(S(j, j) * S(k, k));
+        return s->ProdutoCentrado(j, k) / std::sqrt(s->ProdutoCentrado(j, j) * s->ProdutoCentrado(k, k));
     }
 };
 
