@@ -51,6 +51,13 @@ TEST(Escritores, TabelaPorExtensao) {
     EXPECT_EQ(tipo("laudo.json.bak"), "nenhum");
     EXPECT_EQ(ExtensoesEscritores(), (QStringList{"rtf", "doc", "wri", "txt", "json"}));
     EXPECT_TRUE(QDir(pasta.path()).entryList(QDir::Files).isEmpty());
+    // The paged target is in the same table: the desktop's filter and the command line's help
+    // are made from it.
+    EXPECT_TRUE(EscritorPaginado(QStringLiteral("laudo.PDF")));
+    EXPECT_EQ(CriaEscritor(QStringLiteral("laudo.pdf")), nullptr);
+    EXPECT_EQ(FiltroDestinos(), QStringLiteral("Arquivos Microsoft WORD (*.DOC);;Arquivos Rich Text Format (*.RTF);;"
+                                               "Arquivos Write (*.WRI);;Arquivos PDF (*.PDF);;Todos os arquivos (*.*)"));
+    EXPECT_EQ(ListaExtensoes(QStringLiteral(".")), QStringLiteral(".rtf, .doc, .wri, .txt, .json ou .pdf"));
 }
 
 TEST(Escritores, SequenciaPadraoEmTextoEEstrutura) {
