@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 #include <QLabel>
 #include <QListView>
 #include <QPrinter>
@@ -385,6 +386,19 @@ class TesteRelatorio : public QObject {
         const QString pdf = Executa(QStringLiteral("pdftotext"),
                                     {QString::fromStdString(w.Caminho("tela.pdf").string()), QStringLiteral("-")});
         const QStringList lidas = pdf.split(Separadores, Qt::SkipEmptyParts);
+
+        // No page ends with a title: a part's title stays with what it heads.
+        QSet<QString> titulos;
+        for (const QJsonValue &item : QJsonDocument::fromJson(tela).object()[QStringLiteral("items")].toArray())
+            titulos.insert(item.toObject()[QStringLiteral("title")].toString());
+        const QStringList folhas = pdf.split(QLatin1Char('\f'));
+        for (int f = 0; f < folhas.size(); ++f) {
+            QStringList linhas = folhas[f].split(QLatin1Char('\n'));
+            while (!linhas.isEmpty() && linhas.last().trimmed().isEmpty()) linhas.removeLast();
+            if (!linhas.isEmpty())
+                QVERIFY2(!titulos.contains(linhas.last().trimmed()),
+                         qPrintable(QStringLiteral("page %1 ends with the title \"%2\"").arg(f + 1).arg(linhas.last())));
+        }
         // Every word of the JSON is on the pages as often as there (the pages hold more: the
         // running header and footer; a wide table's blocks change the order of its cells).
         std::map<QString, int> contagem;

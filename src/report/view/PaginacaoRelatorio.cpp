@@ -149,7 +149,9 @@ void TPaginacao::Dispoe(int ate, TProgresso *progresso) {
         itensInicio_[item] = inicioCorrente;
         v.ItemAtual = static_cast<int>(item);
         v.ParteAtual = -1;
+        v.AlturaParte = it.AlturaMinima();
         relatorio_.Conteudo(item).Escreve(v);
+        v.AlturaParte = 0;
         ++item;
     }
     // A run that stopped after its last page (inside the last item) has not seen the end.

@@ -170,6 +170,8 @@ class TViewRelat : public TArqEditor {
     // Item (index in the item list) and part being written; set by the paging run and
     // BeginPart.
     int ItemAtual = -1, ParteAtual = -1;
+    // The minimum height of the item being written (twips; 0: none), set by the paging run.
+    int AlturaParte = 0;
 
     // Header and footer: the writer of each (may be empty). Registering measures its height.
     void DefineCabecalho(std::function<void(TArqEditor &)> escritor);
@@ -246,7 +248,15 @@ class TViewRelat : public TArqEditor {
     void DrawRowBorders() override;
     void SelectColumn(int coluna) override;
     void SetChartMapping(const TMapaEixos &mapa) override;
-    void BeginPart() override { ++ParteAtual; }
+    // A later part of an item starts a new page when the item's minimum height (AlturaParte)
+    // does not fit, as the item itself does: its title is never left alone at the foot of a
+    // page.
+    void BeginPart() override {
+        ++ParteAtual;
+        if (ParteAtual > 0 && AlturaParte > 0 && Line.empty() && !InTable && !Fits(AlturaParte) &&
+            Y > TopoTexto())
+            NewPage();
+    }
     // Left tab stops (the kinds are taken as left); a tab goes to the first stop at least a
     // blank beyond the text, else to the next multiple of LarguraTabulacao.
     void SetTabs(const double *posicoes, int ultimo, const std::uint8_t *tipos) override;
