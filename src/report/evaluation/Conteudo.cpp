@@ -15,6 +15,16 @@ constexpr double kTwipsPorMm = 56.69291338582677;
 // A twip length as the millimetres the writers take.
 double Milimetros(int twips) { return twips / kTwipsPorMm; }
 
+// A paragraph alignment (TAlinhamento) into a writer.
+void AlinhaEm(TArqEditor &e, int alinhamento) {
+    switch (alinhamento) {
+    case apCentro: e.AlignCenter(); break;
+    case apDireita: e.AlignRight(); break;
+    case apJustificado: e.AlignJustify(); break;
+    default: e.AlignLeft(); break;
+    }
+}
+
 template <class... F> struct TVisita : F... {
     using F::operator()...;
 };
@@ -60,14 +70,7 @@ void TConteudo::Escreve(TArqEditor &e) const {
     for (const TOperacao &op : operacoes_)
         std::visit(TVisita{
                        [&](const TFonteOp &o) { e.SetFont(o.Fonte); },
-                       [&](const TAlinhaOp &o) {
-                           switch (o.Alinhamento) {
-                           case apCentro: e.AlignCenter(); break;
-                           case apDireita: e.AlignRight(); break;
-                           case apJustificado: e.AlignJustify(); break;
-                           default: e.AlignLeft(); break;
-                           }
-                       },
+                       [&](const TAlinhaOp &o) { AlinhaEm(e, o.Alinhamento); },
                        [&](const TTextoOp &o) {
                            switch (o.Modo) {
                            case TTextoOp::Simples: e.WriteText(o.Texto); break;
@@ -197,12 +200,7 @@ void TConteudo::EscreveTabela(TArqEditor &e, const TTabelaOp &op) {
                 TFonte fonte = x.Fonte;
                 fonte.Tamanho = layout.Tamanho(fonte);
                 e.SetFont(fonte);
-                switch (x.Alinhamento) {
-                case apCentro: e.AlignCenter(); break;
-                case apDireita: e.AlignRight(); break;
-                case apJustificado: e.AlignJustify(); break;
-                default: e.AlignLeft(); break;
-                }
+                AlinhaEm(e, x.Alinhamento);
                 // A carriage return inside the text breaks the cell into lines (the writers do it).
                 e.WriteFormatted(x.Texto);
                 e.NextCell();
